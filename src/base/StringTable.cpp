@@ -1,0 +1,63 @@
+#include "base/StringTable.h"
+
+#include <unordered_map>
+
+namespace celvane {
+
+namespace {
+const std::unordered_map<int, const char*>& table()
+{
+    static const std::unordered_map<int, const char*> strings = {
+        {IDS_UNTITLED, "Untitled"},
+        {IDS_SCREEN, "Screen"},
+        {IDS_DEPTH_2, "2"},
+        {IDS_DEPTH_16, "16"},
+        {IDS_DEPTH_256, "256"},
+        {IDS_DEPTH_THOUSANDS, "Thousands"},
+        {IDS_DEPTH_MILLIONS, "Millions"},
+        {IDS_OUT_OF_MEMORY, "Insufficient memory for request"},
+        {IDS_NOT_SUPPORTED, "The operation you requested is not available on your computer."},
+        {IDS_ARCHIVE_ERROR, "I/O error (archive)"},
+        {IDS_FILE_ERROR, "I/O error (file)"},
+        {IDS_RESOURCE_ERROR, "Celvane was unable to load one of its resources"},
+        {IDS_INTERNAL_ERROR, "Internal error: file may be corrupt"},
+        {IDS_PALETTE_NOT_UNDERSTOOD, "The palette file format was not understood"},
+        {IDS_PALETTE_INCOMPATIBLE,
+         "This palette file is incompatible with the film (it has %1 entries, while the film has "
+         "%2 entries)"},
+        {IDS_CANNOT_LOAD_TYPE,
+         "Celvane could not load this type of file as a film, a set of stamps, or a sound file"},
+        {IDS_CANNOT_EXPORT_FORMAT, "Sorry, you can't export a film in this format."},
+        {IDS_FORMAT_NOT_UNDERSTOOD,
+         "The file format was not understood.  Either it's an unsupported format, or the file is "
+         "corrupt."},
+        {IDS_FAILED_TO_OPEN, "Failed to open document."},
+    };
+    return strings;
+}
+} // namespace
+
+std::string loadString(int id)
+{
+    const auto it = table().find(id);
+    return it == table().end() ? std::string() : std::string(it->second);
+}
+
+std::string formatMessage(int id, std::initializer_list<std::string> args)
+{
+    const std::string text = loadString(id);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && text[i + 1] >= '1' && text[i + 1] <= '9') {
+            const size_t n = static_cast<size_t>(text[i + 1] - '1');
+            if (n < args.size())
+                out += *(args.begin() + n);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+} // namespace celvane

@@ -1,0 +1,90 @@
+#include "film/FileType.h"
+
+#include <cctype>
+#include <climits>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "base/ByteIO.h"
+#include "base/Chunks.h"
+#include "platform/Settings.h"
+
+namespace celvane {
+
+namespace {
+
+struct Known {
+    const char* ext;
+    int type;
+};
+constexpr Known kExtensions[] = {
+    {"ACE", FileType::Film},     {"QFM", FileType::Film},         {"STP", FileType::StampFile},
+    {"SLB", FileType::SoundLibrary}, {"FF9", FileType::RiscOsSprite}, {"WAV", FileType::Wave},
+    {"AFF", FileType::Drawfile}, {"WMF", FileType::Metafile},     {"EMF", FileType::EnhancedMetafile},
+    {"BMP", FileType::Bitmap},   {"DIB", FileType::Bitmap},       {"TXT", FileType::Text},
+    {"PAL", FileType::PaletteFile}, {"FLI", FileType::Flic},      {"AVI", FileType::Avi},
+    {"GIF", FileType::Gif},
+};
+
+bool isHexDigit(uint8_t c) { return std::isxdigit(c) != 0; }
+
+int typeFromContent(const std::string& path, int defaultType)
+{
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec)
+        return defaultType;
+    std::ifstream in(path, std::ios::binary);
+    uint8_t head[12] = {};
+    in.read(reinterpret_cast<char*>(head), sizeof head);
+    if (in.gcount() < 4)
+        return defaultType;
+    const bool haveWords = in.gcount() == 12;
+    const uint64_t length = size;
+    const uint32_t w1 = loadLE32(head + 4), w2 = loadLE32(head + 8);
+    const bool lengthFits = haveWords && w1 > 7 && w1 <= length;
+
+    if (std::memcmp(head, "Draw", 4) == 0)
+        return FileType::Drawfile;
+    for (const char* tag : {"ACEF", "PALE", "SOUN", "DIR1", "RATE", "FULL", "FADE"})
+        if (std::memcmp(head, tag, 4) == 0 && lengthFits)
+            return FileType::Film;
+    if (haveWords && w1 == 16 && uint64_t(w2) == length + 4)
+        return FileType::RiscOsSprite;
+    for (const char* tag : {"WAV1", "WAV2", "WAV3"})
+        if (std::memcmp(head, tag, 4) == 0 && lengthFits)
+            return FileType::SoundLibrary;
+    if (isHexDigit(head[0]) && isHexDigit(head[1]) && isHexDigit(head[2]) && head[3] == 0 && lengthFits)
+        return FileType::StampFile;
+    return defaultType;
+}
+
+} // namespace
+
+int fileTypeOfPath(const std::string& path, int defaultType, const Settings& settings)
+{
+    if (path.empty())
+        return defaultType;
+    const std::string name = std::filesystem::path(path).filename().string();
+    const size_t dot = name.rfind('.');
+    const bool startsWithDot = dot == 0;
+    if (dot != std::string::npos) {
+        const std::string ext = name.substr(dot + 1);
+        constexpr int kUnset = INT_MIN;
+        const int forced = settings.getInt("File Types", "Extension_" + ext, kUnset);
+        if (forced != kUnset)
+            return forced;
+        std::string key = ext.substr(0, 3);
+        for (char& c : key)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        for (const Known& k : kExtensions)
+            if (key == k.ext)
+                return k.type;
+    }
+    if (startsWithDot)
+        return defaultType;
+    return typeFromContent(path, defaultType);
+}
+
+} // namespace celvane

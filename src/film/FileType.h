@@ -1,0 +1,36 @@
+#pragma once
+// File kinds by number (the RISC OS file type where one exists), and how a path's kind is
+// decided: forced by the "File Types" settings, by extension, or by the file's first bytes.
+
+#include <string>
+
+namespace celvane {
+
+class Settings;
+
+namespace FileType {
+enum : int {
+    Film = 3114,
+    StampFile = 2996,
+    SoundLibrary = 3143,
+    RiscOsSprite = 4089,
+    Wave = 4017,
+    Drawfile = 2815,
+    Metafile = 259,
+    EnhancedMetafile = 256,
+    Bitmap = 1692,
+    Text = 4095,
+    PaletteFile = 261,
+    Flic = 2975,
+    Avi = 260,
+    Gif = 262,
+    BareFilmBlock = 3434,
+    None = 0x20000,
+};
+} // namespace FileType
+
+// The type of the file at `path`, or `defaultType` when nothing decides it. Reads at most the
+// first 12 bytes of the file.
+int fileTypeOfPath(const std::string& path, int defaultType, const Settings& settings);
+
+} // namespace celvane

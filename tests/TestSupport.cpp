@@ -1,0 +1,65 @@
+#include "TestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace celvane::test {
+
+TempDir::TempDir()
+{
+    std::random_device rd;
+    const auto base = std::filesystem::temp_directory_path();
+    for (;;) {
+        path_ = base / ("celvane-test-" + std::to_string(rd()));
+        if (std::filesystem::create_directory(path_))
+            break;
+    }
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+void writeBytes(const std::string& path, ByteSpan data)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+}
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+std::string readText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+int runCommand(const std::string& command, std::string* output)
+{
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        text.append(buffer, n);
+    const int status = pclose(pipe);
+    if (output)
+        *output = text;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace celvane::test
