@@ -1,7 +1,53 @@
-#include <cstdio>
+// celvane-tool: the film operations of the program, from the command line.
 
-int main()
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "base/Chunks.h"
+#include "base/Errors.h"
+#include "cli/Commands.h"
+
+using namespace celvane;
+
+namespace {
+
+const char* kUsage =
+    "usage:\n"
+    "  celvane-tool info [--json] FILE\n"
+    "  celvane-tool frame FILE N -o OUT.bmp\n"
+    "  celvane-tool recode IN OUT\n"
+    "  celvane-tool new --width W --height H --depth D [--frames N] [--period MS] OUT\n";
+
+} // namespace
+
+int main(int argc, char** argv)
 {
-    std::puts("celvane-tool");
-    return 0;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        std::fputs(kUsage, args.empty() ? stderr : stdout);
+        return args.empty() ? 2 : 0;
+    }
+    try {
+        const std::string command = args[0];
+        args.erase(args.begin());
+        if (command == "info")
+            return cli::info(args);
+        if (command == "frame")
+            return cli::frame(args);
+        if (command == "recode")
+            return cli::recode(args);
+        if (command == "new")
+            return cli::newFilm(args);
+        throw cli::UsageError("unknown command: " + command);
+    } catch (const cli::UsageError& e) {
+        std::fprintf(stderr, "celvane-tool: %s\n%s", e.what(), kUsage);
+        return 2;
+    } catch (const Error& e) {
+        const std::string message = e.userMessage();
+        std::fprintf(stderr, "celvane-tool: %s%s%s\n", message.c_str(), *e.what() ? " (" : "",
+                     *e.what() ? (std::string(e.what()) + ")").c_str() : "");
+        return 1;
+    }
 }

@@ -1,0 +1,74 @@
+#include "film/CelvaneDoc.h"
+
+#include <cstring>
+
+#include "base/StringTable.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+
+namespace celvane {
+
+void CCelvaneDoc::newDocument(const ImageInfo& description)
+{
+    auto list = std::make_unique<GraphicList>();
+    list->loadNew(FileType::Film, description);
+    graphics_ = std::move(list);
+    pathName_.clear();
+    fileType_ = FileType::Film;
+    forcedModified_ = false;
+}
+
+void CCelvaneDoc::open(const std::string& path)
+{
+    const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
+    const Bytes data = readFile(path);
+    if (type == FileType::Film && (data.size() < 4 || std::memcmp(data.data(), "ACEF", 4) != 0))
+        throw FileError("not a film file: " + path, IDS_FAILED_TO_OPEN);
+    auto list = std::make_unique<GraphicList>();
+    list->load(type, data);
+    graphics_ = std::move(list);
+    fileType_ = type;
+    pathName_ = path;
+    forcedModified_ = false;
+    if (type != FileType::Film)
+        setPathName(path);
+}
+
+void CCelvaneDoc::save(const std::string& path)
+{
+    const int type = fileTypeOfPath(path, fileType_, Settings::instance());
+    if (type != FileType::Film && type != FileType::StampFile && type != FileType::SoundLibrary
+        && type != FileType::BareFilmBlock)
+        throw NotSupportedError("cannot save as type " + std::to_string(type), IDS_CANNOT_EXPORT_FORMAT);
+    Bytes data;
+    ByteWriter out(&data);
+    graphics_->save(&out, type, false);
+    writeFileAtomically(path, data);
+    graphics_->setModified(false);
+    forcedModified_ = false;
+    fileType_ = type;
+    pathName_ = path;
+}
+
+void CCelvaneDoc::setPathName(const std::string& path)
+{
+    pathName_ = path;
+    if (fileType_ == FileType::Film)
+        return;
+    const size_t slash = pathName_.find_last_of('/');
+    const size_t dot = pathName_.find_last_of('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash))
+        pathName_.erase(dot);
+    pathName_ += ".qfm";
+    forcedModified_ = true;
+}
+
+void CCelvaneDoc::deleteContents() { graphics_.reset(); }
+
+bool CCelvaneDoc::isModified() const
+{
+    return forcedModified_ || (graphics_ && graphics_->isModified());
+}
+
+} // namespace celvane

@@ -1,0 +1,44 @@
+#pragma once
+// One open film: what it was read from, its graphics, and whether it has unsaved changes.
+// Windows and commands work through this; it knows nothing of them.
+
+#include <memory>
+#include <string>
+
+#include "film/GraphicList.h"
+#include "film/ImageInfo.h"
+
+namespace celvane {
+
+class Film;
+
+class CCelvaneDoc {
+public:
+    // A new untitled film of one blank frame made from a description.
+    void newDocument(const ImageInfo& description);
+    // Reads a file of any kind this program can load; on failure the document keeps what it
+    // had and the error says why.
+    void open(const std::string& path);
+    // Saves in the type the path's name asks for (the current type when it says nothing).
+    void save(const std::string& path);
+    // A document read from another kind of file takes a film name, so that saving it never
+    // overwrites the original.
+    void setPathName(const std::string& path);
+    void deleteContents();
+
+    const std::string& pathName() const { return pathName_; }
+    int fileType() const { return fileType_; }
+    GraphicList* graphics() { return graphics_.get(); }
+    Film* film() { return graphics_ ? graphics_->film() : nullptr; }
+
+    bool isModified() const;
+    void setModified(bool on) { forcedModified_ = on; }
+
+private:
+    std::unique_ptr<GraphicList> graphics_;
+    std::string pathName_;
+    int fileType_ = 3114;
+    bool forcedModified_ = false;
+};
+
+} // namespace celvane

@@ -1,0 +1,540 @@
+#include "film/Film.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/StringTable.h"
+#include "film/FileType.h"
+#include "film/FrameCodec.h"
+#include "platform/Settings.h"
+
+namespace celvane {
+
+namespace {
+
+// Beyond this a film could not be shown or coded sensibly; a header claiming more is damaged.
+constexpr int kMaxSide = 32767;
+constexpr uint64_t kMaxFrameBytes = uint64_t(256) << 20;
+
+int defaultPeriod() { return Settings::instance().getInt("Default", "PlaySpeed", 80); }
+
+bool isFilmDepth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 32; }
+
+[[noreturn]] void notUnderstood(const std::string& why) { throw ArchiveError(why, IDS_FORMAT_NOT_UNDERSTOOD); }
+
+} // namespace
+
+Film::Film() : period_(defaultPeriod()) {}
+
+// ---- loading and creating ----
+
+void Film::load(int insertAt, const ImageInfo* description, const ByteSpan* data, int)
+{
+    if (data) {
+        loadFile(*data);
+    } else if (bitsPerPixel_ != 0) {
+        insertFrame(insertAt, false);
+    } else {
+        createNew(description ? *description : ImageInfo{});
+    }
+}
+
+void Film::loadFile(ByteSpan data)
+{
+    const FilmFileParts parts = splitFilmFile(data);
+    block_.assign(parts.block);
+
+    PaletteRecord record;
+    if (parts.palette) {
+        record = *parts.palette;
+    } else {
+        // A bare block carries no palette: the depth comes from the mode word, the colours
+        // from the default palette.
+        record.bitsPerPixel = depthOfModeWord(block_.headerWord(FilmBlock::Mode));
+        record.xShift = record.yShift = 1;
+    }
+    if (!isFilmDepth(record.bitsPerPixel))
+        notUnderstood("unsupported film depth " + std::to_string(record.bitsPerPixel));
+    const uint32_t width = block_.headerWord(FilmBlock::Width) >> record.xShift;
+    const uint32_t height = block_.headerWord(FilmBlock::Height) >> record.yShift;
+    if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide
+        || uint64_t(width) * height * uint64_t(record.bitsPerPixel) / 8 > kMaxFrameBytes)
+        notUnderstood("film size out of range");
+
+    bitsPerPixel_ = record.bitsPerPixel;
+    xShift_ = record.xShift;
+    yShift_ = record.yShift;
+    width_ = int(width);
+    height_ = int(height);
+    if (parts.palette) {
+        applyPaletteRecord(record);
+    } else {
+        palette_ = PaletteRef::make();
+        palette_->setDefault(bitsPerPixel_);
+        prepareWorkingImage();
+        ink_ = working_.nearestColourWord(0x000000);
+        paper_ = working_.nearestColourWord(0xFFFFFF);
+        inkNumber_ = paletteNumberOf(ink_);
+        paperNumber_ = paletteNumberOf(paper_);
+    }
+    if (parts.period)
+        period_ = *parts.period;
+
+    const int frames = block_.frameCount();
+    if (parts.soundRecords) {
+        sounds_.assign(*parts.soundRecords, frames);
+        sounds_.setLibrary(Bytes(parts.soundLibrary->begin(), parts.soundLibrary->end()));
+    } else {
+        sounds_.clear();
+        sounds_.insertEmpty(0, frames);
+    }
+    fades_ = parts.fades ? readFades(*parts.fades, std::max(frames, 1)) : std::vector<FrameFade>(size_t(std::max(frames, 1)));
+
+    headerFlags_ = block_.headerWord(FilmBlock::Flags);
+    empty_ = frames == 0; // a block with no frames shows one blank one, like a new film
+    virtualSelected_ = false;
+    currentModified_ = false;
+    changed_ = false;
+    current_ = -1;
+    prepareWorkingImage();
+    if (empty_) {
+        clearToPaper();
+        current_ = 0;
+    }
+}
+
+void Film::applyPaletteRecord(const PaletteRecord& record)
+{
+    const int n = int(record.words.size());
+    palette_ = PaletteRef::make();
+    palette_->setCount(n);
+    std::vector<bool> seen(static_cast<size_t>(n), false);
+    bool distinct = true, remapped = false;
+    for (int i = 0; i < n; ++i) {
+        const uint32_t word = record.words[size_t(i)];
+        palette_->setEntry(i, word & 0xFFFFFF00u);
+        const int logical = int(word & 0xFF);
+        if (logical >= n || seen[size_t(logical)])
+            distinct = false;
+        else
+            seen[size_t(logical)] = true;
+        remapped = remapped || logical != i;
+    }
+    // The logical numbers count only when they form a true permutation of the entries.
+    if (distinct && remapped && bitsPerPixel_ <= 8) {
+        std::vector<uint8_t> logicalToStored(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            logicalToStored[record.words[size_t(i)] & 0xFF] = uint8_t(i);
+        palette_->setIndexMap(std::move(logicalToStored));
+    }
+    prepareWorkingImage();
+    const auto colourOf = [&](int number) {
+        int stored = number;
+        if (!palette_->indexMap().empty() && number >= 0 && number < n)
+            stored = palette_->indexMap()[size_t(number)];
+        if (stored < 0 || stored >= n)
+            stored = 0;
+        const uint32_t colour = palette_->entry(stored);
+        return bitsPerPixel_ <= 8 ? colour | uint32_t(number & 0xFF) : colour;
+    };
+    inkNumber_ = std::clamp(record.inkNumber, 0, n - 1);
+    paperNumber_ = std::clamp(record.paperNumber, 0, n - 1);
+    ink_ = colourOf(inkNumber_);
+    paper_ = colourOf(paperNumber_);
+}
+
+void Film::createNew(const ImageInfo& description)
+{
+    const int bits = description.has(ImageInfo::HasDepth) ? description.bitsPerPixel : 8;
+    if (!isFilmDepth(bits))
+        throw NotSupportedError("a film cannot have " + std::to_string(bits) + " bits per pixel");
+    const int width = description.has(ImageInfo::HasSize) ? std::max(description.width, 1) : 1;
+    const int height = description.has(ImageInfo::HasSize) ? std::max(description.height, 1) : 1;
+    if (width > kMaxSide || height > kMaxSide)
+        throw MemoryError("film too large");
+    const bool compressed = !description.has(ImageInfo::HasCompressed) || description.compressed != 0;
+    block_.createEmpty(uint32_t(width) * 2, uint32_t(height) * 2, modeWordForDepth(bits), compressed);
+    bitsPerPixel_ = bits;
+    xShift_ = yShift_ = 1;
+    width_ = width;
+    height_ = height;
+    headerFlags_ = 0;
+    if (description.has(ImageInfo::HasPalette) && description.palette) {
+        palette_ = description.palette;
+    } else {
+        palette_ = PaletteRef::make();
+        palette_->setDefault(bits);
+    }
+    prepareWorkingImage();
+    ink_ = working_.nearestColourWord(0x000000);
+    paper_ = working_.nearestColourWord(0xFFFFFF);
+    inkNumber_ = paletteNumberOf(ink_);
+    paperNumber_ = paletteNumberOf(paper_);
+    sounds_.clear();
+    fades_.assign(1, FrameFade{});
+    empty_ = true;
+    virtualSelected_ = false;
+    currentModified_ = false;
+    changed_ = false;
+    clearToPaper();
+    current_ = 0;
+}
+
+int Film::paletteNumberOf(uint32_t colourWord) const
+{
+    if (bitsPerPixel_ <= 8)
+        return int(colourWord & 0xFF);
+    return palette_->nearestIndex(colourWord >> 8);
+}
+
+void Film::prepareWorkingImage()
+{
+    const int deviceWidth = xShift_ > 1 ? width_ * 2 : width_;
+    const int deviceHeight = yShift_ > 1 ? height_ * 2 : height_;
+    if (!working_.empty() && working_.width() == width_ && working_.height() == height_
+        && working_.bitsPerPixel() == bitsPerPixel_ && working_.palette().get() == palette_.get())
+        return;
+    working_.create(width_, height_, deviceWidth, deviceHeight, bitsPerPixel_, palette_);
+}
+
+void Film::clearToPaper() { working_.fillColour(paper_); }
+
+// ---- the current frame ----
+
+void Film::makeCurrent(int frame)
+{
+    if (frame == current_ || !validFrame(frame))
+        return;
+    if (empty_) {
+        clearToPaper();
+        current_ = 0;
+        return;
+    }
+    if (current_ >= 0 && currentModified_)
+        storeCurrentFrame();
+    prepareWorkingImage();
+    if (headerFlags_ & 3)
+        throw NotSupportedError("frames coded by an unknown method", IDS_FORMAT_NOT_UNDERSTOOD);
+    try {
+        decodeFrame(block_.record(frame),
+                    MutableFrameRows{working_.rowAddress(0), -ptrdiff_t(working_.stride()),
+                                     size_t(working_.usedBytesPerRow()), working_.height(), bitsPerPixel_});
+    } catch (...) {
+        // The working image holds a half-decoded picture that belongs to no frame.
+        current_ = -1;
+        currentModified_ = false;
+        throw;
+    }
+    current_ = frame;
+    currentModified_ = false;
+}
+
+Bytes Film::encodeWorkingImage() const
+{
+    Bytes record;
+    encodeFrame(FrameRows{working_.rowAddress(0), -ptrdiff_t(working_.stride()), size_t(working_.usedBytesPerRow()),
+                          working_.height(), bitsPerPixel_},
+                record);
+    return record;
+}
+
+void Film::storeCurrentFrame()
+{
+    if (empty_) {
+        block_.insertRecord(0, encodeWorkingImage());
+        empty_ = false;
+        current_ = 0;
+        sounds_.insertEmpty(0);
+        if (virtualSelected_)
+            block_.setSelected(0, true);
+        virtualSelected_ = false;
+    } else if (current_ >= 0) {
+        block_.replaceRecord(current_, encodeWorkingImage());
+    }
+    currentModified_ = false;
+    changed_ = true;
+}
+
+Sprite* Film::workingImage(int frame)
+{
+    makeCurrent(frame);
+    return &working_;
+}
+
+void Film::discardEdits()
+{
+    if (empty_) {
+        clearToPaper();
+        currentModified_ = false;
+        return;
+    }
+    const int frame = current_;
+    current_ = -1;
+    currentModified_ = false;
+    if (frame >= 0)
+        makeCurrent(frame);
+}
+
+// ---- adding and removing frames ----
+
+void Film::insertFrame(int at, bool duplicate)
+{
+    if (currentModified_ || empty_)
+        storeCurrentFrame();
+    at = std::clamp(at, 0, block_.frameCount());
+    prepareWorkingImage();
+    if (!duplicate)
+        clearToPaper();
+    block_.insertRecord(at, encodeWorkingImage());
+    current_ = at;
+    currentModified_ = false;
+    changed_ = true;
+    sounds_.insertEmpty(at);
+    const FrameFade previous = (duplicate && at > 0) ? fades_[size_t(at - 1)] : FrameFade{};
+    fades_.insert(fades_.begin() + at, previous);
+}
+
+void Film::deleteFrames(int first, int last)
+{
+    if (empty_) {
+        clearToPaper();
+        virtualSelected_ = false;
+        return;
+    }
+    first = std::max(first, 0);
+    last = std::min(last, block_.frameCount() - 1);
+    if (first > last)
+        return;
+    const int n = last - first + 1;
+    block_.removeRecords(first, last);
+    sounds_.remove(first, last);
+    fades_.erase(fades_.begin() + first, fades_.begin() + last + 1);
+    if (current_ > last) {
+        current_ -= n;
+    } else if (current_ >= first) {
+        current_ = -1;
+        currentModified_ = false;
+    }
+    if (block_.frameCount() == 0)
+        becomeEmpty();
+    changed_ = true;
+}
+
+void Film::becomeEmpty()
+{
+    empty_ = true;
+    virtualSelected_ = false;
+    currentModified_ = false;
+    fades_.assign(1, FrameFade{});
+    clearToPaper();
+    current_ = 0;
+}
+
+void Film::clear()
+{
+    if (!empty_)
+        deleteFrames(0, block_.frameCount() - 1);
+}
+
+void Film::reserveGap(int beforeFrame, size_t bytes)
+{
+    if (!empty_)
+        block_.reserveGap(std::clamp(beforeFrame, 0, block_.frameCount()), bytes);
+}
+
+// ---- selection, names, summary, fades, sounds ----
+
+int Film::countSelectedFrames() const { return empty_ ? (virtualSelected_ ? 1 : 0) : block_.countSelected(); }
+
+void Film::setFrameSelected(int frame, bool selected)
+{
+    if (!validFrame(frame))
+        return;
+    if (empty_)
+        virtualSelected_ = selected;
+    else
+        block_.setSelected(frame, selected);
+}
+
+bool Film::isFrameSelected(int frame) const
+{
+    if (!validFrame(frame))
+        return false;
+    return empty_ ? virtualSelected_ : block_.isSelected(frame);
+}
+
+std::string Film::frameName(int frame) const
+{
+    std::string film = name();
+    if (film.empty())
+        film = loadString(IDS_UNTITLED);
+    return film + std::to_string(frame + 1);
+}
+
+void Film::setName(const std::string& name)
+{
+    size_t end = name.size();
+    while (end > 0 && std::isdigit(static_cast<unsigned char>(name[end - 1])))
+        --end;
+    block_.setName(name.substr(0, std::min<size_t>(end, FilmBlock::kNameLength)));
+    changed_ = true;
+}
+
+void Film::getFrameDescription(int frame, ImageInfo& info)
+{
+    info.mask = ImageInfo::HasPalette | ImageInfo::HasName | ImageInfo::HasSize | ImageInfo::HasDepth
+        | ImageInfo::HasDeviceSize | ImageInfo::HasCompressed;
+    info.reserved = 0;
+    info.compressed = compressed() ? 1 : 0;
+    info.bitsPerPixel = bitsPerPixel_;
+    info.name = frame >= 0 ? frameName(frame) : std::string();
+    info.width = width_;
+    info.height = height_;
+    info.deviceWidth = xShift_ > 1 ? width_ * 2 : width_;
+    info.deviceHeight = yShift_ > 1 ? height_ * 2 : height_;
+    info.palette = palette_;
+}
+
+void Film::getSummary(GraphicSummary& summary) const
+{
+    summary.frameCount += frameCount();
+    summary.ink = ink_;
+    summary.paper = paper_;
+    summary.period = period_;
+    summary.motion = motion();
+}
+
+void Film::setSummary(const GraphicSummary& summary)
+{
+    if (summary.ink != ink_)
+        inkNumber_ = paletteNumberOf(summary.ink);
+    if (summary.paper != paper_)
+        paperNumber_ = paletteNumberOf(summary.paper);
+    ink_ = summary.ink;
+    paper_ = summary.paper;
+    period_ = std::max(summary.period, 1);
+    headerFlags_ = (headerFlags_ & ~0xCu) | (uint32_t(summary.motion & 3) << 2);
+    block_.setHeaderWord(FilmBlock::Flags, headerFlags_);
+    changed_ = true;
+}
+
+FrameFade Film::fade(int frame) const
+{
+    return validFrame(frame) ? fades_[size_t(frame)] : FrameFade{};
+}
+
+void Film::setFade(int frame, const FrameFade& fade, int fields)
+{
+    if (!validFrame(frame))
+        return;
+    FrameFade& f = fades_[size_t(frame)];
+    if (fields & FrameFade::KindField)
+        f.kind = fade.kind;
+    if (fields & FrameFade::DirectionField)
+        f.direction = fade.direction;
+    if (fields & FrameFade::PauseField)
+        f.pause = fade.pause;
+    changed_ = true;
+}
+
+bool Film::soundEntry(int frame, int k, FrameSoundEntry& entry) const
+{
+    if (empty_ || frame < 0 || frame >= sounds_.recordCount() || k < 0 || k >= sounds_.entryCount(frame))
+        return false;
+    entry = sounds_.entry(frame, k);
+    return true;
+}
+
+void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)
+{
+    if (!validFrame(frame) || k < 0)
+        return;
+    if (empty_)
+        storeCurrentFrame();
+    sounds_.setEntry(frame, std::min(k, sounds_.entryCount(frame)), entry);
+    changed_ = true;
+}
+
+bool Film::isOfFileType(int type) const { return type == FileType::Film; }
+
+// ---- saving ----
+
+PaletteRecord Film::paletteRecord() const
+{
+    PaletteRecord record;
+    record.inkNumber = inkNumber_;
+    record.paperNumber = paperNumber_;
+    record.bitsPerPixel = bitsPerPixel_;
+    record.xShift = xShift_;
+    record.yShift = yShift_;
+    const int n = 1 << std::min(bitsPerPixel_, 8);
+    const auto& inverse = palette_->inverseMap();
+    record.words.resize(size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const uint32_t colour = i < palette_->count() ? palette_->entry(i) & 0xFFFFFF00u : 0;
+        const uint32_t logical = inverse.empty() ? uint32_t(i) : inverse[size_t(i)];
+        record.words[size_t(i)] = colour | (logical & 0xFF);
+    }
+    return record;
+}
+
+size_t Film::writeFilmFile(ByteWriter* out, bool selectionOnly) const
+{
+    ByteWriter counter;
+    ByteWriter& w = out ? *out : counter;
+    const size_t start = w.written();
+    writeChunkHeader(w, FilmChunk::Film, uint32_t(block_.storedSize(selectionOnly) + 8));
+    block_.write(w, selectionOnly);
+    writeRate(w, period_);
+    writePalette(w, paletteRecord());
+
+    std::vector<int> frames;
+    for (int i = 0; i < block_.frameCount(); ++i)
+        if (!selectionOnly || block_.isSelected(i))
+            frames.push_back(i);
+
+    const bool anySound = !sounds_.library().empty()
+        && std::any_of(frames.begin(), frames.end(), [&](int i) { return sounds_.entryCount(i) > 0; });
+    if (anySound) {
+        Bytes records;
+        for (int i : frames) {
+            const ByteSpan r = sounds_.record(i);
+            records.insert(records.end(), r.begin(), r.end());
+        }
+        writeChunk(w, FilmChunk::SoundRecords, records);
+        writeChunk(w, FilmChunk::SoundLibrary, sounds_.library());
+    }
+    if (std::any_of(frames.begin(), frames.end(), [&](int i) { return !fades_[size_t(i)].isDefault(); })) {
+        std::vector<FrameFade> chosen;
+        for (int i : frames)
+            chosen.push_back(fades_[size_t(i)]);
+        writeFades(w, chosen);
+    }
+    return w.written() - start;
+}
+
+size_t Film::save(ByteWriter* out, int fileType, bool selectionOnly)
+{
+    if (fileType != FileType::Film && fileType != FileType::StampFile && fileType != FileType::BareFilmBlock
+        && fileType != FileType::SoundLibrary)
+        throw NotSupportedError("films cannot be saved as type " + std::to_string(fileType), IDS_CANNOT_EXPORT_FORMAT);
+    if (currentModified_ || empty_)
+        storeCurrentFrame();
+    block_.closeGap();
+
+    ByteWriter counter;
+    ByteWriter& w = out ? *out : counter;
+    const size_t start = w.written();
+    switch (fileType) {
+    case FileType::BareFilmBlock: block_.write(w, selectionOnly); break;
+    case FileType::SoundLibrary: w.bytes(sounds_.library()); break;
+    case FileType::StampFile:
+        writeChunkHeader(w, tagForFileType(FileType::Film), uint32_t(writeFilmFile(nullptr, selectionOnly) + 8));
+        writeFilmFile(&w, selectionOnly);
+        break;
+    default: writeFilmFile(&w, selectionOnly); break;
+    }
+    return w.written() - start;
+}
+
+} // namespace celvane

@@ -1,0 +1,118 @@
+#pragma once
+// An animation: equally sized frames sharing one depth and palette, kept coded in one film
+// block, with one frame at a time decoded into the working image for drawing and display.
+// Every change to a film's frames goes through here so that the block, the frame index, the
+// sound records and the fade records stay in step.
+
+#include <string>
+#include <vector>
+
+#include "film/FilmBlock.h"
+#include "film/FilmFile.h"
+#include "film/FilmSoundTable.h"
+#include "film/Graphic.h"
+#include "gfx/Sprite.h"
+
+namespace celvane {
+
+class Film : public Graphic {
+public:
+    enum Motion : int { Loop = 0, YoYo = 1, ToEnd = 2 };
+
+    Film();
+
+    // Graphic
+    int needsMaskFlags() const override { return 0; }
+    void getSummary(GraphicSummary& summary) const override;
+    void getFrameDescription(int frame, ImageInfo& info) override;
+    int countSelectedFrames() const override;
+    void setFrameSelected(int frame, bool selected) override;
+    bool isFrameSelected(int frame) const override;
+    bool isModified() const override { return currentModified_ || changed_; }
+    void setModified(bool on) override { changed_ = on; }
+    // With data: reads a film file or a bare film block. With only a description: a new film
+    // of one blank frame. Into a film that already has frames: a blank frame at `insertAt`.
+    void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
+    void clear() override;
+    void deleteFrames(int first, int last) override;
+    size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
+    void insertFrame(int at, bool duplicate) override;
+    void discardEdits() override;
+    void reserveGap(int beforeFrame, size_t bytes) override;
+    size_t gapSize() const override { return block_.gapSize(); }
+    void closeGap() override { block_.closeGap(); }
+    void setSummary(const GraphicSummary& summary) override;
+    Sprite* workingImage(int frame) override;
+    bool soundEntry(int frame, int k, FrameSoundEntry& entry) const override;
+    void setSoundEntry(int frame, int k, const FrameSoundEntry& entry) override;
+    void setName(const std::string& name) override;
+    FrameFade fade(int frame) const override;
+    void setFade(int frame, const FrameFade& fade, int fields) override;
+    bool isOfFileType(int type) const override;
+
+    // Frames, including the one blank virtual frame of an empty film.
+    int frameCount() const { return empty_ ? 1 : block_.frameCount(); }
+    bool isEmpty() const { return empty_; }
+    int currentFrame() const { return current_; }
+    // Decodes a frame into the working image (storing an edited current frame first).
+    void makeCurrent(int frame);
+    // Codes the working image back into the block.
+    void storeCurrentFrame();
+    // Says the working image was drawn on.
+    void markCurrentModified() { currentModified_ = true; }
+    bool currentModified() const { return currentModified_; }
+
+    std::string name() const { return block_.name(); }
+    std::string frameName(int frame) const;
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int bitsPerPixel() const { return bitsPerPixel_; }
+    int xShift() const { return xShift_; }
+    int yShift() const { return yShift_; }
+    bool compressed() const { return block_.headerWord(FilmBlock::Compressed) != 2; }
+    int period() const { return period_; }
+    int motion() const { return int(headerFlags_ >> 2) & 3; }
+    uint32_t ink() const { return ink_; }
+    uint32_t paper() const { return paper_; }
+    const PaletteRef& palette() const { return palette_; }
+    // The PALE record this film writes: entries with their logical numbers, ink and paper.
+    PaletteRecord paletteRecord() const;
+
+private:
+    void loadFile(ByteSpan data);
+    void createNew(const ImageInfo& description);
+    void applyPaletteRecord(const PaletteRecord& record);
+    void prepareWorkingImage();
+    void clearToPaper();
+    Bytes encodeWorkingImage() const;
+    void becomeEmpty();
+    size_t writeFilmFile(ByteWriter* out, bool selectionOnly) const;
+    bool validFrame(int frame) const { return frame >= 0 && frame < frameCount(); }
+    int paletteNumberOf(uint32_t colourWord) const;
+
+    FilmBlock block_;
+    bool changed_ = false;
+    bool currentModified_ = false;
+    bool empty_ = false;
+    bool virtualSelected_ = false;
+    int xShift_ = 1;
+    int yShift_ = 1;
+    int bitsPerPixel_ = 0;
+    int width_ = 0;
+    int height_ = 0;
+    uint32_t ink_ = 0;
+    uint32_t paper_ = 0;
+    // The palette numbers written for ink and paper; kept as read so that a deep film whose
+    // palette repeats a colour saves the same numbers back.
+    int inkNumber_ = 0;
+    int paperNumber_ = 0;
+    int current_ = -1;
+    int period_;
+    uint32_t headerFlags_ = 0;
+    PaletteRef palette_;
+    Sprite working_;
+    FilmSoundTable sounds_;
+    std::vector<FrameFade> fades_;
+};
+
+} // namespace celvane

@@ -1,0 +1,123 @@
+#include "film/FilmSoundTable.h"
+
+#include <cstdlib>
+
+#include "base/StringTable.h"
+
+namespace celvane {
+
+void FilmSoundTable::reserveFor(size_t size)
+{
+    if (bytes_.capacity() < size)
+        bytes_.reserve(size + 64);
+}
+
+void FilmSoundTable::assign(ByteSpan records, int frames)
+{
+    ByteReader r(records, IDS_FORMAT_NOT_UNDERSTOOD);
+    for (int i = 0; i < frames; ++i) {
+        const size_t start = r.position();
+        const uint32_t length = r.u32();
+        if (length < 8 || (length - 8) % kEntryBytes != 0)
+            r.fail("bad sound record length");
+        r.seek(start + length - 4);
+        if (r.u32() != length)
+            r.fail("sound record lengths disagree");
+    }
+    if (r.remaining() != 0)
+        r.fail("sound records do not match the frames");
+    bytes_.assign(records.begin(), records.end());
+    count_ = frames;
+    cursorFrame_ = 0;
+    cursorOffset_ = 0;
+}
+
+void FilmSoundTable::clear()
+{
+    bytes_.clear();
+    library_.clear();
+    count_ = 0;
+    cursorFrame_ = 0;
+    cursorOffset_ = 0;
+}
+
+size_t FilmSoundTable::offsetOf(int frame) const
+{
+    if (frame < 0 || frame > count_)
+        std::abort(); // callers check frame numbers; this is a programming error
+    if (cursorFrame_ > count_ || std::abs(frame - cursorFrame_) > frame) {
+        cursorFrame_ = 0;
+        cursorOffset_ = 0;
+    }
+    while (cursorFrame_ < frame) {
+        cursorOffset_ += lengthAt(cursorOffset_);
+        ++cursorFrame_;
+    }
+    while (cursorFrame_ > frame) {
+        cursorOffset_ -= lengthAt(cursorOffset_ - 4);
+        --cursorFrame_;
+    }
+    return cursorOffset_;
+}
+
+void FilmSoundTable::insertEmpty(int frame, int n)
+{
+    const size_t at = offsetOf(frame);
+    reserveFor(bytes_.size() + size_t(n) * 8);
+    Bytes empty(size_t(n) * 8);
+    for (int i = 0; i < n; ++i) {
+        storeLE32(&empty[size_t(i) * 8], 8);
+        storeLE32(&empty[size_t(i) * 8 + 4], 8);
+    }
+    bytes_.insert(bytes_.begin() + ptrdiff_t(at), empty.begin(), empty.end());
+    count_ += n;
+}
+
+void FilmSoundTable::remove(int first, int last)
+{
+    const size_t from = offsetOf(first);
+    const size_t to = offsetOf(last + 1);
+    bytes_.erase(bytes_.begin() + ptrdiff_t(from), bytes_.begin() + ptrdiff_t(to));
+    count_ -= last - first + 1;
+    cursorFrame_ = first;
+    cursorOffset_ = from;
+}
+
+ByteSpan FilmSoundTable::record(int frame) const
+{
+    const size_t at = offsetOf(frame);
+    return ByteSpan(bytes_).subspan(at, lengthAt(at));
+}
+
+int FilmSoundTable::entryCount(int frame) const
+{
+    return int((lengthAt(offsetOf(frame)) - 8) / kEntryBytes);
+}
+
+FrameSoundEntry FilmSoundTable::entry(int frame, int k) const
+{
+    const size_t at = offsetOf(frame) + 4 + size_t(k) * kEntryBytes;
+    FrameSoundEntry e;
+    for (int w = 0; w < 4; ++w)
+        e.words[w] = loadLE32(&bytes_[at + size_t(w) * 4]);
+    return e;
+}
+
+void FilmSoundTable::setEntry(int frame, int k, const FrameSoundEntry& e)
+{
+    const size_t at = offsetOf(frame);
+    const int count = entryCount(frame);
+    if (k >= count) {
+        const uint32_t length = uint32_t(8 + (count + 1) * kEntryBytes);
+        reserveFor(bytes_.size() + kEntryBytes);
+        bytes_.insert(bytes_.begin() + ptrdiff_t(at + 4 + size_t(count) * kEntryBytes), kEntryBytes, 0);
+        storeLE32(&bytes_[at], length);
+        storeLE32(&bytes_[at + length - 4], length);
+        k = count;
+    }
+    uint8_t* p = &bytes_[at + 4 + size_t(k) * kEntryBytes];
+    for (int w = 0; w < 4; ++w)
+        storeLE32(p + w * 4, e.words[w]);
+}
+
+} // namespace celvane

@@ -1,0 +1,213 @@
+#include "film/GraphicList.h"
+
+#include "base/Chunks.h"
+#include "base/StringTable.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "gfx/Sprite.h"
+
+namespace celvane {
+
+void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* data)
+{
+    std::unique_ptr<Graphic> made;
+    switch (type) {
+    case FileType::Film: made = std::make_unique<Film>(); break;
+    default:
+        throw NotSupportedError("no reader for file type " + std::to_string(type), IDS_CANNOT_LOAD_TYPE);
+    }
+    made->load(0, description, data, type);
+    graphic = std::move(made);
+    fileType = type;
+}
+
+int GraphicList::load(int fileType, ByteSpan data)
+{
+    const int first = itemCount();
+    try {
+        if (fileType == FileType::StampFile) {
+            loadStampFile(data);
+        } else {
+            auto item = std::make_unique<GraphicItem>();
+            item->load(fileType, nullptr, &data);
+            items_.push_back(std::move(item));
+        }
+    } catch (const NotSupportedError& e) {
+        // Kinds we cannot read at all are refused in the same words, whatever the inner cause.
+        throw NotSupportedError(e.what(), IDS_CANNOT_LOAD_TYPE);
+    }
+    return first;
+}
+
+int GraphicList::loadNew(int fileType, const ImageInfo& description)
+{
+    auto item = std::make_unique<GraphicItem>();
+    item->load(fileType, &description, nullptr);
+    items_.push_back(std::move(item));
+    return itemCount() - 1;
+}
+
+void GraphicList::loadStampFile(ByteSpan data)
+{
+    const ChunkSequence chunks(data);
+    for (const Chunk& chunk : chunks.chunks()) {
+        const auto type = fileTypeOfTag(chunk.tag);
+        if (!type)
+            continue; // names and other four-letter chunks
+        auto item = std::make_unique<GraphicItem>();
+        item->load(*type, nullptr, &chunk.payload);
+        items_.push_back(std::move(item));
+    }
+}
+
+size_t GraphicList::save(ByteWriter* out, int fileType, bool selectionOnly)
+{
+    if (fileType == FileType::Bitmap) {
+        // A bitmap holds one picture: the first marked frame, or the first frame.
+        const int frame = selectionOnly ? findNextSelected(0) : 0;
+        Graphic* graphic;
+        int local;
+        if (frame < 0 || !locate(frame, &graphic, &local))
+            return 0;
+        Sprite* image = graphic->workingImage(local);
+        if (!image)
+            throw NotSupportedError("this picture has no bitmap", IDS_CANNOT_EXPORT_FORMAT);
+        return image->write(out, SpriteWriteKind::Bitmap, true);
+    }
+    size_t total = 0;
+    if (fileType == FileType::StampFile) {
+        if (items_.empty())
+            return 0;
+        ByteWriter counter;
+        ByteWriter& w = out ? *out : counter;
+        Bytes names;
+        ByteWriter n(&names);
+        for (int f = 0; f < frameCount(); ++f) {
+            if (selectionOnly && !isFrameSelected(f))
+                continue;
+            ImageInfo info;
+            getFrameDescription(f, info);
+            n.bytes(info.name.data(), info.name.size());
+            n.u8(0);
+        }
+        n.padTo(4);
+        writeChunkHeader(w, makeTag("NAM1"), uint32_t(names.size() + 8));
+        w.bytes(names);
+        total = w.written();
+    }
+    for (auto& item : items_)
+        total += item->graphic->save(out, fileType, selectionOnly);
+    return total;
+}
+
+Film* GraphicList::film()
+{
+    return items_.size() == 1 ? dynamic_cast<Film*>(items_[0]->graphic.get()) : nullptr;
+}
+
+bool GraphicList::locate(int frame, Graphic** graphic, int* local) const
+{
+    if (frame < 0)
+        return false;
+    for (const auto& item : items_) {
+        GraphicSummary s;
+        item->graphic->getSummary(s);
+        if (frame < s.frameCount) {
+            *graphic = item->graphic.get();
+            *local = frame;
+            return true;
+        }
+        frame -= s.frameCount;
+    }
+    return false;
+}
+
+int GraphicList::frameCount() const
+{
+    GraphicSummary s;
+    getSummary(s);
+    return s.frameCount;
+}
+
+void GraphicList::getSummary(GraphicSummary& summary) const
+{
+    for (const auto& item : items_)
+        item->graphic->getSummary(summary);
+}
+
+void GraphicList::getFrameDescription(int frame, ImageInfo& info)
+{
+    Graphic* g;
+    int local;
+    if (locate(frame, &g, &local))
+        g->getFrameDescription(local, info);
+}
+
+int GraphicList::countSelectedFrames() const
+{
+    int n = 0;
+    for (const auto& item : items_)
+        n += item->graphic->countSelectedFrames();
+    return n;
+}
+
+void GraphicList::setFrameSelected(int frame, bool on)
+{
+    Graphic* g;
+    int local;
+    if (locate(frame, &g, &local))
+        g->setFrameSelected(local, on);
+}
+
+bool GraphicList::isFrameSelected(int frame) const
+{
+    Graphic* g;
+    int local;
+    return locate(frame, &g, &local) && g->isFrameSelected(local);
+}
+
+int GraphicList::findNextSelected(int frame) const
+{
+    const int count = frameCount();
+    for (int i = std::max(frame, 0); i < count; ++i)
+        if (isFrameSelected(i))
+            return i;
+    return -1;
+}
+
+int GraphicList::firstSelectedOrZero() const
+{
+    const int frame = findNextSelected(0);
+    return frame < 0 ? 0 : frame;
+}
+
+FrameFade GraphicList::fade(int frame) const
+{
+    Graphic* g;
+    int local;
+    return locate(frame, &g, &local) ? g->fade(local) : FrameFade{};
+}
+
+void GraphicList::setFade(int frame, const FrameFade& fade, int fields)
+{
+    Graphic* g;
+    int local;
+    if (locate(frame, &g, &local))
+        g->setFade(local, fade, fields);
+}
+
+bool GraphicList::isModified() const
+{
+    for (const auto& item : items_)
+        if (item->graphic->isModified())
+            return true;
+    return false;
+}
+
+void GraphicList::setModified(bool on)
+{
+    for (auto& item : items_)
+        item->graphic->setModified(on);
+}
+
+} // namespace celvane

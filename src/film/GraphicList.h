@@ -1,0 +1,62 @@
+#pragma once
+// The graphics a document (or a set of stamps) holds, presented as one sequence of frames:
+// global frame n belongs to the first item whose running frame count passes n.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "film/Graphic.h"
+
+namespace celvane {
+
+class Film;
+
+struct GraphicItem {
+    std::unique_ptr<Graphic> graphic;
+    int fileType = 0x20000; // none
+
+    // Makes the graphic for a file type and loads it; throws NotSupportedError for kinds that
+    // cannot be loaded.
+    void load(int fileType, const ImageInfo* description, const ByteSpan* data);
+};
+
+class GraphicList {
+public:
+    // Loads data of a file type as new items, returns the number of the first new item.
+    // A stamp file adds one item per graphic chunk.
+    int load(int fileType, ByteSpan data);
+    // A new item made from a description only (a new film).
+    int loadNew(int fileType, const ImageInfo& description);
+
+    // Writes every item (or only the selected frames) in a file type; returns the byte count.
+    size_t save(ByteWriter* out, int fileType, bool selectionOnly);
+
+    int itemCount() const { return int(items_.size()); }
+    Graphic& item(int i) { return *items_[size_t(i)]->graphic; }
+    // The film of a film document (its only item), or null.
+    Film* film();
+
+    int frameCount() const;
+    void getSummary(GraphicSummary& summary) const;
+    void getFrameDescription(int frame, ImageInfo& info);
+    int countSelectedFrames() const;
+    void setFrameSelected(int frame, bool on);
+    bool isFrameSelected(int frame) const;
+    // The next selected frame from `frame` on, or -1.
+    int findNextSelected(int frame) const;
+    int firstSelectedOrZero() const;
+    FrameFade fade(int frame) const;
+    void setFade(int frame, const FrameFade& fade, int fields);
+    bool isModified() const;
+    void setModified(bool on);
+
+private:
+    // Maps a global frame number to its item and local number; false past the end.
+    bool locate(int frame, Graphic** graphic, int* local) const;
+    void loadStampFile(ByteSpan data);
+
+    std::vector<std::unique_ptr<GraphicItem>> items_;
+};
+
+} // namespace celvane

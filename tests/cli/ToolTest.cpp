@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "base/ByteIO.h"
+
+using namespace celvane;
+
+namespace {
+struct ToolRun {
+    int status;
+    std::string out;
+};
+
+ToolRun tool(const std::string& args)
+{
+    ToolRun r;
+    r.status = test::runCommand(std::string(CELVANE_TOOL) + " " + args + " 2>&1", &r.out);
+    return r;
+}
+} // namespace
+
+TEST(Tool, NewInfoFrameAndRecode)
+{
+    test::TempDir dir;
+    const std::string film = dir.file("a.qfm");
+    ASSERT_EQ(tool("new --width 21 --height 9 --depth 4 --frames 3 --period 40 " + film).status, 0);
+
+    const ToolRun info = tool("info --json " + film);
+    ASSERT_EQ(info.status, 0) << info.out;
+    for (const char* part : {"\"width\":21", "\"height\":9", "\"depth\":4", "\"frames\":3", "\"period\":40",
+                             "\"motion\":0", "\"compressed\":true", "\"name\":\"\"", "\"xshift\":1", "\"yshift\":1",
+                             "\"ink\":0", "\"paper\":15", "\"fades\":[[0,-1,0],[0,-1,0],[0,-1,0]]",
+                             "\"chunks\":[\"ACEF\",\"RATE\",\"PALE\"]", "\"palette\":[0,32768,"})
+        EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
+    EXPECT_EQ(tool("info " + film).status, 0);
+
+    const std::string bmp = dir.file("f.bmp");
+    ASSERT_EQ(tool("frame " + film + " 2 -o " + bmp).status, 0);
+    const Bytes b = readFile(bmp);
+    ASSERT_EQ(b.size(), 14u + 40 + 64 + 12 * 9);
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(loadLE32(&b[2]), b.size());
+    EXPECT_EQ(loadLE32(&b[10]), 14u + 40 + 64);
+    EXPECT_EQ(b[14 + 14], 4); // bits per pixel
+    EXPECT_EQ(b.back(), 0xFF);  // white paper, palette entry 15, in the last used byte
+
+    // Coding every frame again gives the very same file.
+    const std::string again = dir.file("b.qfm");
+    ASSERT_EQ(tool("recode " + film + " " + again).status, 0);
+    EXPECT_EQ(readFile(again), readFile(film));
+}
+
+TEST(Tool, ErrorsUseTheProgramsMessages)
+{
+    test::TempDir dir;
+    const ToolRun missing = tool("info " + dir.file("none.qfm"));
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("I/O error (file)"), std::string::npos) << missing.out;
+
+    const std::string bad = dir.file("bad.qfm");
+    test::writeText(bad, "ACEF\x10\0\0\0garbage!");
+    const ToolRun corrupt = tool("info " + bad);
+    EXPECT_EQ(corrupt.status, 1);
+    EXPECT_NE(corrupt.out.find("The file format was not understood."), std::string::npos) << corrupt.out;
+
+    const std::string film = dir.file("a.qfm");
+    ASSERT_EQ(tool("new --width 4 --height 4 --depth 8 " + film).status, 0);
+    const ToolRun gif = tool("recode " + film + " " + dir.file("a.gif"));
+    EXPECT_EQ(gif.status, 1);
+    EXPECT_NE(gif.out.find("Sorry, you can't export a film in this format."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("a.gif")));
+
+    EXPECT_EQ(tool("frame " + film + " 1 -o " + dir.file("x.bmp")).status, 2);
+    EXPECT_EQ(tool("new --width 4 --height 4 --depth 3 " + dir.file("c.qfm")).status, 2);
+    EXPECT_EQ(tool("explode").status, 2);
+}

@@ -1,0 +1,382 @@
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "FilmTestSupport.h"
+#include "TestSupport.h"
+#include "base/Chunks.h"
+#include "base/StringTable.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+
+using namespace celvane;
+using test::filmDescription;
+using test::frameSum;
+using test::paintPattern;
+
+namespace {
+
+Bytes saved(Film& film, int type = FileType::Film, bool selectionOnly = false)
+{
+    Bytes data;
+    ByteWriter w(&data);
+    const size_t n = film.save(&w, type, selectionOnly);
+    EXPECT_EQ(n, data.size());
+    EXPECT_EQ(film.save(nullptr, type, selectionOnly), n); // counting agrees with writing
+    return data;
+}
+
+std::unique_ptr<Film> loaded(const Bytes& data)
+{
+    auto film = std::make_unique<Film>();
+    const ByteSpan span(data);
+    film->load(0, nullptr, &span, FileType::Film);
+    return film;
+}
+
+std::vector<std::string> tagsOf(const Bytes& data)
+{
+    std::vector<std::string> tags;
+    for (const Chunk& c : ChunkSequence(data).chunks())
+        tags.push_back(tagText(c.tag));
+    return tags;
+}
+
+std::unique_ptr<Film> newFilm(int w, int h, int bits)
+{
+    auto film = std::make_unique<Film>();
+    const ImageInfo info = filmDescription(w, h, bits);
+    film->load(0, &info, nullptr, FileType::Film);
+    return film;
+}
+
+} // namespace
+
+TEST(Film, NewFilmHasOneVirtualFrameAndSavesOneFrame)
+{
+    auto film = newFilm(20, 10, 8);
+    EXPECT_TRUE(film->isEmpty());
+    EXPECT_EQ(film->frameCount(), 1);
+    EXPECT_FALSE(film->isModified());
+    EXPECT_EQ(film->period(), 80);
+    EXPECT_EQ(film->workingImage(0)->readPixel(3, 3), film->workingImage(0)->pixelValueOf(film->paper()));
+    EXPECT_EQ(film->paper() >> 8, 0xFFFFFFu);
+    EXPECT_EQ(film->ink() >> 8, 0u);
+
+    const Bytes data = saved(*film);
+    EXPECT_EQ(tagsOf(data), (std::vector<std::string>{"ACEF", "RATE", "PALE"}));
+    // The header of a new film.
+    EXPECT_EQ(loadLE32(&data[8 + 16]), 64u);
+    EXPECT_EQ(loadLE32(&data[8 + 20]), 40u);
+    EXPECT_EQ(loadLE32(&data[8 + 24]), 20u);
+    EXPECT_EQ(loadLE32(&data[8 + 28]), 28u);
+    EXPECT_EQ(loadLE32(&data[8 + 32]), 1u);
+    EXPECT_EQ(data[8 + 4], 13);
+    EXPECT_EQ(loadLE32(&data[8]), loadLE32(&data[4]) - 8); // block size word
+
+    auto back = loaded(data);
+    EXPECT_FALSE(back->isEmpty());
+    EXPECT_EQ(back->frameCount(), 1);
+    EXPECT_EQ(back->period(), 83);
+    EXPECT_EQ(frameSum(*back, 0), frameSum(*film, 0));
+}
+
+TEST(Film, EveryDepthRoundTripsFramesPaletteAndSettings)
+{
+    for (int bits : {1, 4, 8, 16, 32}) {
+        SCOPED_TRACE(bits);
+        auto film = newFilm(33, 7, bits);
+        for (int i = 1; i < 4; ++i)
+            film->insertFrame(i, false);
+        std::vector<uint64_t> sums;
+        for (int i = 0; i < 4; ++i) {
+            paintPattern(*film, i, uint32_t(i + 1));
+            sums.push_back(frameSum(*film, i));
+        }
+        film->setName("walk12");
+        GraphicSummary s;
+        film->getSummary(s);
+        s.period = 40;
+        s.motion = Film::YoYo;
+        film->setSummary(s);
+        const Bytes data = saved(*film);
+        auto back = loaded(data);
+        ASSERT_EQ(back->frameCount(), 4);
+        EXPECT_EQ(back->bitsPerPixel(), bits);
+        EXPECT_EQ(back->width(), 33);
+        EXPECT_EQ(back->height(), 7);
+        EXPECT_EQ(back->period(), 40);
+        EXPECT_EQ(back->motion(), Film::YoYo);
+        EXPECT_EQ(back->name(), "walk");
+        EXPECT_EQ(back->frameName(1), "walk2");
+        EXPECT_EQ(back->ink(), film->ink());
+        EXPECT_EQ(back->paper(), film->paper());
+        for (int i = 3; i >= 0; --i)
+            EXPECT_EQ(frameSum(*back, i), sums[size_t(i)]) << i;
+        EXPECT_EQ(saved(*back), data); // nothing drifts on a second save
+        const size_t pale = bits == 1 ? 44 : bits == 4 ? 100 : 1060;
+        EXPECT_EQ(ChunkSequence(data).find(makeTag("PALE"))->payload.size() + 8, pale);
+    }
+}
+
+TEST(Film, NamesFollowTheFilmName)
+{
+    auto film = newFilm(4, 4, 8);
+    EXPECT_EQ(film->frameName(0), "Untitled1");
+    film->setName("walk");
+    EXPECT_EQ(film->frameName(1), "walk2");
+    film->setName("averyveryverylongname");
+    EXPECT_EQ(film->name(), "averyveryver");
+    film->setName("2000");
+    EXPECT_EQ(film->name(), "");
+    EXPECT_EQ(film->frameName(0), "Untitled1");
+}
+
+TEST(Film, InsertDuplicateAndDeleteKeepFramesSoundsAndFadesInStep)
+{
+    auto film = newFilm(16, 16, 8);
+    paintPattern(*film, 0, 1);
+    film->insertFrame(1, true); // a copy of frame 0
+    EXPECT_EQ(film->frameCount(), 2);
+    EXPECT_EQ(frameSum(*film, 1), frameSum(*film, 0));
+    film->setFade(1, FrameFade{FrameFade::Slide, FrameFade::FromLeft, 5}, FrameFade::AllFields);
+    film->insertFrame(2, true);
+    EXPECT_EQ(film->fade(2), film->fade(1)); // duplicating copies the fade
+    film->insertFrame(3, false);             // at the end
+    EXPECT_EQ(film->fade(3), FrameFade{});
+    paintPattern(*film, 3, 9);
+    const uint64_t last = frameSum(*film, 3);
+
+    FrameSoundEntry e;
+    e.words[0] = 2;
+    e.words[1] = 256;
+    film->setSoundEntry(2, 0, e);
+    FrameSoundEntry out;
+    ASSERT_TRUE(film->soundEntry(2, 0, out));
+    EXPECT_EQ(out, e);
+
+    film->setFrameSelected(3, true);
+    film->deleteFrames(1, 2);
+    EXPECT_EQ(film->frameCount(), 2);
+    EXPECT_EQ(frameSum(*film, 1), last);
+    EXPECT_TRUE(film->isFrameSelected(1)); // marks stay with their frames
+    EXPECT_FALSE(film->soundEntry(1, 0, out));
+    EXPECT_EQ(film->fade(1), FrameFade{});
+
+    film->deleteFrames(0, 1);
+    EXPECT_TRUE(film->isEmpty());
+    EXPECT_EQ(film->frameCount(), 1);
+    EXPECT_EQ(film->countSelectedFrames(), 0);
+    const Sprite* blank = film->workingImage(0);
+    EXPECT_EQ(blank->readPixel(0, 0), blank->pixelValueOf(film->paper()));
+}
+
+TEST(Film, EditsAreStoredWhenAnotherFrameBecomesCurrentAndCanBeDiscarded)
+{
+    auto film = newFilm(8, 8, 4);
+    film->insertFrame(1, false);
+    paintPattern(*film, 0, 3);
+    const uint64_t painted = frameSum(*film, 0);
+    film->makeCurrent(1);
+    EXPECT_EQ(frameSum(*film, 0), painted);
+
+    paintPattern(*film, 1, 4);
+    film->discardEdits();
+    EXPECT_NE(frameSum(*film, 1), frameSum(*film, 0));
+    auto blank = newFilm(8, 8, 4);
+    EXPECT_EQ(frameSum(*film, 1), frameSum(*blank, 0));
+}
+
+// Frames written through a gap, around a gap and without one must read back the same; a
+// model of plain vectors says what the frames should be.
+TEST(Film, GapIsInvisibleToTheFrames)
+{
+    std::mt19937 rng(5);
+    auto film = newFilm(24, 12, 8);
+    std::vector<uint64_t> model = {frameSum(*film, 0)};
+    for (int step = 0; step < 200; ++step) {
+        const int count = film->frameCount();
+        switch (rng() % 5) {
+        case 0: {
+            const int at = int(rng() % uint32_t(count + 1));
+            film->insertFrame(at, false);
+            model.insert(model.begin() + at, frameSum(*film, at));
+            break;
+        }
+        case 1:
+            film->reserveGap(int(rng() % uint32_t(count + 1)), 8 * (rng() % 200));
+            break;
+        case 2: {
+            const int f = int(rng() % uint32_t(count));
+            paintPattern(*film, f, rng());
+            model[size_t(f)] = frameSum(*film, f);
+            break;
+        }
+        case 3:
+            if (count > 1) {
+                const int f = int(rng() % uint32_t(count));
+                film->deleteFrames(f, f);
+                model.erase(model.begin() + f);
+            }
+            break;
+        default:
+            film->makeCurrent(int(rng() % uint32_t(count)));
+        }
+        ASSERT_EQ(film->frameCount(), int(model.size()));
+    }
+    for (int i = 0; i < film->frameCount(); ++i)
+        EXPECT_EQ(frameSum(*film, i), model[size_t(i)]) << i;
+    auto back = loaded(saved(*film));
+    EXPECT_EQ(film->gapSize(), 0u);
+    for (int i = 0; i < back->frameCount(); ++i)
+        EXPECT_EQ(frameSum(*back, i), model[size_t(i)]) << i;
+}
+
+TEST(Film, SelectionOnlyWritingAndOtherKinds)
+{
+    auto film = newFilm(8, 8, 8);
+    for (int i = 1; i < 3; ++i)
+        film->insertFrame(i, false);
+    for (int i = 0; i < 3; ++i)
+        paintPattern(*film, i, uint32_t(10 + i));
+    film->setFade(2, FrameFade{FrameFade::Wipe, FrameFade::FromRight, 0}, FrameFade::AllFields);
+    film->setFrameSelected(2, true);
+    const uint64_t third = frameSum(*film, 2);
+
+    const Bytes part = saved(*film, FileType::Film, true);
+    auto back = loaded(part);
+    ASSERT_EQ(back->frameCount(), 1);
+    EXPECT_EQ(frameSum(*back, 0), third);
+    EXPECT_EQ(back->fade(0).kind, FrameFade::Wipe);
+    EXPECT_EQ(loadLE32(&part[8]), loadLE32(&part[4]) - 8);
+    EXPECT_EQ(saved(*film).size(), film->save(nullptr, FileType::Film, false)); // a full write after it
+
+    const Bytes stamp = saved(*film, FileType::StampFile);
+    EXPECT_EQ(tagText(loadLE32(stamp.data())), "C2A");
+    EXPECT_EQ(loadLE32(&stamp[4]), stamp.size());
+    EXPECT_EQ(Bytes(stamp.begin() + 8, stamp.end()), saved(*film));
+
+    const Bytes bare = saved(*film, FileType::BareFilmBlock);
+    auto fromBare = loaded(bare);
+    EXPECT_EQ(fromBare->frameCount(), 3);
+    EXPECT_EQ(frameSum(*fromBare, 2), third);
+
+    try {
+        film->save(nullptr, FileType::Gif, false);
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_EQ(e.userMessage(), "Sorry, you can't export a film in this format.");
+    }
+}
+
+// A film with sounds made by another program: its sound records and library come back from a
+// load and save unchanged.
+TEST(Film, SoundChunksSurviveLoadAndSave)
+{
+    auto film = newFilm(8, 8, 8);
+    film->insertFrame(1, false);
+    Bytes plain = saved(*film);
+    ChunkSequence chunks(plain);
+    const Chunk* pale = chunks.find(makeTag("PALE"));
+
+    Bytes dir;
+    ByteWriter d(&dir);
+    d.u32(8);
+    d.u32(8);
+    d.u32(24);
+    for (uint32_t w : {0x00010000u, 356u, 0u, 12u})
+        d.u32(w);
+    d.u32(24);
+    const Bytes soun = {'W', 'A', 'V', '1', 12, 0, 0, 0, 1, 2, 3, 4};
+
+    Bytes file(plain.begin(), plain.begin() + ptrdiff_t(pale->offset + pale->payload.size() + 8));
+    ByteWriter w(&file);
+    writeChunk(w, makeTag("DIR1"), dir);
+    writeChunk(w, makeTag("SOUN"), soun);
+    auto withSounds = loaded(file);
+    FrameSoundEntry e;
+    ASSERT_TRUE(withSounds->soundEntry(1, 0, e));
+    EXPECT_EQ(e.words[1], 356u);
+    EXPECT_EQ(saved(*withSounds), file);
+
+    // DIR1 records that do not match the frames are refused.
+    Bytes bad = file;
+    const size_t dirAt = pale->offset + pale->payload.size() + 8;
+    storeLE32(&bad[dirAt + 8], 28);
+    EXPECT_THROW(loaded(bad), ArchiveError);
+}
+
+TEST(Film, PaletteRemapKeepsLogicalNumbers)
+{
+    auto film = newFilm(4, 4, 1);
+    Bytes data = saved(*film);
+    const Chunk* pale = ChunkSequence(data).find(makeTag("PALE"));
+    const size_t words = pale->offset + 8 + 28;
+    // Swap the logical numbers: entry 0 (black) stands for colour 1, entry 1 (white) for 0.
+    data[words] = 1;
+    data[words + 4] = 0;
+    storeLE32(&data[pale->offset + 8], 1);     // ink: logical 1
+    storeLE32(&data[pale->offset + 8 + 4], 0); // paper: logical 0
+    auto back = loaded(data);
+    EXPECT_EQ(back->ink() >> 8, 0u);            // logical 1 is the black entry
+    EXPECT_EQ(back->paper() >> 8, 0xFFFFFFu);
+    EXPECT_EQ(back->paletteRecord().words, (std::vector<uint32_t>{0x00000001u, 0xFFFFFF00u}));
+    EXPECT_EQ(saved(*back), data);
+}
+
+TEST(Film, DamagedFilmsAreRefusedAndNeverCrash)
+{
+    auto film = newFilm(40, 30, 8);
+    for (int i = 1; i < 4; ++i)
+        film->insertFrame(i, false);
+    for (int i = 0; i < 4; ++i)
+        paintPattern(*film, i, uint32_t(i));
+    film->setFade(1, FrameFade{FrameFade::Slide, FrameFade::FromTop, 3}, FrameFade::AllFields);
+    const Bytes good = saved(*film);
+
+    // Specific damage: chunk length below 8, a record running past the block, absurd sizes.
+    Bytes shortChunk = good;
+    storeLE32(&shortChunk[4], 4);
+    EXPECT_THROW(loaded(shortChunk), Error);
+    Bytes longRecord = good;
+    storeLE32(&longRecord[8 + 64], 0x7FFFFFF0);
+    EXPECT_THROW(loaded(longRecord), Error);
+    Bytes huge = good;
+    storeLE32(&huge[8 + 20], 0x7FFFFFFF);
+    EXPECT_THROW(loaded(huge), Error);
+    Bytes truncated(good.begin(), good.begin() + 200);
+    EXPECT_THROW(loaded(truncated), Error);
+
+    std::mt19937 rng(1234);
+    int refused = 0, opened = 0;
+    for (int round = 0; round < 400; ++round) {
+        Bytes bad = good;
+        const int edits = 1 + int(rng() % 8);
+        for (int e = 0; e < edits; ++e) {
+            const size_t at = rng() % bad.size();
+            switch (rng() % 4) {
+            case 0: bad[at] = uint8_t(rng()); break;
+            case 1: bad[at] ^= uint8_t(1u << (rng() % 8)); break;
+            case 2: bad.resize(at + 1); break;
+            default:
+                if (at + 4 <= bad.size())
+                    storeLE32(&bad[at], uint32_t(rng() % 3 == 0 ? rng() : rng() % 4096));
+            }
+        }
+        try {
+            auto f = loaded(bad);
+            ++opened;
+            for (int i = 0; i < f->frameCount(); ++i) {
+                try {
+                    f->makeCurrent(i);
+                } catch (const Error&) {
+                }
+            }
+            f->save(nullptr, FileType::Film, false);
+        } catch (const Error&) {
+            ++refused;
+        }
+    }
+    EXPECT_GT(refused, 0);
+    EXPECT_GT(opened, 0);
+}
