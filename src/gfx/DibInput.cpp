@@ -50,13 +50,12 @@ DibInput::DibInput(ByteSpan headerAndTable, ByteSpan pixels)
     const size_t imageSize = size_t(rowStride(bits_, width_)) * size_t(height_);
     if (imageSize > kMaxImageBytes)
         throw MemoryError("bitmap too large");
-    if (pixels.size() < imageSize)
-        throw ArchiveError("bitmap pixels cut short");
-    pixels_ = pixels.first(imageSize);
-
     readLayout(header, compression);
     if (isPaletteDepth(bits_))
         readColourTable(header, coloursUsed);
+    if (pixels.size() < imageSize)
+        throw ArchiveError("bitmap pixels cut short");
+    pixels_ = pixels.first(imageSize);
 
     // Differing densities carry rectangular pixels; equal ones are only a resolution. Densities
     // that give a size we could not show are ignored.

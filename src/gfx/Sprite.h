@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "base/ByteIO.h"
 #include "gfx/Palette.h"

@@ -61,16 +61,11 @@ TEST(MemoryBlock, InsertAndDeleteBytesKeepSlack)
     EXPECT_THROW(block.insertBytes(-3, 4), ArchiveError);
     EXPECT_THROW(block.insertBytes(PTRDIFF_MIN, 0), ArchiveError);
     EXPECT_EQ(block.size(), 6u);
-}
 
-TEST(MemoryBlock, MovingWhileLockedIsFollowedByTheLock)
-{
-    LocalMemoryBlock block;
-    fill(block, "xy");
     MemoryLock lock(block);
-    block.insertBytes(1 << 20, 2);
+    block.insertBytes(1 << 20, 1); // moves the block: the lock follows
     EXPECT_EQ(lock.data(), block.lockedAddress());
-    EXPECT_EQ(lock.data()[1], 'y');
+    EXPECT_EQ(lock.data()[0], 'a');
 }
 
 TEST(MemoryBlock, TakeOverAndLoadFile)

