@@ -56,7 +56,8 @@ std::vector<std::string> chunkTags(const std::string& path)
 {
     const Bytes data = readFile(path);
     std::vector<std::string> tags;
-    for (const Chunk& c : ChunkSequence(data).chunks())
+    const ChunkSequence chunks(data);
+    for (const Chunk& c : chunks.chunks())
         tags.push_back(tagText(c.tag));
     return tags;
 }

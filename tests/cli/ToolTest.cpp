@@ -30,7 +30,7 @@ TEST(Tool, NewInfoFrameAndRecode)
     for (const char* part : {"\"width\":21", "\"height\":9", "\"depth\":4", "\"frames\":3", "\"period\":40",
                              "\"motion\":0", "\"compressed\":true", "\"name\":\"\"", "\"xshift\":1", "\"yshift\":1",
                              "\"ink\":0", "\"paper\":15", "\"fades\":[[0,-1,0],[0,-1,0],[0,-1,0]]",
-                             "\"chunks\":[\"ACEF\",\"RATE\",\"PALE\"]", "\"palette\":[0,32768,"})
+                             "\"chunks\":[\"ACEF\",\"RATE\",\"PALE\"]", "\"palette\":[0,32769,"})
         EXPECT_NE(info.out.find(part), std::string::npos) << part << "\n" << info.out;
     EXPECT_EQ(tool("info " + film).status, 0);
 
@@ -42,7 +42,7 @@ TEST(Tool, NewInfoFrameAndRecode)
     EXPECT_EQ(loadLE32(&b[2]), b.size());
     EXPECT_EQ(loadLE32(&b[10]), 14u + 40 + 64);
     EXPECT_EQ(b[14 + 14], 4); // bits per pixel
-    EXPECT_EQ(b.back(), 0xFF);  // white paper, palette entry 15, in the last used byte
+    EXPECT_EQ(b[b.size() - 2], 0xFF); // white paper (entry 15) in the top row's last used byte
 
     // Coding every frame again gives the very same file.
     const std::string again = dir.file("b.qfm");
