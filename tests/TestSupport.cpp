@@ -46,6 +46,11 @@ std::string readText(const std::string& path)
     return s.str();
 }
 
+std::filesystem::path corpusDir(const std::string& kind)
+{
+    return std::filesystem::path(CELVANE_CORPUS) / kind;
+}
+
 int runCommand(const std::string& command, std::string* output)
 {
     FILE* pipe = popen(command.c_str(), "r");

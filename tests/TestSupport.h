@@ -27,6 +27,13 @@ void writeBytes(const std::string& path, ByteSpan data);
 void writeText(const std::string& path, const std::string& text);
 std::string readText(const std::string& path);
 
+// A folder of the shared sample files made by other programs (bmp, gif, pal, ...). Tests
+// that need it skip when the samples are not beside the checkout.
+std::filesystem::path corpusDir(const std::string& kind);
+#define CELVANE_REQUIRE_CORPUS(dir)                                                                \
+    if (!std::filesystem::is_directory(dir))                                                       \
+    GTEST_SKIP() << "no sample files at " << (dir)
+
 // Runs a command through the shell; returns its exit status and puts stdout into *output.
 int runCommand(const std::string& command, std::string* output = nullptr);
 

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "BmpParts.h"
+#include "TestSupport.h"
 #include "base/Errors.h"
 #include "gfx/Colour.h"
 #include "gfx/DibLayout.h"
@@ -216,7 +217,8 @@ TEST(SpriteFile, ForeignLayoutsAreTurnedIntoOurs)
 TEST(SpriteFile, CorpusBitmapsLoadOrAreRefused)
 {
     namespace fs = std::filesystem;
-    const fs::path corpus = fs::path(CELVANE_CORPUS) / "bmp";
+    const fs::path corpus = test::corpusDir("bmp");
+    CELVANE_REQUIRE_CORPUS(corpus);
     int plain = 0;
     for (const auto& entry : fs::recursive_directory_iterator(corpus)) {
         if (!entry.is_regular_file())
