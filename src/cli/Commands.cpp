@@ -202,14 +202,8 @@ int newFilm(const std::vector<std::string>& args)
     if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 32)
         throw UsageError("--depth must be 1, 4, 8, 16 or 32");
 
-    ImageInfo description;
-    description.mask = ImageInfo::HasSize | ImageInfo::HasDepth | ImageInfo::HasCompressed;
-    description.width = width;
-    description.height = height;
-    description.bitsPerPixel = depth;
-    description.compressed = 1;
     CCelvaneDoc doc;
-    doc.newDocument(description);
+    doc.newDocument(ImageInfo::forFilm(width, height, depth));
     Film& film = filmOf(doc);
     for (int i = 1; i < frames; ++i)
         film.insertFrame(i, false);

@@ -69,13 +69,7 @@ void Film::loadFile(ByteSpan data)
     if (parts.palette) {
         applyPaletteRecord(record);
     } else {
-        palette_ = PaletteRef::make();
-        palette_->setDefault(bitsPerPixel_);
-        prepareWorkingImage();
-        ink_ = working_.nearestColourWord(0x000000);
-        paper_ = working_.nearestColourWord(0xFFFFFF);
-        inkNumber_ = paletteNumberOf(ink_);
-        paperNumber_ = paletteNumberOf(paper_);
+        useBlackOnWhite(PaletteRef());
     }
     if (parts.period)
         period_ = *parts.period;
@@ -159,17 +153,7 @@ void Film::createNew(const ImageInfo& description)
     width_ = width;
     height_ = height;
     headerFlags_ = 0;
-    if (description.has(ImageInfo::HasPalette) && description.palette) {
-        palette_ = description.palette;
-    } else {
-        palette_ = PaletteRef::make();
-        palette_->setDefault(bits);
-    }
-    prepareWorkingImage();
-    ink_ = working_.nearestColourWord(0x000000);
-    paper_ = working_.nearestColourWord(0xFFFFFF);
-    inkNumber_ = paletteNumberOf(ink_);
-    paperNumber_ = paletteNumberOf(paper_);
+    useBlackOnWhite(description.has(ImageInfo::HasPalette) ? description.palette : PaletteRef());
     sounds_.clear();
     fades_.assign(1, FrameFade{});
     empty_ = true;
@@ -178,6 +162,21 @@ void Film::createNew(const ImageInfo& description)
     changed_ = false;
     clearToPaper();
     current_ = 0;
+}
+
+void Film::useBlackOnWhite(PaletteRef palette)
+{
+    if (palette) {
+        palette_ = std::move(palette);
+    } else {
+        palette_ = PaletteRef::make();
+        palette_->setDefault(bitsPerPixel_);
+    }
+    prepareWorkingImage();
+    ink_ = working_.nearestColourWord(0x000000);
+    paper_ = working_.nearestColourWord(0xFFFFFF);
+    inkNumber_ = paletteNumberOf(ink_);
+    paperNumber_ = paletteNumberOf(paper_);
 }
 
 int Film::paletteNumberOf(uint32_t colourWord) const

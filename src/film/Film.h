@@ -82,6 +82,8 @@ private:
     void loadFile(ByteSpan data);
     void createNew(const ImageInfo& description);
     void applyPaletteRecord(const PaletteRecord& record);
+    // Takes the palette (the depth's default when none) with black ink on white paper.
+    void useBlackOnWhite(PaletteRef palette);
     void prepareWorkingImage();
     void clearToPaper();
     Bytes encodeWorkingImage() const;

@@ -14,6 +14,17 @@ int scaleUp(int value, int numerator, int denominator)
 }
 } // namespace
 
+ImageInfo ImageInfo::forFilm(int width, int height, int bitsPerPixel, bool compressed)
+{
+    ImageInfo info;
+    info.mask = HasSize | HasDepth | HasCompressed;
+    info.width = width;
+    info.height = height;
+    info.bitsPerPixel = bitsPerPixel;
+    info.compressed = compressed ? 1 : 0;
+    return info;
+}
+
 void ImageInfo::merge(const ImageInfo& source)
 {
     const int fresh = source.mask & ~mask;

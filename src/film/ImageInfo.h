@@ -32,6 +32,9 @@ struct ImageInfo {
     int deviceHeight = 0;
     PaletteRef palette;
 
+    // The description of a new film: size, depth and the compressed flag.
+    static ImageInfo forFilm(int width, int height, int bitsPerPixel, bool compressed = true);
+
     bool has(Field f) const { return (mask & f) != 0; }
 
     // Copies each field set in `source` and not yet set here. When both carry sizes in display

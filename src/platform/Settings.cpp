@@ -139,28 +139,28 @@ int Settings::findValue(const std::string& section, const std::string& name, int
     return -1;
 }
 
-std::string Settings::getString(const std::string& section, const std::string& name,
-                                const std::string& defaultValue) const
+std::optional<std::string> Settings::lookup(const std::string& section, const std::string& name) const
 {
     refresh();
     const int i = findValue(section, name, nullptr);
     if (i < 0)
-        return defaultValue;
+        return std::nullopt;
     std::string n, v;
     splitValue(lines_[size_t(i)], &n, &v);
     return v;
 }
 
+std::string Settings::getString(const std::string& section, const std::string& name,
+                                const std::string& defaultValue) const
+{
+    return lookup(section, name).value_or(defaultValue);
+}
+
 int Settings::getInt(const std::string& section, const std::string& name, int defaultValue) const
 {
-    refresh();
-    const int i = findValue(section, name, nullptr);
-    if (i < 0)
-        return defaultValue;
-    std::string n, v;
-    splitValue(lines_[size_t(i)], &n, &v);
+    const auto value = lookup(section, name);
     // Leading digits count, as with any private profile; no digits reads as 0.
-    return int(std::strtol(v.c_str(), nullptr, 10));
+    return value ? int(std::strtol(value->c_str(), nullptr, 10)) : defaultValue;
 }
 
 bool Settings::writeInt(const std::string& section, const std::string& name, int value)

@@ -5,6 +5,7 @@
 // a hand-edited file survive a write.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,7 @@ public:
 private:
     // The file as lines; reloaded when the file changes on disk underneath us.
     void refresh() const;
+    std::optional<std::string> lookup(const std::string& section, const std::string& name) const;
     // Index of the line holding the value, or -1; `sectionEnd` receives the line after the
     // section's last value (or -1 when the section is missing).
     int findValue(const std::string& section, const std::string& name, int* sectionEnd) const;

@@ -12,7 +12,7 @@ TEST(CelvaneDoc, NewSaveOpenAndModified)
 {
     test::TempDir dir;
     CCelvaneDoc doc;
-    doc.newDocument(test::filmDescription(10, 10, 8));
+    doc.newDocument(ImageInfo::forFilm(10, 10, 8));
     EXPECT_FALSE(doc.isModified());
     test::paintPattern(*doc.film(), 0, 7);
     EXPECT_TRUE(doc.isModified());
@@ -34,7 +34,7 @@ TEST(CelvaneDoc, FailedOpenOrSaveKeepsWhatWasThere)
 {
     test::TempDir dir;
     CCelvaneDoc doc;
-    doc.newDocument(test::filmDescription(6, 6, 8));
+    doc.newDocument(ImageInfo::forFilm(6, 6, 8));
     const std::string path = dir.file("keep.qfm");
     doc.save(path);
     const Bytes before = readFile(path);
@@ -74,7 +74,7 @@ TEST(CelvaneDoc, StampFileOfAFilmOpensAsThatFilm)
 {
     test::TempDir dir;
     CCelvaneDoc doc;
-    doc.newDocument(test::filmDescription(6, 5, 4));
+    doc.newDocument(ImageInfo::forFilm(6, 5, 4));
     doc.film()->setName("hop");
     const std::string stp = dir.file("hop.stp");
     doc.save(stp);

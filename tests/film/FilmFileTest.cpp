@@ -88,7 +88,7 @@ TEST(FilmFile, PaletteRecordLengthsAndTheDerived256Colours)
     ASSERT_EQ(derived.words.size(), 256u);
     for (uint32_t i : {0u, 0x10u, 0x65u, 0xFFu}) {
         const uint32_t t = ((((i & 0x60) << 6) | (i & 0x10)) << 7) | ((i & 0x80) << 20);
-        EXPECT_EQ(derived.words[i], (0xFFFFFF00u | (i % 16)) & 0x773377FFu | t | (t << 4)) << i;
+        EXPECT_EQ(derived.words[i], ((0xFFFFFF00u | (i % 16)) & 0x773377FFu) | t | (t << 4)) << i;
     }
     EXPECT_EQ(derived.words[0], 0x77337700u);
     EXPECT_EQ(derived.xShift, 1);

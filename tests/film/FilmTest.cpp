@@ -10,7 +10,6 @@
 #include "film/Film.h"
 
 using namespace celvane;
-using test::filmDescription;
 using test::frameSum;
 using test::paintPattern;
 
@@ -46,7 +45,7 @@ std::vector<std::string> tagsOf(const Bytes& data)
 std::unique_ptr<Film> newFilm(int w, int h, int bits)
 {
     auto film = std::make_unique<Film>();
-    const ImageInfo info = filmDescription(w, h, bits);
+    const ImageInfo info = ImageInfo::forFilm(w, h, bits);
     film->load(0, &info, nullptr, FileType::Film);
     return film;
 }

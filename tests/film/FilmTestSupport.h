@@ -8,17 +8,6 @@
 
 namespace celvane::test {
 
-inline ImageInfo filmDescription(int width, int height, int bits)
-{
-    ImageInfo info;
-    info.mask = ImageInfo::HasSize | ImageInfo::HasDepth | ImageInfo::HasCompressed;
-    info.width = width;
-    info.height = height;
-    info.bitsPerPixel = bits;
-    info.compressed = 1;
-    return info;
-}
-
 // Paints a pattern that differs per frame `seed` into the current frame.
 inline void paintPattern(Film& film, int frame, uint32_t seed)
 {
