@@ -7,6 +7,7 @@
 
 #include "base/Errors.h"
 #include "gfx/Colour.h"
+#include "gfx/PaletteDisplay.h"
 
 namespace celvane {
 
@@ -59,6 +60,7 @@ void Palette::setCount(int n)
     if (n == count())
         return;
     entries_.resize(size_t(n), 0);
+    reserved_ = 0;
     map_.clear();
     inverse_.clear();
     touch();
@@ -67,6 +69,7 @@ void Palette::setCount(int n)
 void Palette::clear()
 {
     entries_.clear();
+    reserved_ = 0;
     map_.clear();
     inverse_.clear();
     touch();
@@ -85,10 +88,21 @@ void Palette::setEntry(int i, uint32_t colourWord)
     touch();
 }
 
+void Palette::setEntryRgb(int i, uint32_t rgbValue)
+{
+    setEntry(storedIndex(i), rgbToColourWord(rgbValue));
+}
+
+uint32_t Palette::colourOfIndex(int i) const
+{
+    return rgbOfWord(entry(storedIndex(i))) | 0x02000000u;
+}
+
 void Palette::setDefault(int depth)
 {
     map_.clear();
     inverse_.clear();
+    reserved_ = 0;
     switch (depth) {
     case 1:
         entries_ = {rgbToColourWord(rgb(0, 0, 0)), rgbToColourWord(rgb(255, 255, 255))};
@@ -107,6 +121,7 @@ void Palette::setDefault(int depth)
         throw NotSupportedError("no default palette for " + std::to_string(depth) + " bits");
     }
     touch();
+    fitToDisplay(depth, currentDisplay());
 }
 
 // Six gamma-spaced levels per channel in a 6x6x6 cube, placed around the 20 entries kept for
@@ -192,6 +207,19 @@ int Palette::nearestIndex(uint32_t rgbValue, const std::vector<bool>* excluded) 
         }
     }
     return best;
+}
+
+int Palette::nearest(uint32_t rgbValue, const std::vector<bool>* excluded) const
+{
+    const int stored = nearestIndex(rgbValue, excluded);
+    return excluded || stored < 0 ? stored : logicalIndex(stored);
+}
+
+uint32_t contrastForBackground(uint32_t rgbValue, double gamma, int threshold)
+{
+    auto lift = [gamma](int channel) { return std::pow(double(channel), gamma); };
+    const double luminance = 28 * lift(blueOf(rgbValue)) + 150 * lift(greenOf(rgbValue)) + 77 * lift(redOf(rgbValue));
+    return luminance < 255 * lift(threshold) ? 0xFFFFFFu : 0u;
 }
 
 } // namespace celvane
