@@ -52,8 +52,18 @@ Sprite& Sprite::operator=(Sprite&& other) noexcept
     return *this;
 }
 
+Sprite::StorageGuard::~StorageGuard()
+{
+    if (beforeStorageChange)
+        beforeStorageChange(*owner);
+}
+
 void Sprite::swap(Sprite& other) noexcept
 {
+    if (beforeStorageChange) {
+        beforeStorageChange(*this);
+        beforeStorageChange(other);
+    }
     using std::swap;
     swap(header_, other.header_);
     swap(pixels_, other.pixels_);
@@ -319,6 +329,38 @@ uint32_t Sprite::readPixel(int x, int y) const
     const int64_t py = int64_t(y) * height_ / logicalHeight_;
     const int64_t memoryRow = std::clamp<int64_t>(height_ - 1 - py, 0, height_ - 1);
     return pixelInRow(pixels() + size_t(stride_) * size_t(memoryRow), int(px), bits_);
+}
+
+uint32_t Sprite::pixelAt(int x, int y) const
+{
+    return pixelInRow(rowAddress(y), x, bits_);
+}
+
+void Sprite::setPixelAt(int x, int y, uint32_t pixel)
+{
+    uint8_t* row = rowAddress(y);
+    pixel &= pixelMask_;
+    switch (bits_) {
+    case 1: {
+        const uint8_t bit = uint8_t(0x80 >> (x & 7));
+        row[x >> 3] = uint8_t(pixel ? row[x >> 3] | bit : row[x >> 3] & ~bit);
+        break;
+    }
+    case 4: {
+        const int shift = (x & 1) ? 0 : 4;
+        row[x >> 1] = uint8_t((row[x >> 1] & ~(0xF << shift)) | (pixel << shift));
+        break;
+    }
+    case 8:
+        row[x] = uint8_t(pixel);
+        break;
+    case 16:
+        storeLE16(row + 2 * x, uint16_t(pixel));
+        break;
+    default:
+        storeLE32(row + 4 * size_t(x), pixel);
+        break;
+    }
 }
 
 size_t Sprite::bitmapSize(bool withFileHeader) const

@@ -112,10 +112,18 @@ public:
 
     // The pixel value at logical coordinates; outside the sprite, the nearest edge pixel.
     uint32_t readPixel(int x, int y) const;
+    // The pixel value at pixel coordinates (0, 0 = top left), and setting it; not checked.
+    uint32_t pixelAt(int x, int y) const;
+    void setPixelAt(int x, int y, uint32_t pixel);
 
     // Writes the serialised sprite (a BMP body, with its 14-byte file header if asked) and
     // returns the byte count; with no writer only counts. NotSupportedError when empty.
     size_t write(ByteWriter* out, SpriteWriteKind kind, bool withFileHeader) const;
+
+    // Called before a sprite's pixels go away or change hands (reset, create, moves and
+    // destruction), so that a drawing surface on them can let go first. Set by the platform
+    // layer, which owns the surfaces.
+    static inline void (*beforeStorageChange)(const Sprite&) = nullptr;
 
 private:
     void build(int width, int height, int logicalWidth, int logicalHeight, int bits, PaletteRef palette);
@@ -143,6 +151,13 @@ private:
     int stride_ = 0;
     size_t imageSize_ = 0;
     int tableEntries_ = 0;
+    // Runs beforeStorageChange on destruction: declared last, so it goes first, while the rest
+    // of the sprite is still whole.
+    struct StorageGuard {
+        const Sprite* owner;
+        ~StorageGuard();
+    };
+    StorageGuard storageGuard_{this};
 };
 
 } // namespace celvane
