@@ -66,6 +66,19 @@ void CCelvaneDoc::setPathName(const std::string& path)
 
 void CCelvaneDoc::deleteContents() { graphics_.reset(); }
 
+void CCelvaneDoc::addView(DocumentObserver* view) { views_.push_back(view); }
+
+void CCelvaneDoc::removeView(DocumentObserver* view) { std::erase(views_, view); }
+
+void CCelvaneDoc::updateAllViews(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change)
+{
+    // A view may close itself while being told; work on a copy of the list.
+    const std::vector<DocumentObserver*> views = views_;
+    for (DocumentObserver* view : views)
+        if (view != sender)
+            view->onDocumentUpdate(sender, hint, change);
+}
+
 bool CCelvaneDoc::isModified() const
 {
     return forcedModified_ || (graphics_ && graphics_->isModified());

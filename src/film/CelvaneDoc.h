@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "film/GraphicList.h"
 #include "film/ImageInfo.h"
+#include "film/UpdateHint.h"
 
 namespace celvane {
 
@@ -34,11 +36,18 @@ public:
     bool isModified() const;
     void setModified(bool on) { forcedModified_ = on; }
 
+    // The views of this document, told of every change.
+    void addView(DocumentObserver* view);
+    void removeView(DocumentObserver* view);
+    const std::vector<DocumentObserver*>& views() const { return views_; }
+    void updateAllViews(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change = nullptr);
+
 private:
     std::unique_ptr<GraphicList> graphics_;
     std::string pathName_;
     int fileType_ = 3114;
     bool forcedModified_ = false;
+    std::vector<DocumentObserver*> views_;
 };
 
 } // namespace celvane
