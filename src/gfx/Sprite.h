@@ -14,6 +14,7 @@
 
 #include "base/ByteIO.h"
 #include "gfx/Palette.h"
+#include "gfx/PlotRequest.h"
 
 namespace celvane {
 
@@ -119,6 +120,11 @@ public:
     // Writes the serialised sprite (a BMP body, with its 14-byte file header if asked) and
     // returns the byte count; with no writer only counts. NotSupportedError when empty.
     size_t write(ByteWriter* out, SpriteWriteKind kind, bool withFileHeader) const;
+
+    // Draws this sprite onto a sprite or a drawing context: 1 when drawn or there was nothing to
+    // draw, 0 after a copy by the context, the flags when a masked or single-colour plot needs
+    // a destination sprite. Plot*.cpp.
+    int plot(const PlotRequest& request) const;
 
     // Called before a sprite's pixels go away or change hands (reset, create, moves and
     // destruction), so that a drawing surface on them can let go first. Set by the platform

@@ -1,0 +1,192 @@
+#include "gfx/PlotSpans.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+#include "base/ByteIO.h"
+#include "gfx/PlotColour.h"
+
+namespace celvane {
+
+namespace {
+
+constexpr std::array<int, 5> kDepths = {1, 4, 8, 16, 32};
+
+constexpr int depthIndex(int bits)
+{
+    return bits == 1 ? 0 : bits == 4 ? 1 : bits == 8 ? 2 : bits == 16 ? 3 : 4;
+}
+
+template <int Bits>
+uint32_t sourcePixel(const uint8_t* row, int64_t x)
+{
+    if constexpr (Bits == 1)
+        return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    else if constexpr (Bits == 4)
+        return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 0xF;
+    else if constexpr (Bits == 8)
+        return row[x];
+    else if constexpr (Bits == 16)
+        return loadLE16(row + 2 * x);
+    else
+        return loadLE32(row + 4 * x);
+}
+
+template <int Bits>
+void storePixel(uint8_t* row, int x, uint32_t value)
+{
+    if constexpr (Bits == 8)
+        row[x] = uint8_t(value);
+    else if constexpr (Bits == 16)
+        storeLE16(row + 2 * size_t(x), uint16_t(value));
+    else
+        storeLE32(row + 4 * size_t(x), value);
+}
+
+// Bit position of pixel x within its little-endian 32-bit word; the leftmost pixel of a byte
+// sits in its most significant bits.
+template <int Bits>
+int shiftInWord(int x)
+{
+    if constexpr (Bits == 1)
+        return ((x >> 3) & 3) * 8 + 7 - (x & 7);
+    else
+        return ((x >> 1) & 3) * 8 + ((x & 1) ? 0 : 4);
+}
+
+template <int SB, ColourStage C>
+uint32_t colourOf(const SpanSource& s, uint32_t pixel)
+{
+    if constexpr (C == ColourStage::Copy)
+        return pixel;
+    else if constexpr (C == ColourStage::Single)
+        return s.single;
+    else if constexpr (C == ColourStage::Table)
+        return s.table[SB == 16 ? pixel & 0x7FFF : pixel];
+    else if constexpr (SB == 16)
+        return s.nearest->valueFor(s.table[pixel & 0x7FFF]);
+    else
+        return s.nearest->valueFor(pixel & 0xFFFFFF);
+}
+
+// Still: the source row does not change along the run (no rotation).
+template <int SB, int DB, PlotMode M, ColourStage C, bool Still>
+void run(const SpanSource& s, const Span& span)
+{
+    SourceStep u = span.u;
+    SourceStep v = span.v;
+    const uint8_t* row = s.topRow + v.position * s.rowStep;
+    const uint8_t* maskRow = M == PlotMode::Mask ? s.maskTopRow + v.position * s.maskRowStep : nullptr;
+
+    auto sample = [&](uint32_t& value) {
+        if constexpr (!Still) {
+            row = s.topRow + v.position * s.rowStep;
+            if constexpr (M == PlotMode::Mask)
+                maskRow = s.maskTopRow + v.position * s.maskRowStep;
+        }
+        if constexpr (M == PlotMode::Mask)
+            if (!((maskRow[u.position >> 3] >> (7 - (u.position & 7))) & 1))
+                return false;
+        const uint32_t pixel = sourcePixel<SB>(row, u.position);
+        if constexpr (M == PlotMode::SkipKey)
+            if (pixel == s.key)
+                return false;
+        if constexpr (M == PlotMode::OnlyKey)
+            if (pixel != s.key)
+                return false;
+        value = colourOf<SB, C>(s, pixel);
+        return true;
+    };
+    auto advance = [&] {
+        u.advance();
+        if constexpr (!Still)
+            v.advance();
+    };
+
+    if constexpr (DB >= 8) {
+        for (int x = span.x0; x < span.x1; ++x) {
+            uint32_t value;
+            if (sample(value))
+                storePixel<DB>(span.row, x, value);
+            advance();
+        }
+    } else {
+        // Whole words, merged under a mask of the pixels written, so that the others keep
+        // their values.
+        constexpr int perWord = 32 / DB;
+        constexpr uint32_t pixelMask = (1u << DB) - 1;
+        int x = span.x0;
+        while (x < span.x1) {
+            uint8_t* word = span.row + size_t(x / perWord) * 4;
+            const int end = std::min(span.x1, (x / perWord + 1) * perWord);
+            uint32_t bits = 0;
+            uint32_t written = 0;
+            for (; x < end; ++x) {
+                uint32_t value;
+                if (sample(value)) {
+                    const int shift = shiftInWord<DB>(x);
+                    bits |= (value & pixelMask) << shift;
+                    written |= pixelMask << shift;
+                }
+                advance();
+            }
+            storeLE32(word, (loadLE32(word) & ~written) | bits);
+        }
+    }
+}
+
+template <int SB, int DB, PlotMode M, ColourStage C>
+void spanLoop(const SpanSource& s, const Span& span)
+{
+    if (span.v.still())
+        run<SB, DB, M, C, true>(s, span);
+    else
+        run<SB, DB, M, C, false>(s, span);
+}
+
+template <int SB, int DB, ColourStage C>
+constexpr bool needed()
+{
+    constexpr bool paletteSource = SB <= 8;
+    switch (C) {
+    case ColourStage::Copy:
+        return paletteSource || SB == DB;
+    case ColourStage::Single:
+        return true;
+    case ColourStage::Table:
+        return paletteSource || (SB == 16 && DB == 32);
+    case ColourStage::Convert:
+        return !paletteSource && SB != DB && !(SB == 16 && DB == 32);
+    }
+    return false;
+}
+
+template <int SB, int DB, PlotMode M, ColourStage C>
+constexpr SpanLoop entry()
+{
+    if constexpr (needed<SB, DB, C>())
+        return &spanLoop<SB, DB, M, C>;
+    else
+        return nullptr;
+}
+
+// Indexed by ((source depth × 5 + destination depth) × 4 + mode) × 4 + stage.
+template <size_t... I>
+constexpr std::array<SpanLoop, sizeof...(I)> makeLoops(std::index_sequence<I...>)
+{
+    return {entry<kDepths[I / 80], kDepths[I / 16 % 5], PlotMode(I / 4 % 4), ColourStage(I % 4)>()...};
+}
+
+constexpr auto kLoops = makeLoops(std::make_index_sequence<400>());
+
+} // namespace
+
+SpanLoop spanLoopFor(int sourceBits, int destinationBits, PlotMode mode, ColourStage stage)
+{
+    const size_t index = ((size_t(depthIndex(sourceBits)) * 5 + size_t(depthIndex(destinationBits))) * 4 + size_t(mode)) * 4
+                         + size_t(stage);
+    return kLoops[index];
+}
+
+} // namespace celvane
