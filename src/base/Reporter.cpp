@@ -1,4 +1,4 @@
-#include "app/Reporter.h"
+#include "base/Reporter.h"
 
 #include <new>
 

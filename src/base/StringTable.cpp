@@ -31,6 +31,8 @@ const std::unordered_map<int, const char*>& table()
         {IDS_FORMAT_NOT_UNDERSTOOD,
          "The file format was not understood.  Either it's an unsupported format, or the file is "
          "corrupt."},
+        {IDS_SAVE_CHANGES, "Save changes to %1?"},
+        {IDS_NO_DISPLAY, "Celvane needs a display and none is set. Run it under xvfb-run -a."},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
     };
     return strings;

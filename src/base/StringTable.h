@@ -26,6 +26,8 @@ enum StringId : int {
     IDS_CANNOT_EXPORT_FORMAT = 2078,
     // Texts that have no number of their own in the message table.
     IDS_FORMAT_NOT_UNDERSTOOD = 3000,
+    IDS_SAVE_CHANGES = 3001,
+    IDS_NO_DISPLAY = 3002,
     IDS_FAILED_TO_OPEN = 61697,
 };
 

@@ -1,8 +1,10 @@
 #include <QApplication>
-#include <QGuiApplication>
-#include <QMainWindow>
 #include <cstdio>
 #include <cstdlib>
+
+#include "app/CelvaneApp.h"
+#include "app/QtMessageSink.h"
+#include "base/StringTable.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly first.
@@ -16,14 +18,15 @@ bool haveDisplay()
 int main(int argc, char** argv)
 {
     if (!haveDisplay()) {
-        std::fprintf(stderr, "Celvane needs a display and none is set. Run it under xvfb-run -a.\n");
+        std::fprintf(stderr, "%s\n", celvane::loadString(celvane::IDS_NO_DISPLAY).c_str());
         return 1;
     }
-    QApplication app(argc, argv);
+    QApplication qt(argc, argv);
     QApplication::setApplicationName("Celvane");
-    QMainWindow window;
-    window.setWindowTitle("Celvane");
-    window.resize(800, 600);
-    window.show();
+    celvane::QtMessageSink sink;
+    celvane::Reporter::setSink(&sink);
+    celvane::CelvaneApp app;
+    if (!app.start(QApplication::arguments().mid(1)))
+        return 0;
     return QApplication::exec();
 }

@@ -1,0 +1,329 @@
+#include "app/CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <filesystem>
+
+#include "app/CelvaneApp.h"
+#include "app/CommandIds.h"
+#include "app/CommandTable.h"
+#include "app/DocumentCommands.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+
+namespace celvane {
+
+namespace {
+const char* kAppTitle = "Celvane";
+// Commands on the standard tool bar, in order; 0 is a gap.
+constexpr int kStandardBar[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
+                                ID_EDIT_PASTE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FRAME_NEW,
+                                ID_FRAME_DUPLICATE, ID_FRAME_DELETE, 0, ID_ZOOM_IN, ID_ZOOM_OUT};
+
+QString menuLabel(const char* text)
+{
+    // The text may carry "\t" and a key; the action shows the key from its shortcut.
+    QString s = QString::fromUtf8(text);
+    return s.left(s.indexOf('\t') < 0 ? s.size() : s.indexOf('\t'));
+}
+
+QKeySequence keyOf(const CommandInfo& c)
+{
+    const QString text = QString::fromUtf8(c.menuText ? c.menuText : "");
+    const int tab = text.indexOf('\t');
+    if (tab >= 0)
+        return QKeySequence(text.mid(tab + 1));
+    return c.shortcut ? QKeySequence(QString::fromUtf8(c.shortcut)) : QKeySequence();
+}
+} // namespace
+
+CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument) : app_(app), singleDocument_(singleDocument)
+{
+    setWindowTitle(kAppTitle);
+    setAcceptDrops(true);
+    if (!singleDocument_) {
+        mdi_ = new QMdiArea(this);
+        setCentralWidget(mdi_);
+        connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* w) {
+            if (w)
+                setActiveView(qobject_cast<CCelvaneView*>(w->widget()));
+        });
+    }
+    buildActions();
+    buildMenus();
+    buildToolBars();
+    buildStatusBar();
+    resize(800, 600);
+    updateChain();
+}
+
+void CMainFrame::buildActions()
+{
+    for (const CommandInfo& c : allCommands()) {
+        auto* action = new QAction(menuLabel(c.menuText ? c.menuText : c.name), this);
+        action->setShortcut(keyOf(c));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        if (c.prompt)
+            action->setStatusTip(QString::fromUtf8(c.prompt));
+        if (c.toolTip)
+            action->setToolTip(QString::fromUtf8(c.toolTip));
+        if (c.icon)
+            action->setIcon(QIcon(QString::fromUtf8(c.icon)));
+        const int id = c.id;
+        connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+        addAction(action); // keys work even for commands that are in no menu
+        actions_[id] = action;
+    }
+}
+
+void CMainFrame::buildMenus()
+{
+    const std::function<void(QMenu*, std::span<const MenuEntry>)> fill = [&](QMenu* menu,
+                                                                            std::span<const MenuEntry> items) {
+        for (const MenuEntry& e : items) {
+            if (e.id == 0) {
+                menu->addSeparator();
+            } else if (e.id == -1) {
+                fill(menu->addMenu(QString::fromUtf8(e.title)), e.items);
+            } else if (auto it = actions_.find(e.id); it != actions_.end()) {
+                menu->addAction(it->second);
+            }
+        }
+        // States are asked for as the menu opens, as the user sees them.
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
+    };
+    for (const MenuEntry& top : celvane::menuBar())
+        fill(menuBar()->addMenu(QString::fromUtf8(top.title)), top.items);
+    updateRecentFiles();
+}
+
+void CMainFrame::buildToolBars()
+{
+    standard_ = addToolBar("Standard");
+    standard_->setObjectName("Standard");
+    for (int id : kStandardBar) {
+        if (id == 0)
+            standard_->addSeparator();
+        else if (auto it = actions_.find(id); it != actions_.end())
+            standard_->addAction(it->second);
+    }
+    // Tool bar buttons show their state all the time, so they are kept up to date when idle.
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
+    refresh->start(250);
+}
+
+void CMainFrame::buildStatusBar()
+{
+    scalePane_ = new QLabel(this);
+    scalePane_->setMinimumWidth(scalePane_->fontMetrics().horizontalAdvance("1600%") + 8);
+    scalePane_->setAlignment(Qt::AlignCenter);
+    statusBar()->addPermanentWidget(scalePane_);
+    scalePane_->setText(QString("%1%").arg(Settings::instance().getInt("Default", "Scale", 100)));
+    statusBar()->setVisible(Settings::instance().getInt("Settings", "StatusBar", 0) != 0);
+}
+
+void CMainFrame::addView(CCelvaneView* view)
+{
+    connect(view, &CCelvaneView::scaleChanged, this, [this, view](int scale) {
+        if (view == active_)
+            scalePane_->setText(QString("%1%").arg(scale));
+    });
+    connect(view, &CCelvaneView::fitWindowRequested, this, &CMainFrame::fitWindowToFilm);
+    connect(view, &CCelvaneView::activated, this, &CMainFrame::setActiveView);
+    connect(view, &QObject::destroyed, this, [this, view] {
+        if (active_ == view) {
+            active_ = nullptr;
+            const auto rest = views();
+            setActiveView(rest.empty() ? nullptr : rest.back());
+        }
+    });
+    if (mdi_) {
+        QMdiSubWindow* sub = mdi_->addSubWindow(view);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->show();
+    } else {
+        delete takeCentralWidget();
+        setCentralWidget(view);
+    }
+    view->setFocus();
+    setActiveView(view);
+}
+
+std::vector<CCelvaneView*> CMainFrame::views() const
+{
+    std::vector<CCelvaneView*> list;
+    if (mdi_) {
+        for (QMdiSubWindow* w : mdi_->subWindowList())
+            if (auto* v = qobject_cast<CCelvaneView*>(w->widget()))
+                list.push_back(v);
+    } else if (auto* v = qobject_cast<CCelvaneView*>(centralWidget())) {
+        list.push_back(v);
+    }
+    return list;
+}
+
+CCelvaneView* CMainFrame::activeView() const { return active_; }
+
+void CMainFrame::setActiveView(CCelvaneView* view)
+{
+    active_ = view;
+    if (view)
+        scalePane_->setText(QString("%1%").arg(view->scale()));
+    updateChain();
+    updateTitle();
+    refreshCommandStates();
+}
+
+void CMainFrame::updateChain()
+{
+    CommandTarget* document = active_ ? app_.commandsFor(&active_->document()) : nullptr;
+    router_.setChain({active_, document, this, &app_});
+}
+
+bool CMainFrame::runCommand(int id)
+{
+    updateChain();
+    const bool handled = router_.execute(id);
+    updateTitle();
+    refreshCommandStates();
+    return handled;
+}
+
+CommandState CMainFrame::commandState(int id)
+{
+    updateChain();
+    return router_.state(id);
+}
+
+void CMainFrame::refreshCommandStates()
+{
+    updateChain();
+    for (auto& [id, action] : actions_) {
+        const CommandState s = router_.state(id);
+        action->setEnabled(s.enabled);
+        action->setCheckable(s.checked || action->isCheckable());
+        action->setChecked(s.checked);
+        if (!s.text.empty())
+            action->setText(QString::fromStdString(s.text));
+    }
+    updateTitle();
+}
+
+void CMainFrame::updateTitle()
+{
+    std::string docTitle;
+    bool modified = false;
+    int windows = 0, number = 1;
+    if (active_) {
+        if (DocumentCommands* d = app_.commandsFor(&active_->document())) {
+            docTitle = d->title();
+            modified = d->document().isModified();
+        }
+        for (CCelvaneView* v : views())
+            if (&v->document() == &active_->document()) {
+                ++windows;
+                if (v == active_)
+                    number = windows;
+            }
+    }
+    const QString title = QString::fromStdString(frameTitle(docTitle, number, windows, modified, kAppTitle));
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMainFrame::updateRecentFiles()
+{
+    const auto& paths = app_.recentFiles().paths();
+    for (int i = 0; i < RecentFiles::kEntries; ++i) {
+        QAction* a = actions_.count(ID_FILE_MRU_FILE1 + i) ? actions_[ID_FILE_MRU_FILE1 + i] : nullptr;
+        if (!a)
+            continue;
+        const bool used = size_t(i) < paths.size();
+        a->setVisible(used);
+        if (used)
+            a->setText(QString("&%1 %2").arg(i + 1).arg(QString::fromStdString(
+                std::filesystem::path(paths[size_t(i)]).filename().string())));
+    }
+}
+
+void CMainFrame::fitWindowToFilm()
+{
+    CCelvaneView* view = active_;
+    if (!view)
+        return;
+    const QSize needed = view->neededClientSize();
+    if (singleDocument_ || isMaximized()) {
+        if (isMaximized())
+            showNormal();
+        // Twice: the first resize may change how much room menus and bars take.
+        for (int pass = 0; pass < 2; ++pass) {
+            const QSize have = view->viewport()->size();
+            if (have == needed)
+                break;
+            resize(size() + (needed - have));
+        }
+    } else if (QWidget* sub = view->parentWidget()) {
+        sub->resize(sub->size() + (needed - view->viewport()->size()));
+    }
+}
+
+bool CMainFrame::onCommand(int id)
+{
+    switch (id) {
+    case ID_VIEW_STATUS_BAR: {
+        const bool show = !statusBar()->isVisible();
+        statusBar()->setVisible(show);
+        Settings::instance().writeInt("Settings", "StatusBar", show ? 1 : 0);
+        return true;
+    }
+    case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
+    }
+    return false;
+}
+
+bool CMainFrame::onUpdate(int id, CommandState& state)
+{
+    switch (id) {
+    case ID_VIEW_STATUS_BAR:
+        state.enabled = true;
+        state.checked = statusBar()->isVisible();
+        return true;
+    case ID_VIEW_FIT_WINDOW: state.enabled = active_ != nullptr; return true;
+    }
+    return false;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (!app_.closeAllDocuments()) {
+        event->ignore();
+        return;
+    }
+    app_.exit();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event)
+{
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            app_.openDocument(url.toLocalFile().toStdString());
+}
+
+} // namespace celvane

@@ -1,0 +1,64 @@
+#pragma once
+// The program's main window: menus and tool bars built from the command table, the status bar
+// with the scale, the film window(s), the title, and fitting the window to the film.
+
+#include <QMainWindow>
+#include <map>
+
+#include "base/Command.h"
+
+class QLabel;
+class QMdiArea;
+class QToolBar;
+
+namespace celvane {
+
+class CCelvaneView;
+class CelvaneApp;
+
+class CMainFrame : public QMainWindow, public CommandTarget {
+    Q_OBJECT
+public:
+    CMainFrame(CelvaneApp& app, bool singleDocument);
+
+    // Puts a film window in the frame: in single-document mode it replaces the one shown.
+    void addView(CCelvaneView* view);
+    CCelvaneView* activeView() const;
+    std::vector<CCelvaneView*> views() const;
+
+    // Routes a command through the active view, its document and the application.
+    bool runCommand(int id);
+    CommandState commandState(int id);
+    // Asks every action for its state again (enable, check, text).
+    void refreshCommandStates();
+    void updateTitle();
+    void updateRecentFiles();
+    void fitWindowToFilm();
+
+    bool onCommand(int id) override;
+    bool onUpdate(int id, CommandState& state) override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildActions();
+    void buildMenus();
+    void buildToolBars();
+    void buildStatusBar();
+    void setActiveView(CCelvaneView* view);
+    void updateChain();
+
+    CelvaneApp& app_;
+    bool singleDocument_;
+    QMdiArea* mdi_ = nullptr;
+    CCelvaneView* active_ = nullptr;
+    std::map<int, QAction*> actions_;
+    QToolBar* standard_ = nullptr;
+    QLabel* scalePane_ = nullptr;
+    CommandRouter router_;
+};
+
+} // namespace celvane

@@ -1,0 +1,215 @@
+#include "app/CelvaneApp.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMdiSubWindow>
+#include <QScreen>
+#include <filesystem>
+
+#include "app/CMainFrame.h"
+#include "app/CommandIds.h"
+#include "app/DocumentCommands.h"
+#include "app/FileDialogs.h"
+#include "app/SingleInstance.h"
+#include "app/SplashWindow.h"
+#include "base/Reporter.h"
+#include "base/StringTable.h"
+#include "film/CelvaneDoc.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+
+namespace celvane {
+
+namespace {
+const char* kOpenFilters =
+    "Films (*.qfm *.ace);;Stamp files (*.stp);;All files (*)";
+}
+
+CelvaneApp::CelvaneApp() = default;
+
+CelvaneApp::~CelvaneApp()
+{
+    // Windows go before the documents they show.
+    frame_.reset();
+}
+
+ScreenInfo CelvaneApp::screen() const
+{
+    ScreenInfo info;
+    if (const QScreen* s = QGuiApplication::primaryScreen()) {
+        info.width = s->geometry().width();
+        info.height = s->geometry().height();
+        info.bitsPerPixel = s->depth();
+    }
+    return info;
+}
+
+bool CelvaneApp::start(const QStringList& arguments)
+{
+    Settings& settings = Settings::instance();
+    recent_.load(settings);
+    singleDocument_ = settings.getInt("Settings", "SingleDoc", 1) != 0;
+
+    // A second start hands its file to the program already running and ends.
+    instance_ = std::make_unique<SingleInstance>();
+    const std::string path = arguments.isEmpty() ? std::string() : QFileInfo(arguments.first()).absoluteFilePath().toStdString();
+    if (!instance_->becomePrimary(path))
+        return false;
+    connect(instance_.get(), &SingleInstance::fileRequested, this, [this](const QString& file) {
+        openDocument(file.toStdString());
+        if (frame_) {
+            frame_->raise();
+            frame_->activateWindow();
+        }
+    });
+
+    SplashWindow* splash = nullptr;
+    if (settings.getInt("Settings", "Splash", 1) != 0)
+        splash = new SplashWindow(); // closes and deletes itself on its timer
+
+    frame_ = std::make_unique<CMainFrame>(*this, singleDocument_);
+    if (path.empty() || !openDocument(path))
+        newDocument(defaultFilmDescription(screen(), settings));
+    frame_->show();
+    if (splash)
+        splash->raise();
+    if (singleDocument_)
+        frame_->fitWindowToFilm();
+    return true;
+}
+
+void CelvaneApp::exit() { recent_.save(Settings::instance()); }
+
+CCelvaneDoc* CelvaneApp::adopt(std::unique_ptr<CCelvaneDoc> doc, const std::string& untitledName)
+{
+    auto commands = std::make_unique<DocumentCommands>(*this, std::move(doc), untitledName);
+    CCelvaneDoc* raw = &commands->document();
+    documents_.push_back(std::move(commands));
+    if (frame_)
+        frame_->addView(new CCelvaneView(*raw));
+    return raw;
+}
+
+bool CelvaneApp::makeRoomForDocument()
+{
+    return !singleDocument_ || closeAllDocuments();
+}
+
+CCelvaneDoc* CelvaneApp::newDocument(const ImageInfo& description)
+{
+    if (!makeRoomForDocument())
+        return nullptr;
+    auto doc = std::make_unique<CCelvaneDoc>();
+    try {
+        doc->newDocument(description);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+        return nullptr;
+    }
+    return adopt(std::move(doc), "AFilm" + std::to_string(++untitledCount_));
+}
+
+CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
+{
+    for (const auto& d : documents_)
+        if (d->document().pathName() == path && frame_) {
+            // Already open: show it rather than open it twice.
+            for (CCelvaneView* view : frame_->views())
+                if (&view->document() == &d->document())
+                    view->setFocus();
+            return &d->document();
+        }
+    auto doc = std::make_unique<CCelvaneDoc>();
+    try {
+        doc->open(path);
+    } catch (const std::exception& e) {
+        if (!Reporter::reportException(e, false))
+            Reporter::message(IDS_FAILED_TO_OPEN, MessageButtons::Ok, MessageIcon::Error);
+        recent_.remove(path);
+        if (frame_)
+            frame_->updateRecentFiles();
+        return nullptr;
+    }
+    if (!makeRoomForDocument())
+        return nullptr;
+    recent_.add(path);
+    CCelvaneDoc* raw = adopt(std::move(doc), "");
+    if (frame_)
+        frame_->updateRecentFiles();
+    return raw;
+}
+
+DocumentCommands* CelvaneApp::commandsFor(const CCelvaneDoc* doc) const
+{
+    for (const auto& d : documents_)
+        if (&d->document() == doc)
+            return d.get();
+    return nullptr;
+}
+
+void CelvaneApp::closeDocument(CCelvaneDoc* doc)
+{
+    if (frame_)
+        for (CCelvaneView* view : frame_->views())
+            if (&view->document() == doc) {
+                // In several-window mode the view sits in a window of its own, which goes too.
+                if (auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget()))
+                    delete sub;
+                else
+                    delete view;
+            }
+    std::erase_if(documents_, [&](const auto& d) { return &d->document() == doc; });
+    if (frame_)
+        frame_->updateTitle();
+}
+
+bool CelvaneApp::closeAllDocuments()
+{
+    for (const auto& d : documents_)
+        if (!d->saveModified())
+            return false;
+    while (!documents_.empty())
+        closeDocument(&documents_.back()->document());
+    return true;
+}
+
+void CelvaneApp::promptOpen()
+{
+    if (const auto path = FileDialogs::chooser().openFile("Open", kOpenFilters))
+        openDocument(*path);
+}
+
+bool CelvaneApp::onCommand(int id)
+{
+    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
+        const size_t i = size_t(id - ID_FILE_MRU_FILE1);
+        if (i < recent_.paths().size())
+            openDocument(recent_.paths()[i]);
+        return true;
+    }
+    switch (id) {
+    case ID_FILE_NEW: newDocument(defaultFilmDescription(screen(), Settings::instance())); return true;
+    case ID_FILE_OPEN: promptOpen(); return true;
+    case ID_APP_EXIT:
+        if (frame_)
+            frame_->close();
+        return true;
+    }
+    return false;
+}
+
+bool CelvaneApp::onUpdate(int id, CommandState& state)
+{
+    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
+        state.enabled = size_t(id - ID_FILE_MRU_FILE1) < recent_.paths().size();
+        return true;
+    }
+    switch (id) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_APP_EXIT: state.enabled = true; return true;
+    }
+    return false;
+}
+
+} // namespace celvane

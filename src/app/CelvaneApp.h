@@ -1,0 +1,65 @@
+#pragma once
+// The application: start-up in its fixed order, the open films and their windows, the
+// application-wide commands (new, open, recent files, exit) and shut-down.
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/RecentFiles.h"
+#include "base/Command.h"
+#include "film/DefaultFilm.h"
+
+namespace celvane {
+
+class CCelvaneDoc;
+class CCelvaneView;
+class CMainFrame;
+class DocumentCommands;
+class SingleInstance;
+
+class CelvaneApp : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    CelvaneApp();
+    ~CelvaneApp() override;
+
+    // Start-up; false ends the program. `arguments` are the command line after the program.
+    bool start(const QStringList& arguments);
+    // Shut-down: the settings that are kept between runs.
+    void exit();
+
+    CMainFrame* mainFrame() const { return frame_.get(); }
+    bool singleDocument() const { return singleDocument_; }
+    RecentFiles& recentFiles() { return recent_; }
+    ScreenInfo screen() const;
+
+    // A new untitled film made from a description.
+    CCelvaneDoc* newDocument(const ImageInfo& description);
+    // Opens a file (any kind the program reads); reports failures and returns null.
+    CCelvaneDoc* openDocument(const std::string& path);
+    // Closes every film, asking to save changes; false when the user cancelled.
+    bool closeAllDocuments();
+    DocumentCommands* commandsFor(const CCelvaneDoc* doc) const;
+
+    bool onCommand(int id) override;
+    bool onUpdate(int id, CommandState& state) override;
+
+private:
+    CCelvaneDoc* adopt(std::unique_ptr<CCelvaneDoc> doc, const std::string& untitledName);
+    void closeDocument(CCelvaneDoc* doc);
+    // In single-document mode the open film makes way for the next; false when the user kept it.
+    bool makeRoomForDocument();
+    void promptOpen();
+
+    bool singleDocument_ = true;
+    int untitledCount_ = 0;
+    RecentFiles recent_;
+    std::unique_ptr<CMainFrame> frame_;
+    std::vector<std::unique_ptr<DocumentCommands>> documents_;
+    std::unique_ptr<SingleInstance> instance_;
+};
+
+} // namespace celvane

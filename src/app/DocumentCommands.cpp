@@ -1,0 +1,93 @@
+#include "app/DocumentCommands.h"
+
+#include <filesystem>
+
+#include "app/CMainFrame.h"
+#include "app/CelvaneApp.h"
+#include "app/CommandIds.h"
+#include "app/FileDialogs.h"
+#include "base/Reporter.h"
+#include "base/StringTable.h"
+
+namespace celvane {
+
+DocumentCommands::DocumentCommands(CelvaneApp& app, std::unique_ptr<CCelvaneDoc> doc, std::string untitledName)
+    : app_(app), doc_(std::move(doc)), untitledName_(std::move(untitledName))
+{
+}
+
+std::string DocumentCommands::title() const
+{
+    if (doc_->pathName().empty())
+        return untitledName_;
+    return std::filesystem::path(doc_->pathName()).filename().string();
+}
+
+bool DocumentCommands::saveTo(const std::string& path)
+{
+    try {
+        doc_->save(path);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+        return false;
+    }
+    app_.recentFiles().add(path);
+    if (CMainFrame* frame = app_.mainFrame()) {
+        frame->updateRecentFiles();
+        frame->updateTitle();
+    }
+    return true;
+}
+
+bool DocumentCommands::save()
+{
+    // A film read from another kind of file has a film name already, but no file under it yet.
+    if (doc_->pathName().empty() || !std::filesystem::exists(doc_->pathName()))
+        return saveAs();
+    return saveTo(doc_->pathName());
+}
+
+bool DocumentCommands::saveAs()
+{
+    const std::string suggested = doc_->pathName().empty() ? untitledName_ + ".qfm" : doc_->pathName();
+    const auto path = FileDialogs::chooser().saveFile("Save As", "Film (*.qfm)", suggested);
+    if (!path)
+        return false;
+    std::string chosen = *path;
+    if (std::filesystem::path(chosen).extension().empty())
+        chosen += ".qfm";
+    return saveTo(chosen);
+}
+
+bool DocumentCommands::saveModified()
+{
+    if (!doc_->isModified())
+        return true;
+    const MessageAnswer answer = Reporter::message(formatMessage(IDS_SAVE_CHANGES, {title()}),
+                                                   MessageButtons::YesNoCancel, MessageIcon::Question);
+    if (answer == MessageAnswer::Cancel)
+        return false;
+    if (answer == MessageAnswer::No)
+        return true;
+    return save();
+}
+
+bool DocumentCommands::onCommand(int id)
+{
+    switch (id) {
+    case ID_FILE_SAVE: save(); return true;
+    case ID_FILE_SAVE_AS: saveAs(); return true;
+    }
+    return false;
+}
+
+bool DocumentCommands::onUpdate(int id, CommandState& state)
+{
+    switch (id) {
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS: state.enabled = true; return true;
+    }
+    return false;
+}
+
+} // namespace celvane

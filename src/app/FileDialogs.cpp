@@ -1,0 +1,34 @@
+#include "app/FileDialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+
+namespace celvane {
+
+namespace {
+class QtFileChooser : public FileChooser {
+public:
+    std::optional<std::string> openFile(const std::string& title, const std::string& filters) override
+    {
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                                          QString(), QString::fromStdString(filters));
+        return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
+    }
+    std::optional<std::string> saveFile(const std::string& title, const std::string& filters,
+                                        const std::string& suggested) override
+    {
+        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                                          QString::fromStdString(suggested),
+                                                          QString::fromStdString(filters));
+        return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
+    }
+};
+
+QtFileChooser qtChooser;
+FileChooser* current = &qtChooser;
+} // namespace
+
+FileChooser& FileDialogs::chooser() { return *current; }
+void FileDialogs::setChooser(FileChooser* chooser) { current = chooser ? chooser : &qtChooser; }
+
+} // namespace celvane

@@ -1,0 +1,25 @@
+#pragma once
+// Choosing files to open and names to save under. The program asks through here so that tests
+// can answer instead of a person.
+
+#include <optional>
+#include <string>
+
+namespace celvane {
+
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    virtual std::optional<std::string> openFile(const std::string& title, const std::string& filters) = 0;
+    virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filters,
+                                                const std::string& suggested) = 0;
+};
+
+class FileDialogs {
+public:
+    // The chooser in use; by default Qt's file dialogs.
+    static FileChooser& chooser();
+    static void setChooser(FileChooser* chooser);
+};
+
+} // namespace celvane

@@ -1,0 +1,53 @@
+#include "app/RecentFiles.h"
+
+#include <algorithm>
+
+#include "platform/Settings.h"
+
+namespace celvane {
+
+namespace {
+const char* kSection = "Recent File List";
+std::string entryName(int i) { return "File" + std::to_string(i + 1); }
+} // namespace
+
+void RecentFiles::load(const Settings& settings)
+{
+    paths_.clear();
+    for (int i = 0; i < kEntries; ++i) {
+        const std::string path = settings.getString(kSection, entryName(i), "");
+        if (!path.empty())
+            paths_.push_back(path);
+    }
+}
+
+void RecentFiles::save(Settings& settings) const
+{
+    for (int i = 0; i < kEntries; ++i)
+        settings.writeString(kSection, entryName(i), i < int(paths_.size()) ? paths_[size_t(i)] : "");
+}
+
+void RecentFiles::add(const std::string& path)
+{
+    remove(path);
+    paths_.insert(paths_.begin(), path);
+    if (paths_.size() > size_t(kEntries))
+        paths_.resize(kEntries);
+}
+
+void RecentFiles::remove(const std::string& path) { std::erase(paths_, path); }
+
+std::string frameTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified,
+                       const std::string& appTitle)
+{
+    if (documentTitle.empty())
+        return appTitle;
+    std::string title = documentTitle;
+    if (windowCount > 1)
+        title += ":" + std::to_string(windowNumber);
+    if (modified)
+        title += " *";
+    return title + " - " + appTitle;
+}
+
+} // namespace celvane
