@@ -20,6 +20,7 @@ public:
     void acquire();
     void release();
     void flush();
+    void setFont(QFont font);
     // The sprite's pixels are going: drawing from now on goes nowhere.
     void detach() noexcept { sprite_ = nullptr; }
 
@@ -43,6 +44,7 @@ private:
     Context context_;
     SpritePixelWriter writer_;
     int users_ = 0;
+    bool smooth_ = false; // blended edges are fine: the sprite holds any colour
 };
 
 namespace {
@@ -102,12 +104,14 @@ void SpriteSurface::acquire()
     if (sprite_->logicalWidth() != sprite_->width() || sprite_->logicalHeight() != sprite_->height())
         painter_.scale(double(sprite_->width()) / sprite_->logicalWidth(),
                        double(sprite_->height()) / sprite_->logicalHeight());
-    // A palette sprite can hold only its palette's colours: blended edges would become stray
-    // near-colours.
-    const bool blend = !isPaletteDepth(sprite_->bitsPerPixel());
-    painter_.setRenderHint(QPainter::Antialiasing, false);
-    painter_.setRenderHint(QPainter::TextAntialiasing, blend);
-    painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    smooth_ = !isPaletteDepth(sprite_->bitsPerPixel());
+}
+
+void SpriteSurface::setFont(QFont font)
+{
+    if (!smooth_)
+        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::NoAntialias));
+    painter_.setFont(font);
 }
 
 void SpriteSurface::release()
@@ -143,6 +147,7 @@ SurfaceLease::~SurfaceLease()
 QPainter& SurfaceLease::painter() const { return surface_->painter(); }
 DrawingContext& SurfaceLease::context() const { return surface_->context(); }
 void SurfaceLease::flush() const { surface_->flush(); }
+void SurfaceLease::setFont(const QFont& font) const { surface_->setFont(font); }
 
 void SurfaceLease::release()
 {

@@ -2,8 +2,9 @@
 // Drawing into a sprite with QPainter: text, lines and metafiles drawn through a surface land
 // in the sprite's own pixels. The surface paints on an RGB32 copy of the sprite and writes back
 // only the pixels that changed: exactly at 16 and 32 bits, as the nearest palette entry at
-// palette depths (painted there without antialiasing). Coordinates are the sprite's logical
-// units.
+// palette depths. Coordinates are the sprite's logical units. The painter starts without
+// antialiasing; palette sprites must stay so, since blended edges would turn into stray
+// near-colours, and their text must come through SurfaceLease::setFont.
 //
 // The last sprite drawn on keeps its surface (buffers and colour matches) until another sprite
 // takes the cache, releaseIdleSurface has run kIdlePasses times, or the sprite's pixels go.
@@ -32,6 +33,9 @@ public:
     // A context on the painter whose flush() writes back what was drawn so far.
     DrawingContext& context() const;
     void flush() const;
+    // The painter's font, made unsmoothed on palette sprites (the painter's text hint alone
+    // does not stop the smoothing).
+    void setFont(const QFont& font) const;
     void release();
 
 private:
