@@ -1,9 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QFont>
 #include <QPainter>
 #include <set>
 
+#include "QtTestSupport.h"
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
 #include "platform/DrawingSurface.h"
@@ -15,17 +16,7 @@ namespace {
 class DrawingSurfaceTest : public ::testing::Test {
 protected:
     // Text needs the font database, which needs an application object.
-    static void SetUpTestSuite()
-    {
-        if (QCoreApplication::instance())
-            return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "celvane-tests";
-        static char* argv[] = {name, nullptr};
-        static QGuiApplication app(argc, argv);
-    }
+    static void SetUpTestSuite() { test::ensureApplication(); }
     void TearDown() override
     {
         while (cachedSurfaceSprite())
