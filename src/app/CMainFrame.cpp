@@ -66,6 +66,13 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument) : app_(app), single
     updateChain();
 }
 
+CMainFrame::~CMainFrame()
+{
+    // The views go with the window's children, after this part of the frame is gone.
+    for (CCelvaneView* view : views())
+        disconnect(view, nullptr, this, nullptr);
+}
+
 void CMainFrame::buildActions()
 {
     for (const CommandInfo& c : allCommands()) {

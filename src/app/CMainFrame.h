@@ -20,6 +20,7 @@ class CMainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
 public:
     CMainFrame(CelvaneApp& app, bool singleDocument);
+    ~CMainFrame() override;
 
     // Puts a film window in the frame: in single-document mode it replaces the one shown.
     void addView(CCelvaneView* view);

@@ -183,8 +183,10 @@ bool CelvaneApp::onCommand(int id)
 {
     if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
         const size_t i = size_t(id - ID_FILE_MRU_FILE1);
-        if (i < recent_.paths().size())
-            openDocument(recent_.paths()[i]);
+        if (i < recent_.paths().size()) {
+            const std::string path = recent_.paths()[i]; // the list changes as the file opens
+            openDocument(path);
+        }
         return true;
     }
     switch (id) {

@@ -27,15 +27,15 @@ void RecentFiles::save(Settings& settings) const
         settings.writeString(kSection, entryName(i), i < int(paths_.size()) ? paths_[size_t(i)] : "");
 }
 
-void RecentFiles::add(const std::string& path)
+void RecentFiles::add(std::string path)
 {
     remove(path);
-    paths_.insert(paths_.begin(), path);
+    paths_.insert(paths_.begin(), std::move(path));
     if (paths_.size() > size_t(kEntries))
         paths_.resize(kEntries);
 }
 
-void RecentFiles::remove(const std::string& path) { std::erase(paths_, path); }
+void RecentFiles::remove(std::string path) { std::erase(paths_, path); }
 
 std::string frameTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified,
                        const std::string& appTitle)

@@ -15,8 +15,8 @@ public:
     void load(const Settings& settings);
     void save(Settings& settings) const;
     // Puts a path first (once).
-    void add(const std::string& path);
-    void remove(const std::string& path);
+    void add(std::string path);
+    void remove(std::string path);
     const std::vector<std::string>& paths() const { return paths_; }
 
 private:

@@ -88,6 +88,14 @@ Settings& Settings::instance()
     return settings;
 }
 
+void Settings::useFile(const fs::path& path)
+{
+    Settings& s = instance();
+    s.path_ = path;
+    s.lines_.clear();
+    s.loaded_ = false;
+}
+
 void Settings::refresh() const
 {
     std::error_code ec;

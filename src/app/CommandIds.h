@@ -1,0 +1,145 @@
+#pragma once
+// The program's command numbers by name. The numbers are fixed: settings, tool bar layouts and
+// the status-bar texts are keyed by them, and the 57600 range follows the usual framework ids.
+
+namespace celvane {
+
+enum CommandId : int {
+    // Sound switches on the standard tool bar.
+    ID_FILM_SOUNDS = 150,
+    ID_ACTION_SOUNDS = 151,
+
+    // Keys of the film window.
+    ID_ZOOM_IN = 133,
+    ID_ZOOM_OUT = 134,
+    ID_TOGGLE_LOOP = 135,
+    ID_TOGGLE_YOYO = 136,
+
+    ID_MOTION_CYCLE = 32792,
+    ID_SOUND_HEAR = 32794,
+    ID_FILM_STRIP = 32797,
+    ID_FRAME_DUPLICATE = 32798,
+    ID_FRAME_NEW = 32799,
+    ID_FADE_PAUSE = 32803,
+    ID_VIEW_ZOOM = 32804,
+
+    // Toolbox entries.
+    ID_TOOL_PENCIL = 32806,
+    ID_TOOL_ERASER = 32807,
+    ID_TOOL_STAMP = 32810,
+    ID_TOOL_PIPETTE = 32812,
+    ID_TOOL_FILL = 32814,
+    ID_TOOL_SOUND = 32817,
+    ID_INBETWEENING = 32820,
+    ID_GHOSTING = 32822,
+    ID_FULL_SCREEN = 32824,
+    ID_TOOL_ZOOM = 32826,
+    ID_TOOL_TEXT = 32828,
+    ID_TOOL_SNAPSHOT = 32830,
+
+    // The stamp tool's menu, inserted while that tool is current.
+    ID_STAMP_VIEW_STAMPS = 32811,
+    ID_STAMP_VIEW_ICONS = 32813,
+    ID_STAMP_SMALL = 32815,
+    ID_STAMP_LARGE = 32818,
+    ID_STAMP_CLEAR_SELECTION = 32821,
+    ID_STAMP_SAVE_DEFAULT = 32823,
+    ID_STAMP_SAVE = 32825,
+    ID_STAMP_CUT = 32827,
+    ID_STAMP_COPY = 32829,
+    ID_STAMP_PASTE = 32831,
+    ID_STAMP_DELETE = 32833,
+    ID_STAMP_RENAME = 32835,
+    ID_STAMP_USE_MASK = 32870,
+    ID_STAMP_SOLID = 32871,
+    ID_STAMP_FLIP_VERTICAL = 32890,
+    ID_STAMP_ROTATE_LEFT = 32891,
+    ID_STAMP_ROTATE_RIGHT = 32892,
+    ID_STAMP_SMALLER = 32893,
+    ID_STAMP_DEFAULT_SIZE = 32894,
+    ID_STAMP_BIGGER = 32895,
+    ID_STAMP_FLIP_HORIZONTAL = 32896,
+    ID_STAMP_OPEN = 32897,
+    ID_STAMP_SELECT_ALL = 32912,
+    ID_STAMP_DOUBLE_SIZE = 32922,
+    ID_STAMP_HALF_SIZE = 32923,
+
+    // Playback and motion.
+    ID_PLAY_REWIND = 32832,
+    ID_PLAY_BACKWARDS = 32834,
+    ID_PLAY_STOP = 32836,
+    ID_PLAY_FORWARDS = 32837,
+    ID_PLAY_LAST_FRAME = 32838,
+    ID_MOTION_TO_END = 32839,
+    ID_MOTION_YOYO = 32840,
+    ID_MOTION_LOOP = 32851,
+    ID_FILM_SPEED = 32852,
+    ID_GO_TO_FRAME = 32853,
+    ID_STEP_BACK = 32857,
+    ID_STEP_FORWARD = 32858,
+    ID_GO_FIRST_MARKED = 32914,
+    ID_GO_LAST_MARKED = 32915,
+    ID_MARK_STEP_BACK = 32918,
+    ID_MARK_STEP_FORWARD = 32919,
+    ID_MARK_TO_START = 32920,
+    ID_MARK_TO_END = 32921,
+    ID_DELAY_1 = 32925, // keypad n sets a frame delay of n x 40 ms
+    ID_DELAY_2 = 32926,
+    ID_DELAY_3 = 32927,
+    ID_DELAY_4 = 32928,
+    ID_DELAY_5 = 32929,
+    ID_DELAY_6 = 32930,
+    ID_DELAY_7 = 32931,
+    ID_DELAY_8 = 32932,
+    ID_DELAY_9 = 32933,
+
+    // Full screen.
+    ID_FULL_SCREEN_STEP_WITH_MOUSE = 32916,
+    ID_FULL_SCREEN_ACTUAL_SIZE = 32936,
+    ID_FULL_SCREEN_LARGE_SIZE = 32937,
+    ID_FULL_SCREEN_FULL_SIZE = 32938,
+
+    // Frames and selection.
+    ID_FRAME_MARK = 32854,
+    ID_EDIT_RESTORE = 32860,
+    ID_VIEW_GRID = 32861,
+    ID_FILE_IMPORT = 32863,
+    ID_FILE_NEW_FILM = 32869,
+    ID_SELECT_ALL = 32872,
+    ID_CLEAR_SELECTION = 32874,
+    ID_FRAME_DELETE = 32886,
+    ID_FRAME_BLANK = 32888,
+
+    // Control bars and the main window.
+    ID_VIEW_TOOLBOX = 32904,
+    ID_VIEW_PLAY_TOOLS = 32905,
+    ID_VIEW_PALETTE = 32906,
+    ID_VIEW_STATUS_BAR = 32908,
+    ID_VIEW_BLACK_WHITE = 32911,
+    ID_VIEW_FIT_WINDOW = 32917,
+    ID_FILE_EXPORT = 32939,
+    ID_FILE_SUMMARY = 32940,
+    ID_VIEW_CHOICES = 32941,
+
+    // Framework-numbered commands.
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_FILE_SAVE = 57603,
+    ID_FILE_SAVE_AS = 57604,
+    ID_FILE_PRINT_SETUP = 57606,
+    ID_FILE_PRINT = 57607,
+    ID_FILE_PRINT_PREVIEW = 57609,
+    ID_FILE_MRU_FILE1 = 57616,
+    ID_FILE_MRU_FILE2 = 57617,
+    ID_FILE_MRU_FILE3 = 57618,
+    ID_FILE_MRU_FILE4 = 57619,
+    ID_EDIT_COPY = 57634,
+    ID_EDIT_CUT = 57635,
+    ID_EDIT_PASTE = 57637,
+    ID_EDIT_UNDO = 57643,
+    ID_EDIT_REDO = 57644,
+    ID_APP_ABOUT = 57664,
+    ID_APP_EXIT = 57665,
+};
+
+} // namespace celvane

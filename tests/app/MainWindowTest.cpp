@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStatusBar>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CelvaneApp.h"
+#include "app/CommandIds.h"
+#include "app/RecentFiles.h"
+#include "film/CelvaneDoc.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+
+using namespace celvane;
+
+namespace {
+// A started program on a settings file of its own (no splash).
+struct Program {
+    test::TempDir dir;
+    test::RecordingSink sink;
+    test::ScriptedChooser chooser;
+    CelvaneApp app;
+
+    explicit Program(const QStringList& args = {})
+    {
+        test::ensureApplication();
+        Settings::useFile(dir.path() / "celvane.ini");
+        Settings::instance().writeInt("Settings", "Splash", 0);
+        EXPECT_TRUE(app.start(args));
+    }
+    CMainFrame& frame() { return *app.mainFrame(); }
+    CCelvaneView& view() { return *frame().activeView(); }
+    std::string title() { return frame().windowTitle().toStdString(); }
+};
+} // namespace
+
+TEST(MainWindow, TitleRules)
+{
+    EXPECT_EQ(frameTitle("walk.qfm", 1, 1, true, "Celvane"), "walk.qfm * - Celvane");
+    EXPECT_EQ(frameTitle("walk.qfm", 2, 2, false, "Celvane"), "walk.qfm:2 - Celvane");
+    EXPECT_EQ(frameTitle("", 1, 0, false, "Celvane"), "Celvane");
+}
+
+TEST(MainWindow, StartsOnANewUntitledFilmWithTheStatusBarHidden)
+{
+    Program p;
+    ASSERT_NE(p.frame().activeView(), nullptr);
+    EXPECT_EQ(p.title(), "AFilm1 - Celvane");
+    EXPECT_FALSE(p.frame().statusBar()->isVisible());
+    EXPECT_EQ(p.view().film()->frameCount(), 1);
+    EXPECT_TRUE(p.frame().commandState(ID_FILE_SAVE).enabled);
+    EXPECT_FALSE(p.frame().commandState(ID_FILE_MRU_FILE1).enabled);
+
+    EXPECT_TRUE(p.frame().runCommand(ID_VIEW_STATUS_BAR));
+    EXPECT_EQ(Settings::instance().getInt("Settings", "StatusBar", 0), 1);
+    EXPECT_TRUE(p.frame().commandState(ID_VIEW_STATUS_BAR).checked);
+    p.frame().runCommand(ID_VIEW_STATUS_BAR);
+    EXPECT_EQ(Settings::instance().getInt("Settings", "StatusBar", 1), 0);
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
+TEST(MainWindow, SaveAsOpenAndRecentFiles)
+{
+    Program p;
+    const std::string path = p.dir.file("walk.qfm");
+    p.chooser.paths.push_back(p.dir.file("walk")); // the extension is added
+    EXPECT_TRUE(p.frame().runCommand(ID_FILE_SAVE));
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(p.title(), "walk.qfm - Celvane");
+    EXPECT_TRUE(p.frame().commandState(ID_FILE_MRU_FILE1).enabled);
+
+    // Zooming does not change the film; a modified film asks before it is replaced.
+    p.view().film()->markCurrentModified();
+    p.frame().updateTitle();
+    EXPECT_EQ(p.title(), "walk.qfm * - Celvane");
+    p.sink.answers.push_back(MessageAnswer::Cancel);
+    p.frame().runCommand(ID_FILE_NEW);
+    EXPECT_EQ(p.sink.shown.back(), "Save changes to walk.qfm?");
+    EXPECT_EQ(p.title(), "walk.qfm * - Celvane");
+    p.sink.answers.push_back(MessageAnswer::No);
+    p.frame().runCommand(ID_FILE_NEW);
+    EXPECT_EQ(p.title(), "AFilm2 - Celvane");
+
+    p.frame().runCommand(ID_FILE_MRU_FILE1);
+    EXPECT_EQ(p.title(), "walk.qfm - Celvane");
+
+    // A file that cannot be read is reported and leaves the open film alone.
+    const std::string bad = p.dir.file("bad.qfm");
+    test::writeText(bad, "not a film");
+    p.chooser.paths.push_back(bad);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_EQ(p.sink.shown.back(), "Failed to open document.");
+    EXPECT_EQ(p.title(), "walk.qfm - Celvane");
+}
+
+TEST(MainWindow, ZoomKeysChangeTheScaleShown)
+{
+    Program p;
+    EXPECT_EQ(p.view().scale(), 100);
+    p.frame().runCommand(ID_ZOOM_IN);
+    EXPECT_EQ(p.view().scale(), 200);
+    p.frame().runCommand(ID_ZOOM_OUT);
+    p.frame().runCommand(ID_ZOOM_OUT);
+    EXPECT_EQ(p.view().scale(), 50);
+}
