@@ -36,13 +36,22 @@ QString menuLabel(const char* text)
     return s.left(s.indexOf('\t') < 0 ? s.size() : s.indexOf('\t'));
 }
 
-QKeySequence keyOf(const CommandInfo& c)
+// The key shown in the menu, then any further key.
+QList<QKeySequence> keysOf(const CommandInfo& c)
 {
+    QList<QKeySequence> keys;
     const QString text = QString::fromUtf8(c.menuText ? c.menuText : "");
     const int tab = text.indexOf('\t');
     if (tab >= 0)
-        return QKeySequence(text.mid(tab + 1));
-    return c.shortcut ? QKeySequence(QString::fromUtf8(c.shortcut)) : QKeySequence();
+        keys << QKeySequence(text.mid(tab + 1));
+    if (c.shortcut)
+        keys << QKeySequence(QString::fromUtf8(c.shortcut));
+    return keys;
+}
+
+QString iconPath(const char* name, bool blackAndWhite)
+{
+    return QString(":/icons/%1/%2.svg").arg(blackAndWhite ? "bw" : "colour", QString::fromUtf8(name));
 }
 } // namespace
 
@@ -75,16 +84,17 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::buildActions()
 {
+    const bool blackAndWhite = Settings::instance().getInt("Settings", "BlackWhite", 0) != 0;
     for (const CommandInfo& c : allCommands()) {
         auto* action = new QAction(menuLabel(c.menuText ? c.menuText : c.name), this);
-        action->setShortcut(keyOf(c));
+        action->setShortcuts(keysOf(c));
         action->setShortcutContext(Qt::ApplicationShortcut);
         if (c.prompt)
             action->setStatusTip(QString::fromUtf8(c.prompt));
         if (c.toolTip)
             action->setToolTip(QString::fromUtf8(c.toolTip));
         if (c.icon)
-            action->setIcon(QIcon(QString::fromUtf8(c.icon)));
+            action->setIcon(QIcon(iconPath(c.icon, blackAndWhite)));
         const int id = c.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         addAction(action); // keys work even for commands that are in no menu
