@@ -13,7 +13,7 @@
 #include <filesystem>
 
 #include "app/CelvaneApp.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
 #include "film/Film.h"

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "app/CMainFrame.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
 #include "app/SingleInstance.h"

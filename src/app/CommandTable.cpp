@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 
 namespace celvane {
 

@@ -4,7 +4,7 @@
 
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"

@@ -11,7 +11,7 @@
 #include "gfx/Sprite.h"
 #include "platform/Settings.h"
 #include "platform/SpriteImage.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 
 namespace celvane {
 

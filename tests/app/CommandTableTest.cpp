@@ -13,7 +13,7 @@
 #include <sstream>
 #include <string>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandTable.h"
 
 using namespace celvane;

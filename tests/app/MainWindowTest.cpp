@@ -7,7 +7,7 @@
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/RecentFiles.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
