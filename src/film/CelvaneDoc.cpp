@@ -5,6 +5,7 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/Film.h"
+#include "film/Merge.h"
 #include "platform/Settings.h"
 
 namespace celvane {
@@ -19,7 +20,7 @@ void CCelvaneDoc::newDocument(const ImageInfo& description)
     forcedModified_ = false;
 }
 
-void CCelvaneDoc::open(const std::string& path)
+void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults)
 {
     const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
     const Bytes data = readFile(path);
@@ -27,6 +28,12 @@ void CCelvaneDoc::open(const std::string& path)
         throw FileError("not a film file: " + path, IDS_FAILED_TO_OPEN);
     auto list = std::make_unique<GraphicList>();
     list->load(type, data);
+    if (!list->film()) {
+        // Anything but a film is brought into a new film of its own.
+        auto film = std::make_unique<GraphicList>();
+        mergeFrames(*film, 0, *list, newFilmDefaults);
+        list = std::move(film);
+    }
     graphics_ = std::move(list);
     fileType_ = type;
     pathName_ = path;

@@ -19,8 +19,9 @@ public:
     // A new untitled film of one blank frame made from a description.
     void newDocument(const ImageInfo& description);
     // Reads a file of any kind this program can load; on failure the document keeps what it
-    // had and the error says why.
-    void open(const std::string& path);
+    // had and the error says why. Pictures of other kinds become a new film, described by the
+    // first picture with what it lacks taken from `newFilmDefaults`.
+    void open(const std::string& path, const ImageInfo& newFilmDefaults = ImageInfo::forFilm(457, 285, 8));
     // Saves in the type the path's name asks for (the current type when it says nothing).
     void save(const std::string& path);
     // A document read from another kind of file takes a film name, so that saving it never

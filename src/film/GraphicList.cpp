@@ -2,6 +2,7 @@
 
 #include "base/Chunks.h"
 #include "base/StringTable.h"
+#include "film/BitmapGraphic.h"
 #include "film/FileType.h"
 #include "film/Film.h"
 #include "gfx/Sprite.h"
@@ -13,6 +14,9 @@ void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* d
     std::unique_ptr<Graphic> made;
     switch (type) {
     case FileType::Film: made = std::make_unique<Film>(); break;
+    case FileType::Bitmap:
+    case 257:
+    case 258: made = std::make_unique<BitmapGraphic>(); break;
     default:
         throw NotSupportedError("no reader for file type " + std::to_string(type), IDS_CANNOT_LOAD_TYPE);
     }

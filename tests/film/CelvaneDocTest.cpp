@@ -90,3 +90,32 @@ TEST(CelvaneDoc, StampFileOfAFilmOpensAsThatFilm)
     EXPECT_EQ(back.pathName(), dir.file("hop.qfm"));
     EXPECT_TRUE(back.isModified());
 }
+
+TEST(CelvaneDoc, OpeningABitmapMakesAOneFrameFilmOfItsSize)
+{
+    const auto dir = test::corpusDir("bmp/g");
+    CELVANE_REQUIRE_CORPUS(dir);
+    test::TempDir tmp;
+    for (const char* name : {"pal8.bmp", "pal4.bmp", "rgb32.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::string copy = tmp.file(name);
+        std::filesystem::copy_file(dir / name, copy);
+        CCelvaneDoc doc;
+        doc.open(copy);
+        Film* film = doc.film();
+        ASSERT_NE(film, nullptr);
+        EXPECT_EQ(film->frameCount(), 1);
+        EXPECT_EQ(film->width(), 127);
+        EXPECT_EQ(film->height(), 64);
+        EXPECT_TRUE(doc.isModified());
+        EXPECT_EQ(doc.pathName(), copy.substr(0, copy.size() - 4) + ".qfm");
+        // The picture lands in the frame: its corners are not all paper.
+        const Sprite* frame = film->workingImage(0);
+        const uint32_t paper = frame->pixelValueOf(film->paper());
+        int painted = 0;
+        for (int y = 0; y < frame->height(); y += 7)
+            for (int x = 0; x < frame->width(); x += 7)
+                painted += frame->readPixel(x, y) != paper;
+        EXPECT_GT(painted, 20);
+    }
+}

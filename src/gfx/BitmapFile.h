@@ -1,0 +1,17 @@
+#pragma once
+// A BMP file split into what Sprite::createFromDib takes: the information header with its
+// colour table, and the pixels. Only the file header is checked here; the rest is the DIB's.
+
+#include "base/ByteIO.h"
+
+namespace celvane {
+
+struct BitmapFileParts {
+    ByteSpan headerAndTable;
+    ByteSpan pixels;
+};
+
+// ArchiveError when the file header is not a bitmap's or points outside the file.
+BitmapFileParts splitBitmapFile(ByteSpan file);
+
+} // namespace celvane
