@@ -33,6 +33,12 @@ const std::unordered_map<int, const char*>& table()
          "corrupt."},
         {IDS_SAVE_CHANGES, "Save changes to %1?"},
         {IDS_NO_DISPLAY, "Celvane needs a display and none is set. Run it under xvfb-run -a."},
+        {IDS_DELETE_CURRENT_FRAME,
+         "The current frame will be deleted permanently, without being copied to the clipboard.  Are you "
+         "sure you want to do this?"},
+        {IDS_DELETE_SELECTED_FRAMES,
+         "The selected frames will be deleted permanently, without being copied to the clipboard.  Are you "
+         "sure you want to do this?"},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
     };
     return strings;

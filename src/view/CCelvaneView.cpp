@@ -7,8 +7,13 @@
 #include <QScrollBar>
 
 #include "base/Reporter.h"
+#include "base/StringTable.h"
 #include "film/Film.h"
+#include "film/FrameEditing.h"
+#include "film/GraphicList.h"
+#include "film/Merge.h"
 #include "gfx/Sprite.h"
+#include "platform/FrameClipboard.h"
 #include "platform/Settings.h"
 #include "platform/SpriteImage.h"
 #include "base/CommandIds.h"
@@ -226,8 +231,94 @@ void CCelvaneView::keyPressEvent(QKeyEvent* event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
+void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& change)
+{
+    int frame = currentFrame_;
+    try {
+        frame = change();
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+    currentFrame_ = -1; // whatever was current may have moved
+    document_.updateAllViews(this, hint);
+    goToFrame(frame);
+}
+
+void CCelvaneView::copyFrames()
+{
+    Film& f = *film();
+    const Bytes stamps = FrameEditing::copyAsStamps(*document_.graphics(), currentFrame_);
+    FrameClipboard::put(stamps, *f.workingImage(document_.graphics()->firstSelectedOrZero()));
+    document_.updateAllViews(nullptr, Hint::FrameMarks);
+}
+
+void CCelvaneView::pasteFrames()
+{
+    const auto contents = FrameClipboard::take();
+    if (!contents)
+        return;
+    changeFrames(Hint::FramesReplaced, [&] {
+        GraphicList pasted;
+        pasted.load(contents->fileType, contents->data);
+        return mergeFrames(*document_.graphics(), currentFrame_, pasted, ImageInfo{});
+    });
+}
+
+bool CCelvaneView::frameCommand(int id)
+{
+    Film* f = film();
+    if (!f)
+        return false;
+    const int k = currentFrame_;
+    switch (id) {
+    case ID_FRAME_NEW:
+    case ID_FRAME_DUPLICATE:
+        changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::insertAfter(*f, k, id == ID_FRAME_DUPLICATE); });
+        return true;
+    case ID_FRAME_DELETE: {
+        const int question = FrameEditing::anyMarked(*f) ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME;
+        if (Reporter::message(question, MessageButtons::OkCancel, MessageIcon::Warning) == MessageAnswer::Ok)
+            changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::deleteSelection(*f, k); });
+        return true;
+    }
+    case ID_EDIT_COPY:
+        copyFrames();
+        return true;
+    case ID_EDIT_CUT:
+        copyFrames();
+        changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::deleteSelection(*f, k); });
+        return true;
+    case ID_EDIT_PASTE: pasteFrames(); return true;
+    case ID_FRAME_MARK: FrameEditing::mark(*f, k); break;
+    case ID_SELECT_ALL: FrameEditing::selectAll(*f); break;
+    case ID_CLEAR_SELECTION: FrameEditing::clearSelection(*f); break;
+    default: return false;
+    }
+    document_.updateAllViews(nullptr, Hint::FrameMarks);
+    return true;
+}
+
+bool CCelvaneView::frameCommandState(int id, CommandState& state)
+{
+    Film* f = film();
+    switch (id) {
+    case ID_FRAME_NEW:
+    case ID_FRAME_DUPLICATE:
+    case ID_FRAME_DELETE:
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+    case ID_FRAME_MARK: state.enabled = f != nullptr; return true;
+    case ID_EDIT_PASTE: state.enabled = f && FrameClipboard::canPaste(); return true;
+    case ID_SELECT_ALL: state.enabled = f && !FrameEditing::allMarked(*f); return true;
+    case ID_CLEAR_SELECTION: state.enabled = f && FrameEditing::anyMarked(*f); return true;
+    }
+    return false;
+}
+
 bool CCelvaneView::onCommand(int id)
 {
+    if (frameCommand(id))
+        return true;
     switch (id) {
     case ID_ZOOM_IN: zoomIn(); return true;
     case ID_ZOOM_OUT: zoomOut(); return true;
@@ -238,6 +329,8 @@ bool CCelvaneView::onCommand(int id)
 
 bool CCelvaneView::onUpdate(int id, CommandState& state)
 {
+    if (frameCommandState(id, state))
+        return true;
     switch (id) {
     case ID_ZOOM_IN:
     case ID_ZOOM_OUT:

@@ -4,6 +4,7 @@
 // turns Qt events into calls on them and paints what they say.
 
 #include <QAbstractScrollArea>
+#include <functional>
 #include <optional>
 
 #include "base/Command.h"
@@ -63,6 +64,12 @@ private:
     // The point to keep in place when zooming: under the mouse when it is over this view.
     std::optional<Point> zoomCentre() const;
     void repaintFrameRect(const Rect& frame);
+    // Runs a change to the film's frames, reporting a failure, then tells every view.
+    void changeFrames(uint32_t hint, const std::function<int()>& change);
+    bool frameCommand(int id);
+    bool frameCommandState(int id, CommandState& state);
+    void copyFrames();
+    void pasteFrames();
 
     CCelvaneDoc& document_;
     ViewLayout layout_;

@@ -106,3 +106,39 @@ TEST(MainWindow, ZoomKeysChangeTheScaleShown)
     p.frame().runCommand(ID_ZOOM_OUT);
     EXPECT_EQ(p.view().scale(), 50);
 }
+
+TEST(MainWindow, FrameCommandsAddDeleteCopyPasteAndMark)
+{
+    Program p;
+    CMainFrame& f = p.frame();
+    f.runCommand(ID_FRAME_NEW);
+    f.runCommand(ID_FRAME_NEW);
+    Film* film = p.view().film();
+    EXPECT_EQ(film->frameCount(), 3);
+    EXPECT_EQ(p.view().currentFrame(), 2);
+    EXPECT_FALSE(f.commandState(ID_CLEAR_SELECTION).enabled);
+
+    // Delete asks first; cancelling keeps the frame.
+    p.sink.answers.push_back(MessageAnswer::Cancel);
+    f.runCommand(ID_FRAME_DELETE);
+    EXPECT_EQ(p.sink.shown.back().rfind("The current frame will be deleted permanently", 0), 0u);
+    EXPECT_EQ(film->frameCount(), 3);
+
+    f.runCommand(ID_FRAME_MARK);
+    EXPECT_TRUE(film->isFrameSelected(2));
+    EXPECT_TRUE(f.commandState(ID_CLEAR_SELECTION).enabled);
+    f.runCommand(ID_EDIT_COPY);
+    EXPECT_TRUE(f.commandState(ID_EDIT_PASTE).enabled);
+    f.runCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(film->frameCount(), 4);
+    EXPECT_EQ(p.view().currentFrame(), 3);
+
+    f.runCommand(ID_SELECT_ALL);
+    EXPECT_FALSE(f.commandState(ID_SELECT_ALL).enabled);
+    p.sink.answers.push_back(MessageAnswer::Ok);
+    f.runCommand(ID_FRAME_DELETE);
+    EXPECT_EQ(p.sink.shown.back().rfind("The selected frames will be deleted permanently", 0), 0u);
+    EXPECT_TRUE(film->isEmpty());
+    EXPECT_EQ(p.view().currentFrame(), 0);
+    EXPECT_NE(p.title().find(" *"), std::string::npos);
+}

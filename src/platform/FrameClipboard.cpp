@@ -1,0 +1,76 @@
+#include "platform/FrameClipboard.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+
+#include "gfx/Sprite.h"
+#include "platform/SpriteImage.h"
+
+namespace celvane::FrameClipboard {
+
+namespace {
+constexpr int kStampFile = 2996;
+constexpr int kBitmap = 1692;
+// Bitmaps other programs put on the clipboard, in the order we prefer them.
+constexpr const char* kBitmapFormats[] = {"image/bmp", "image/x-bmp"};
+
+QByteArray bytesOf(const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); }
+Bytes bytesOf(const QByteArray& b) { return Bytes(b.begin(), b.end()); }
+} // namespace
+
+void put(const Bytes& stamps, const Sprite& firstFrame)
+{
+    auto* data = new QMimeData;
+    data->setData(kStampsFormat, bytesOf(stamps));
+    Bytes bitmap;
+    ByteWriter out(&bitmap);
+    firstFrame.write(&out, SpriteWriteKind::Bitmap, true);
+    data->setData("image/bmp", bytesOf(bitmap));
+    data->setImageData(spriteToImage(firstFrame));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+bool canPaste()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return false;
+    if (data->hasFormat(kStampsFormat) || data->hasImage())
+        return true;
+    for (const char* f : kBitmapFormats)
+        if (data->hasFormat(f))
+            return true;
+    return false;
+}
+
+std::optional<Contents> take()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!data)
+        return std::nullopt;
+    if (data->hasFormat(kStampsFormat)) {
+        Bytes stamps = bytesOf(data->data(kStampsFormat));
+        // The stamp file is followed by a word -1 on the clipboard.
+        if (stamps.size() >= 4 && loadLE32(&stamps[stamps.size() - 4]) == 0xFFFFFFFFu)
+            stamps.resize(stamps.size() - 4);
+        return Contents{kStampFile, std::move(stamps)};
+    }
+    for (const char* f : kBitmapFormats)
+        if (data->hasFormat(f))
+            return Contents{kBitmap, bytesOf(data->data(f))};
+    if (data->hasImage()) {
+        // Any other picture: handed over as a bitmap file.
+        const QImage image = qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        if (!image.isNull() && image.save(&buffer, "BMP"))
+            return Contents{kBitmap, bytesOf(bmp)};
+    }
+    return std::nullopt;
+}
+
+} // namespace celvane::FrameClipboard

@@ -1,0 +1,29 @@
+#pragma once
+// Frames on the clipboard: as a stamp file under "Celvane Stamps" for Celvane, and as a bitmap
+// for every other program. Pasting takes the first of these that is there, in that order.
+
+#include <optional>
+
+#include "base/ByteIO.h"
+
+namespace celvane {
+
+class Sprite;
+
+namespace FrameClipboard {
+
+// The private format's name, as other Celvane programs look for it.
+constexpr const char* kStampsFormat = "application/x-celvane-stamps";
+
+// Replaces the clipboard's contents with the stamps and the bitmap of the first frame.
+void put(const Bytes& stamps, const Sprite& firstFrame);
+bool canPaste();
+
+struct Contents {
+    int fileType = 0; // a stamp file or a bitmap file
+    Bytes data;
+};
+std::optional<Contents> take();
+
+} // namespace FrameClipboard
+} // namespace celvane
