@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/CColourPalette.h"
 #include "app/CelvaneApp.h"
 #include "base/CommandIds.h"
 #include "app/CommandTable.h"
@@ -133,6 +134,9 @@ void CMainFrame::buildToolBars()
         else if (auto it = actions_.find(id); it != actions_.end())
             standard_->addAction(it->second);
     }
+    palette_ = new CColourPalette(this);
+    addToolBar(Qt::BottomToolBarArea, palette_);
+    palette_->hide();
     // Tool bar buttons show their state all the time, so they are kept up to date when idle.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
@@ -194,6 +198,7 @@ CCelvaneView* CMainFrame::activeView() const { return active_; }
 void CMainFrame::setActiveView(CCelvaneView* view)
 {
     active_ = view;
+    palette_->setActiveView(view);
     if (view)
         scalePane_->setText(QString("%1%").arg(view->scale()));
     updateChain();
@@ -304,6 +309,7 @@ bool CMainFrame::onCommand(int id)
         return true;
     }
     case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
+    case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
     }
     return false;
 }
@@ -316,6 +322,10 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
         state.checked = statusBar()->isVisible();
         return true;
     case ID_VIEW_FIT_WINDOW: state.enabled = active_ != nullptr; return true;
+    case ID_VIEW_PALETTE:
+        state.enabled = true;
+        state.checked = !palette_->isHidden();
+        return true;
     }
     return false;
 }

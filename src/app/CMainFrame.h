@@ -14,6 +14,7 @@ class QToolBar;
 namespace celvane {
 
 class CCelvaneView;
+class CColourPalette;
 class CelvaneApp;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
@@ -58,6 +59,7 @@ private:
     CCelvaneView* active_ = nullptr;
     std::map<int, QAction*> actions_;
     QToolBar* standard_ = nullptr;
+    CColourPalette* palette_ = nullptr;
     QLabel* scalePane_ = nullptr;
     CommandRouter router_;
 };

@@ -1,5 +1,6 @@
 #include "app/CelvaneApp.h"
 
+#include <QAbstractEventDispatcher>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
@@ -10,11 +11,13 @@
 #include "base/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
+#include "app/NewFilmDialog.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
+#include "platform/DrawingSurface.h"
 #include "platform/Settings.h"
 #include "view/CCelvaneView.h"
 
@@ -62,6 +65,10 @@ bool CelvaneApp::start(const QStringList& arguments)
             frame_->activateWindow();
         }
     });
+
+    // Each time the program has nothing left to do counts as one idle pass.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [] { releaseIdleSurface(); });
 
     SplashWindow* splash = nullptr;
     if (settings.getInt("Settings", "Splash", 1) != 0)
@@ -191,6 +198,12 @@ bool CelvaneApp::onCommand(int id)
     }
     switch (id) {
     case ID_FILE_NEW: newDocument(defaultFilmDescription(screen(), Settings::instance())); return true;
+    case ID_FILE_NEW_FILM: {
+        NewFilmDialog dialog(defaultFilmDescription(screen(), Settings::instance()), screen(), frame_.get());
+        if (dialog.exec() == QDialog::Accepted)
+            newDocument(dialog.choice().description());
+        return true;
+    }
     case ID_FILE_OPEN: promptOpen(); return true;
     case ID_APP_EXIT:
         if (frame_)
@@ -208,6 +221,7 @@ bool CelvaneApp::onUpdate(int id, CommandState& state)
     }
     switch (id) {
     case ID_FILE_NEW:
+    case ID_FILE_NEW_FILM:
     case ID_FILE_OPEN:
     case ID_APP_EXIT: state.enabled = true; return true;
     }

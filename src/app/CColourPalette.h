@@ -1,0 +1,75 @@
+#pragma once
+// The palette bar: the active film's palette as cells, on which the left button picks the
+// pencil (painting) colour and the right button the paper colour, and a well showing both that
+// opens the colour editor. Lying along a horizontal edge it turns on its side. It is told of
+// the film's changes as one of its document's observers.
+//
+// Colour numbers: the pencil is painting colour 1 (the film's ink, hint 10), the paper
+// painting colour 0 (the film's paper, hint 18). Both hints carry the palette-repaint bit,
+// as views of deep films need it and palette films lose nothing by it.
+
+#include <QPointer>
+#include <QToolBar>
+#include <QImage>
+
+#include "app/ColourEditor.h"
+#include "film/UpdateHint.h"
+#include "view/PaletteBarLayout.h"
+
+namespace celvane {
+
+class CCelvaneDoc;
+class CCelvaneView;
+class Film;
+
+class CColourPalette : public QToolBar, public DocumentObserver {
+    Q_OBJECT
+public:
+    explicit CColourPalette(QWidget* parent = nullptr);
+    ~CColourPalette() override;
+
+    // Follows the film of the active view; null shows an empty bar.
+    void setActiveView(CCelvaneView* view);
+    CCelvaneDoc* document() const { return document_; }
+    const PaletteBarLayout& layout() const { return layout_; }
+
+    // Sets the pencil or paper colour to a cell's colour unless it holds it already, and
+    // tells the views; false when nothing changed.
+    bool chooseCell(int index, PaintingColour which);
+    // Opens the colour editor on one of the two colours.
+    void openEditor(PaintingColour which);
+    // Null until first opened.
+    ColourEditor* editor() const { return editor_; }
+    // The widget that shows the cells and the well and takes the clicks.
+    QWidget* surface() const;
+
+    void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
+
+private:
+    class Surface;
+    // The cells as drawn last, valid while the palette's stamp and the layout stay the same.
+    struct Picture {
+        QImage image;
+        uint32_t stamp = 0;
+        int cells = 0;
+        bool alternate = false;
+    };
+
+    Film* film() const;
+    void syncLayout();
+    void paint(QPainter& p);
+    void paintCells(QPainter& p, const Film& film);
+    void paintMarks(QPainter& p, const Film& film);
+    void paintWell(QPainter& p, const Film& film);
+    void press(int x, int y, Qt::MouseButton button);
+    void detach();
+
+    Surface* surface_;
+    PaletteBarLayout layout_;
+    Picture picture_;
+    CCelvaneDoc* document_ = nullptr;
+    QPointer<CCelvaneView> view_;
+    ColourEditor* editor_ = nullptr;
+};
+
+} // namespace celvane
