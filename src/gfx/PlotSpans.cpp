@@ -70,46 +70,60 @@ uint32_t colourOf(const SpanSource& s, uint32_t pixel)
         return s.nearest->valueFor(pixel & 0xFFFFFF);
 }
 
-// Still: the source row does not change along the run (no rotation).
-template <int SB, int DB, PlotMode M, ColourStage C, bool Still>
-void run(const SpanSource& s, const Span& span)
+// Whether the pixel at source column x of `row` is written, and with what.
+template <int SB, PlotMode M, ColourStage C>
+bool sample(const SpanSource& s, const uint8_t* row, const uint8_t* maskRow, int64_t x, uint32_t& value)
 {
+    const uint32_t pixel = sourcePixel<SB>(row, x);
+    value = colourOf<SB, C>(s, pixel);
+    if constexpr (M == PlotMode::Mask)
+        return (maskRow[x >> 3] >> (7 - (x & 7))) & 1;
+    else if constexpr (M == PlotMode::SkipKey)
+        return pixel != s.key;
+    else if constexpr (M == PlotMode::OnlyKey)
+        return pixel == s.key;
+    else
+        return true;
+}
+
+// Still: the source row does not change along the run (no rotation). Unit: the source column
+// moves on by exactly one per pixel (unscaled), so it needs no stepping.
+template <int SB, int DB, PlotMode M, ColourStage C, bool Still, bool Unit>
+void run(const SpanSource& source, const Span& span)
+{
+    // Local copies: stores through byte pointers would otherwise make the compiler reload
+    // every field on every pixel.
+    const SpanSource s = source;
+    uint8_t* const out = span.row;
+    const int x1 = span.x1;
     SourceStep u = span.u;
     SourceStep v = span.v;
-    const uint8_t* row = s.topRow + v.position * s.rowStep;
-    const uint8_t* maskRow = M == PlotMode::Mask ? s.maskTopRow + v.position * s.maskRowStep : nullptr;
+    const int64_t unitStart = u.position - span.x0;
+    const uint8_t* stillRow = s.topRow + v.position * s.rowStep;
+    const uint8_t* stillMaskRow = M == PlotMode::Mask ? s.maskTopRow + v.position * s.maskRowStep : nullptr;
 
-    auto sample = [&](uint32_t& value) {
+    auto pixelAt = [&](int x, uint32_t& value) {
+        const uint8_t* row = stillRow;
+        const uint8_t* maskRow = stillMaskRow;
         if constexpr (!Still) {
             row = s.topRow + v.position * s.rowStep;
             if constexpr (M == PlotMode::Mask)
                 maskRow = s.maskTopRow + v.position * s.maskRowStep;
-        }
-        if constexpr (M == PlotMode::Mask)
-            if (!((maskRow[u.position >> 3] >> (7 - (u.position & 7))) & 1))
-                return false;
-        const uint32_t pixel = sourcePixel<SB>(row, u.position);
-        if constexpr (M == PlotMode::SkipKey)
-            if (pixel == s.key)
-                return false;
-        if constexpr (M == PlotMode::OnlyKey)
-            if (pixel != s.key)
-                return false;
-        value = colourOf<SB, C>(s, pixel);
-        return true;
-    };
-    auto advance = [&] {
-        u.advance();
-        if constexpr (!Still)
             v.advance();
+        }
+        int64_t column = unitStart + x;
+        if constexpr (!Unit) {
+            column = u.position;
+            u.advance();
+        }
+        return sample<SB, M, C>(s, row, maskRow, column, value);
     };
 
     if constexpr (DB >= 8) {
-        for (int x = span.x0; x < span.x1; ++x) {
+        for (int x = span.x0; x < x1; ++x) {
             uint32_t value;
-            if (sample(value))
-                storePixel<DB>(span.row, x, value);
-            advance();
+            if (pixelAt(x, value))
+                storePixel<DB>(out, x, value);
         }
     } else {
         // Whole words, merged under a mask of the pixels written, so that the others keep
@@ -117,19 +131,16 @@ void run(const SpanSource& s, const Span& span)
         constexpr int perWord = 32 / DB;
         constexpr uint32_t pixelMask = (1u << DB) - 1;
         int x = span.x0;
-        while (x < span.x1) {
-            uint8_t* word = span.row + size_t(x / perWord) * 4;
-            const int end = std::min(span.x1, (x / perWord + 1) * perWord);
+        while (x < x1) {
+            uint8_t* word = out + size_t(x / perWord) * 4;
+            const int end = std::min(x1, (x / perWord + 1) * perWord);
             uint32_t bits = 0;
             uint32_t written = 0;
             for (; x < end; ++x) {
                 uint32_t value;
-                if (sample(value)) {
-                    const int shift = shiftInWord<DB>(x);
-                    bits |= (value & pixelMask) << shift;
-                    written |= pixelMask << shift;
-                }
-                advance();
+                const uint32_t mask = pixelAt(x, value) ? pixelMask << shiftInWord<DB>(x) : 0;
+                bits |= (value << shiftInWord<DB>(x)) & mask;
+                written |= mask;
             }
             storeLE32(word, (loadLE32(word) & ~written) | bits);
         }
@@ -139,10 +150,12 @@ void run(const SpanSource& s, const Span& span)
 template <int SB, int DB, PlotMode M, ColourStage C>
 void spanLoop(const SpanSource& s, const Span& span)
 {
-    if (span.v.still())
-        run<SB, DB, M, C, true>(s, span);
+    if (!span.v.still())
+        run<SB, DB, M, C, false, false>(s, span);
+    else if (span.u.step == 1 && span.u.stepRemainder == 0)
+        run<SB, DB, M, C, true, true>(s, span);
     else
-        run<SB, DB, M, C, false>(s, span);
+        run<SB, DB, M, C, true, false>(s, span);
 }
 
 template <int SB, int DB, ColourStage C>
