@@ -7,6 +7,7 @@
 #include "base/Errors.h"
 #include "gfx/DibLayout.h"
 #include "gfx/DrawingContext.h"
+#include "gfx/PaletteSelection.h"
 #include "gfx/PlotBytes.h"
 #include "gfx/PlotColour.h"
 #include "gfx/PlotPrepare.h"
@@ -130,6 +131,7 @@ void plotInBands(const Sprite& source, DrawingContext& context, const PreparedPl
 void plotByCopy(const Sprite& source, DrawingContext& context, const PreparedPlot& plot)
 {
     source.updateColourTable();
+    const SelectedPalette selected(*source.palette(), context);
     context.stretchCopy(source, toPixels(source, plot.source), plot.destination);
 }
 

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 #include "PlotTestSupport.h"
 #include "base/Errors.h"
 #include "gfx/Colour.h"
+#include "gfx/PaletteSelection.h"
 #include "gfx/PlotGeometry.h"
 #include "gfx/Sprite.h"
 
@@ -225,6 +227,32 @@ TEST(Plot, PlotsOntoContextsCopyOrRefuse)
     Sprite empty;
     request.destinationSprite = &empty;
     EXPECT_THROW(picture.plot(request), NotSupportedError);
+}
+
+// An 8-bit display: the picture's palette must be selected while it is copied, and the
+// display's own one given back afterwards.
+class PaletteScreen : public PaletteDrawingContext {
+public:
+    Rect toDevice(const Rect& logical) const override { return logical; }
+    void stretchCopy(const Sprite&, const Rect&, const Rect&) override { selectedWhileCopying = selected; }
+    const PlatformPalette* selectPalette(const PlatformPalette* palette) override
+    {
+        return std::exchange(selected, palette);
+    }
+
+    const PlatformPalette* selected = nullptr;
+    const PlatformPalette* selectedWhileCopying = nullptr;
+};
+
+TEST(Plot, CopyOntoPaletteDisplaySelectsThePicturesPalette)
+{
+    const Sprite picture = randomSprite(6, 6, 4, randomPalette(16, 23), 24);
+    PaletteScreen screen;
+    PlotRequest request;
+    request.context = &screen;
+    EXPECT_EQ(picture.plot(request), 0);
+    EXPECT_EQ(screen.selectedWhileCopying, &picture.palette()->platformPalette());
+    EXPECT_EQ(screen.selected, nullptr);
 }
 
 TEST(Plot, TurnedPlotOntoContextGoesInBandsMatchingADirectPlot)
