@@ -17,6 +17,7 @@
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
+#include "gfx/PlotRequest.h"
 #include "platform/DrawingSurface.h"
 #include "platform/Settings.h"
 #include "view/CCelvaneView.h"
@@ -52,6 +53,10 @@ bool CelvaneApp::start(const QStringList& arguments)
     Settings& settings = Settings::instance();
     recent_.load(settings);
     singleDocument_ = settings.getInt("Settings", "SingleDoc", 1) != 0;
+    PlotSettings& plot = plotSettings();
+    plot.fast2 = settings.getInt("Settings", "Fast2", 1) != 0;
+    plot.fast16 = settings.getInt("Settings", "Fast16", 1) != 0;
+    plot.fast256 = settings.getInt("Settings", "Fast256", 1) != 0;
 
     // A second start hands its file to the program already running and ends.
     instance_ = std::make_unique<SingleInstance>();
