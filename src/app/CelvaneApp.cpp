@@ -25,8 +25,8 @@
 namespace celvane {
 
 namespace {
-const char* kOpenFilters =
-    "Films (*.qfm *.ace);;Stamp files (*.stp);;All files (*)";
+const char* kOpenFilters = "Animations (*.qfm *.gif);;Stamps (*.stp);;Sounds (*.slb);;"
+                           "Bitmap files (*.bmp *.dib *.ff9);;Other graphics (*.wmf *.emf *.aff);;All Files (*)";
 }
 
 CelvaneApp::CelvaneApp() = default;

@@ -142,3 +142,19 @@ TEST(MainWindow, FrameCommandsAddDeleteCopyPasteAndMark)
     EXPECT_EQ(p.view().currentFrame(), 0);
     EXPECT_NE(p.title().find(" *"), std::string::npos);
 }
+
+TEST(MainWindow, ShowsTheFrameOnItsSurround)
+{
+    Program p;
+    p.frame().resize(900, 700);
+    p.view().setScale(100);
+    QApplication::processEvents();
+    const QImage shot = p.view().viewport()->grab().toImage();
+    if (const char* out = std::getenv("CELVANE_SCREENSHOT"))
+        p.frame().grab().save(out);
+    const Rect frame = p.view().layout().frameRect();
+    ASSERT_FALSE(frame.isEmpty());
+    // White paper inside the frame, the surround outside it.
+    EXPECT_EQ(QColor(shot.pixel(frame.left + 5, frame.top + 5)), QColor(Qt::white));
+    EXPECT_NE(QColor(shot.pixel(2, 2)), QColor(Qt::white));
+}
