@@ -135,6 +135,21 @@ void plotByCopy(const Sprite& source, DrawingContext& context, const PreparedPlo
     context.stretchCopy(source, toPixels(source, plot.source), plot.destination);
 }
 
+// The sprite with its mask and transparent colour, as a source that stays whole while the
+// original is drawn over.
+Sprite detachedCopy(const Sprite& sprite)
+{
+    Sprite copy;
+    copy.create(sprite.width(), sprite.height(), sprite.logicalWidth(), sprite.logicalHeight(), sprite.bitsPerPixel(),
+                sprite.palette());
+    copy.copyPixelsFrom(sprite);
+    if (sprite.hasTransparentColour())
+        copy.setTransparentColour(sprite.transparentColour(), !sprite.solid());
+    if (sprite.mask())
+        copy.ensureMask().copyPixelsFrom(*sprite.mask());
+    return copy;
+}
+
 } // namespace
 
 int Sprite::plot(const PlotRequest& request) const
@@ -146,6 +161,9 @@ int Sprite::plot(const PlotRequest& request) const
         throw NotSupportedError("plot onto an empty sprite");
     if (empty())
         return 1;
+    // Onto itself, a plot would read pixels it has already written.
+    if (destination == this)
+        return detachedCopy(*this).plot(request);
 
     const bool snap = destination || plotSettings().snapsOntoContext(bits_);
     const std::optional<PreparedPlot> plot = preparePlot(*this, request, snap);

@@ -73,9 +73,11 @@ std::optional<PreparedPlot> preparePlot(const Sprite& source, const PlotRequest&
 
     if (request.transform) {
         std::optional<PlotMatrix> matrix = makeTransformMatrix(*request.transform);
-        if (request.axisScale)
-            if (auto along = makeTransformMatrix(*request.axisScale, &*request.transform))
+        if (request.axisScale) {
+            const PlotTransform scale{request.axisScale->scaleX, request.axisScale->scaleY, 0};
+            if (auto along = makeTransformMatrix(scale, &*request.transform))
                 matrix = matrix ? *matrix * *along : *along;
+        }
         if (matrix) {
             const PlotShape shape = transformedShape(*matrix, toPixels(source, plot.source), plot.destination);
             if (auto rectangle = shape.asRectangle())

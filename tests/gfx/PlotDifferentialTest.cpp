@@ -37,9 +37,11 @@ PlotShape referenceShape(const Sprite& src, const PlotRequest& r, Rect& source)
     Rect destination = r.destination.value_or(Rect{0, 0, src.width(), src.height()});
     if (r.transform) {
         std::optional<PlotMatrix> m = makeTransformMatrix(*r.transform);
-        if (r.axisScale)
-            if (auto along = makeTransformMatrix(*r.axisScale, &*r.transform))
+        if (r.axisScale) {
+            const PlotTransform scale{r.axisScale->scaleX, r.axisScale->scaleY, 0};
+            if (auto along = makeTransformMatrix(scale, &*r.transform))
                 m = m ? *m * *along : *along;
+        }
         if (m) {
             const PlotShape shape = transformedShape(*m, source, destination);
             if (auto rectangle = shape.asRectangle())

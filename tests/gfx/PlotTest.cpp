@@ -304,6 +304,20 @@ TEST(Plot, PiecesDrawnThroughClipsMatchTheWholePlot)
     EXPECT_FALSE(samePixels(whole, blank));
 }
 
+TEST(Plot, PlotOntoItselfReadsThePictureAsItWas)
+{
+    Sprite picture = randomSprite(12, 9, 16, {}, 25);
+    const Sprite before = copyOf(picture);
+    Sprite expected = copyOf(picture);
+    PlotRequest request;
+    request.destination = Rect{12, 0, 0, 9}; // mirrored
+    request.destinationSprite = &expected;
+    before.plot(request);
+    request.destinationSprite = &picture;
+    picture.plot(request);
+    EXPECT_TRUE(samePixels(picture, expected));
+}
+
 TEST(Plot, ColourTranslationFollowsPaletteChanges)
 {
     const PaletteRef frames = randomPalette(256, 19);
