@@ -41,6 +41,7 @@ const std::unordered_map<int, const char*>& table()
          "sure you want to do this?"},
         {IDS_INTEGER_RANGE, "Please enter an integer between %1 and %2."},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
+        {IDS_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
     };
     return strings;
 }

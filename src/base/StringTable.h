@@ -32,6 +32,7 @@ enum StringId : int {
     IDS_DELETE_CURRENT_FRAME = 32800,
     IDS_DELETE_SELECTED_FRAMES = 32801,
     IDS_FAILED_TO_OPEN = 61697,
+    IDS_PARSE_INT_RANGE = 61715,
 };
 
 // The text for an id; an unknown id gives an empty string.

@@ -5,7 +5,9 @@
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
+#include <QTimer>
 
+#include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/Film.h"
@@ -15,8 +17,10 @@
 #include "gfx/Sprite.h"
 #include "platform/FrameClipboard.h"
 #include "platform/Settings.h"
-#include "platform/SpriteImage.h"
-#include "base/CommandIds.h"
+#include "view/ActionSoundHook.h"
+#include "view/CGridDialog.h"
+#include "view/CZoomDialog.h"
+#include "view/FrameSurround.h"
 
 namespace celvane {
 
@@ -24,19 +28,39 @@ namespace {
 QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 Rect toRect(const QRect& r) { return {r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 QColor colourOfWord(uint32_t word) { return QColor(int((word >> 8) & 0xFF), int((word >> 16) & 0xFF), int(word >> 24)); }
+Rect enlarged(const Rect& r, int by) { return {r.left - by, r.top - by, r.right + by, r.bottom + by}; }
+
+unsigned keysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
+{
+    unsigned keys = 0;
+    if (buttons & Qt::LeftButton)
+        keys |= MouseKeys::LeftButton;
+    if (buttons & Qt::RightButton)
+        keys |= MouseKeys::RightButton;
+    if (buttons & Qt::MiddleButton)
+        keys |= MouseKeys::MiddleButton;
+    if (modifiers & Qt::ShiftModifier)
+        keys |= MouseKeys::Shift;
+    if (modifiers & Qt::ControlModifier)
+        keys |= MouseKeys::Control;
+    return keys;
+}
 } // namespace
 
 CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
-    : QAbstractScrollArea(parent), document_(document)
+    : QAbstractScrollArea(parent), document_(document),
+      zoomToggle_(ViewLayout::clampScale(Settings::instance().getInt("Default", "Scale", 100)))
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setFrameShape(QFrame::NoFrame);
     const Settings& settings = Settings::instance();
-    grid_ = GridSettings::load(settings);
-    layout_.setScale(ViewLayout::clampScale(settings.getInt("Default", "Scale", 100)));
+    canvas_.grid() = GridSettings::load(settings);
+    showOverRuns_ = settings.getInt("Settings", "ShowOverRun", 1) != 0;
+    layout_.setScale(zoomToggle_.defaultScale());
     syncFrameSize();
+    refreshSound();
     document_.addView(this);
     document_.updateAllViews(this, Hint::NewView);
 }
@@ -85,9 +109,16 @@ void CCelvaneView::focusInEvent(QFocusEvent* event)
 {
     QAbstractScrollArea::focusInEvent(event);
     emit activated(this);
+    refreshToolState();
+    document_.updateAllViews(nullptr, Hint::ActiveViewChanged);
 }
 
 QSize CCelvaneView::neededClientSize() const { return QSize(layout_.neededWidth(), layout_.neededHeight()); }
+
+Point CCelvaneView::clientToFrame(Point client, bool roundAndClamp, bool snap) const
+{
+    return layout_.clientToFrame(client, roundAndClamp, snap && drawingTool_ ? &canvas_.grid() : nullptr);
+}
 
 void CCelvaneView::setScale(int scale, std::optional<Point> centre)
 {
@@ -106,16 +137,45 @@ std::optional<Point> CCelvaneView::zoomCentre() const
     return layout_.clientToFrame({mouse.x(), mouse.y()}, true);
 }
 
+Point CCelvaneView::frameMiddle() const
+{
+    const Film* f = film();
+    return f ? Point{f->width() / 2, f->height() / 2} : Point{};
+}
+
 void CCelvaneView::zoomIn()
 {
-    const auto centre = zoomCentre();
-    setScale(ViewLayout::zoomIn(layout_.scale()), centre);
+    setScale(ViewLayout::zoomIn(layout_.scale()), zoomCentre());
+    ActionSounds::play("Zoom in");
 }
 
 void CCelvaneView::zoomOut()
 {
-    const auto centre = zoomCentre();
-    setScale(ViewLayout::zoomOut(layout_.scale()), centre);
+    setScale(ViewLayout::zoomOut(layout_.scale()), zoomCentre());
+    ActionSounds::play("Zoom out");
+}
+
+void CCelvaneView::zoomTo(int scale, std::optional<Point> centre)
+{
+    const int before = layout_.scale();
+    setScale(scale, centre);
+    if (layout_.scale() > before)
+        ActionSounds::play("Zoom in");
+    else if (layout_.scale() < before)
+        ActionSounds::play("Zoom out");
+}
+
+void CCelvaneView::toggleZoom()
+{
+    const Point middle = layout_.clientToFrame({layout_.clientWidth() / 2, layout_.clientHeight() / 2}, true);
+    if (const auto target = zoomToggle_.toggle(layout_.scale(), middle))
+        zoomTo(target->scale, target->centre ? target->centre : frameMiddle());
+}
+
+void CCelvaneView::zoomToRect(const Rect& frameRect)
+{
+    const Point middle{(frameRect.left + frameRect.right) / 2, (frameRect.top + frameRect.bottom) / 2};
+    zoomTo(layout_.scaleForRect(layout_.frameToClient(frameRect)), middle);
 }
 
 void CCelvaneView::setDrawingTool(bool on)
@@ -124,6 +184,18 @@ void CCelvaneView::setDrawingTool(bool on)
         return;
     drawingTool_ = on;
     viewport()->update();
+}
+
+void CCelvaneView::setToolSink(ToolSink* sink)
+{
+    toolSink_ = sink;
+    refreshToolState();
+}
+
+void CCelvaneView::refreshToolState()
+{
+    if (toolSink_)
+        setDrawingTool(toolSink_->drawsOnFrame());
 }
 
 void CCelvaneView::goToFrame(int frame)
@@ -138,29 +210,80 @@ void CCelvaneView::goToFrame(int frame)
         Reporter::reportException(e, true);
     }
     currentFrame_ = frame;
+    refreshSound();
     viewport()->update();
     document_.updateAllViews(this, Hint::FrameChanged);
 }
 
-void CCelvaneView::repaintFrameRect(const Rect& frame)
+void CCelvaneView::refreshSound()
 {
-    const Rect client = layout_.frameToClient(frame);
-    viewport()->update(toQRect({client.left - 4, client.top - 4, client.right + 4, client.bottom + 4}));
+    FrameSoundEntry entry;
+    const Film* f = film();
+    hasSound_ = f && f->soundEntry(currentFrame_, 0, entry);
+}
+
+void CCelvaneView::refreshRect(const Rect& frameRect, bool immediate)
+{
+    canvas_.addChanged(frameRect);
+    const ChangeRecord change{frameRect, immediate};
+    document_.updateAllViews(nullptr, Hint::ToolRedrew, &change);
+}
+
+void CCelvaneView::repaintFrameRect(const Rect& frame, bool immediate)
+{
+    const QRect client = toQRect(enlarged(layout_.frameToClient(frame), 4));
+    if (immediate)
+        viewport()->repaint(client);
+    else
+        viewport()->update(client);
+}
+
+void CCelvaneView::repaintBand()
+{
+    if (const auto& band = canvas_.rubberBand())
+        for (const Rect& edge : FrameCanvas::bandEdges(layout_.frameToClient(*band)))
+            viewport()->update(toQRect(edge));
+}
+
+void CCelvaneView::drawRubberBand(const Rect& band)
+{
+    repaintBand();
+    canvas_.setRubberBand(band);
+    repaintBand();
+}
+
+void CCelvaneView::eraseRubberBand() { drawRubberBand({kNoValue, kNoValue, kNoValue, kNoValue}); }
+
+void CCelvaneView::movePointer(Point frame)
+{
+    const Point to = layout_.frameToClient(frame, true);
+    const QPoint from = viewport()->mapFromGlobal(QCursor::pos());
+    QCursor::setPos(viewport()->mapToGlobal(QPoint(to.x, to.y)));
+    pointerWarp_.moved({from.x(), from.y()}, to);
 }
 
 void CCelvaneView::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord* change)
 {
-    if (hint & (Hint::RepaintAll | Hint::CurrentFrame | Hint::FrameRect)) {
-        if (hint == Hint::FramesReplaced || (hint & Hint::RepaintAll))
-            syncFrameSize();
+    const bool immediate = change && change->immediate;
+    if (hint & Hint::RepaintAll)
+        syncFrameSize();
+    if ((hint & (Hint::RepaintAll | Hint::CurrentFrame | Hint::FrameRect))
+        || ((hint & (Hint::PaletteRepaint | Hint::PaperColour)) && !drawingTool_))
         viewport()->update();
-    } else if ((hint & (Hint::PaletteRepaint | Hint::PaperColour)) && !drawingTool_) {
+    if (hint & (Hint::ActiveViewChanged | Hint::CurrentFrame))
+        refreshSound();
+    if ((hint & Hint::RepaintRect) && change)
+        repaintFrameRect(change->rect, immediate);
+    if ((hint & (Hint::CurrentFrame | Hint::FrameRect)) && immediate)
+        viewport()->repaint();
+    if (hint & Hint::ToolChanged)
+        refreshToolState();
+    if (hint & Hint::SettingsChanged) {
+        showOverRuns_ = Settings::instance().getInt("Settings", "ShowOverRun", 1) != 0;
         viewport()->update();
     }
-    if ((hint & Hint::RepaintRect) && change)
-        repaintFrameRect(change->rect);
-    if (hint & Hint::SettingsChanged)
-        viewport()->update();
+    if (hint & Hint::FilmSpeed)
+        emit filmSpeedChanged();
 }
 
 void CCelvaneView::paintEvent(QPaintEvent* event)
@@ -173,62 +296,120 @@ void CCelvaneView::paintEvent(QPaintEvent* event)
     // The surround: button face with an outline and a drop shadow while drawing; the paper
     // colour otherwise, so the frame has no visible edge.
     const QColor surround = drawingTool_ ? palette().color(QPalette::Button) : (f ? colourOfWord(f->paper()) : Qt::white);
-    QRegion outside(viewport()->rect());
+    QRegion outside(event->region());
     outside -= frameQ;
     for (const QRect& r : outside)
         p.fillRect(r, surround);
     if (drawingTool_) {
         const QColor edge = palette().color(QPalette::ButtonText);
-        p.setPen(edge);
-        p.drawRect(frameQ.adjusted(-1, -1, 0, 0));
-        p.fillRect(QRect(frameQ.left() + 4, frameQ.bottom() + 2, frameQ.width(), 4), edge);
-        p.fillRect(QRect(frameQ.right() + 2, frameQ.top() + 4, 4, frameQ.height() - 2), edge);
+        const FrameSurround s = FrameSurround::around(frame);
+        const QRect o = toQRect(s.outline);
+        p.fillRect(QRect(o.left(), o.top(), o.width(), 1), edge);
+        p.fillRect(QRect(o.left(), o.bottom(), o.width(), 1), edge);
+        p.fillRect(QRect(o.left(), o.top(), 1, o.height()), edge);
+        p.fillRect(QRect(o.right(), o.top(), 1, o.height()), edge);
+        p.fillRect(toQRect(s.shadowRight), edge);
+        p.fillRect(toQRect(s.shadowBottom), edge);
     }
     if (!f)
         return;
+    paintFrame(p, event->region());
+    paintInversions(p, event->rect());
+}
 
-    // Only the frame pixels under the repainted area are converted and stretched.
-    const Rect dirty = toRect(event->rect()).intersected(frame);
-    if (!dirty.isEmpty()) {
-        try {
-            const Sprite* image = f->workingImage(currentFrame_);
-            const Point a = layout_.clientToFrame({dirty.left, dirty.top}, false);
-            const Point b = layout_.clientToFrame({dirty.right - 1, dirty.bottom - 1}, false);
-            const Rect pixels{std::max(a.x, 0), std::max(a.y, 0), std::min(b.x + 1, image->width()),
-                              std::min(b.y + 1, image->height())};
-            const QImage part = spriteToImage(*image, pixels);
-            if (!part.isNull()) {
-                const Rect target = layout_.frameToClient(pixels);
-                const Point end = layout_.frameToClient({pixels.right, pixels.bottom}, false);
-                p.drawImage(QRect(target.left, target.top, end.x - target.left, end.y - target.top), part);
+void CCelvaneView::paintFrame(QPainter& p, const QRegion& region)
+{
+    const Rect frame = layout_.frameRect();
+    try {
+        const Sprite& image = *film()->workingImage(currentFrame_);
+        for (const QRect& r : region)
+            painter_.paint(p, image, frame, toRect(r));
+        paintFailureShown_ = false;
+    } catch (const std::exception&) {
+        p.fillRect(toQRect(frame), Qt::white);
+        // Told once, not at every repaint, and not from inside the paint: closing the message
+        // would repaint and fail again.
+        if (paintFailureShown_)
+            return;
+        paintFailureShown_ = true;
+        QTimer::singleShot(0, this, [error = std::current_exception()] {
+            try {
+                std::rethrow_exception(error);
+            } catch (const std::exception& e) {
+                Reporter::reportException(e, true);
             }
-        } catch (const std::exception& e) {
-            p.fillRect(frameQ, Qt::white);
-            Reporter::reportException(e, true);
-        }
-    }
-
-    // The grid and the rubber band invert what is under them.
-    if (drawingTool_ && grid_.show) {
-        QImage marks(event->rect().size(), QImage::Format_ARGB32_Premultiplied);
-        marks.fill(Qt::transparent);
-        const QPoint origin = event->rect().topLeft();
-        const uint32_t white = 0xFFFFFFFFu;
-        grid_.forEachMark(frame, f->width(), f->height(), toRect(event->rect()),
-                          [&](int x, int y) {
-                              auto* px = reinterpret_cast<uint32_t*>(marks.scanLine(y - origin.y())) + (x - origin.x());
-                              *px ^= white; // an even number of visits leaves nothing
-                          });
-        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-        p.drawImage(origin, marks);
+        });
     }
 }
 
+void CCelvaneView::paintInversions(QPainter& p, const QRect& area)
+{
+    const bool grid = drawingTool_ && canvas_.grid().show;
+    const auto& band = canvas_.rubberBand();
+    if (!grid && !band)
+        return;
+    // Marks are collected as an image to exclusive-or onto the window, so that a pixel visited
+    // twice ends up unchanged.
+    QImage marks(area.size(), QImage::Format_ARGB32_Premultiplied);
+    marks.fill(Qt::transparent);
+    const auto invert = [&](int x, int y) {
+        x -= area.left();
+        y -= area.top();
+        // The grid visits a little beyond the area, for the arms of crossings just outside it.
+        if (x >= 0 && y >= 0 && x < marks.width() && y < marks.height())
+            reinterpret_cast<uint32_t*>(marks.scanLine(y))[x] ^= 0xFFFFFFFFu;
+    };
+    const Film& f = *film();
+    if (grid)
+        canvas_.grid().forEachMark(layout_.frameRect(), f.width(), f.height(), toRect(area), invert);
+    if (band)
+        for (const Rect& edge : FrameCanvas::bandEdges(layout_.frameToClient(*band)))
+            for (int y = edge.top; y < edge.bottom; ++y)
+                for (int x = edge.left; x < edge.right; ++x)
+                    invert(x, y);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.drawImage(area.topLeft(), marks);
+}
+
+void CCelvaneView::dispatchMouse(MouseAction action, QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    const Point client = pointerWarp_.filter({position.x(), position.y()});
+    const bool right = action == MouseAction::Move ? bool(event->buttons() & Qt::RightButton)
+                                                   : event->button() == Qt::RightButton;
+    if (action != MouseAction::Move && event->button() != Qt::LeftButton && !right)
+        return;
+    if (action == MouseAction::Press || action == MouseAction::DoubleClick)
+        document_.updateAllViews(nullptr, Hint::MousePressed);
+    if (toolSink_)
+        toolSink_->mouse(action, layout_.clientToFrame(client, true), keysOf(event->buttons(), event->modifiers()),
+                         right ? 1 : 0);
+}
+
+void CCelvaneView::mousePressEvent(QMouseEvent* event) { dispatchMouse(MouseAction::Press, event); }
+void CCelvaneView::mouseReleaseEvent(QMouseEvent* event) { dispatchMouse(MouseAction::Release, event); }
+void CCelvaneView::mouseDoubleClickEvent(QMouseEvent* event) { dispatchMouse(MouseAction::DoubleClick, event); }
+void CCelvaneView::mouseMoveEvent(QMouseEvent* event) { dispatchMouse(MouseAction::Move, event); }
+
 void CCelvaneView::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape)
-        document_.updateAllViews(nullptr, Hint::MousePressed);
-    QAbstractScrollArea::keyPressEvent(event);
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    const char32_t c = text.toUcs4().value(0);
+    const bool takesText = toolSink_ && toolSink_->takesText();
+    if (c == U'\r' && !takesText) {
+        emit fullScreenToggleRequested();
+    } else if (c == U' ' && !takesText) {
+        emit stopPlaybackRequested();
+    } else {
+        if (c == 0x1B)
+            document_.updateAllViews(nullptr, Hint::MousePressed);
+        if (toolSink_)
+            toolSink_->character(c);
+    }
 }
 
 void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& change)
@@ -315,6 +496,22 @@ bool CCelvaneView::frameCommandState(int id, CommandState& state)
     return false;
 }
 
+void CCelvaneView::showZoomDialog()
+{
+    CZoomDialog dialog(layout_.scale(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        setScale(dialog.scale(), frameMiddle());
+}
+
+void CCelvaneView::showGridDialog()
+{
+    CGridDialog dialog(canvas_.grid(), this);
+    if (dialog.exec() == QDialog::Accepted) {
+        canvas_.grid() = dialog.grid();
+        viewport()->update();
+    }
+}
+
 bool CCelvaneView::onCommand(int id)
 {
     if (frameCommand(id))
@@ -322,6 +519,8 @@ bool CCelvaneView::onCommand(int id)
     switch (id) {
     case ID_ZOOM_IN: zoomIn(); return true;
     case ID_ZOOM_OUT: zoomOut(); return true;
+    case ID_VIEW_ZOOM: showZoomDialog(); return true;
+    case ID_VIEW_GRID: showGridDialog(); return true;
     case ID_VIEW_FIT_WINDOW: emit fitWindowRequested(); return true;
     }
     return false;
@@ -334,6 +533,8 @@ bool CCelvaneView::onUpdate(int id, CommandState& state)
     switch (id) {
     case ID_ZOOM_IN:
     case ID_ZOOM_OUT:
+    case ID_VIEW_ZOOM:
+    case ID_VIEW_GRID:
     case ID_VIEW_FIT_WINDOW: state.enabled = true; return true;
     }
     return false;

@@ -1,7 +1,8 @@
 #pragma once
 // The window that shows one film for editing: the current frame, zoomed and centred on a plain
-// surround, with its grid. The arithmetic lives in ViewLayout and GridSettings; this class
-// turns Qt events into calls on them and paints what they say.
+// surround, with its grid and a tool's rubber band. The arithmetic lives in ViewLayout,
+// FrameCanvas, ZoomToggle and PointerWarp; this class turns Qt events into calls on them and
+// paints what they say.
 
 #include <QAbstractScrollArea>
 #include <functional>
@@ -9,8 +10,12 @@
 
 #include "base/Command.h"
 #include "film/CelvaneDoc.h"
-#include "view/GridSettings.h"
+#include "view/FrameCanvas.h"
+#include "view/FramePainter.h"
+#include "view/PointerWarp.h"
+#include "view/ToolSink.h"
 #include "view/ViewLayout.h"
+#include "view/ZoomToggle.h"
 
 namespace celvane {
 
@@ -28,19 +33,44 @@ public:
     int currentFrame() const { return currentFrame_; }
     // Makes a frame current (clamped to the film), telling every view.
     void goToFrame(int frame);
+    // The current frame has a sound attached.
+    bool hasSound() const { return hasSound_; }
+    // Frames whose step came late during playback are marked ("ShowOverRun").
+    bool showOverRuns() const { return showOverRuns_; }
 
     const ViewLayout& layout() const { return layout_; }
     int scale() const { return layout_.scale(); }
     void setScale(int scale, std::optional<Point> centre = std::nullopt);
     void zoomIn();
     void zoomOut();
+    // Between the default scale and the scale last left for it.
+    void toggleZoom();
+    // Large enough to show a rectangle of the frame large, centred on it (the zoom tool).
+    void zoomToRect(const Rect& frameRect);
     // The client size that shows the whole frame at the current scale.
     QSize neededClientSize() const;
+    // A client point in frame pixels; snapping applies a locked grid while a drawing tool is
+    // current.
+    Point clientToFrame(Point client, bool roundAndClamp, bool snap) const;
 
-    GridSettings& grid() { return grid_; }
+    FrameCanvas& canvas() { return canvas_; }
+    GridSettings& grid() { return canvas_.grid(); }
     // The current tool draws: the frame gets its border and shadow, and the grid shows.
     void setDrawingTool(bool on);
     bool drawingTool() const { return drawingTool_; }
+
+    // The current tool's engine; none leaves mouse and keys unanswered.
+    void setToolSink(ToolSink* sink);
+    // Re-reads what the current tool is (drawing or not), repainting if that changed.
+    void refreshToolState();
+    // A tool changed `frameRect` of the current frame: every view repaints it.
+    void refreshRect(const Rect& frameRect, bool immediate);
+    // Shows the rubber band at `band` (frame pixels) instead of where it was.
+    void drawRubberBand(const Rect& band);
+    void eraseRubberBand();
+    // Moves the mouse pointer onto a frame point; events still carrying the old position are
+    // taken as at the new one.
+    void movePointer(Point frame);
 
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
     bool onCommand(int id) override;
@@ -50,6 +80,11 @@ signals:
     void scaleChanged(int scale);
     void fitWindowRequested();
     void activated(CCelvaneView* view);
+    // Enter and Space, when the current tool does not take them as text.
+    void fullScreenToggleRequested();
+    void stopPlaybackRequested();
+    // The film's speed changed (so a running step timer can be re-armed).
+    void filmSpeedChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,13 +92,27 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void syncFrameSize();
     void syncScrollBars();
     // The point to keep in place when zooming: under the mouse when it is over this view.
     std::optional<Point> zoomCentre() const;
-    void repaintFrameRect(const Rect& frame);
+    // Sets a scale with the sound of its direction.
+    void zoomTo(int scale, std::optional<Point> centre);
+    Point frameMiddle() const;
+    void repaintFrameRect(const Rect& frame, bool immediate);
+    void repaintBand();
+    void refreshSound();
+    void paintFrame(QPainter& painter, const QRegion& region);
+    void paintInversions(QPainter& painter, const QRect& area);
+    void dispatchMouse(MouseAction action, QMouseEvent* event);
+    void showZoomDialog();
+    void showGridDialog();
     // Runs a change to the film's frames, reporting a failure, then tells every view.
     void changeFrames(uint32_t hint, const std::function<int()>& change);
     bool frameCommand(int id);
@@ -73,10 +122,17 @@ private:
 
     CCelvaneDoc& document_;
     ViewLayout layout_;
-    GridSettings grid_;
+    FrameCanvas canvas_;
+    FramePainter painter_;
+    ZoomToggle zoomToggle_;
+    PointerWarp pointerWarp_;
+    ToolSink* toolSink_ = nullptr;
     int currentFrame_ = 0;
     bool drawingTool_ = true;
+    bool showOverRuns_ = true;
+    bool hasSound_ = false;
     bool syncingScroll_ = false;
+    bool paintFailureShown_ = false;
 };
 
 } // namespace celvane

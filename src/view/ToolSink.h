@@ -1,0 +1,31 @@
+#pragma once
+// What a film window hands to the current drawing tool: mouse events at frame positions and
+// typed characters. The tool engine implements it; the window holds one (or none).
+
+#include <cstdint>
+
+#include "view/ViewLayout.h"
+
+namespace celvane {
+
+enum class MouseAction { Press, Release, DoubleClick, Move };
+
+// The key state that comes with a mouse event.
+namespace MouseKeys {
+enum : unsigned { LeftButton = 1, RightButton = 2, Shift = 4, Control = 8, MiddleButton = 16 };
+}
+
+class ToolSink {
+public:
+    virtual ~ToolSink() = default;
+    // `at` in frame pixels (rounded and clamped to 0 ... size); `right` is 1 for the right
+    // button (for a move: while it is held), else 0.
+    virtual void mouse(MouseAction action, Point at, unsigned keys, int right) = 0;
+    virtual void character(char32_t c) = 0;
+    // The tool draws on the frame: the frame gets its border and shadow, and the grid shows.
+    virtual bool drawsOnFrame() const = 0;
+    // The tool takes Enter and Space as text.
+    virtual bool takesText() const = 0;
+};
+
+} // namespace celvane
