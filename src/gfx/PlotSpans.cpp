@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "base/ByteIO.h"
@@ -70,11 +71,10 @@ uint32_t colourOf(const SpanSource& s, uint32_t pixel)
         return s.nearest->valueFor(pixel & 0xFFFFFF);
 }
 
-// Whether the pixel at source column x of `row` is written, and with what.
+// Whether source pixel `pixel` at column x is written, and with what.
 template <int SB, PlotMode M, ColourStage C>
-bool sample(const SpanSource& s, const uint8_t* row, const uint8_t* maskRow, int64_t x, uint32_t& value)
+bool decide(const SpanSource& s, uint32_t pixel, const uint8_t* maskRow, int64_t x, uint32_t& value)
 {
-    const uint32_t pixel = sourcePixel<SB>(row, x);
     value = colourOf<SB, C>(s, pixel);
     if constexpr (M == PlotMode::Mask)
         return (maskRow[x >> 3] >> (7 - (x & 7))) & 1;
@@ -116,10 +116,44 @@ void run(const SpanSource& source, const Span& span)
             column = u.position;
             u.advance();
         }
-        return sample<SB, M, C>(s, row, maskRow, column, value);
+        return decide<SB, M, C>(s, sourcePixel<SB>(row, column), maskRow, column, value);
     };
 
-    if constexpr (DB >= 8) {
+    if constexpr (DB >= 8 && SB < 8 && Unit) {
+        // Unscaled from packed pixels: a source byte at a time, its pixels at fixed shifts.
+        constexpr int perByte = 8 / SB;
+        constexpr uint32_t sourceMask = (1u << SB) - 1;
+        auto one = [&](int x) {
+            uint32_t value;
+            if (pixelAt(x, value))
+                storePixel<DB>(out, x, value);
+        };
+        int x = span.x0;
+        for (; x < x1 && (unitStart + x) % perByte != 0; ++x)
+            one(x);
+        for (; x + perByte <= x1; x += perByte) {
+            const int64_t column = unitStart + x;
+            const uint32_t byte = stillRow[column / perByte];
+            if constexpr (M == PlotMode::Opaque) {
+                // Every pixel is written: one store for the whole byte's worth.
+                uint8_t pixels[perByte * DB / 8];
+                for (int k = 0; k < perByte; ++k) {
+                    uint32_t value;
+                    decide<SB, M, C>(s, (byte >> (8 - SB * (k + 1))) & sourceMask, stillMaskRow, column + k, value);
+                    storePixel<DB>(pixels, k, value);
+                }
+                std::memcpy(out + size_t(x) * (DB / 8), pixels, sizeof pixels);
+            } else {
+                for (int k = 0; k < perByte; ++k) {
+                    uint32_t value;
+                    if (decide<SB, M, C>(s, (byte >> (8 - SB * (k + 1))) & sourceMask, stillMaskRow, column + k, value))
+                        storePixel<DB>(out, x + k, value);
+                }
+            }
+        }
+        for (; x < x1; ++x)
+            one(x);
+    } else if constexpr (DB >= 8) {
         for (int x = span.x0; x < x1; ++x) {
             uint32_t value;
             if (pixelAt(x, value))
