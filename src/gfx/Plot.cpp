@@ -108,6 +108,11 @@ void plotInBands(const Sprite& source, DrawingContext& context, const PreparedPl
     maskInk.single = 1;
 
     const Rect sourcePixels = toPixels(source, plot.source);
+    const SelectedPalette selected(*source.palette(), context);
+    // Back to logical units by the same rule for every band edge, so that bands abut.
+    auto logicalY = [&](int deviceY) {
+        return box.top + int(int64_t(deviceY - device.top) * box.height() / device.height());
+    };
     for (int top = device.top; top < device.bottom; top += bandHeight) {
         const int height = std::min(bandHeight, device.bottom - top);
         const Rect bandBox{0, 0, width, height};
@@ -120,10 +125,6 @@ void plotInBands(const Sprite& source, DrawingContext& context, const PreparedPl
         mask.fillWord(0);
         rasterise(source, sourcePixels, bandShape, ink, band, bandBox);
         rasterise(source, sourcePixels, bandShape, maskInk, mask, bandBox);
-        // Back to logical units by the same rule for every band edge, so that bands abut.
-        auto logicalY = [&](int deviceY) {
-            return box.top + int(int64_t(deviceY - device.top) * box.height() / device.height());
-        };
         context.stretchCopy(band, bandBox, {box.left, logicalY(top), box.right, logicalY(top + height)});
     }
 }
