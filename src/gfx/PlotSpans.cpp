@@ -135,14 +135,8 @@ void run(const SpanSource& source, const Span& span)
             const int64_t column = unitStart + x;
             const uint32_t byte = stillRow[column / perByte];
             if constexpr (M == PlotMode::Opaque) {
-                // Every pixel is written: one store for the whole byte's worth.
-                uint8_t pixels[perByte * DB / 8];
-                for (int k = 0; k < perByte; ++k) {
-                    uint32_t value;
-                    decide<SB, M, C>(s, (byte >> (8 - SB * (k + 1))) & sourceMask, stillMaskRow, column + k, value);
-                    storePixel<DB>(pixels, k, value);
-                }
-                std::memcpy(out + size_t(x) * (DB / 8), pixels, sizeof pixels);
+                constexpr size_t entry = size_t(perByte) * (DB / 8);
+                std::memcpy(out + size_t(x) * (DB / 8), s.expanded + byte * entry, entry);
             } else {
                 for (int k = 0; k < perByte; ++k) {
                     uint32_t value;

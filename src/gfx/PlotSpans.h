@@ -56,6 +56,9 @@ struct SpanSource {
     uint32_t single = 0; // the single colour as a destination pixel value
     const uint32_t* table = nullptr;
     NearestColours* nearest = nullptr;
+    // Opaque plots from 1 or 4 bits onto 8 bits or more: for each source byte value, the
+    // destination bytes of its pixels, one after the other.
+    const uint8_t* expanded = nullptr;
 };
 
 // Destination pixels x0 ... x1 - 1 of one row; u and v give the source pixel of x0.
