@@ -63,9 +63,7 @@ Film* CColourPalette::film() const
 
 void CColourPalette::setActiveView(CCelvaneView* view)
 {
-    if (view_)
-        disconnect(view_, nullptr, this, nullptr);
-    view_ = view;
+    disconnect(viewGone_);
     CCelvaneDoc* document = view ? &view->document() : nullptr;
     if (document != document_) {
         detach();
@@ -75,7 +73,7 @@ void CColourPalette::setActiveView(CCelvaneView* view)
     }
     // The view may go before anyone tells the bar; its document outlives it.
     if (view)
-        connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
+        viewGone_ = connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
     if (editor_)
         editor_->setDocument(document_);
     syncLayout();

@@ -8,7 +8,6 @@
 // painting colour 0 (the film's paper, hint 18). Both hints carry the palette-repaint bit,
 // as views of deep films need it and palette films lose nothing by it.
 
-#include <QPointer>
 #include <QToolBar>
 #include <QImage>
 
@@ -68,7 +67,8 @@ private:
     PaletteBarLayout layout_;
     Picture picture_;
     CCelvaneDoc* document_ = nullptr;
-    QPointer<CCelvaneView> view_;
+    // Lets go of the document when the followed view goes first.
+    QMetaObject::Connection viewGone_;
     ColourEditor* editor_ = nullptr;
 };
 
