@@ -8,9 +8,8 @@ std::optional<ZoomToggle::Target> ZoomToggle::toggle(int scale, Point centre)
         saved_ = Target{scale, centre};
         return Target{default_, std::nullopt};
     }
-    if (saved_ && *saved_ != Target{scale, centre})
-        return saved_;
-    return std::nullopt;
+    // What was saved was away from the default, so going back always changes something.
+    return saved_;
 }
 
 } // namespace celvane
