@@ -37,6 +37,10 @@ int ViewLayout::zoomOut(int scale)
 void ViewLayout::setFrameSize(int pixelWidth, int pixelHeight, int logicalWidth, int logicalHeight)
 {
     const bool first = scrollApplied_ == false && centre_ == Point{};
+    // Frames added or replaced at the same size keep the window where the user scrolled it.
+    if (!first && pixelWidth == pixelWidth_ && pixelHeight == pixelHeight_ && logicalWidth == logicalWidth_
+        && logicalHeight == logicalHeight_)
+        return;
     pixelWidth_ = std::max(pixelWidth, 1);
     pixelHeight_ = std::max(pixelHeight, 1);
     logicalWidth_ = std::max(logicalWidth, 1);

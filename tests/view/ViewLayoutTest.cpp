@@ -42,6 +42,8 @@ TEST(ViewLayout, CentresSmallFramesAndScrollsLargeOnes)
     v.setScroll(-5, 100000);
     EXPECT_EQ(v.scrollX(), 0);
     EXPECT_EQ(v.scrollY(), 200);
+    v.setFrameSize(100, 50, 100, 50); // the same size again: the scroll stays
+    EXPECT_EQ(v.scrollY(), 200);
 }
 
 TEST(ViewLayout, MapsBetweenClientAndFrame)
