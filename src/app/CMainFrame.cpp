@@ -14,9 +14,9 @@
 
 #include "app/CColourPalette.h"
 #include "app/CelvaneApp.h"
-#include "base/CommandIds.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
+#include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/Settings.h"
 #include "view/CCelvaneView.h"
@@ -85,7 +85,6 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::buildActions()
 {
-    const bool blackAndWhite = Settings::instance().getInt("Settings", "BlackWhite", 0) != 0;
     for (const CommandInfo& c : allCommands()) {
         auto* action = new QAction(menuLabel(c.menuText ? c.menuText : c.name), this);
         action->setShortcuts(keysOf(c));
@@ -94,12 +93,40 @@ void CMainFrame::buildActions()
             action->setStatusTip(QString::fromUtf8(c.prompt));
         if (c.toolTip)
             action->setToolTip(QString::fromUtf8(c.toolTip));
-        if (c.icon)
-            action->setIcon(QIcon(iconPath(c.icon, blackAndWhite)));
         const int id = c.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         addAction(action); // keys work even for commands that are in no menu
         actions_[id] = action;
+    }
+    blackAndWhite_ = Settings::instance().getInt("Settings", "BlackWhite", 0) != 0;
+    loadIcons();
+}
+
+void CMainFrame::loadIcons()
+{
+    for (const CommandInfo& c : allCommands())
+        if (c.icon)
+            actions_[c.id]->setIcon(QIcon(iconPath(c.icon, blackAndWhite_)));
+}
+
+void CMainFrame::settingsChanged(uint32_t flags)
+{
+    if (flags & Hint::SettingsChanged) {
+        const Settings& settings = Settings::instance();
+        statusBar()->setVisible(settings.getInt("Settings", "StatusBar", 0) != 0);
+        const bool blackAndWhite = settings.getInt("Settings", "BlackWhite", 0) != 0;
+        if (blackAndWhite != blackAndWhite_) {
+            blackAndWhite_ = blackAndWhite;
+            loadIcons();
+        }
+    }
+    std::vector<CCelvaneDoc*> told;
+    for (CCelvaneView* view : views()) {
+        CCelvaneDoc* doc = &view->document();
+        if (std::find(told.begin(), told.end(), doc) == told.end()) {
+            told.push_back(doc);
+            doc->updateAllViews(nullptr, flags);
+        }
     }
 }
 
@@ -310,6 +337,10 @@ bool CMainFrame::onCommand(int id)
     }
     case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
     case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
+    case ID_VIEW_BLACK_WHITE:
+        Settings::instance().writeInt("Settings", "BlackWhite", blackAndWhite_ ? 0 : 1);
+        settingsChanged(Hint::SettingsChanged);
+        return true;
     }
     return false;
 }
@@ -322,6 +353,10 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
         state.checked = statusBar()->isVisible();
         return true;
     case ID_VIEW_FIT_WINDOW: state.enabled = active_ != nullptr; return true;
+    case ID_VIEW_BLACK_WHITE:
+        state.enabled = true;
+        state.checked = blackAndWhite_;
+        return true;
     case ID_VIEW_PALETTE:
         state.enabled = true;
         state.checked = !palette_->isHidden();

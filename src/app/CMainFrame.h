@@ -3,6 +3,7 @@
 // with the scale, the film window(s), the title, and fitting the window to the film.
 
 #include <QMainWindow>
+#include <cstdint>
 #include <map>
 
 #include "base/Command.h"
@@ -36,6 +37,9 @@ public:
     void updateTitle();
     void updateRecentFiles();
     void fitWindowToFilm();
+    // Tells every window that settings changed (hint 0x800 and whatever other bits are given):
+    // the status bar and tool bar pictures follow the settings file, then every film's views.
+    void settingsChanged(uint32_t flags);
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;
@@ -52,6 +56,7 @@ private:
     void buildStatusBar();
     void setActiveView(CCelvaneView* view);
     void updateChain();
+    void loadIcons();
 
     CelvaneApp& app_;
     bool singleDocument_;
@@ -62,6 +67,7 @@ private:
     CColourPalette* palette_ = nullptr;
     QLabel* scalePane_ = nullptr;
     CommandRouter router_;
+    bool blackAndWhite_ = false;
 };
 
 } // namespace celvane

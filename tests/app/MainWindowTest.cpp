@@ -158,3 +158,18 @@ TEST(MainWindow, ShowsTheFrameOnItsSurround)
     EXPECT_EQ(QColor(shot.pixel(frame.left + 5, frame.top + 5)), QColor(Qt::white));
     EXPECT_NE(QColor(shot.pixel(2, 2)), QColor(Qt::white));
 }
+
+TEST(MainWindow, BlackAndWhitePicturesFollowTheSetting)
+{
+    Program p;
+    EXPECT_FALSE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
+    p.frame().runCommand(ID_VIEW_BLACK_WHITE);
+    EXPECT_EQ(Settings::instance().getInt("Settings", "BlackWhite", 0), 1);
+    EXPECT_TRUE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
+    // A settings change made elsewhere (the Choices sheet) reaches the frame too.
+    Settings::instance().writeInt("Settings", "BlackWhite", 0);
+    Settings::instance().writeInt("Settings", "StatusBar", 1);
+    p.frame().settingsChanged(Hint::SettingsChanged);
+    EXPECT_FALSE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
+    EXPECT_TRUE(p.frame().statusBar()->isVisibleTo(&p.frame()));
+}
