@@ -78,8 +78,9 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument) : app_(app), single
 
 CMainFrame::~CMainFrame()
 {
-    // The views go with the window's children, after this part of the frame is gone.
-    for (CCelvaneView* view : views())
+    // The views go with the window's children, after this part of the frame is gone; closed
+    // windows waiting to be deleted are among them.
+    for (CCelvaneView* view : findChildren<CCelvaneView*>())
         disconnect(view, nullptr, this, nullptr);
 }
 
@@ -188,16 +189,19 @@ void CMainFrame::addView(CCelvaneView* view)
     });
     connect(view, &CCelvaneView::fitWindowRequested, this, &CMainFrame::fitWindowToFilm);
     connect(view, &CCelvaneView::activated, this, &CMainFrame::setActiveView);
-    connect(view, &QObject::destroyed, this, [this, view] {
+    connect(view, &QObject::destroyed, this, [this, view, doc = &view->document()] {
+        // Everything that follows the active view lets go of this one before its film may go.
         if (active_ == view) {
             active_ = nullptr;
             const auto rest = views();
             setActiveView(rest.empty() ? nullptr : rest.back());
         }
+        app_.viewClosed(doc);
     });
     if (mdi_) {
         QMdiSubWindow* sub = mdi_->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->installEventFilter(this);
         sub->show();
     } else {
         delete takeCentralWidget();
@@ -363,6 +367,17 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
         return true;
     }
     return false;
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close)
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched))
+            if (auto* view = qobject_cast<CCelvaneView*>(sub->widget()); view && !app_.closingView(view)) {
+                event->ignore();
+                return true;
+            }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

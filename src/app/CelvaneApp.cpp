@@ -175,6 +175,29 @@ void CelvaneApp::closeDocument(CCelvaneDoc* doc)
         frame_->updateTitle();
 }
 
+bool CelvaneApp::closingView(CCelvaneView* view)
+{
+    CCelvaneDoc* doc = &view->document();
+    // Bars watch documents too; only film windows count here.
+    const auto windows = frame_ ? frame_->views() : std::vector<CCelvaneView*>{};
+    if (std::count_if(windows.begin(), windows.end(), [&](CCelvaneView* v) { return &v->document() == doc; }) > 1)
+        return true;
+    DocumentCommands* commands = commandsFor(doc);
+    if (commands && !commands->saveModified())
+        return false;
+    return true;
+}
+
+void CelvaneApp::viewClosed(CCelvaneDoc* doc)
+{
+    // The film goes with its last window.
+    const auto left = frame_ ? frame_->views() : std::vector<CCelvaneView*>{};
+    if (std::none_of(left.begin(), left.end(), [&](CCelvaneView* v) { return &v->document() == doc; }))
+        std::erase_if(documents_, [&](const auto& d) { return &d->document() == doc; });
+    if (frame_)
+        frame_->updateTitle();
+}
+
 bool CelvaneApp::closeAllDocuments()
 {
     for (const auto& d : documents_)

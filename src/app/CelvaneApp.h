@@ -43,6 +43,11 @@ public:
     // Closes every film, asking to save changes; false when the user cancelled.
     bool closeAllDocuments();
     DocumentCommands* commandsFor(const CCelvaneDoc* doc) const;
+    // A film window is about to close: the last window of a film closes the film, after the
+    // question about unsaved changes. False when the user kept it open.
+    bool closingView(CCelvaneView* view);
+    // A film window has gone.
+    void viewClosed(CCelvaneDoc* doc);
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;

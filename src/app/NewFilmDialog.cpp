@@ -11,8 +11,8 @@
 #include <QSpinBox>
 #include <algorithm>
 
-#include "base/Reporter.h"
 #include "base/StringTable.h"
+#include "view/IntegerInput.h"
 
 namespace celvane {
 
@@ -154,10 +154,7 @@ NewFilmChoice NewFilmDialog::choice() const
 void NewFilmDialog::accept()
 {
     for (QSpinBox* s : {width_, height_})
-        if (!NewFilmChoice::validSide(s->value())) {
-            Reporter::message(formatMessage(IDS_INTEGER_RANGE, {std::to_string(NewFilmChoice::kMinSide),
-                                                                std::to_string(NewFilmChoice::kMaxSide)}),
-                              MessageButtons::Ok, MessageIcon::Warning);
+        if (!acceptInteger(s->text().toStdString(), NewFilmChoice::kMinSide, NewFilmChoice::kMaxSide)) {
             s->setFocus();
             s->selectAll();
             return;

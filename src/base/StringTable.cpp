@@ -39,7 +39,6 @@ const std::unordered_map<int, const char*>& table()
         {IDS_DELETE_SELECTED_FRAMES,
          "The selected frames will be deleted permanently, without being copied to the clipboard.  Are you "
          "sure you want to do this?"},
-        {IDS_INTEGER_RANGE, "Please enter an integer between %1 and %2."},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
         {IDS_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
     };

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 
 #include "QtTestSupport.h"
@@ -172,4 +173,36 @@ TEST(MainWindow, BlackAndWhitePicturesFollowTheSetting)
     p.frame().settingsChanged(Hint::SettingsChanged);
     EXPECT_FALSE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
     EXPECT_TRUE(p.frame().statusBar()->isVisibleTo(&p.frame()));
+}
+
+TEST(MainWindow, SeveralFilmWindowsWhenNotSingleDocument)
+{
+    test::TempDir dir;
+    test::ensureApplication();
+    Settings::useFile(dir.path() / "celvane.ini");
+    Settings::instance().writeInt("Settings", "SingleDoc", 0);
+    Settings::instance().writeInt("Settings", "Splash", 0);
+    test::RecordingSink sink;
+    CelvaneApp app;
+    ASSERT_TRUE(app.start({}));
+    CMainFrame& frame = *app.mainFrame();
+    frame.runCommand(ID_FILE_NEW);
+    ASSERT_EQ(frame.views().size(), 2u);
+    EXPECT_EQ(frame.windowTitle().toStdString(), "AFilm2 - Celvane");
+
+    // Closing a modified film's last window asks first; cancelling keeps it.
+    CCelvaneView* second = frame.activeView();
+    const CCelvaneDoc* secondFilm = &second->document();
+    second->film()->markCurrentModified();
+    auto* sub = qobject_cast<QMdiSubWindow*>(second->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sink.answers.push_back(MessageAnswer::Cancel);
+    sub->close();
+    EXPECT_EQ(sink.shown.back(), "Save changes to AFilm2?");
+    EXPECT_EQ(frame.views().size(), 2u);
+    sink.answers.push_back(MessageAnswer::No);
+    sub->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frame.views().size(), 1u);
+    EXPECT_EQ(app.commandsFor(secondFilm), nullptr);
 }
