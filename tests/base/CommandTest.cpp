@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/Command.h"
+#include "base/Command.h"
 
 using namespace celvane;
 
