@@ -9,6 +9,8 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core fonts-liberation2
+  # Other programs' readers, which the tests use to check what we write.
+  ffmpeg
 )
 
 missing=()

@@ -19,7 +19,9 @@
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/Settings.h"
+#include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
+#include "view/PreviewCommands.h"
 
 namespace celvane {
 
@@ -183,6 +185,9 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::addView(CCelvaneView* view)
 {
+    // Owned by the view.
+    new PlaybackController(*view);
+    new PreviewCommands(*view);
     connect(view, &CCelvaneView::scaleChanged, this, [this, view](int scale) {
         if (view == active_)
             scalePane_->setText(QString("%1%").arg(scale));

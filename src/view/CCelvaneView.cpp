@@ -264,6 +264,7 @@ void CCelvaneView::movePointer(Point frame)
 
 void CCelvaneView::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord* change)
 {
+    preview_.onHint(hint, change);
     const bool immediate = change && change->immediate;
     if (hint & Hint::RepaintAll)
         syncFrameSize();
@@ -322,8 +323,10 @@ void CCelvaneView::paintFrame(QPainter& p, const QRegion& region)
     const Rect frame = layout_.frameRect();
     try {
         const Sprite& image = *film()->workingImage(currentFrame_);
-        for (const QRect& r : region)
-            painter_.paint(p, image, frame, toRect(r));
+        const Sprite& shown = preview_.on() ? preview_.image(*film(), currentFrame_, image) : image;
+        if (!paintFadeStep(p, shown, region))
+            for (const QRect& r : region)
+                painter_.paint(p, shown, frame, toRect(r));
         paintFailureShown_ = false;
     } catch (const std::exception&) {
         p.fillRect(toQRect(frame), Qt::white);
@@ -340,6 +343,20 @@ void CCelvaneView::paintFrame(QPainter& p, const QRegion& region)
             }
         });
     }
+}
+
+bool CCelvaneView::paintFadeStep(QPainter& p, const Sprite& image, const QRegion& region)
+{
+    if (!fadeStep_)
+        return false;
+    const Rect frame = layout_.frameRect();
+    const Rect shifted = frame.translated(fadeStep_->shift.x, fadeStep_->shift.y);
+    for (const Rect& part : fadeStep_->parts) {
+        const Rect clip = part.translated(frame.left, frame.top).intersected(frame);
+        for (const QRect& r : region)
+            painter_.paint(p, image, shifted, toRect(r).intersected(clip));
+    }
+    return true;
 }
 
 void CCelvaneView::paintInversions(QPainter& p, const QRect& area)
@@ -514,6 +531,9 @@ void CCelvaneView::showGridDialog()
 
 bool CCelvaneView::onCommand(int id)
 {
+    for (CommandTarget* target : companions_)
+        if (target->onCommand(id))
+            return true;
     if (frameCommand(id))
         return true;
     switch (id) {
@@ -528,6 +548,9 @@ bool CCelvaneView::onCommand(int id)
 
 bool CCelvaneView::onUpdate(int id, CommandState& state)
 {
+    for (CommandTarget* target : companions_)
+        if (target->onUpdate(id, state))
+            return true;
     if (frameCommandState(id, state))
         return true;
     switch (id) {

@@ -10,9 +10,11 @@
 
 #include "base/Command.h"
 #include "film/CelvaneDoc.h"
+#include "view/FadeStep.h"
 #include "view/FrameCanvas.h"
 #include "view/FramePainter.h"
 #include "view/PointerWarp.h"
+#include "view/PreviewMode.h"
 #include "view/ToolSink.h"
 #include "view/ViewLayout.h"
 #include "view/ZoomToggle.h"
@@ -72,6 +74,13 @@ public:
     // taken as at the new one.
     void movePointer(Point frame);
 
+    // Asked before the view's own commands (playback, which lives beside the view).
+    void addCommandTarget(CommandTarget* target) { companions_.push_back(target); }
+    // Ghosting and in-betweening.
+    PreviewMode& preview() { return preview_; }
+    // While a fade runs only its step of the new frame is drawn over what the window shows.
+    void setFadeStep(std::optional<FadeStep> step) { fadeStep_ = std::move(step); }
+
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;
@@ -110,6 +119,8 @@ private:
     void refreshSound();
     void paintFrame(QPainter& painter, const QRegion& region);
     void paintInversions(QPainter& painter, const QRect& area);
+    // Draws the running fade step instead of the frame; false when none runs.
+    bool paintFadeStep(QPainter& painter, const Sprite& image, const QRegion& region);
     void dispatchMouse(MouseAction action, QMouseEvent* event);
     void showZoomDialog();
     void showGridDialog();
@@ -127,6 +138,9 @@ private:
     ZoomToggle zoomToggle_;
     PointerWarp pointerWarp_;
     ToolSink* toolSink_ = nullptr;
+    std::vector<CommandTarget*> companions_;
+    std::optional<FadeStep> fadeStep_;
+    PreviewMode preview_;
     int currentFrame_ = 0;
     bool drawingTool_ = true;
     bool showOverRuns_ = true;

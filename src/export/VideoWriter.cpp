@@ -1,0 +1,230 @@
+#include "export/VideoWriter.h"
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <vector>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
+#include <libswscale/swscale.h>
+}
+
+#include "base/Errors.h"
+#include "film/Film.h"
+#include "gfx/PlotRequest.h"
+#include "gfx/Sprite.h"
+
+namespace celvane {
+
+namespace {
+
+std::string ffmpegError(int code)
+{
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(code, text, sizeof text);
+    return text;
+}
+
+void check(int code, const char* what)
+{
+    if (code < 0)
+        throw FileError(std::string(what) + ": " + ffmpegError(code));
+}
+
+struct FormatCloser {
+    void operator()(AVFormatContext* f) const
+    {
+        if (f && f->pb)
+            avio_closep(&f->pb);
+        avformat_free_context(f);
+    }
+};
+struct CodecCloser {
+    void operator()(AVCodecContext* c) const { avcodec_free_context(&c); }
+};
+struct FrameCloser {
+    void operator()(AVFrame* f) const { av_frame_free(&f); }
+};
+struct PacketCloser {
+    void operator()(AVPacket* p) const { av_packet_free(&p); }
+};
+struct ScaleCloser {
+    void operator()(SwsContext* s) const { sws_freeContext(s); }
+};
+
+// The picture of a frame as 32-bit RGB (our 32-bit layout is R, G, B, 0 in memory), at the
+// frame's own size in the top-left corner of a picture the coder accepts, the rest paper.
+class RgbFrames {
+public:
+    RgbFrames(Film& film, int width, int height) : film_(film)
+    {
+        work_.create(width, height, width, height, 32);
+        work_.fillColour(film.paper() & 0xFFFFFF00u);
+    }
+    const Sprite& frame(int index)
+    {
+        Sprite* picture = film_.workingImage(index);
+        PlotRequest request;
+        request.destinationSprite = &work_;
+        request.destination = Rect{0, 0, film_.width(), film_.height()};
+        picture->plot(request);
+        return work_;
+    }
+
+private:
+    Film& film_;
+    Sprite work_;
+};
+
+// Sizes the coder accepts: Microsoft Video 1 wants multiples of 4, H.264 in 4:2:0 even sizes.
+int fitSide(int v, VideoKind kind) { return kind == VideoKind::Avi ? std::max(4, (v + 3) / 4 * 4) : std::max(2, (v + 1) / 2 * 2); }
+
+class Encoder {
+public:
+    Encoder(const std::string& path, VideoKind kind, int width, int height)
+    {
+        AVFormatContext* raw = nullptr;
+        check(avformat_alloc_output_context2(&raw, nullptr, kind == VideoKind::Avi ? "avi" : "mp4", path.c_str()),
+              "cannot start the video file");
+        format_.reset(raw);
+        const AVCodec* codec = avcodec_find_encoder_by_name(kind == VideoKind::Avi ? "msvideo1" : "libx264");
+        if (!codec && kind == VideoKind::Mp4)
+            codec = avcodec_find_encoder(AV_CODEC_ID_MPEG4);
+        if (!codec)
+            throw NotSupportedError("no video coder for this kind of file");
+        stream_ = avformat_new_stream(format_.get(), nullptr);
+        codec_.reset(avcodec_alloc_context3(codec));
+        if (!stream_ || !codec_)
+            throw MemoryError("video coder");
+        codec_->width = width;
+        codec_->height = height;
+        codec_->time_base = AVRational{1, 1000}; // one unit a millisecond
+        codec_->framerate = AVRational{0, 1};
+        codec_->pix_fmt = kind == VideoKind::Avi ? AV_PIX_FMT_RGB555LE : AV_PIX_FMT_YUV420P;
+        codec_->gop_size = 7; // a key frame every 7 frames
+        codec_->max_b_frames = 0; // frames in the order shown: every player copes
+        if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+            codec_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        if (kind == VideoKind::Mp4)
+            av_opt_set(codec_->priv_data, "preset", "veryfast", 0);
+        check(avcodec_open2(codec_.get(), codec, nullptr), "cannot open the video coder");
+        check(avcodec_parameters_from_context(stream_->codecpar, codec_.get()), "video coder parameters");
+        stream_->time_base = codec_->time_base;
+        check(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot create the video file");
+        check(avformat_write_header(format_.get(), nullptr), "cannot write the video header");
+
+        frame_.reset(av_frame_alloc());
+        packet_.reset(av_packet_alloc());
+        if (!frame_ || !packet_)
+            throw MemoryError("video frame");
+        frame_->format = codec_->pix_fmt;
+        frame_->width = width;
+        frame_->height = height;
+        check(av_frame_get_buffer(frame_.get(), 0), "video frame");
+        scale_.reset(sws_getContext(width, height, AV_PIX_FMT_RGB0, width, height, codec_->pix_fmt, SWS_POINT,
+                                    nullptr, nullptr, nullptr));
+        if (!scale_)
+            throw MemoryError("video conversion");
+    }
+
+    void add(const Sprite& picture, int64_t timeMs, int64_t durationMs)
+    {
+        // Containers that trim to the frames' durations (MP4) would drop a last frame without one.
+        durations_[timeMs] = durationMs;
+        check(av_frame_make_writable(frame_.get()), "video frame");
+        // Rows top-down: start at the top row and step backwards through the sprite's memory.
+        const uint8_t* source[1] = {picture.rowAddress(0)};
+        const int stride[1] = {-picture.stride()};
+        sws_scale(scale_.get(), source, stride, 0, picture.height(), frame_->data, frame_->linesize);
+        frame_->pts = timeMs;
+        send(frame_.get());
+    }
+
+    void finish()
+    {
+        send(nullptr);
+        check(av_write_trailer(format_.get()), "cannot finish the video file");
+    }
+
+private:
+    void send(AVFrame* frame)
+    {
+        check(avcodec_send_frame(codec_.get(), frame), "cannot code a frame");
+        for (;;) {
+            const int got = avcodec_receive_packet(codec_.get(), packet_.get());
+            if (got == AVERROR(EAGAIN) || got == AVERROR_EOF)
+                return;
+            check(got, "cannot code a frame");
+            if (auto it = durations_.find(packet_->pts); it != durations_.end())
+                packet_->duration = it->second;
+            av_packet_rescale_ts(packet_.get(), codec_->time_base, stream_->time_base);
+            packet_->stream_index = stream_->index;
+            check(av_interleaved_write_frame(format_.get(), packet_.get()), "cannot write a frame");
+        }
+    }
+
+    std::unique_ptr<AVFormatContext, FormatCloser> format_;
+    std::unique_ptr<AVCodecContext, CodecCloser> codec_;
+    std::unique_ptr<AVFrame, FrameCloser> frame_;
+    std::unique_ptr<AVPacket, PacketCloser> packet_;
+    std::unique_ptr<SwsContext, ScaleCloser> scale_;
+    AVStream* stream_ = nullptr;
+    std::map<int64_t, int64_t> durations_;
+};
+
+} // namespace
+
+std::vector<TimedFrame> videoTimeline(Film& film)
+{
+    std::vector<int> order;
+    const int count = film.frameCount();
+    for (int i = 0; i < count; ++i)
+        order.push_back(i);
+    if (film.motion() == 1 || film.motion() == 3)
+        for (int i = count - 2; i >= 1; --i)
+            order.push_back(i);
+    std::vector<TimedFrame> timeline;
+    int64_t t = 0;
+    for (int frame : order) {
+        const int pause = film.fade(frame).pause;
+        const int64_t duration = film.period() + (pause > 0 ? int64_t(pause) * 10 : 0);
+        timeline.push_back({frame, t, duration});
+        t += duration;
+    }
+    return timeline;
+}
+
+void writeVideo(Film& film, const std::string& path, VideoKind kind, const ExportProgress& progress)
+{
+    namespace fs = std::filesystem;
+    // The temporary name keeps the extension, which tells FFmpeg nothing but tells people what it is.
+    const fs::path temp = fs::path(path).parent_path() / (".celvane-" + fs::path(path).filename().string());
+    try {
+        const int width = fitSide(film.width(), kind), height = fitSide(film.height(), kind);
+        Encoder encoder(temp.string(), kind, width, height);
+        RgbFrames frames(film, width, height);
+        const std::vector<TimedFrame> timeline = videoTimeline(film);
+        for (size_t k = 0; k < timeline.size(); ++k) {
+            encoder.add(frames.frame(timeline[k].frame), timeline[k].startMs, timeline[k].durationMs);
+            if (progress && !progress(int(k + 1), int(timeline.size())))
+                throw UserCancel();
+        }
+        encoder.finish();
+    } catch (...) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw;
+    }
+    std::error_code ec;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        throw FileError("cannot replace " + path);
+    }
+}
+
+} // namespace celvane

@@ -1,0 +1,73 @@
+#include "view/PreviewCommands.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "base/CommandIds.h"
+#include "platform/Settings.h"
+#include "view/ActionSoundHook.h"
+#include "view/CCelvaneView.h"
+
+namespace celvane {
+
+PreviewCommands::PreviewCommands(CCelvaneView& view) : QObject(&view), view_(view)
+{
+    const Settings& settings = Settings::instance();
+    view.preview().setLevels(settings.getInt("Preview", "Ghosting", 1), settings.getInt("Preview", "InBetweening", 0));
+    view.addCommandTarget(this);
+}
+
+void PreviewCommands::explain(int mode, int level)
+{
+    auto* window = new QLabel(&view_, Qt::Tool | Qt::FramelessWindowHint);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    window->setMargin(12);
+    window->setWordWrap(true);
+    window->setText(QString("<b>%1</b><p>%2</p>")
+                        .arg(mode == PreviewMode::Ghosting ? "Entering ghosting mode." : "Entering in-betweening mode.",
+                             PreviewLevels::explanation(level)));
+    window->setFixedWidth(260);
+    window->adjustSize();
+    const QPoint centre = view_.mapToGlobal(view_.rect().center());
+    window->move(centre - window->rect().center());
+    window->show();
+    explanation_ = window;
+}
+
+void PreviewCommands::request(int mode)
+{
+    if (explanation_)
+        explanation_->close();
+    ActionSounds::play("New tool");
+    const PreviewMode::Switch change = view_.preview().request(mode);
+    if (!change.changed)
+        return;
+    if (change.explain >= 0)
+        explain(view_.preview().mode(), change.explain);
+    // Blending decodes the neighbours, which takes a moment on large films.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view_.refreshToolState();
+    view_.viewport()->repaint();
+    QApplication::restoreOverrideCursor();
+}
+
+bool PreviewCommands::onCommand(int id)
+{
+    if (!view_.film() || (id != ID_GHOSTING && id != ID_INBETWEENING))
+        return false;
+    request(id == ID_GHOSTING ? PreviewMode::Ghosting : PreviewMode::InBetweening);
+    return true;
+}
+
+bool PreviewCommands::onUpdate(int id, CommandState& state)
+{
+    if (id != ID_GHOSTING && id != ID_INBETWEENING)
+        return false;
+    state.enabled = view_.film() != nullptr;
+    state.checked = view_.preview().mode() == (id == ID_GHOSTING ? PreviewMode::Ghosting : PreviewMode::InBetweening);
+    return true;
+}
+
+} // namespace celvane

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "../film/FilmTestSupport.h"
+#include "TestSupport.h"
+#include "export/VideoWriter.h"
+#include "film/FileType.h"
+
+using namespace celvane;
+
+namespace {
+std::unique_ptr<Film> paintedFilm(int frames, int width, int height, int motion)
+{
+    auto film = std::make_unique<Film>();
+    const ImageInfo info = ImageInfo::forFilm(width, height, 8);
+    film->load(0, &info, nullptr, FileType::Film);
+    for (int i = 1; i < frames; ++i)
+        film->insertFrame(i, false);
+    for (int i = 0; i < frames; ++i) {
+        // A drawing: a filled shape moving across white paper, and a line.
+        Sprite* s = film->workingImage(i);
+        for (int y = 0; y < s->height(); ++y)
+            for (int x = 0; x < s->width(); ++x) {
+                const bool shape = x >= 4 + i * 6 && x < 20 + i * 6 && y >= 6 && y < 22;
+                const bool line = y == s->height() - 4;
+                s->rowAddress(y)[x] = shape ? 34 : line ? 2 : 255;
+            }
+        film->markCurrentModified();
+    }
+    GraphicSummary summary;
+    film->getSummary(summary);
+    summary.motion = motion;
+    film->setSummary(summary);
+    return film;
+}
+
+bool haveFfmpeg() { return test::runCommand("command -v ffmpeg >/dev/null && command -v ffprobe >/dev/null") == 0; }
+} // namespace
+
+TEST(Video, TimelineAddsPausesAndTheReturnJourney)
+{
+    auto film = paintedFilm(4, 8, 8, Film::YoYo);
+    film->setFade(1, FrameFade{0, -1, 5}, FrameFade::PauseField);
+    const auto timeline = videoTimeline(*film);
+    std::vector<int> frames;
+    std::vector<int64_t> times;
+    for (const TimedFrame& t : timeline) {
+        frames.push_back(t.frame);
+        times.push_back(t.startMs);
+    }
+    EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 2, 1}));
+    EXPECT_EQ(times, (std::vector<int64_t>{0, 80, 210, 290, 370, 450}));
+    film = paintedFilm(3, 8, 8, Film::Loop);
+    EXPECT_EQ(videoTimeline(*film).size(), 3u);
+}
+
+// Other programs read our AVI: the right number of frames at the right times, and pictures
+// within the coder's loss.
+TEST(Video, AviDecodesWithFfmpeg)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    test::TempDir dir;
+    auto film = paintedFilm(4, 62, 30, Film::YoYo); // sizes that are not multiples of 4
+    const std::string avi = dir.file("walk.avi");
+    writeVideo(*film, avi, VideoKind::Avi);
+    std::string times;
+    ASSERT_EQ(test::runCommand("ffprobe -v error -select_streams v -show_entries frame=pts_time -of csv=p=0 " + avi,
+                               &times),
+              0);
+    std::istringstream in(times);
+    std::vector<double> seen;
+    for (double t; in >> t;)
+        seen.push_back(t);
+    EXPECT_EQ(seen, (std::vector<double>{0, 0.08, 0.16, 0.24, 0.32, 0.4}));
+
+    ASSERT_EQ(test::runCommand("ffmpeg -v error -i " + avi + " -f rawvideo -pix_fmt rgb24 " + dir.file("a.rgb")), 0);
+    const Bytes rgb = readFile(dir.file("a.rgb"));
+    const int w = 64, h = 32; // padded to what the coder takes
+    ASSERT_EQ(rgb.size(), size_t(6 * w * h * 3));
+    const int order[] = {0, 1, 2, 3, 2, 1};
+    for (int k = 0; k < 6; ++k) {
+        const Sprite* s = film->workingImage(order[k]);
+        double error = 0;
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 62; ++x) {
+                const uint32_t word = s->colourWordOf(s->readPixel(x, y));
+                for (int c = 0; c < 3; ++c) {
+                    const double d = double(rgb[size_t(((k * h + y) * w + x) * 3 + c)]) - double((word >> (8 * (c + 1))) & 0xFF);
+                    error += d * d;
+                }
+            }
+        const double psnr = 10 * std::log10(255.0 * 255.0 / (error / (62 * 30 * 3) + 1e-9));
+        EXPECT_GE(psnr, 30.0) << "frame " << k;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file(".celvane-walk.avi")));
+}
+
+TEST(Video, Mp4WithOddSizesAndCancelLeaveNoFile)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    test::TempDir dir;
+    auto film = paintedFilm(3, 33, 17, Film::Loop);
+    const std::string mp4 = dir.file("walk.mp4");
+    writeVideo(*film, mp4, VideoKind::Mp4);
+    std::string count;
+    ASSERT_EQ(test::runCommand("ffprobe -v error -count_frames -select_streams v -show_entries "
+                               "stream=nb_read_frames,width,height -of csv=p=0 " + mp4, &count), 0);
+    EXPECT_EQ(count, "34,18,3\n");
+
+    const std::string cancelled = dir.file("gone.avi");
+    EXPECT_THROW(writeVideo(*film, cancelled, VideoKind::Avi, [](int done, int) { return done < 2; }), UserCancel);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only walk.mp4
+}
