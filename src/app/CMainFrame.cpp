@@ -19,6 +19,7 @@
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/Settings.h"
+#include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
 #include "view/PreviewCommands.h"
@@ -167,6 +168,8 @@ void CMainFrame::buildToolBars()
     palette_ = new CColourPalette(this);
     addToolBar(Qt::BottomToolBarArea, palette_);
     palette_->hide();
+    playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
+    addToolBar(Qt::TopToolBarArea, playTool_);
     // Tool bar buttons show their state all the time, so they are kept up to date when idle.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
@@ -235,6 +238,7 @@ void CMainFrame::setActiveView(CCelvaneView* view)
 {
     active_ = view;
     palette_->setActiveView(view);
+    playTool_->setActiveView(view);
     if (view)
         scalePane_->setText(QString("%1%").arg(view->scale()));
     updateChain();
@@ -346,6 +350,7 @@ bool CMainFrame::onCommand(int id)
     }
     case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
     case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
+    case ID_VIEW_PLAY_TOOLS: playTool_->setHidden(!playTool_->isHidden()); return true;
     case ID_VIEW_BLACK_WHITE:
         Settings::instance().writeInt("Settings", "BlackWhite", blackAndWhite_ ? 0 : 1);
         settingsChanged(Hint::SettingsChanged);
@@ -369,6 +374,10 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
     case ID_VIEW_PALETTE:
         state.enabled = true;
         state.checked = !palette_->isHidden();
+        return true;
+    case ID_VIEW_PLAY_TOOLS:
+        state.enabled = true;
+        state.checked = !playTool_->isHidden();
         return true;
     }
     return false;

@@ -16,6 +16,7 @@ namespace celvane {
 
 class CCelvaneView;
 class CColourPalette;
+class CPlayTool;
 class CelvaneApp;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
@@ -66,6 +67,7 @@ private:
     std::map<int, QAction*> actions_;
     QToolBar* standard_ = nullptr;
     CColourPalette* palette_ = nullptr;
+    CPlayTool* playTool_ = nullptr;
     QLabel* scalePane_ = nullptr;
     CommandRouter router_;
     bool blackAndWhite_ = false;

@@ -1,0 +1,236 @@
+#include "playback/CPlayTool.h"
+
+#include <QCursor>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QSlider>
+#include <QToolButton>
+
+#include "base/CommandIds.h"
+#include "film/Film.h"
+#include "film/FrameEditing.h"
+#include "platform/Settings.h"
+#include "playback/FilmSpeed.h"
+#include "playback/FrameMarks.h"
+#include "playback/PlaybackController.h"
+#include "view/CCelvaneView.h"
+
+namespace celvane {
+
+class CPlayTool::StripWidget : public QWidget {
+public:
+    explicit StripWidget(CPlayTool& bar) : QWidget(&bar), bar_(bar)
+    {
+        setFixedSize(86, 32);
+        setToolTip("Film strip");
+        setStatusTip("Drag to change the current frame, when playing click to stop");
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), palette().color(QPalette::Dark));
+        PlaybackController* playback = PlaybackController::of(bar_.view_);
+        Film* film = bar_.view_ ? bar_.view_->film() : nullptr;
+        if (!film)
+            return;
+        const int count = film->frameCount();
+        const int overRun = playback ? playback->playback().overRunFrame() : -1;
+        // The marker sits over the middle of the strip; cell i is frame i - 1.
+        const int origin = width() / 2 - FilmStrip::kPitch - FilmStrip::kCell / 2;
+        for (int i = 0; i <= count + 1; ++i) {
+            const QRect cell(origin + bar_.strip_.offset() + 2 + i * FilmStrip::kPitch, 4, FilmStrip::kCell, height() - 8);
+            if (cell.right() < 0 || cell.left() > width())
+                continue;
+            p.fillRect(cell, Qt::black);
+            if (i < 1 || i > count)
+                continue;
+            const int frame = i - 1;
+            p.setPen(frame == overRun ? QColor(255, 255, 0)
+                                      : film->isFrameSelected(frame) ? QColor(0, 255, 255)
+                                                                     : palette().color(QPalette::Button));
+            p.drawText(cell, Qt::AlignCenter, QString::number(i));
+        }
+        const bool playing = playback && playback->playback().playing();
+        p.setPen(QPen(playing ? Qt::red : palette().color(QPalette::Highlight), 2));
+        p.drawRect(QRect(width() / 2 - FilmStrip::kCell / 2 - 1, 2, FilmStrip::kCell + 2, height() - 4));
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        CCelvaneView* view = bar_.view_;
+        if (!view || !view->film() || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
+            return;
+        view->document().updateAllViews(nullptr, Hint::MousePressed);
+        if (PlaybackController* playback = PlaybackController::of(view))
+            playback->playback().stop();
+        const bool shift = event->modifiers() & Qt::ShiftModifier;
+        if (event->button() == Qt::LeftButton && shift) {
+            FrameMarks::reachRun(*view->film(), view->currentFrame(), view->currentFrame());
+            view->document().updateAllViews(nullptr, Hint::FrameMarks);
+        }
+        button_ = event->button();
+        bar_.strip_.press(event->globalPosition().toPoint().x(), view->currentFrame(),
+                          event->button() == Qt::RightButton ? FilmStrip::Marking : FilmStrip::Moving);
+    }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        CCelvaneView* view = bar_.view_;
+        if (!view || !view->film() || bar_.strip_.mode() == FilmStrip::None)
+            return;
+        int x = event->globalPosition().toPoint().x();
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->geometry();
+            if (const int by = bar_.strip_.warpAtEdge(x, area.left(), area.right() + 1)) {
+                x += by;
+                QCursor::setPos(x, event->globalPosition().toPoint().y());
+            }
+        }
+        const int minDistance = Settings::instance().getInt("windows", "DragMinDist", 2);
+        const auto frame = bar_.strip_.move(x, view->film()->frameCount(), minDistance);
+        if (!frame)
+            return;
+        if (PlaybackController* playback = PlaybackController::of(view))
+            playback->playback().goToFrame(*frame, false);
+        if (bar_.strip_.mode() == FilmStrip::Marking || (event->modifiers() & Qt::ShiftModifier)) {
+            FrameEditing::selectRange(*view->film(), bar_.strip_.pressFrame(), *frame);
+            view->document().updateAllViews(nullptr, Hint::FrameMarks);
+        }
+        update();
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != button_ || bar_.strip_.mode() == FilmStrip::None)
+            return;
+        const int undo = bar_.strip_.release(bar_.view_ ? bar_.view_->currentFrame() : 0);
+        if (undo != 0)
+            QCursor::setPos(QCursor::pos() + QPoint(undo, 0));
+        update();
+    }
+
+private:
+    CPlayTool& bar_;
+    Qt::MouseButton button_ = Qt::NoButton;
+};
+
+namespace {
+// The speed slider: a double click opens the speed dialog.
+class SpeedSlider : public QSlider {
+public:
+    explicit SpeedSlider(QAction* dialog) : QSlider(Qt::Horizontal), dialog_(dialog) {}
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent*) override
+    {
+        if (dialog_)
+            dialog_->trigger();
+    }
+
+private:
+    QAction* dialog_;
+};
+} // namespace
+
+CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent) : QToolBar("Play Tools", parent)
+{
+    setObjectName("PlayTools");
+    auto* panel = new QWidget(this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(2, 2, 2, 2);
+    grid->setSpacing(1);
+    const auto button = [&](int id, int row, int column) {
+        auto* b = new QToolButton(panel);
+        if (QAction* a = action(id))
+            b->setDefaultAction(a);
+        grid->addWidget(b, row, column);
+    };
+    button(ID_PLAY_REWIND, 0, 0);
+    button(ID_PLAY_BACKWARDS, 0, 1);
+    button(ID_STEP_BACK, 0, 2);
+    stripWidget_ = new StripWidget(*this);
+    grid->addWidget(stripWidget_, 0, 3);
+    button(ID_STEP_FORWARD, 0, 4);
+    button(ID_PLAY_FORWARDS, 0, 5);
+    button(ID_PLAY_LAST_FRAME, 0, 6);
+    button(ID_FRAME_DUPLICATE, 1, 0);
+    button(ID_FRAME_NEW, 1, 1);
+    button(ID_EDIT_CUT, 1, 2);
+    slider_ = new SpeedSlider(action(ID_FILM_SPEED));
+    slider_->setRange(0, 100);
+    slider_->setFixedWidth(89);
+    slider_->setToolTip("Film speed");
+    slider_->setStatusTip("Change the film speed (double click slider to display dialogue box)");
+    grid->addWidget(slider_, 1, 3);
+    button(ID_MOTION_CYCLE, 1, 4);
+    connect(slider_, &QSlider::sliderMoved, this, &CPlayTool::sliderMoved);
+    connect(slider_, &QSlider::actionTriggered, this, [this](int) { sliderMoved(slider_->sliderPosition()); });
+    addWidget(panel);
+    setActiveView(nullptr);
+}
+
+CPlayTool::~CPlayTool() { detach(); }
+
+QWidget* CPlayTool::stripWidget() const { return stripWidget_; }
+
+void CPlayTool::detach()
+{
+    if (document_)
+        document_->removeView(this);
+    document_ = nullptr;
+}
+
+void CPlayTool::setActiveView(CCelvaneView* view)
+{
+    disconnect(viewGone_);
+    CCelvaneDoc* document = view ? &view->document() : nullptr;
+    if (document != document_) {
+        detach();
+        document_ = document;
+        if (document_)
+            document_->addView(this);
+    }
+    view_ = view;
+    // The view may go before anyone tells the bar; its document outlives it.
+    if (view)
+        viewGone_ = connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
+    strip_.follow(view ? view->currentFrame() : 0);
+    syncSlider();
+    stripWidget_->update();
+}
+
+void CPlayTool::syncSlider()
+{
+    const Film* film = view_ ? view_->film() : nullptr;
+    slider_->setEnabled(film != nullptr);
+    if (film && !slider_->isSliderDown())
+        slider_->setValue(FilmSpeed::sliderPositionOfDelay(film->period()));
+}
+
+void CPlayTool::sliderMoved(int position)
+{
+    Film* film = view_ ? view_->film() : nullptr;
+    if (!film)
+        return;
+    const int delay = FilmSpeed::delayAtSliderPosition(position);
+    if (delay == film->period())
+        return;
+    FilmSpeed::setDelay(*film, delay);
+    document_->updateAllViews(nullptr, Hint::FilmSpeed);
+}
+
+void CPlayTool::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
+{
+    if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::CurrentFrame | Hint::PlayState | Hint::FrameMarks)) {
+        strip_.follow(view_ ? view_->currentFrame() : 0);
+        stripWidget_->update();
+    }
+    if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::FilmSpeed))
+        syncSlider();
+}
+
+} // namespace celvane

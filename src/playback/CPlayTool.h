@@ -1,0 +1,49 @@
+#pragma once
+// The play tool bar ("Play Tools"): playback and frame buttons, the film strip and the speed
+// slider, following the active film window. The strip's arithmetic is FilmStrip's and the
+// slider's FilmSpeed's; this bar turns events into calls on them and paints.
+
+#include <QMetaObject>
+#include <QToolBar>
+#include <functional>
+
+#include "film/UpdateHint.h"
+#include "playback/FilmStrip.h"
+
+class QSlider;
+
+namespace celvane {
+
+class CCelvaneDoc;
+class CCelvaneView;
+
+class CPlayTool : public QToolBar, public DocumentObserver {
+    Q_OBJECT
+public:
+    // `action` gives the program's action for a command, for the buttons.
+    CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent = nullptr);
+    ~CPlayTool() override;
+
+    void setActiveView(CCelvaneView* view);
+    CCelvaneView* activeView() const { return view_; }
+    const FilmStrip& strip() const { return strip_; }
+    QWidget* stripWidget() const;
+    QSlider* slider() const { return slider_; }
+
+    void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
+
+private:
+    class StripWidget;
+    void detach();
+    void syncSlider();
+    void sliderMoved(int position);
+
+    CCelvaneView* view_ = nullptr;
+    CCelvaneDoc* document_ = nullptr;
+    QMetaObject::Connection viewGone_;
+    FilmStrip strip_;
+    StripWidget* stripWidget_ = nullptr;
+    QSlider* slider_ = nullptr;
+};
+
+} // namespace celvane
