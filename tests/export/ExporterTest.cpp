@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "../film/FilmTestSupport.h"
+#include "TestSupport.h"
+#include "export/Exporter.h"
+#include "film/CelvaneDoc.h"
+#include "film/FileType.h"
+#include "gfx/BitmapFile.h"
+#include "platform/ImageFiles.h"
+
+using namespace celvane;
+
+namespace {
+void threeFrames(CCelvaneDoc& doc, int bits = 8)
+{
+    doc.newDocument(ImageInfo::forFilm(12, 7, bits));
+    Film& film = *doc.film();
+    film.insertFrame(1, false);
+    film.insertFrame(2, false);
+    for (int i = 0; i < 3; ++i)
+        test::paintPattern(film, i, uint32_t(i + 2));
+}
+
+int filesIn(const test::TempDir& dir) { return int(std::distance(std::filesystem::directory_iterator(dir.path()), {})); }
+} // namespace
+
+TEST(Exporter, KindsByExtension)
+{
+    EXPECT_EQ(exportKindForPath("a/walk.GIF"), ExportKind::Gif);
+    EXPECT_EQ(exportKindForPath("walk.fli"), ExportKind::Flic);
+    EXPECT_EQ(exportKindForPath("walk.flc"), ExportKind::Flic);
+    EXPECT_EQ(exportKindForPath("walk.mp4"), ExportKind::Mp4);
+    EXPECT_EQ(exportKindForPath("walk.doc"), std::nullopt);
+    EXPECT_EQ(exportKinds().size(), 9u);
+}
+
+TEST(Exporter, BitmapSeriesIsNumberedAndReadsBack)
+{
+    test::TempDir dir;
+    CCelvaneDoc doc;
+    threeFrames(doc);
+    EXPECT_EQ(exportFilm(doc, dir.file("frames"), ExportKind::Bitmaps, false), dir.file("frames.bmp"));
+    for (const char* name : {"frames.bmp", "frames1.bmp", "frames2.bmp"})
+        ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+    const Bytes file = readFile(dir.file("frames2.bmp"));
+    const BitmapFileParts parts = splitBitmapFile(file);
+    Sprite back;
+    back.createFromDib(parts.headerAndTable, parts.pixels);
+    const Sprite* frame = doc.film()->workingImage(2);
+    for (int y = 0; y < 7; ++y)
+        EXPECT_EQ(std::memcmp(back.rowAddress(y), frame->rowAddress(y), 12), 0);
+
+    // Only the marked frames, and a cancel takes back what was written.
+    test::TempDir marked;
+    doc.film()->setFrameSelected(1, true);
+    exportFilm(doc, marked.file("one.bmp"), ExportKind::Bitmaps, true);
+    EXPECT_EQ(filesIn(marked), 1);
+    test::TempDir cancelled;
+    EXPECT_THROW(exportFilm(doc, cancelled.file("x.bmp"), ExportKind::Bitmaps, false,
+                            [](int done, int) { return done < 2; }),
+                 UserCancel);
+    EXPECT_EQ(filesIn(cancelled), 0);
+}
+
+TEST(Exporter, PngPalettesAndFilms)
+{
+    test::TempDir dir;
+    CCelvaneDoc doc;
+    threeFrames(doc, 4);
+    exportFilm(doc, dir.file("pic.png"), ExportKind::Pngs, false);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("pic2.png")));
+    // A PNG reads back as a bitmap of the frame's colours.
+    const Bytes bmp = imageFileAsBitmap(readFile(dir.file("pic1.png")));
+    const BitmapFileParts parts = splitBitmapFile(bmp);
+    Sprite back;
+    back.createFromDib(parts.headerAndTable, parts.pixels);
+    const Sprite* frame = doc.film()->workingImage(1);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 12; ++x)
+            EXPECT_EQ(back.colourWordOf(back.readPixel(x, y)) >> 8, frame->colourWordOf(frame->readPixel(x, y)) >> 8);
+    EXPECT_THROW(imageFileAsBitmap(Bytes{1, 2, 3}), ArchiveError);
+
+    exportFilm(doc, dir.file("colours"), ExportKind::Palette, false);
+    EXPECT_EQ(readFile(dir.file("colours.pal")).size(), 16u * 4 + 24);
+    exportFilm(doc, dir.file("copy.qfm"), ExportKind::Film, false);
+    CCelvaneDoc copy;
+    copy.open(dir.file("copy.qfm"));
+    EXPECT_EQ(copy.film()->frameCount(), 3);
+}
