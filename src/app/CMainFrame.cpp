@@ -22,6 +22,7 @@
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/ViewTools.h"
 #include "view/PreviewCommands.h"
 
 namespace celvane {
@@ -77,10 +78,12 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument) : app_(app), single
     buildStatusBar();
     resize(800, 600);
     updateChain();
+    app_.toolBox().broadcast = [this](uint32_t hint) { tellEveryFilm(hint); };
 }
 
 CMainFrame::~CMainFrame()
 {
+    app_.toolBox().broadcast = nullptr;
     // The views go with the window's children, after this part of the frame is gone; closed
     // windows waiting to be deleted are among them.
     for (CCelvaneView* view : findChildren<CCelvaneView*>())
@@ -124,12 +127,17 @@ void CMainFrame::settingsChanged(uint32_t flags)
             loadIcons();
         }
     }
+    tellEveryFilm(flags);
+}
+
+void CMainFrame::tellEveryFilm(uint32_t hint)
+{
     std::vector<CCelvaneDoc*> told;
     for (CCelvaneView* view : views()) {
         CCelvaneDoc* doc = &view->document();
         if (std::find(told.begin(), told.end(), doc) == told.end()) {
             told.push_back(doc);
-            doc->updateAllViews(nullptr, flags);
+            doc->updateAllViews(nullptr, hint);
         }
     }
 }
@@ -188,6 +196,7 @@ void CMainFrame::buildStatusBar()
 
 void CMainFrame::addView(CCelvaneView* view)
 {
+    new ViewTools(*view, app_.toolBox()); // owned by the view
     // Owned by the view.
     new PlaybackController(*view);
     new PreviewCommands(*view);
@@ -249,7 +258,7 @@ void CMainFrame::setActiveView(CCelvaneView* view)
 void CMainFrame::updateChain()
 {
     CommandTarget* document = active_ ? app_.commandsFor(&active_->document()) : nullptr;
-    router_.setChain({active_, document, this, &app_});
+    router_.setChain({active_, ViewTools::of(active_), document, this, &app_});
 }
 
 bool CMainFrame::runCommand(int id)

@@ -41,6 +41,8 @@ public:
     // Tells every window that settings changed (hint 0x800 and whatever other bits are given):
     // the status bar and tool bar pictures follow the settings file, then every film's views.
     void settingsChanged(uint32_t flags);
+    // Every window of every film hears the hint.
+    void tellEveryFilm(uint32_t hint);
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;

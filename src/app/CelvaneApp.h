@@ -11,6 +11,7 @@
 #include "app/RecentFiles.h"
 #include "base/Command.h"
 #include "film/DefaultFilm.h"
+#include "view/tools/ToolBox.h"
 
 namespace celvane {
 
@@ -35,6 +36,8 @@ public:
     bool singleDocument() const { return singleDocument_; }
     RecentFiles& recentFiles() { return recent_; }
     ScreenInfo screen() const;
+    // The drawing tools, one current for every film window.
+    ToolBox& toolBox() { return tools_; }
 
     // A new untitled film made from a description.
     CCelvaneDoc* newDocument(const ImageInfo& description);
@@ -62,6 +65,7 @@ private:
     bool singleDocument_ = true;
     int untitledCount_ = 0;
     RecentFiles recent_;
+    ToolBox tools_;
     std::unique_ptr<CMainFrame> frame_;
     std::vector<std::unique_ptr<DocumentCommands>> documents_;
     std::unique_ptr<SingleInstance> instance_;

@@ -254,6 +254,14 @@ void CCelvaneView::drawRubberBand(const Rect& band)
 
 void CCelvaneView::eraseRubberBand() { drawRubberBand({kNoValue, kNoValue, kNoValue, kNoValue}); }
 
+void CCelvaneView::showProvisional(const Sprite* image)
+{
+    if (image == provisional_)
+        return;
+    provisional_ = image;
+    viewport()->update();
+}
+
 void CCelvaneView::movePointer(Point frame)
 {
     const Point to = layout_.frameToClient(frame, true);
@@ -322,7 +330,7 @@ void CCelvaneView::paintFrame(QPainter& p, const QRegion& region)
 {
     const Rect frame = layout_.frameRect();
     try {
-        const Sprite& image = *film()->workingImage(currentFrame_);
+        const Sprite& image = provisional_ ? *provisional_ : *film()->workingImage(currentFrame_);
         const Sprite& shown = preview_.on() ? preview_.image(*film(), currentFrame_, image) : image;
         if (!paintFadeStep(p, shown, region))
             for (const QRect& r : region)
@@ -408,8 +416,24 @@ void CCelvaneView::mouseReleaseEvent(QMouseEvent* event) { dispatchMouse(MouseAc
 void CCelvaneView::mouseDoubleClickEvent(QMouseEvent* event) { dispatchMouse(MouseAction::DoubleClick, event); }
 void CCelvaneView::mouseMoveEvent(QMouseEvent* event) { dispatchMouse(MouseAction::Move, event); }
 
+namespace {
+std::optional<ToolKey> toolKeyOf(const QKeyEvent& event)
+{
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    switch (event.key()) {
+    case Qt::Key_Up: return ToolKey::Up;
+    case Qt::Key_Down: return ToolKey::Down;
+    case Qt::Key_Plus: return keypad ? std::optional(ToolKey::KeypadPlus) : std::nullopt;
+    case Qt::Key_Minus: return keypad ? std::optional(ToolKey::KeypadMinus) : std::nullopt;
+    }
+    return std::nullopt;
+}
+} // namespace
+
 void CCelvaneView::keyPressEvent(QKeyEvent* event)
 {
+    if (const auto key = toolKeyOf(*event); key && toolSink_ && toolSink_->keyDown(*key))
+        return;
     const QString text = event->text();
     if (text.isEmpty()) {
         QAbstractScrollArea::keyPressEvent(event);

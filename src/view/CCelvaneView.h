@@ -22,6 +22,7 @@
 namespace celvane {
 
 class Film;
+class Sprite;
 
 class CCelvaneView : public QAbstractScrollArea, public DocumentObserver, public CommandTarget {
     Q_OBJECT
@@ -70,6 +71,8 @@ public:
     // Shows the rubber band at `band` (frame pixels) instead of where it was.
     void drawRubberBand(const Rect& band);
     void eraseRubberBand();
+    // A tool's provisional image is shown instead of the frame while it is set.
+    void showProvisional(const Sprite* image);
     // Moves the mouse pointer onto a frame point; events still carrying the old position are
     // taken as at the new one.
     void movePointer(Point frame);
@@ -138,6 +141,7 @@ private:
     ZoomToggle zoomToggle_;
     PointerWarp pointerWarp_;
     ToolSink* toolSink_ = nullptr;
+    const Sprite* provisional_ = nullptr;
     std::vector<CommandTarget*> companions_;
     std::optional<FadeStep> fadeStep_;
     PreviewMode preview_;

@@ -10,6 +10,9 @@ namespace celvane {
 
 enum class MouseAction { Press, Release, DoubleClick, Move };
 
+// Keys that come without a character (the pen keys).
+enum class ToolKey { Up, Down, KeypadPlus, KeypadMinus };
+
 // The key state that comes with a mouse event.
 namespace MouseKeys {
 enum : unsigned { LeftButton = 1, RightButton = 2, Shift = 4, Control = 8, MiddleButton = 16 };
@@ -22,6 +25,8 @@ public:
     // button (for a move: while it is held), else 0.
     virtual void mouse(MouseAction action, Point at, unsigned keys, int right) = 0;
     virtual void character(char32_t c) = 0;
+    // True when the tool used the key.
+    virtual bool keyDown(ToolKey) { return false; }
     // The tool draws on the frame: the frame gets its border and shadow, and the grid shows.
     virtual bool drawsOnFrame() const = 0;
     // The tool takes Enter and Space as text.

@@ -1,0 +1,134 @@
+#include "view/tools/ViewTools.h"
+
+#include <QCursor>
+#include <QPixmap>
+
+#include "base/CommandIds.h"
+#include "film/Film.h"
+#include "view/ActionSoundHook.h"
+#include "view/CCelvaneView.h"
+#include "view/tools/ToolBox.h"
+
+namespace celvane {
+
+namespace {
+QCursor cursorOf(ToolCursor cursor)
+{
+    // The tool bar pictures serve as cursors, with the hot spot where the tool touches.
+    struct Picture {
+        const char* name;
+        int hotX, hotY;
+    };
+    Picture picture{};
+    switch (cursor) {
+    case ToolCursor::Arrow: return Qt::ArrowCursor;
+    case ToolCursor::Cross: return Qt::CrossCursor;
+    case ToolCursor::Size: return Qt::SizeAllCursor;
+    case ToolCursor::Pencil: picture = {"pencil", 1, 30}; break;
+    case ToolCursor::Eraser: picture = {"eraser", 6, 26}; break;
+    case ToolCursor::PaintCan: picture = {"fill", 3, 28}; break;
+    case ToolCursor::Pipette: picture = {"pipette", 1, 30}; break;
+    case ToolCursor::Magnifier: picture = {"zoom", 12, 12}; break;
+    }
+    const QPixmap pixmap = QPixmap(QString(":/icons/colour/%1.svg").arg(picture.name)).scaled(32, 32);
+    return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, picture.hotX, picture.hotY);
+}
+} // namespace
+
+CCelvaneDoc& ViewToolHost::document() { return view_.document(); }
+
+Sprite& ViewToolHost::frame() { return *view_.film()->workingImage(view_.currentFrame()); }
+
+Point ViewToolHost::clientOf(Point frame) const { return view_.layout().frameToClient(frame, false); }
+
+Point ViewToolHost::snapped(Point frame) const { return view_.clientToFrame(clientOf(frame), true, true); }
+
+void ViewToolHost::refreshRect(const Rect& frameRect, bool immediate) { view_.refreshRect(frameRect, immediate); }
+
+void ViewToolHost::showProvisional(const Sprite* image) { view_.showProvisional(image); }
+
+void ViewToolHost::drawRubberBand(const Rect& band) { view_.drawRubberBand(band); }
+
+void ViewToolHost::eraseRubberBand() { view_.eraseRubberBand(); }
+
+void ViewToolHost::movePointer(Point frame) { view_.movePointer(frame); }
+
+void ViewToolHost::setCursor(ToolCursor cursor)
+{
+    if (cursor_ == cursor)
+        return;
+    cursor_ = cursor;
+    view_.viewport()->setCursor(cursorOf(cursor));
+}
+
+void ViewToolHost::zoomIn(Point centre)
+{
+    view_.setScale(ViewLayout::zoomIn(view_.scale()), centre);
+    ActionSounds::play("Zoom in");
+}
+
+void ViewToolHost::zoomOut(Point centre)
+{
+    view_.setScale(ViewLayout::zoomOut(view_.scale()), centre);
+    ActionSounds::play("Zoom out");
+}
+
+void ViewToolHost::zoomToRect(const Rect& frameRect) { view_.zoomToRect(frameRect); }
+
+void ViewToolHost::toggleZoom() { view_.toggleZoom(); }
+
+ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
+    : QObject(&view), view_(view), document_(view.document()), host_(view, undo_), undo_(host_), engine_(host_, tools)
+{
+    setObjectName("ViewTools");
+    document_.addView(this);
+    view.setToolSink(&engine_);
+    engine_.refreshCursor();
+}
+
+// Children go after their window's own parts: only the document is still whole.
+ViewTools::~ViewTools() { document_.removeView(this); }
+
+ViewTools* ViewTools::of(CCelvaneView* view) { return view ? view->findChild<ViewTools*>("ViewTools") : nullptr; }
+
+void ViewTools::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
+{
+    if (hint & Hint::CurrentFrame)
+        undo_.drop();
+    engine_.hint(hint);
+}
+
+bool ViewTools::onCommand(int id)
+{
+    if (!view_.film())
+        return false;
+    switch (id) {
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+        ActionSounds::play(id == ID_EDIT_UNDO ? "Undo" : "Redo");
+        undo_.swap();
+        return true;
+    case ID_EDIT_RESTORE:
+        ActionSounds::play("Undo");
+        undo_.restore();
+        return true;
+    case ID_FRAME_BLANK:
+        ActionSounds::play("Undo");
+        undo_.blank();
+        return true;
+    }
+    return false;
+}
+
+bool ViewTools::onUpdate(int id, CommandState& state)
+{
+    switch (id) {
+    case ID_EDIT_UNDO: state.enabled = undo_.canUndo(); return true;
+    case ID_EDIT_REDO: state.enabled = undo_.canRedo(); return true;
+    case ID_EDIT_RESTORE: state.enabled = undo_.canRestore(); return true;
+    case ID_FRAME_BLANK: state.enabled = view_.film() != nullptr; return true;
+    }
+    return false;
+}
+
+} // namespace celvane
