@@ -1,13 +1,17 @@
 #include "app/DocumentCommands.h"
 
+#include <QApplication>
+#include <QProgressDialog>
 #include <filesystem>
 
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
+#include "app/ExportDialog.h"
 #include "base/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
+#include "film/Film.h"
 
 namespace celvane {
 
@@ -72,9 +76,46 @@ bool DocumentCommands::saveModified()
     return save();
 }
 
+void DocumentCommands::exportFilm()
+{
+    Film* film = doc_->film();
+    if (!film)
+        return;
+    const std::string stem = doc_->pathName().empty() ? untitledName_ : std::filesystem::path(doc_->pathName()).stem().string();
+    const std::string folder = doc_->pathName().empty() ? std::string() : std::filesystem::path(doc_->pathName()).parent_path().string();
+    ExportDialog dialog((std::filesystem::path(folder) / (stem + ".gif")).string(), film->countSelectedFrames() > 0,
+                        QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
+        return;
+    std::string path = dialog.path();
+    if (std::filesystem::path(path).extension().empty())
+        for (const ExportKindInfo& k : exportKinds())
+            if (k.kind == dialog.kind())
+                path += k.extension;
+    if (std::filesystem::exists(path)
+        && Reporter::message(formatMessage(IDS_REPLACE_FILE, {std::filesystem::path(path).filename().string()}),
+                             MessageButtons::YesNo, MessageIcon::Warning)
+            != MessageAnswer::Yes)
+        return;
+    QProgressDialog progress("Exporting...", "Cancel", 0, 100, QApplication::activeWindow());
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    try {
+        celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), [&](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+}
+
 bool DocumentCommands::onCommand(int id)
 {
     switch (id) {
+    case ID_FILE_EXPORT: exportFilm(); return true;
     case ID_FILE_SAVE: save(); return true;
     case ID_FILE_SAVE_AS: saveAs(); return true;
     }
@@ -84,6 +125,7 @@ bool DocumentCommands::onCommand(int id)
 bool DocumentCommands::onUpdate(int id, CommandState& state)
 {
     switch (id) {
+    case ID_FILE_EXPORT:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS: state.enabled = true; return true;
     }

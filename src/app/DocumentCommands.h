@@ -25,6 +25,8 @@ public:
     bool saveAs();
     // Asks whether to save a modified film; false when the user cancelled.
     bool saveModified();
+    // The Export dialog, then the chosen writer with a progress bar that can cancel.
+    void exportFilm();
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;

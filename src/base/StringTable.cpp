@@ -32,6 +32,7 @@ const std::unordered_map<int, const char*>& table()
          "The file format was not understood.  Either it's an unsupported format, or the file is "
          "corrupt."},
         {IDS_SAVE_CHANGES, "Save changes to %1?"},
+        {IDS_REPLACE_FILE, "%1 already exists.\nDo you want to replace it?"},
         {IDS_NO_DISPLAY, "Celvane needs a display and none is set. Run it under xvfb-run -a."},
         {IDS_DELETE_CURRENT_FRAME,
          "The current frame will be deleted permanently, without being copied to the clipboard.  Are you "

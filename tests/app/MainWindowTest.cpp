@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
+#include "app/ExportDialog.h"
 #include "base/CommandIds.h"
 #include "app/RecentFiles.h"
 #include "film/CelvaneDoc.h"
@@ -205,4 +207,31 @@ TEST(MainWindow, SeveralFilmWindowsWhenNotSingleDocument)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frame.views().size(), 1u);
     EXPECT_EQ(app.commandsFor(secondFilm), nullptr);
+}
+
+TEST(MainWindow, ExportWritesTheChosenKind)
+{
+    Program p;
+    p.frame().runCommand(ID_FRAME_NEW);
+    const std::string flc = p.dir.file("walk.flc");
+    const auto answer = [&](const std::string& path) {
+        QTimer::singleShot(0, [path] {
+            auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->setPath(path);
+            dialog->accept();
+        });
+    };
+    answer(flc);
+    p.frame().runCommand(ID_FILE_EXPORT);
+    ASSERT_TRUE(std::filesystem::exists(flc));
+    EXPECT_EQ(loadLE16(&readFile(flc)[6]), 2); // two frames
+
+    // An existing file is replaced only when the user says so.
+    const auto before = std::filesystem::last_write_time(flc);
+    p.sink.answers.push_back(MessageAnswer::No);
+    answer(flc);
+    p.frame().runCommand(ID_FILE_EXPORT);
+    EXPECT_EQ(p.sink.shown.back(), "walk.flc already exists.\nDo you want to replace it?");
+    EXPECT_EQ(std::filesystem::last_write_time(flc), before);
 }

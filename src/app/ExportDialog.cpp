@@ -1,0 +1,84 @@
+#include "app/ExportDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <filesystem>
+
+#include "app/FileDialogs.h"
+
+namespace celvane {
+
+ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle("Export");
+    path_ = new QLineEdit(QString::fromStdString(suggestedPath));
+    path_->setMinimumWidth(320);
+    auto* browse = new QPushButton("Browse...");
+    kinds_ = new QComboBox;
+    for (const ExportKindInfo& k : exportKinds())
+        kinds_->addItem(QString("%1 (*%2)").arg(k.name, k.extension));
+    selection_ = new QCheckBox("Current &Selection");
+    selection_->setEnabled(haveSelection);
+    if (auto kind = exportKindForPath(suggestedPath))
+        setKind(*kind);
+
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(path_);
+    pathRow->addWidget(browse);
+    auto* form = new QFormLayout(this);
+    form->addRow("File name:", pathRow);
+    form->addRow("Save as type:", kinds_);
+    form->addRow(selection_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    form->addRow(buttons);
+
+    // Choosing a kind gives the name that kind's extension, so what is typed and what is
+    // written agree.
+    connect(kinds_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i < 0)
+            return;
+        std::filesystem::path p(path().empty() ? "film" : path());
+        p.replace_extension(exportKinds()[size_t(i)].extension);
+        path_->setText(QString::fromStdString(p.string()));
+    });
+    connect(browse, &QPushButton::clicked, this, [this] {
+        const ExportKindInfo& k = exportKinds()[size_t(kinds_->currentIndex())];
+        const std::string filter = std::string(k.name) + " (*" + k.extension + ")";
+        if (const auto chosen = FileDialogs::chooser().saveFile("Export", filter, path()))
+            setPath(*chosen);
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+std::string ExportDialog::path() const { return path_->text().trimmed().toStdString(); }
+
+ExportKind ExportDialog::kind() const { return exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].kind; }
+
+bool ExportDialog::selectionOnly() const { return selection_->isEnabled() && selection_->isChecked(); }
+
+void ExportDialog::setPath(const std::string& path)
+{
+    path_->setText(QString::fromStdString(path));
+    if (auto kind = exportKindForPath(path))
+        setKind(*kind);
+}
+
+void ExportDialog::setKind(ExportKind kind)
+{
+    const auto kinds = exportKinds();
+    for (size_t i = 0; i < kinds.size(); ++i)
+        if (kinds[i].kind == kind) {
+            const QSignalBlocker quiet(kinds_); // the name already says so
+            kinds_->setCurrentIndex(int(i));
+        }
+}
+
+void ExportDialog::setSelectionOnly(bool on) { selection_->setChecked(on); }
+
+} // namespace celvane
