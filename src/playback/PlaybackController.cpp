@@ -1,7 +1,12 @@
 #include "playback/PlaybackController.h"
 
+#include <QScreen>
+
 #include "base/CommandIds.h"
 #include "film/Film.h"
+#include "film/FrameEditing.h"
+#include "playback/FrameMarks.h"
+#include "playback/PlaybackDialogs.h"
 #include "playback/FadeGeometry.h"
 #include "playback/FilmSpeed.h"
 #include "view/ActionSoundHook.h"
@@ -18,10 +23,15 @@ PlaybackController::PlaybackController(CCelvaneView& view) : QObject(&view), vie
     connect(&timer_, &QTimer::timeout, this, [this] { playback_.onTimer(timerId_); });
     connect(&view, &CCelvaneView::stopPlaybackRequested, this, [this] { playback_.stop(); });
     connect(&view, &CCelvaneView::filmSpeedChanged, this, [this] { playback_.speedChanged(); });
+    connect(&view, &CCelvaneView::fullScreenToggleRequested, this, &PlaybackController::toggleFullScreen);
     view.addCommandTarget(this);
 }
 
-PlaybackController::~PlaybackController() { timer_.stop(); }
+PlaybackController::~PlaybackController()
+{
+    timer_.stop();
+    delete fullScreen_;
+}
 
 PlaybackController* PlaybackController::of(const CCelvaneView* view)
 {
@@ -44,28 +54,52 @@ void PlaybackController::killTimer()
     timer_.stop();
 }
 
-void PlaybackController::updateFadeStep()
+std::optional<FadeStep> PlaybackController::fadeStepOn(const Rect& frameRect) const
 {
     const FadeState& fade = playback_.fade();
-    if (!fade.running()) {
-        view_.setFadeStep(std::nullopt);
-        return;
-    }
-    const Rect frame = view_.layout().frameRect();
-    view_.setFadeStep(fadeStep(fade.kind, fade.direction, fade.step(), fade.steps, frame.width(), frame.height()));
+    if (!fade.running())
+        return std::nullopt;
+    return fadeStep(fade.kind, fade.direction, fade.step(), fade.steps, frameRect.width(), frameRect.height());
 }
+
+void PlaybackController::updateFadeStep() { view_.setFadeStep(fadeStepOn(view_.layout().frameRect())); }
 
 void PlaybackController::showFrame(int frame)
 {
     updateFadeStep();
     view_.goToFrame(frame);
-    view_.viewport()->repaint();
+    if (fullScreen_)
+        fullScreen_->repaint();
+    else
+        view_.viewport()->repaint();
 }
 
 void PlaybackController::drawFadeStep()
 {
     updateFadeStep();
-    view_.viewport()->repaint();
+    if (fullScreen_)
+        fullScreen_->repaint();
+    else
+        view_.viewport()->repaint();
+}
+
+void PlaybackController::toggleFullScreen()
+{
+    if (fullScreen_) {
+        fullScreen_->close();
+        notify(Hint::FrameChanged);
+        view_.viewport()->update();
+        return;
+    }
+    if (!film())
+        return;
+    ActionSounds::play("Fullscreen");
+    fullScreen_ = new CFullScreenWindow(*this);
+    if (QScreen* screen = view_.screen())
+        fullScreen_->setGeometry(screen->geometry());
+    fullScreen_->showFullScreen();
+    fullScreen_->activateWindow();
+    fullScreen_->setFocus();
 }
 
 void PlaybackController::playSounds(int frame)
@@ -80,7 +114,7 @@ void PlaybackController::actionSound(const char* name) { ActionSounds::play(name
 
 bool PlaybackController::previewOn() const { return view_.preview().on(); }
 
-bool PlaybackController::checkOverRuns() const { return view_.showOverRuns(); }
+bool PlaybackController::checkOverRuns() const { return view_.showOverRuns() && !fullScreen_; }
 
 void PlaybackController::setMotion(int motion)
 {
@@ -134,11 +168,53 @@ bool PlaybackController::changeFilm(int id)
     return false;
 }
 
+void PlaybackController::showFadeDialog()
+{
+    Film& f = *film();
+    const int first = FrameMarks::firstMarked(f);
+    CFadeOptionsDialog dialog(f.fade(first >= 0 ? first : view_.currentFrame()), first >= 0, &view_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (first < 0) {
+        f.setFade(view_.currentFrame(), dialog.fade(), FrameFade::AllFields);
+        return;
+    }
+    for (int i = first; i < f.frameCount(); ++i)
+        if (f.isFrameSelected(i))
+            f.setFade(i, dialog.fade(), FrameFade::AllFields);
+}
+
+bool PlaybackController::dialogOrFullScreen(int id)
+{
+    FullScreen::Options& options = FullScreen::options();
+    switch (id) {
+    case ID_GO_TO_FRAME: {
+        CGoToFrameDialog dialog(view_.currentFrame(), film()->frameCount(), &view_);
+        if (dialog.exec() == QDialog::Accepted)
+            playback_.goToFrame(dialog.frame(), true);
+        return true;
+    }
+    case ID_FILM_SPEED: {
+        CFilmSpeedDialog dialog(film()->period(), &view_);
+        if (dialog.exec() == QDialog::Accepted)
+            setDelay(dialog.delay());
+        return true;
+    }
+    case ID_FADE_PAUSE: showFadeDialog(); return true;
+    case ID_FULL_SCREEN: toggleFullScreen(); return true;
+    case ID_FULL_SCREEN_STEP_WITH_MOUSE: options.stepWithMouse = !options.stepWithMouse; return true;
+    case ID_FULL_SCREEN_ACTUAL_SIZE: options.size = FullScreen::ActualSize; return true;
+    case ID_FULL_SCREEN_LARGE_SIZE: options.size = FullScreen::LargeSize; return true;
+    case ID_FULL_SCREEN_FULL_SIZE: options.size = FullScreen::FullSize; return true;
+    }
+    return false;
+}
+
 bool PlaybackController::onCommand(int id)
 {
     if (!film())
         return false;
-    return navigate(id) || changeFilm(id);
+    return navigate(id) || changeFilm(id) || dialogOrFullScreen(id);
 }
 
 bool PlaybackController::onUpdate(int id, CommandState& state)
@@ -153,6 +229,16 @@ bool PlaybackController::onUpdate(int id, CommandState& state)
     case ID_MOTION_LOOP: state.checked = motion == Film::Loop; break;
     case ID_MOTION_YOYO: state.checked = motion == Film::YoYo; break;
     case ID_MOTION_TO_END: state.checked = motion == Film::ToEnd; break;
+    case ID_FULL_SCREEN: state.checked = fullScreen_ != nullptr; break;
+    case ID_FULL_SCREEN_STEP_WITH_MOUSE: state.checked = FullScreen::options().stepWithMouse; break;
+    case ID_FULL_SCREEN_ACTUAL_SIZE:
+    case ID_FULL_SCREEN_LARGE_SIZE:
+    case ID_FULL_SCREEN_FULL_SIZE:
+        state.checked = FullScreen::options().size == id - ID_FULL_SCREEN_ACTUAL_SIZE;
+        break;
+    case ID_GO_TO_FRAME:
+    case ID_FILM_SPEED:
+    case ID_FADE_PAUSE:
     case ID_FILM_STRIP:
     case ID_PLAY_REWIND:
     case ID_PLAY_LAST_FRAME:

@@ -5,10 +5,14 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
+#include <optional>
 
 #include "base/Command.h"
+#include "playback/FullScreen.h"
 #include "playback/Playback.h"
+#include "view/FadeStep.h"
 
 namespace celvane {
 
@@ -41,12 +45,20 @@ public:
     bool previewOn() const override;
     bool checkOverRuns() const override;
 
+    // The running fade's step on a frame rectangle of that size; none when no fade runs.
+    std::optional<FadeStep> fadeStepOn(const Rect& frameRect) const;
+    // Opens the film on the whole screen, or closes it.
+    void toggleFullScreen();
+    CFullScreenWindow* fullScreenWindow() const { return fullScreen_; }
+
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;
 
 private:
     bool navigate(int id);
     bool changeFilm(int id);
+    bool dialogOrFullScreen(int id);
+    void showFadeDialog();
     void setMotion(int motion);
     void setDelay(int delayMs);
     void updateFadeStep();
@@ -56,6 +68,7 @@ private:
     QTimer timer_;
     int timerId_ = 0;
     QElapsedTimer clock_;
+    QPointer<CFullScreenWindow> fullScreen_;
 };
 
 } // namespace celvane

@@ -357,13 +357,8 @@ bool CCelvaneView::paintFadeStep(QPainter& p, const Sprite& image, const QRegion
 {
     if (!fadeStep_)
         return false;
-    const Rect frame = layout_.frameRect();
-    const Rect shifted = frame.translated(fadeStep_->shift.x, fadeStep_->shift.y);
-    for (const Rect& part : fadeStep_->parts) {
-        const Rect clip = part.translated(frame.left, frame.top).intersected(frame);
-        for (const QRect& r : region)
-            painter_.paint(p, image, shifted, toRect(r).intersected(clip));
-    }
+    for (const QRect& r : region)
+        paintFadeStep(painter_, p, image, layout_.frameRect(), *fadeStep_, toRect(r));
     return true;
 }
 

@@ -1,0 +1,198 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "base/CommandIds.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+#include "playback/FullScreen.h"
+#include "playback/PlaybackController.h"
+#include "playback/PlaybackDialogs.h"
+#include "view/ActionSoundHook.h"
+#include "view/CCelvaneView.h"
+#include "view/PreviewCommands.h"
+
+using namespace celvane;
+
+namespace {
+
+// A film window on a 40 x 30 film of three frames, shown offscreen at 100% with no border: frame
+// 0 paper, frame 1 black, frame 2 paper with a black square.
+struct Window {
+    test::TempDir dir;
+    test::RecordingSink sink;
+    CCelvaneDoc doc;
+    std::unique_ptr<CCelvaneView> view;
+    PlaybackController* playback = nullptr;
+    PreviewCommands* preview = nullptr;
+
+    Window()
+    {
+        test::ensureApplication();
+        Settings::useFile(dir.path() / "celvane.ini");
+        Settings::instance().writeInt("Preview", "Ghosting", 0);
+        doc.newDocument(ImageInfo::forFilm(40, 30, 8));
+        Film& f = *doc.film();
+        f.insertFrame(1, false);
+        f.insertFrame(2, false);
+        f.workingImage(1)->fillPixel(0);
+        f.markCurrentModified();
+        Sprite& two = *f.workingImage(2);
+        for (int y = 5; y < 10; ++y)
+            for (int x = 5; x < 10; ++x)
+                two.setPixelAt(x, y, 0);
+        f.markCurrentModified();
+        f.makeCurrent(0);
+        view = std::make_unique<CCelvaneView>(doc);
+        playback = new PlaybackController(*view);
+        preview = new PreviewCommands(*view);
+        view->setDrawingTool(false);
+        view->resize(40, 30);
+        view->show();
+        QApplication::processEvents();
+    }
+    Film& film() { return *doc.film(); }
+    QImage grab() { return view->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    bool command(int id) { return view->onCommand(id); }
+    CommandState state(int id)
+    {
+        CommandState s;
+        view->onUpdate(id, s);
+        return s;
+    }
+};
+
+const QRgb kBlack = qRgb(0, 0, 0), kWhite = qRgb(255, 255, 255);
+
+} // namespace
+
+TEST(PlaybackWindow, PlaysStepsAndTakesTheMotionCommands)
+{
+    Window w;
+    EXPECT_TRUE(w.state(ID_PLAY_STOP).checked);
+    EXPECT_TRUE(w.command(ID_PLAY_FORWARDS));
+    EXPECT_TRUE(w.state(ID_PLAY_FORWARDS).checked);
+    EXPECT_EQ(w.playback->playback().timerId(), Playback::kStepTimer);
+    w.playback->playback().onTimer(Playback::kStepTimer);
+    EXPECT_EQ(w.view->currentFrame(), 1);
+    EXPECT_EQ(w.grab().pixel(20, 15), kBlack);
+    // Space in the window stops; keypad speeds and the motion commands reach the film.
+    QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+    QApplication::sendEvent(w.view.get(), &space);
+    EXPECT_FALSE(w.playback->playback().playing());
+    w.command(ID_DELAY_5);
+    EXPECT_EQ(w.film().period(), 200);
+    w.command(ID_TOGGLE_YOYO);
+    EXPECT_EQ(w.film().motion(), Film::YoYo);
+    w.command(ID_TOGGLE_YOYO);
+    EXPECT_EQ(w.film().motion(), Film::ToEnd);
+    w.command(ID_MOTION_CYCLE);
+    EXPECT_TRUE(w.state(ID_MOTION_LOOP).checked);
+    w.command(ID_PLAY_REWIND);
+    EXPECT_EQ(w.view->currentFrame(), 0);
+    EXPECT_EQ(w.grab().pixel(20, 15), kWhite);
+}
+
+TEST(PlaybackWindow, FadesDrawOnlyTheirStep)
+{
+    Window w;
+    w.film().setFade(1, {FrameFade::Wipe, FrameFade::FromLeft, 0}, FrameFade::AllFields);
+    w.playback->playback().goToFrame(1, true);
+    // Step 0 of a 32-step wipe over 40 pixels: a strip of 2 pixels on the left, and nothing
+    // else of the new frame.
+    QImage shown = w.grab();
+    EXPECT_EQ(shown.pixel(0, 15), kBlack);
+    EXPECT_EQ(shown.pixel(1, 15), kBlack);
+    EXPECT_NE(shown.pixel(2, 15), kBlack);
+    for (int i = 0; i < 32; ++i)
+        w.playback->playback().onTimer(Playback::kFadeTimer);
+    EXPECT_FALSE(w.playback->playback().fade().running());
+    EXPECT_EQ(w.grab().pixel(39, 29), kBlack);
+}
+
+TEST(PlaybackWindow, GhostingShowsTheNeighbourBehindAndStopsFades)
+{
+    Window w;
+    w.playback->playback().goToFrame(2, false);
+    ASSERT_EQ(w.grab().pixel(20, 15), kWhite);
+    EXPECT_TRUE(w.command(ID_GHOSTING));
+    EXPECT_TRUE(w.state(ID_GHOSTING).checked);
+    // Frame 1 (black) shows faintly behind the paper; the square stays black.
+    const QImage shown = w.grab();
+    EXPECT_EQ(shown.pixel(7, 7), kBlack);
+    for (int x = 15; x < 35; ++x) {
+        EXPECT_NE(shown.pixel(x, 20), kWhite);
+        EXPECT_GT(qGray(shown.pixel(x, 20)), 64);
+    }
+    w.film().setFade(1, {FrameFade::Slide, FrameFade::FromTop, 0}, FrameFade::AllFields);
+    w.playback->playback().goToFrame(1, true);
+    EXPECT_FALSE(w.playback->playback().fade().running());
+    w.command(ID_GHOSTING);
+    EXPECT_FALSE(w.view->preview().on());
+}
+
+TEST(PlaybackWindow, DialogsRefuseValuesOutOfRange)
+{
+    Window w;
+    CFilmSpeedDialog speed(80);
+    auto* fps = speed.findChild<QLineEdit*>("fps");
+    EXPECT_EQ(fps->text(), "12.5");
+    fps->setText("0.5");
+    speed.accept();
+    EXPECT_EQ(speed.result(), QDialog::Rejected);
+    EXPECT_EQ(w.sink.shown.back(), "Please enter a number between 1 and 100.");
+    fps->setText("3");
+    speed.accept();
+    EXPECT_EQ(speed.delay(), 333);
+
+    CGoToFrameDialog go(0, 3);
+    auto* frame = go.findChild<QLineEdit*>("frame");
+    EXPECT_EQ(frame->text(), "1");
+    frame->setText("4");
+    go.accept();
+    EXPECT_EQ(w.sink.shown.back(), "Please enter an integer between 1 and 3.");
+    frame->setText("3");
+    go.accept();
+    EXPECT_EQ(go.frame(), 2);
+
+    CFadeOptionsDialog fade({}, false);
+    auto* kind = fade.findChild<QComboBox*>("kind");
+    auto* direction = fade.findChild<QComboBox*>("direction");
+    EXPECT_FALSE(direction->isEnabled());
+    kind->setCurrentIndex(FrameFade::Slats);
+    EXPECT_EQ(direction->currentText(), "from left");
+    fade.findChild<QRadioButton*>("then1")->click();
+    EXPECT_EQ(fade.findChild<QLineEdit*>("seconds")->text(), "0.50");
+    fade.accept();
+    EXPECT_EQ(fade.fade(), (FrameFade{FrameFade::Slats, FrameFade::FromLeft, 50}));
+}
+
+TEST(FullScreen, PlacementAndTheWindow)
+{
+    EXPECT_EQ(FullScreen::placement(FullScreen::ActualSize, 40, 30, 800, 600), (Rect{380, 285, 420, 315}));
+    EXPECT_EQ(FullScreen::placement(FullScreen::LargeSize, 40, 30, 800, 700), (Rect{0, 50, 800, 650}));
+    EXPECT_EQ(FullScreen::placement(FullScreen::FullSize, 40, 30, 800, 600), (Rect{0, 0, 800, 600}));
+
+    Window w;
+    std::vector<std::string> sounds;
+    static std::vector<std::string>* heard = &sounds;
+    ActionSounds::setPlayer([](const char* name) { heard->push_back(name); });
+    w.command(ID_FULL_SCREEN);
+    ActionSounds::setPlayer(nullptr);
+    CFullScreenWindow* screen = w.playback->fullScreenWindow();
+    ASSERT_NE(screen, nullptr);
+    EXPECT_EQ(sounds, (std::vector<std::string>{"Fullscreen"}));
+    EXPECT_TRUE(w.state(ID_FULL_SCREEN).checked);
+    // Steps are not checked for lateness on the full screen.
+    EXPECT_FALSE(w.playback->checkOverRuns());
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(screen, &escape);
+    QApplication::processEvents();
+    EXPECT_EQ(w.playback->fullScreenWindow(), nullptr);
+}
