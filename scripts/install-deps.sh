@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libgif-dev gifsicle
   fonts-dejavu-core fonts-liberation2
   # Other programs' readers, which the tests use to check what we write.
   ffmpeg

@@ -1,13 +1,18 @@
 #include "cli/Commands.h"
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 #include <sstream>
 
 #include "base/Chunks.h"
 #include "base/StringTable.h"
+#include "export/GifWriter.h"
+#include "film/FileType.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "gfx/Sprite.h"
+#include "platform/Settings.h"
 
 namespace celvane::cli {
 
@@ -214,6 +219,73 @@ int newFilm(const std::vector<std::string>& args)
         film.setSummary(summary);
     }
     doc.save(output);
+    return 0;
+}
+
+namespace {
+
+// Exports of more frames than this say how far they have got.
+constexpr int kProgressFrames = 50;
+
+// "FIRST-LAST", frames counted from 0.
+std::pair<int, int> frameRange(const std::string& text)
+{
+    const size_t dash = text.find('-');
+    if (dash == std::string::npos)
+        throw UsageError("--selection needs FIRST-LAST");
+    return {toInt(text.substr(0, dash), "FIRST"), toInt(text.substr(dash + 1), "LAST")};
+}
+
+} // namespace
+
+int convert(const std::vector<std::string>& args)
+{
+    std::vector<std::string> paths;
+    std::optional<std::pair<int, int>> selection;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--selection" && i + 1 < args.size())
+            selection = frameRange(args[++i]);
+        else if (args[i].rfind("--", 0) != 0)
+            paths.push_back(args[i]);
+        else
+            throw UsageError("unexpected argument: " + args[i]);
+    }
+    if (paths.size() != 2)
+        throw UsageError("convert needs IN OUT");
+    const int type = fileTypeOfPath(paths[1], FileType::None, Settings::instance());
+    if (type != FileType::Gif && type != FileType::Film)
+        throw NotSupportedError("cannot convert to " + paths[1], IDS_CANNOT_EXPORT_FORMAT);
+
+    CCelvaneDoc doc;
+    doc.open(paths[0]);
+    Film& film = filmOf(doc);
+    if (selection && (selection->first < 0 || selection->second >= film.frameCount() || selection->first > selection->second))
+        throw UsageError("the film has frames 0 to " + std::to_string(film.frameCount() - 1));
+
+    Bytes data;
+    if (type == FileType::Gif) {
+        GifExportOptions options;
+        if (selection) {
+            options.first = selection->first;
+            options.last = selection->second;
+        }
+        options.progress = [](int done, int total) {
+            if (total >= kProgressFrames) {
+                std::fprintf(stderr, "\rExporting frame %d of %d", done, total);
+                if (done == total)
+                    std::fputc('\n', stderr);
+            }
+            return true;
+        };
+        data = writeGif(film, options);
+    } else {
+        if (selection)
+            for (int f = selection->first; f <= selection->second; ++f)
+                film.setFrameSelected(f, true);
+        ByteWriter out(&data);
+        doc.graphics()->save(&out, FileType::Film, selection.has_value());
+    }
+    writeFileAtomically(paths[1], data);
     return 0;
 }
 

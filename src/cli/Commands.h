@@ -15,5 +15,7 @@ int info(const std::vector<std::string>& args);
 int frame(const std::vector<std::string>& args);
 int recode(const std::vector<std::string>& args);
 int newFilm(const std::vector<std::string>& args);
+// convert IN OUT [--selection FIRST-LAST]: OUT is a GIF or a film, by its extension.
+int convert(const std::vector<std::string>& args);
 
 } // namespace celvane::cli

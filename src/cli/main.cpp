@@ -8,6 +8,7 @@
 #include "base/Chunks.h"
 #include "base/Errors.h"
 #include "cli/Commands.h"
+#include "export/ExportKinds.h"
 
 using namespace celvane;
 
@@ -18,7 +19,8 @@ const char* kUsage =
     "  celvane-tool info [--json] FILE\n"
     "  celvane-tool frame FILE N -o OUT.bmp\n"
     "  celvane-tool recode IN OUT\n"
-    "  celvane-tool new --width W --height H --depth D [--frames N] [--period MS] OUT\n";
+    "  celvane-tool new --width W --height H --depth D [--frames N] [--period MS] OUT\n"
+    "  celvane-tool convert IN OUT.gif|OUT.qfm [--selection FIRST-LAST]\n";
 
 } // namespace
 
@@ -29,6 +31,7 @@ int main(int argc, char** argv)
         std::fputs(kUsage, args.empty() ? stderr : stdout);
         return args.empty() ? 2 : 0;
     }
+    registerExportKinds();
     try {
         const std::string command = args[0];
         args.erase(args.begin());
@@ -40,6 +43,8 @@ int main(int argc, char** argv)
             return cli::recode(args);
         if (command == "new")
             return cli::newFilm(args);
+        if (command == "convert")
+            return cli::convert(args);
         throw cli::UsageError("unknown command: " + command);
     } catch (const cli::UsageError& e) {
         std::fprintf(stderr, "celvane-tool: %s\n%s", e.what(), kUsage);

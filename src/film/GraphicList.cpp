@@ -1,5 +1,7 @@
 #include "film/GraphicList.h"
 
+#include <map>
+
 #include "base/Chunks.h"
 #include "base/StringTable.h"
 #include "film/BitmapGraphic.h"
@@ -8,6 +10,16 @@
 #include "gfx/Sprite.h"
 
 namespace celvane {
+
+namespace {
+std::map<int, GraphicFactory>& registeredKinds()
+{
+    static std::map<int, GraphicFactory> kinds;
+    return kinds;
+}
+} // namespace
+
+void registerGraphicKind(int fileType, GraphicFactory factory) { registeredKinds()[fileType] = factory; }
 
 void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* data)
 {
@@ -18,6 +30,10 @@ void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* d
     case 257:
     case 258: made = std::make_unique<BitmapGraphic>(); break;
     default:
+        if (const auto kind = registeredKinds().find(type); kind != registeredKinds().end()) {
+            made = kind->second();
+            break;
+        }
         throw NotSupportedError("no reader for file type " + std::to_string(type), IDS_CANNOT_LOAD_TYPE);
     }
     made->load(0, description, data, type);

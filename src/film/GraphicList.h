@@ -12,6 +12,12 @@ namespace celvane {
 
 class Film;
 
+// Makes an empty graphic of a kind that a library above film/ provides (GIF, ...).
+using GraphicFactory = std::unique_ptr<Graphic> (*)();
+// Lets GraphicItem::load make graphics of `fileType` with `factory`; registering a type again
+// replaces its factory. Called at start-up, before any file is loaded.
+void registerGraphicKind(int fileType, GraphicFactory factory);
+
 struct GraphicItem {
     std::unique_ptr<Graphic> graphic;
     int fileType = 0x20000; // none

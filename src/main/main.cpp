@@ -5,6 +5,7 @@
 #include "app/CelvaneApp.h"
 #include "app/QtMessageSink.h"
 #include "base/StringTable.h"
+#include "export/ExportKinds.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly first.
@@ -25,6 +26,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Celvane");
     celvane::QtMessageSink sink;
     celvane::Reporter::setSink(&sink);
+    celvane::registerExportKinds();
     celvane::CelvaneApp app;
     if (!app.start(QApplication::arguments().mid(1)))
         return 0;

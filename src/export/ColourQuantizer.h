@@ -1,0 +1,50 @@
+#pragma once
+// Colour reduction for films deeper than a GIF palette. The palette is chosen once for the whole
+// film, so colours do not flicker from frame to frame: the film's own colours when there are
+// few enough (nothing is lost), else a median cut of every frame's colours. Frames are then
+// mapped with error diffusion, and a pixel whose colour did not change since the previous
+// frame keeps the index it had, so still areas stay still.
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "export/GifAnimation.h"
+
+namespace celvane {
+
+class ColourQuantizer {
+public:
+    // Colours are RGB values 0x00BBGGRR.
+    void addColours(const uint32_t* colours, size_t count);
+    // The palette for everything added, at most `maxColours` entries (colour words).
+    GifColours choosePalette(int maxColours);
+    bool exact() const { return exact_; }
+
+private:
+    static constexpr int kBins = 1 << 15; // 5 bits a channel
+    std::unordered_map<uint32_t, uint32_t> distinct_;
+    std::vector<uint32_t> histogram_ = std::vector<uint32_t>(kBins);
+    bool tooMany_ = false;
+    bool exact_ = false;
+};
+
+// Maps frames onto a palette chosen by ColourQuantizer, frame after frame.
+class FrameDitherer {
+public:
+    FrameDitherer(const GifColours& palette, bool exact);
+    // `colours` are RGB values, width x height, rows top down; `out` one index a pixel.
+    void map(const uint32_t* colours, int width, int height, uint8_t* out);
+
+private:
+    int nearest(int r, int g, int b);
+
+    GifColours palette_;
+    bool exact_;
+    std::unordered_map<uint32_t, uint8_t> exactIndex_;
+    std::vector<int16_t> lookup_; // nearest index per 5-bit cell, -1 until asked
+    std::vector<uint32_t> previousColours_;
+    std::vector<uint8_t> previousIndices_;
+};
+
+} // namespace celvane

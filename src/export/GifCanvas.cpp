@@ -1,0 +1,174 @@
+#include "export/GifCanvas.h"
+
+#include <algorithm>
+
+#include "export/GifErrors.h"
+
+namespace celvane {
+
+namespace {
+
+uint32_t tableColour(const GifImage& image, int i)
+{
+    if (i >= image.tableEntries)
+        return 0; // indices past the table show black
+    const uint8_t* rgb = image.table + 3 * i;
+    return (uint32_t(rgb[2]) << 24) | (uint32_t(rgb[1]) << 16) | (uint32_t(rgb[0]) << 8);
+}
+
+} // namespace
+
+GifCanvas::GifCanvas(int width, int height) : width_(width), height_(height)
+{
+    gifAllocating("animfromgif", [&] {
+        indices_.assign(size_t(width) * size_t(height), 0);
+        mask_.assign(indices_.size(), 0);
+        palette_.assign(256, 0);
+    });
+}
+
+void GifCanvas::setIndex(size_t at, uint8_t slot)
+{
+    if (mask_[at])
+        --slotUse_[indices_[at]];
+    indices_[at] = slot;
+    mask_[at] = 1;
+    ++slotUse_[slot];
+}
+
+bool GifCanvas::mergeColours(const uint32_t* colours, int count, const Slots& keep, uint8_t* map)
+{
+    const GifColours before = palette_;
+    Slots taken = keep;
+    for (int i = 0; i < count; ++i) {
+        const auto same = std::find(palette_.begin(), palette_.end(), colours[i]);
+        size_t slot = size_t(same - palette_.begin());
+        if (same == palette_.end()) {
+            slot = size_t(std::find(taken.begin(), taken.end(), false) - taken.begin());
+            if (slot == taken.size()) {
+                palette_ = before;
+                return false;
+            }
+            palette_[slot] = colours[i];
+        }
+        taken[slot] = true;
+        map[i] = uint8_t(slot);
+    }
+    return true;
+}
+
+void GifCanvas::turnDeep()
+{
+    gifAllocating("gifimage32", [&] {
+        colours_.resize(indices_.size());
+        for (size_t i = 0; i < indices_.size(); ++i)
+            colours_[i] = palette_[indices_[i]] >> 8;
+        Bytes().swap(indices_);
+    });
+    deep_ = true;
+}
+
+void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
+{
+    if (!deep_) {
+        for (int y = r.top; y < r.top + r.height; ++y)
+            for (int x = r.left; x < r.left + r.width; ++x) {
+                const size_t at = index(x, y);
+                if (mask_[at])
+                    --slotUse_[indices_[at]];
+                mask_[at] = 0;
+            }
+        if (transparent)
+            return;
+        Slots keep;
+        for (int s = 0; s < 256; ++s)
+            keep[size_t(s)] = slotUse_[size_t(s)] > 0;
+        uint8_t slot;
+        if (mergeColours(&colourWord, 1, keep, &slot)) {
+            for (int y = r.top; y < r.top + r.height; ++y)
+                for (int x = r.left; x < r.left + r.width; ++x)
+                    setIndex(index(x, y), slot);
+            return;
+        }
+        turnDeep();
+    }
+    for (int y = r.top; y < r.top + r.height; ++y)
+        for (int x = r.left; x < r.left + r.width; ++x) {
+            colours_[index(x, y)] = colourWord >> 8;
+            mask_[index(x, y)] = transparent ? 0 : 1;
+        }
+}
+
+void GifCanvas::draw(const GifImage& image)
+{
+    const GifRect& r = image.rect;
+    if (!deep_) {
+        bool usedIndex[256] = {};
+        Slots keep;
+        std::array<size_t, 256> staying = slotUse_;
+        for (int y = 0; y < r.height; ++y) {
+            const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+            for (int x = 0; x < r.width; ++x) {
+                if (row[x] == image.transparent)
+                    continue;
+                usedIndex[row[x]] = true;
+                const size_t at = index(r.left + x, r.top + y);
+                if (mask_[at])
+                    --staying[indices_[at]];
+            }
+        }
+        for (int s = 0; s < 256; ++s)
+            keep[size_t(s)] = staying[size_t(s)] > 0;
+        uint32_t colours[256];
+        int wanted[256];
+        int count = 0;
+        for (int i = 0; i < 256; ++i)
+            if (usedIndex[i]) {
+                wanted[count] = i;
+                colours[count++] = tableColour(image, i);
+            }
+        uint8_t slots[256];
+        if (mergeColours(colours, count, keep, slots)) {
+            uint8_t map[256] = {};
+            for (int k = 0; k < count; ++k)
+                map[wanted[k]] = slots[k];
+            for (int y = 0; y < r.height; ++y) {
+                const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+                for (int x = 0; x < r.width; ++x)
+                    if (row[x] != image.transparent)
+                        setIndex(index(r.left + x, r.top + y), map[row[x]]);
+            }
+            return;
+        }
+        turnDeep();
+    }
+    uint32_t colours[256];
+    for (int i = 0; i < 256; ++i)
+        colours[i] = tableColour(image, i) >> 8;
+    for (int y = 0; y < r.height; ++y) {
+        const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+        for (int x = 0; x < r.width; ++x)
+            if (row[x] != image.transparent) {
+                colours_[index(r.left + x, r.top + y)] = colours[row[x]];
+                mask_[index(r.left + x, r.top + y)] = 1;
+            }
+    }
+}
+
+ComposedFrame GifCanvas::frame(int delay) const
+{
+    ComposedFrame f;
+    f.width = width_;
+    f.height = height_;
+    if (deep_) {
+        f.colours = colours_.data();
+    } else {
+        f.indices = indices_.data();
+        f.palette = &palette_;
+    }
+    f.mask = mask_.data();
+    f.delay = delay;
+    return f;
+}
+
+} // namespace celvane

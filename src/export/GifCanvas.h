@@ -1,0 +1,65 @@
+#pragma once
+// The full picture a GIF's images are composed on, as a browser shows them. It starts with 8-bit
+// pixels and one 256-entry palette that each image's colours are merged into; when an image's
+// colours no longer fit beside those still on show, it turns 32-bit for good.
+
+#include <array>
+#include <cstdint>
+
+#include "base/ByteIO.h"
+#include "export/GifAnimation.h"
+
+namespace celvane {
+
+struct GifRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// One decoded image, rows in picture order.
+struct GifImage {
+    GifRect rect;
+    const uint8_t* indices = nullptr;
+    const uint8_t* table = nullptr; // RGB triples
+    int tableEntries = 0;
+    int transparent = -1;
+};
+
+class GifCanvas {
+public:
+    // Cleared to index 0, all transparent. Out of memory: "Out of memory (animfromgif)".
+    GifCanvas(int width, int height);
+
+    // Returns a rectangle to the background: transparent, or opaque in `colourWord`.
+    void dispose(const GifRect& rect, bool transparent, uint32_t colourWord);
+    // Draws the image's opaque pixels; the rectangle must lie inside the canvas.
+    void draw(const GifImage& image);
+
+    ComposedFrame frame(int delay) const;
+    bool deep() const { return deep_; }
+
+private:
+    // Which slots must keep their colour: those of opaque pixels not about to be covered.
+    using Slots = std::array<bool, 256>;
+    // Gives each colour a slot: the first slot already holding it, else the first free one.
+    // False (palette unchanged) when the slots run out.
+    bool mergeColours(const uint32_t* colours, int count, const Slots& keep, uint8_t* map);
+    // Every pixel becomes its colour. Out of memory: "Out of memory (gifimage32)".
+    void turnDeep();
+    size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
+    void setIndex(size_t at, uint8_t slot);
+
+    int width_;
+    int height_;
+    bool deep_ = false;
+    Bytes indices_;
+    std::vector<uint32_t> colours_;
+    Bytes mask_;
+    GifColours palette_;
+    // Opaque pixels holding each slot, so that an image costs its own area, not the canvas's.
+    std::array<size_t, 256> slotUse_ = {};
+};
+
+} // namespace celvane

@@ -1,0 +1,49 @@
+#pragma once
+// A GIF file as a graphic: its frames served one at a time from the animation store, so that
+// a film can be made from it (frame period from the shortest delay, longer delays as pauses,
+// motion from the loop extension).
+
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "export/GifAnimation.h"
+#include "film/Graphic.h"
+#include "gfx/Sprite.h"
+
+namespace celvane {
+
+class GifGraphic : public Graphic {
+public:
+    int needsMaskFlags() const override { return 0; }
+    void getSummary(GraphicSummary& summary) const override;
+    void getFrameDescription(int frame, ImageInfo& info) override;
+    int countSelectedFrames() const override;
+    void setFrameSelected(int frame, bool on) override;
+    bool isFrameSelected(int frame) const override;
+    // Data is a whole GIF file.
+    void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
+    void clear() override;
+    void deleteFrames(int first, int last) override;
+    size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
+    // The frame unpacked; transparent pixels take the common palette's free entry.
+    Sprite* workingImage(int frame) override;
+    FrameFade fade(int frame) const override;
+    void setName(const std::string& name) override { name_ = name; }
+    bool isOfFileType(int type) const override;
+
+private:
+    bool valid(int frame) const { return animation_ && frame >= 0 && frame < animation_->frameCount(); }
+    void measureDelays();
+    PaletteRef paletteOf(const GifPalette& colours);
+
+    std::optional<Animation> animation_;
+    std::vector<bool> selected_;
+    std::map<GifPalette, PaletteRef> palettes_;
+    Sprite image_;
+    int imageFrame_ = -1;
+    int shortestDelay_ = 0;
+    std::string name_;
+};
+
+} // namespace celvane

@@ -1,0 +1,263 @@
+#include "export/GifReader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "export/GifCanvas.h"
+#include "export/GifErrors.h"
+#include "export/Lzw.h"
+
+namespace celvane {
+
+namespace {
+
+// The largest canvas a frame may have: what a film frame can be.
+constexpr int kMaxSide = 32767;
+constexpr size_t kMaxArea = size_t(256) << 20;
+
+int tableEntries(uint8_t packed) { return 2 << (packed & 7); }
+
+// A tolerant cursor over the file: data may end anywhere, and the walk then simply stops.
+class BlockCursor {
+public:
+    explicit BlockCursor(ByteSpan data, size_t pos) : data_(data), pos_(pos) {}
+
+    bool atEnd() const { return pos_ >= data_.size(); }
+    size_t position() const { return pos_; }
+    uint8_t byte() { return atEnd() ? 0 : data_[pos_++]; }
+    // `n` bytes, or nothing (the cursor at the end) when fewer remain.
+    std::optional<ByteSpan> take(size_t n)
+    {
+        if (n > data_.size() - std::min(pos_, data_.size())) {
+            pos_ = data_.size();
+            return std::nullopt;
+        }
+        const ByteSpan s = data_.subspan(pos_, n);
+        pos_ += n;
+        return s;
+    }
+    // The next sub-block's data; empty at the terminator or at the end of the data (a
+    // sub-block cut short gives what there is).
+    ByteSpan subBlock()
+    {
+        if (atEnd())
+            return {};
+        const size_t declared = data_[pos_++];
+        const size_t n = std::min(declared, data_.size() - pos_);
+        const ByteSpan s = data_.subspan(pos_, n);
+        pos_ += n;
+        return s;
+    }
+    void skipSubBlocks()
+    {
+        while (!subBlock().empty()) {
+        }
+    }
+
+private:
+    ByteSpan data_;
+    size_t pos_;
+};
+
+struct ImageBlock {
+    GifRect rect;
+    bool interlaced = false;
+    ByteSpan localTable;
+    int minimumCodeSize = 0;
+    size_t dataStart = 0; // the first sub-block
+};
+
+struct GraphicControl {
+    uint8_t packed = 0;
+    int delay = 0;
+    uint8_t transparent = 0;
+    bool hasTransparent() const { return packed & 1; }
+    int disposal() const { return (packed >> 2) & 7; }
+};
+
+struct Block {
+    enum Kind { Control, Image } kind;
+    GraphicControl control;
+    ImageBlock image;
+};
+
+// Everything the file holds, in order, up to its end or its trailer.
+struct GifContents {
+    int screenWidth = 0;
+    int screenHeight = 0;
+    ByteSpan globalTable;
+    int backgroundIndex = 0;
+    bool loop = false;
+    std::vector<Block> blocks;
+};
+
+GifContents scan(ByteSpan data)
+{
+    if (data.size() < 3 || std::memcmp(data.data(), "GIF", 3) != 0)
+        throwGifDataError("File format not recognised");
+    if (data.size() < 13)
+        throwGifDataError("The GIF file ends in its header");
+    GifContents gif;
+    gif.screenWidth = loadLE16(&data[6]);
+    gif.screenHeight = loadLE16(&data[8]);
+    const uint8_t packed = data[10];
+    gif.backgroundIndex = data[11];
+    BlockCursor at(data, 13);
+    if (packed & 0x80)
+        gif.globalTable = at.take(size_t(3 * tableEntries(packed))).value_or(ByteSpan());
+
+    while (!at.atEnd()) {
+        const uint8_t introducer = at.byte();
+        if (introducer == ';')
+            break;
+        if (introducer == '!') {
+            const uint8_t label = at.byte();
+            const ByteSpan first = at.subBlock();
+            if (label == 0xF9 && first.size() >= 4) {
+                Block b{Block::Control, {first[0], loadLE16(&first[1]), first[3]}, {}};
+                gif.blocks.push_back(b);
+            } else if (label == 0xFF && first.size() == 11 && std::memcmp(first.data(), "NETSCAPE2.0", 11) == 0) {
+                const ByteSpan loop = at.subBlock();
+                if (loop.size() == 3 && loop[0] == 1)
+                    gif.loop = true;
+                if (loop.empty())
+                    continue; // that was the terminator
+            }
+            if (!first.empty())
+                at.skipSubBlocks();
+        } else if (introducer == ',') {
+            const auto descriptor = at.take(9);
+            if (!descriptor)
+                break;
+            const ByteSpan d = *descriptor;
+            Block b{Block::Image, {}, {}};
+            b.image.rect = {loadLE16(&d[0]), loadLE16(&d[2]), loadLE16(&d[4]), loadLE16(&d[6])};
+            b.image.interlaced = d[8] & 0x40;
+            if (d[8] & 0x80)
+                b.image.localTable = at.take(size_t(3 * tableEntries(d[8]))).value_or(ByteSpan());
+            if (at.atEnd())
+                break;
+            b.image.minimumCodeSize = at.byte();
+            b.image.dataStart = at.position();
+            at.skipSubBlocks();
+            gif.blocks.push_back(b);
+        }
+        // any other byte is skipped
+    }
+    return gif;
+}
+
+// The picture's rows in order: interlaced images come in four passes.
+void deinterlace(const uint8_t* in, uint8_t* out, int width, int height)
+{
+    static constexpr int kStart[] = {0, 4, 2, 1};
+    static constexpr int kStep[] = {8, 8, 4, 2};
+    int source = 0;
+    for (int pass = 0; pass < 4; ++pass)
+        for (int y = kStart[pass]; y < height; y += kStep[pass])
+            std::memcpy(out + size_t(y) * size_t(width), in + size_t(source++) * size_t(width), size_t(width));
+}
+
+class GifComposer {
+public:
+    GifComposer(ByteSpan data, const GifContents& gif, ColourReducer* reducer)
+        : data_(data), gif_(gif), reducer_(reducer), width_(gif.screenWidth), height_(gif.screenHeight)
+    {
+        for (const Block& b : gif.blocks)
+            if (b.kind == Block::Image) {
+                width_ = std::max(width_, b.image.rect.left + b.image.rect.width);
+                height_ = std::max(height_, b.image.rect.top + b.image.rect.height);
+            }
+        width_ = std::max(width_, 1);
+        height_ = std::max(height_, 1);
+        if (width_ > kMaxSide || height_ > kMaxSide || size_t(width_) * size_t(height_) > kMaxArea)
+            throwGifNotSupported("The GIF is too large to be a film (" + std::to_string(width_) + " x "
+                                 + std::to_string(height_) + ")");
+        if (gif.globalTable.size() >= size_t(3 * gif.backgroundIndex + 3)) {
+            const uint8_t* rgb = &gif.globalTable[size_t(3 * gif.backgroundIndex)];
+            background_ = (uint32_t(rgb[2]) << 24) | (uint32_t(rgb[1]) << 16) | (uint32_t(rgb[0]) << 8);
+        }
+    }
+
+    Animation compose()
+    {
+        std::optional<Animation> animation;
+        std::optional<GifCanvas> canvas;
+        LzwScratch keep; // one scratch area for every image
+        for (const Block& b : gif_.blocks) {
+            if (b.kind == Block::Control) {
+                current_ = b.control;
+                continue;
+            }
+            if (!animation) {
+                animation.emplace(width_, height_, gif_.loop);
+                canvas.emplace(width_, height_);
+            } else if (previous_.disposal() >= 2) {
+                canvas->dispose(previousRect_, previous_.hasTransparent(), background_);
+            }
+            drawImage(*canvas, b.image);
+            animation->addFrame(canvas->frame(current_ ? current_->delay : 8), reducer_);
+            previous_ = current_.value_or(GraphicControl{});
+            previousRect_ = b.image.rect;
+            current_.reset();
+        }
+        return animation ? std::move(*animation) : Animation(width_, height_, gif_.loop);
+    }
+
+private:
+    void drawImage(GifCanvas& canvas, const ImageBlock& image)
+    {
+        const GifRect& r = image.rect;
+        const size_t area = size_t(r.width) * size_t(r.height);
+        if (area == 0)
+            return;
+        if (image.minimumCodeSize < 1 || image.minimumCodeSize > 11)
+            throwGifDataError("Bad compressed data");
+        gifAllocating("gifdecodeframe", [&] {
+            codes_.clear();
+            BlockCursor at(data_, image.dataStart);
+            for (ByteSpan s = at.subBlock(); !s.empty(); s = at.subBlock())
+                codes_.insert(codes_.end(), s.begin(), s.end());
+            pixels_.assign(area, 0);
+        });
+        lzwDecode(codes_, pixels_.data(), area, image.minimumCodeSize + 1);
+        if (image.interlaced) {
+            rows_.resize(area);
+            deinterlace(pixels_.data(), rows_.data(), r.width, r.height);
+            pixels_.swap(rows_);
+        }
+        GifImage drawn;
+        drawn.rect = r;
+        drawn.indices = pixels_.data();
+        const ByteSpan table = image.localTable.empty() ? gif_.globalTable : image.localTable;
+        drawn.table = table.data();
+        drawn.tableEntries = int(table.size() / 3);
+        drawn.transparent = current_ && current_->hasTransparent() ? current_->transparent : -1;
+        canvas.draw(drawn);
+    }
+
+    ByteSpan data_;
+    const GifContents& gif_;
+    ColourReducer* reducer_;
+    int width_;
+    int height_;
+    uint32_t background_ = 0;
+    std::optional<GraphicControl> current_;
+    GraphicControl previous_;
+    GifRect previousRect_;
+    Bytes codes_;
+    Bytes pixels_;
+    Bytes rows_;
+};
+
+} // namespace
+
+Animation readGif(ByteSpan data, ColourReducer* reducer)
+{
+    const GifContents gif = scan(data);
+    return GifComposer(data, gif, reducer).compose();
+}
+
+} // namespace celvane

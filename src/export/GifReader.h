@@ -1,0 +1,15 @@
+#pragma once
+// Reads a GIF file held in memory into the animation store: every image is composed onto a
+// canvas as large as the screen and every image, and each composed picture becomes a frame.
+
+#include "base/ByteIO.h"
+#include "export/GifAnimation.h"
+
+namespace celvane {
+
+// Failures are thrown with the library's text: data that is not a GIF or is damaged
+// (ArchiveError), frames that need a reducer (NotSupportedError), out of memory (MemoryError).
+// The frames before a failure are not kept.
+Animation readGif(ByteSpan data, ColourReducer* reducer = nullptr);
+
+} // namespace celvane

@@ -1,0 +1,373 @@
+#include "export/Lzw.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "export/GifErrors.h"
+
+namespace celvane {
+
+namespace {
+
+struct ScratchArea {
+    std::vector<uint8_t> bytes;
+    int users = 0;
+};
+
+ScratchArea& scratchArea()
+{
+    static thread_local ScratchArea area;
+    return area;
+}
+
+constexpr int kMaxCode = 4095;
+constexpr int kTableCodes = 4096;
+
+// Encoder: compress's open-addressing hash, 5003 slots probed by double hashing.
+constexpr int kHashSlots = 5003;
+constexpr int kHashShift = 4; // doublings that bring 5003 to 65535 or more, taken from 8
+constexpr size_t kEncoderScratch = kHashSlots * 4 + kHashSlots * 2 + 4;
+// Decoder: prefix and suffix tables and the stack a string is unwound on.
+constexpr size_t kDecoderStack = 8000;
+constexpr size_t kDecoderScratch = kTableCodes * 2 + kTableCodes + kDecoderStack;
+
+int bitLength(unsigned v)
+{
+    int n = 0;
+    while (v) {
+        ++n;
+        v >>= 1;
+    }
+    return n;
+}
+
+// Packs codes least significant bit first, cutting GIF-form output into sub-blocks.
+class CodeWriter {
+public:
+    CodeWriter(Bytes& out, bool gifForm) : out_(out), gifForm_(gifForm)
+    {
+        if (gifForm_)
+            openBlock();
+    }
+
+    void put(unsigned code, int bits)
+    {
+        accumulator_ |= uint64_t(code) << pending_;
+        pending_ += bits;
+        while (pending_ >= 8) {
+            byte(uint8_t(accumulator_));
+            accumulator_ >>= 8;
+            pending_ -= 8;
+        }
+    }
+
+    void finish()
+    {
+        if (pending_ > 0)
+            byte(uint8_t(accumulator_));
+        pending_ = 0;
+        if (!gifForm_)
+            return;
+        out_[lengthAt_] = uint8_t(inBlock_);
+        if (inBlock_ > 0)
+            out_.push_back(0); // an empty open block is the terminator itself
+    }
+
+private:
+    void openBlock()
+    {
+        lengthAt_ = out_.size();
+        out_.push_back(0);
+        inBlock_ = 0;
+    }
+    void byte(uint8_t b)
+    {
+        out_.push_back(b);
+        if (gifForm_ && ++inBlock_ == 255) {
+            out_[lengthAt_] = 255;
+            openBlock();
+        }
+    }
+
+    Bytes& out_;
+    bool gifForm_;
+    uint64_t accumulator_ = 0;
+    int pending_ = 0;
+    size_t lengthAt_ = 0;
+    int inBlock_ = 0;
+};
+
+// The width a decoder expects for each code: the bit length of a counter that starts at the
+// clear code, grows by one a code, and restarts at the end code after every clear.
+class CodeEmitter {
+public:
+    CodeEmitter(CodeWriter& writer, int clear) : writer_(writer), clear_(clear), counter_(unsigned(clear)) {}
+
+    void emit(unsigned code)
+    {
+        int bits = bitLength(counter_);
+        bits = bits < 2 ? 2 : bits > 12 ? 12 : bits;
+        writer_.put(code, bits);
+        counter_ = code == unsigned(clear_) ? unsigned(clear_ + 1) : counter_ + 1;
+    }
+
+private:
+    CodeWriter& writer_;
+    int clear_;
+    unsigned counter_;
+};
+
+[[noreturn]] void badData() { throwGifDataError("Bad compressed data"); }
+
+// Reads codes of a changing width, least significant bit first.
+class CodeReader {
+public:
+    explicit CodeReader(ByteSpan in) : in_(in) {}
+
+    // The next code of `bits` bits, or -1 when the data holds too few bits.
+    int read(int bits)
+    {
+        while (pending_ < bits) {
+            if (pos_ >= in_.size())
+                return -1;
+            accumulator_ |= uint32_t(in_[pos_++]) << pending_;
+            pending_ += 8;
+        }
+        const int code = int(accumulator_ & ((1u << bits) - 1));
+        accumulator_ >>= bits;
+        pending_ -= bits;
+        return code;
+    }
+
+private:
+    ByteSpan in_;
+    size_t pos_ = 0;
+    uint32_t accumulator_ = 0;
+    int pending_ = 0;
+};
+
+void checkWidth(int width)
+{
+    if (width < 2 || width > 12)
+        badData();
+}
+
+} // namespace
+
+LzwScratch::LzwScratch() { ++scratchArea().users; }
+
+LzwScratch::~LzwScratch()
+{
+    ScratchArea& area = scratchArea();
+    if (--area.users == 0)
+        std::vector<uint8_t>().swap(area.bytes);
+}
+
+uint8_t* LzwScratch::reserve(size_t bytes)
+{
+    ScratchArea& area = scratchArea();
+    if (area.bytes.size() < bytes)
+        area.bytes.resize(bytes);
+    return area.bytes.data();
+}
+
+size_t LzwScratch::capacity() { return scratchArea().bytes.size(); }
+
+size_t lzwEncode(int width, Bytes& out, const LzwInput& input)
+{
+    const bool gifForm = width > 0;
+    const int w = gifForm ? width : -width;
+    checkWidth(w);
+    return gifAllocating("lzwe", [&] {
+        const size_t start = out.size();
+        LzwScratch lease;
+        uint8_t* scratch = lease.reserve(kEncoderScratch);
+        auto* hashes = reinterpret_cast<int32_t*>(scratch);
+        auto* codes = reinterpret_cast<uint16_t*>(scratch + kHashSlots * 4);
+        std::memset(hashes, 0xFF, kHashSlots * 4); // every slot -1: empty
+
+        if (gifForm)
+            out.push_back(uint8_t(w - 1));
+        CodeWriter writer(out, gifForm);
+        const int clear = 1 << (w - 1);
+        const int end = clear + 1;
+        int next = clear + 2;
+        CodeEmitter emitter(writer, clear);
+        emitter.emit(unsigned(clear));
+
+        int prefix = -1;
+        for (ByteSpan run = input(); !run.empty(); run = input()) {
+            for (const uint8_t b : run) {
+                if (prefix < 0) {
+                    prefix = b;
+                    continue;
+                }
+                const int32_t key = (int32_t(b) << 12) + prefix;
+                int slot = (int(b) << kHashShift) ^ prefix;
+                if (hashes[slot] == key) {
+                    prefix = codes[slot];
+                    continue;
+                }
+                if (hashes[slot] >= 0) {
+                    const int step = slot == 0 ? 1 : kHashSlots - slot;
+                    bool found = false;
+                    do {
+                        slot -= step;
+                        if (slot < 0)
+                            slot += kHashSlots;
+                        if (hashes[slot] == key) {
+                            found = true;
+                            break;
+                        }
+                    } while (hashes[slot] >= 0);
+                    if (found) {
+                        prefix = codes[slot];
+                        continue;
+                    }
+                }
+                emitter.emit(unsigned(prefix));
+                prefix = b;
+                if (next <= kMaxCode) {
+                    codes[slot] = uint16_t(next++);
+                    hashes[slot] = key;
+                } else {
+                    std::memset(hashes, 0xFF, kHashSlots * 4);
+                    next = clear + 2;
+                    emitter.emit(unsigned(clear));
+                }
+            }
+        }
+        if (prefix >= 0)
+            emitter.emit(unsigned(prefix));
+        emitter.emit(unsigned(end));
+        writer.finish();
+        return out.size() - start;
+    });
+}
+
+size_t lzwEncode(int width, Bytes& out, ByteSpan input)
+{
+    bool given = false;
+    return lzwEncode(width, out, [&] {
+        if (given)
+            return ByteSpan();
+        given = true;
+        return input;
+    });
+}
+
+size_t lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
+{
+    checkWidth(width);
+    LzwScratch lease;
+    uint8_t* scratch = gifAllocating("lzwd", [&] { return lease.reserve(kDecoderScratch); });
+    auto* prefixes = reinterpret_cast<uint16_t*>(scratch);
+    uint8_t* suffixes = scratch + kTableCodes * 2;
+    uint8_t* stackBase = suffixes + kTableCodes;
+
+    const int clear = 1 << (width - 1);
+    const int end = clear + 1;
+    for (int c = 0; c < clear; ++c) {
+        prefixes[c] = 0;
+        suffixes[c] = uint8_t(c);
+    }
+    CodeReader reader(in);
+    int bits = width;
+    int largest = (1 << bits) - 1;
+    int next = clear + 2;
+    size_t length = 0;
+
+    int previous = -1;
+    uint8_t first = 0;
+    // Reads a code, widening first when the table has outgrown the current width (never for
+    // the literal after a clear, which a two-bit start would otherwise read too wide).
+    auto readCode = [&] {
+        if (previous >= 0 && next > largest && bits < 12) {
+            ++bits;
+            largest = bits == 12 ? kTableCodes : (1 << bits) - 1;
+        }
+        return reader.read(bits);
+    };
+    auto noEnd = [&] {
+        std::printf("Warning: last code wasn't EOI\n");
+        return length;
+    };
+    // At the start and after a clear: the next code must be a literal, written as it is.
+    // Returns the code that ends the stream instead (-1 or the end code), else 0.
+    auto restart = [&](int code) {
+        while (code == clear) {
+            previous = -1;
+            bits = width;
+            largest = (1 << bits) - 1;
+            next = clear + 2;
+            code = readCode();
+        }
+        if (code < 0 || code == end)
+            return code;
+        if (code > clear)
+            badData();
+        if (length >= capacity) {
+            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + 1, capacity);
+            return end;
+        }
+        first = uint8_t(code);
+        if (out)
+            out[length] = first;
+        ++length;
+        previous = code;
+        return 0;
+    };
+
+    for (int code = readCode();; code = readCode()) {
+        if (previous < 0 || code == clear) {
+            code = restart(code);
+            if (code == 0)
+                continue;
+        }
+        if (code < 0)
+            return noEnd();
+        if (code == end)
+            return length;
+        if (code > next)
+            badData();
+        uint8_t* sp = stackBase;
+        int walk = code;
+        if (code == next) {
+            *sp++ = first;
+            walk = previous;
+        }
+        while (walk >= clear) {
+            const int up = prefixes[walk];
+            if (up >= walk)
+                badData();
+            *sp++ = suffixes[walk];
+            walk = up;
+        }
+        *sp++ = uint8_t(walk);
+        first = uint8_t(walk);
+
+        const size_t produced = size_t(sp - stackBase);
+        if (produced > capacity - length) {
+            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + produced, capacity);
+            if (out)
+                for (size_t i = 0; length < capacity; ++i)
+                    out[length++] = sp[-1 - std::ptrdiff_t(i)];
+            return capacity;
+        }
+        if (out) {
+            uint8_t* o = out + length;
+            while (sp > stackBase)
+                *o++ = *--sp;
+        }
+        length += produced;
+        if (next < kTableCodes) {
+            prefixes[next] = uint16_t(previous);
+            suffixes[next] = first;
+            ++next;
+        }
+        previous = code;
+    }
+}
+
+} // namespace celvane

@@ -1,0 +1,256 @@
+// Reading GIFs into the animation store and into films.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <numeric>
+
+#include "TestSupport.h"
+#include "export/ExportKinds.h"
+#include "export/GifGraphic.h"
+#include "export/GifReader.h"
+#include "export/GifTestSupport.h"
+#include "film/CelvaneDoc.h"
+#include "film/Film.h"
+#include "gfx/Colour.h"
+
+using namespace celvane;
+using celvane::test::GifBuilder;
+
+namespace {
+
+// Every test executable run sees GIF files as the program does.
+const bool kRegistered = [] {
+    registerExportKinds();
+    return true;
+}();
+
+struct Unpacked {
+    Bytes pixels;
+    Bytes mask;
+    uint32_t colour(const Animation& a, const AnimationFrame& f, int x, int y) const
+    {
+        return (*f.palette)[pixels[size_t(y) * size_t(a.width()) + size_t(x)]] >> 8;
+    }
+    bool opaque(const Animation& a, int x, int y) const { return mask[size_t(y) * size_t(a.width()) + size_t(x)] != 0; }
+};
+
+Unpacked unpack(const Animation& a, int frame)
+{
+    Unpacked u{Bytes(size_t(a.width()) * size_t(a.height())), Bytes(size_t(a.width()) * size_t(a.height()))};
+    a.unpack(a.frame(frame), u.pixels.data(), u.mask.data());
+    return u;
+}
+
+std::vector<uint32_t> greys(int n, int step = 1)
+{
+    std::vector<uint32_t> t;
+    for (int i = 0; i < n; ++i)
+        t.push_back(uint32_t(i * step) * 0x010101u);
+    return t;
+}
+
+// Nearest of a fixed palette: enough to take frames of many colours.
+class GreyReducer : public ColourReducer {
+public:
+    int indexOf(uint32_t word) override { return int((word >> 8) & 0xFF); }
+    const GifColours& palette() const override { return palette_; }
+
+private:
+    GifColours palette_ = [] {
+        GifColours p;
+        for (uint32_t i = 0; i < 256; ++i)
+            p.push_back(i * 0x01010100u);
+        return p;
+    }();
+};
+
+} // namespace
+
+TEST(GifReader, CanvasCoversEveryImageAndInterlacedRowsLandInPlace)
+{
+    const std::vector<uint32_t> table = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF};
+    std::vector<uint8_t> rows(3 * 10);
+    // Interlaced order: rows 0, 8, 4, 2, 6, 1, 3, 5, 7, 9 of a 3 x 10 picture.
+    const int order[] = {0, 8, 4, 2, 6, 1, 3, 5, 7, 9};
+    for (int i = 0; i < 10; ++i)
+        for (int x = 0; x < 3; ++x)
+            rows[size_t(i * 3 + x)] = uint8_t(order[i] % 4);
+    const Bytes file = GifBuilder(4, 4, table).image(0, 0, 2, 2, {0, 1, 2, 3}).image(5, 1, 3, 10, rows, {}, true).finish();
+    const Animation a = readGif(file);
+    EXPECT_EQ(a.width(), 8);
+    EXPECT_EQ(a.height(), 11);
+    ASSERT_EQ(a.frameCount(), 2);
+    const Unpacked second = unpack(a, 1);
+    for (int y = 0; y < 10; ++y)
+        EXPECT_EQ(second.colour(a, a.frame(1), 6, 1 + y), table[size_t(y % 4)]) << y;
+    EXPECT_EQ(second.colour(a, a.frame(1), 1, 1), 0xFFFFFFu) << "the first image stays";
+    EXPECT_FALSE(second.opaque(a, 7, 0)) << "never drawn";
+    EXPECT_FALSE(a.loops());
+}
+
+TEST(GifReader, ColoursBeyondOnePaletteNeedAReducer)
+{
+    std::vector<uint8_t> all(200);
+    std::iota(all.begin(), all.end(), 0);
+    const std::vector<uint32_t> low = greys(200), high = greys(200);
+    std::vector<uint32_t> shifted;
+    for (int i = 0; i < 200; ++i)
+        shifted.push_back(uint32_t(i) * 0x010101u + 0x000037u); // colours of no grey
+    const Bytes file = GifBuilder(200, 2).image(0, 0, 200, 1, all, low).image(0, 1, 200, 1, all, shifted).finish();
+    try {
+        readGif(file);
+        FAIL() << "read 400 colours without a reducer";
+    } catch (const NotSupportedError& e) {
+        EXPECT_STREQ(e.what(), "Please choose a palette-reduction option when using images with more than 256 colours");
+    }
+    GreyReducer reducer;
+    const Animation a = readGif(file, &reducer);
+    ASSERT_EQ(a.frameCount(), 2);
+    const Unpacked u = unpack(a, 1);
+    EXPECT_EQ(u.colour(a, a.frame(1), 10, 0), 0x0A0A0Au) << "the first row kept its colours";
+    EXPECT_EQ(u.colour(a, a.frame(1), 10, 1), 0x414141u) << "0x0A0A41 reduced by its red";
+
+    // The same 200 colours a second time fit beside themselves: the canvas stays 8-bit.
+    const Bytes same = GifBuilder(200, 2).image(0, 0, 200, 1, all, low).image(0, 1, 200, 1, all, high).finish();
+    EXPECT_EQ(readGif(same).frameCount(), 2);
+}
+
+TEST(GifReader, DisposalTransparencyAndDelays)
+{
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
+    // Frame 1 draws a red square with index 1 transparent and asks to be disposed; frame 2
+    // draws one green pixel elsewhere.
+    const Bytes file = GifBuilder(4, 4, table, 3)
+                           .control(5)
+                           .image(0, 0, 4, 4, std::vector<uint8_t>(16, 1))
+                           .control(7, 1, 2)
+                           .image(1, 1, 2, 2, {2, 1, 2, 2})
+                           .control(9)
+                           .image(3, 3, 1, 1, {3})
+                           .finish();
+    const Animation a = readGif(file);
+    ASSERT_EQ(a.frameCount(), 3);
+    EXPECT_EQ(a.frame(0).delay, 5);
+    EXPECT_EQ(a.frame(1).delay, 7);
+    EXPECT_EQ(a.frame(2).delay, 9);
+    const Unpacked second = unpack(a, 1);
+    EXPECT_EQ(second.colour(a, a.frame(1), 1, 1), 0x0000FFu);
+    EXPECT_EQ(second.colour(a, a.frame(1), 2, 1), 0xFFFFFFu) << "seen through the transparent pixel";
+    const Unpacked third = unpack(a, 2);
+    for (int y = 1; y < 3; ++y)
+        for (int x = 1; x < 3; ++x)
+            EXPECT_FALSE(third.opaque(a, x, y)) << "disposed after an image with a transparent index";
+    EXPECT_TRUE(third.opaque(a, 0, 0));
+    EXPECT_EQ(third.colour(a, a.frame(2), 3, 3), 0x00FF00u);
+
+    // Without a transparent index the rectangle returns to the background colour, opaque.
+    const Bytes opaque = GifBuilder(2, 1, table, 3).control(1, -1, 2).image(0, 0, 1, 1, {2}).image(1, 0, 1, 1, {0}).finish();
+    const Animation b = readGif(opaque);
+    const Unpacked last = unpack(b, 1);
+    EXPECT_TRUE(last.opaque(b, 0, 0));
+    EXPECT_EQ(last.colour(b, b.frame(1), 0, 0), 0x00FF00u);
+    EXPECT_EQ(b.frame(1).delay, 8) << "no control extension of its own";
+}
+
+TEST(GifReader, CommonPaletteSharesOneNodeWithAFreeEntry)
+{
+    std::vector<uint8_t> ten(10);
+    std::iota(ten.begin(), ten.end(), 0);
+    const std::vector<uint32_t> colours = greys(10, 20);
+    std::vector<uint32_t> reversed(colours.rbegin(), colours.rend());
+    Animation a = readGif(GifBuilder(10, 1).image(0, 0, 10, 1, ten, colours).image(0, 0, 10, 1, ten, reversed).finish());
+    a.makeCommonPalette();
+    ASSERT_EQ(a.frameCount(), 2);
+    EXPECT_EQ(a.frame(0).palette, a.frame(1).palette);
+    ASSERT_EQ(a.frame(0).palette->size(), 11u);
+    EXPECT_EQ(a.frame(0).palette->back(), 0u);
+    EXPECT_EQ(a.transparentIndex(), 10);
+    const Unpacked first = unpack(a, 0), second = unpack(a, 1);
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(first.colour(a, a.frame(0), x, 0), colours[size_t(x)]);
+        EXPECT_EQ(second.colour(a, a.frame(1), x, 0), reversed[size_t(x)]);
+    }
+}
+
+TEST(GifReader, RefusesWhatIsNoGifOrDamaged)
+{
+    EXPECT_THROW(readGif(Bytes{'P', 'N', 'G'}), ArchiveError);
+    EXPECT_THROW(readGif(Bytes{'G', 'I', 'F', '8', '9', 'a', 1}), ArchiveError);
+    Bytes file = GifBuilder(4, 1, greys(4)).image(0, 0, 4, 1, {0, 1, 2, 3}).finish();
+    EXPECT_EQ(readGif(file).frameCount(), 1);
+    // Cut anywhere: either a picture or a clear refusal, never more.
+    for (size_t n = 0; n < file.size(); ++n) {
+        const Bytes cut(file.begin(), file.begin() + std::ptrdiff_t(n));
+        testing::internal::CaptureStdout();
+        try {
+            EXPECT_LE(readGif(cut).frameCount(), 1);
+        } catch (const Error&) {
+        }
+        testing::internal::GetCapturedStdout();
+    }
+    const Bytes huge = GifBuilder(30000, 30000).image(0, 0, 1, 1, {0}).finish();
+    EXPECT_THROW(readGif(huge), NotSupportedError);
+}
+
+TEST(GifReader, OpensAsAFilmWithPeriodPausesAndMotion)
+{
+    celvane::test::TempDir dir;
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
+    const Bytes file = GifBuilder(3, 2, table)
+                           .loop()
+                           .control(4)
+                           .image(0, 0, 3, 2, {0, 1, 2, 3, 0, 1})
+                           .control(10)
+                           .image(1, 0, 1, 1, {3})
+                           .finish();
+    celvane::test::writeBytes(dir.file("walk.gif"), file);
+    CCelvaneDoc doc;
+    doc.open(dir.file("walk.gif"));
+    Film& film = *doc.film();
+    EXPECT_EQ(doc.pathName(), dir.file("walk.qfm"));
+    EXPECT_TRUE(doc.isModified());
+    EXPECT_EQ(film.frameCount(), 2);
+    EXPECT_EQ(film.width(), 3);
+    EXPECT_EQ(film.height(), 2);
+    EXPECT_EQ(film.bitsPerPixel(), 8);
+    EXPECT_EQ(film.period(), 40);
+    EXPECT_EQ(film.motion(), Film::Loop);
+    EXPECT_EQ(film.fade(0).pause, 0);
+    EXPECT_EQ(film.fade(1).pause, 6);
+    const Sprite& second = *film.workingImage(1);
+    EXPECT_EQ(rgbOfWord(second.colourWordOf(second.pixelAt(1, 0))), 0x00FF00u);
+    EXPECT_EQ(rgbOfWord(second.colourWordOf(second.pixelAt(2, 0))), 0x0000FFu);
+
+    // No loop extension: played to the end.
+    celvane::test::writeBytes(dir.file("once.gif"), GifBuilder(1, 1, table).image(0, 0, 1, 1, {1}).image(0, 0, 1, 1, {2}).finish());
+    CCelvaneDoc once;
+    once.open(dir.file("once.gif"));
+    EXPECT_EQ(once.film()->motion(), Film::ToEnd);
+    EXPECT_EQ(once.film()->period(), 80);
+}
+
+TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
+{
+    const auto folder = celvane::test::corpusDir("gif");
+    CELVANE_REQUIRE_CORPUS(folder);
+    int opened = 0, refused = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        CCelvaneDoc doc;
+        testing::internal::CaptureStdout();
+        try {
+            doc.open(entry.path().string());
+            ASSERT_NE(doc.film(), nullptr) << entry.path();
+            EXPECT_GE(doc.film()->frameCount(), 1);
+            ++opened;
+        } catch (const Error& e) {
+            EXPECT_FALSE(e.userMessage().empty()) << entry.path();
+            ++refused;
+        }
+        testing::internal::GetCapturedStdout();
+    }
+    EXPECT_GT(opened, 40);
+    std::printf("GIF corpus: %d opened, %d refused\n", opened, refused);
+}

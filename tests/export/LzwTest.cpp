@@ -1,0 +1,142 @@
+// The LZW codec: both stream forms, its limits and its damaged-data paths.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "base/Errors.h"
+#include "export/Lzw.h"
+
+using namespace celvane;
+
+namespace {
+
+Bytes rawRoundTrip(const Bytes& input)
+{
+    Bytes packed;
+    lzwEncode(-kLzwRawWidth, packed, input);
+    Bytes back(input.size());
+    back.resize(lzwDecode(packed, back.data(), back.size(), kLzwRawWidth));
+    return back;
+}
+
+Bytes noise(size_t n, unsigned seed, int values = 256)
+{
+    std::mt19937 random(seed);
+    Bytes b(n);
+    for (auto& v : b)
+        v = uint8_t(random() % unsigned(values));
+    return b;
+}
+
+// Codes of the given widths packed least significant bit first.
+Bytes packCodes(const std::vector<std::pair<int, int>>& codes)
+{
+    Bytes out;
+    uint32_t acc = 0;
+    int pending = 0;
+    for (auto [code, bits] : codes) {
+        acc |= uint32_t(code) << pending;
+        pending += bits;
+        while (pending >= 8) {
+            out.push_back(uint8_t(acc));
+            acc >>= 8;
+            pending -= 8;
+        }
+    }
+    if (pending)
+        out.push_back(uint8_t(acc));
+    return out;
+}
+
+} // namespace
+
+TEST(Lzw, RawFormRoundTripsAnyInput)
+{
+    EXPECT_TRUE(rawRoundTrip({}).empty());
+    EXPECT_EQ(rawRoundTrip({42}), Bytes{42});
+    // Noise fills the table many times over (clears); a long run builds long strings; few
+    // values give the code-equals-next-free case again and again.
+    for (const Bytes& input : {noise(100000, 1), Bytes(70000, 7), noise(50000, 2, 3), noise(4099, 3, 2)})
+        EXPECT_EQ(rawRoundTrip(input), input);
+    EXPECT_EQ(LzwScratch::capacity(), 0u) << "the scratch area goes with its last user";
+}
+
+TEST(Lzw, GifFormCutsSubBlocksAndDecodesAtEveryWidth)
+{
+    const Bytes input = noise(300, 4);
+    Bytes gif;
+    lzwEncode(9, gif, input);
+    ASSERT_GT(gif.size(), 2u + 255u);
+    EXPECT_EQ(gif[0], 8); // minimum code size
+    EXPECT_EQ(gif[1], 255);
+    const size_t second = 2 + 255;
+    EXPECT_EQ(size_t(gif[second]), gif.size() - second - 2);
+    EXPECT_EQ(gif.back(), 0);
+
+    Bytes codes(gif.begin() + 2, gif.begin() + 2 + 255);
+    codes.insert(codes.end(), gif.begin() + std::ptrdiff_t(second) + 1, gif.end() - 1);
+    Bytes back(input.size());
+    EXPECT_EQ(lzwDecode(codes, back.data(), back.size(), 9), input.size());
+    EXPECT_EQ(back, input);
+
+    // Small code sizes (two colours start at width 3, the narrowest GIF allows) and the widest.
+    for (int width : {2, 3, 5, 12}) {
+        const Bytes in = noise(20000, unsigned(width), 1 << (width - 1));
+        Bytes raw;
+        lzwEncode(-width, raw, in);
+        Bytes out(in.size());
+        EXPECT_EQ(lzwDecode(raw, out.data(), out.size(), width), in.size()) << width;
+        EXPECT_EQ(out, in) << width;
+    }
+
+    // A short stream: one block, then the terminator.
+    Bytes runs;
+    lzwEncode(3, runs, Bytes(10, 1));
+    EXPECT_EQ(runs[0], 2);
+    EXPECT_EQ(runs.back(), 0);
+    EXPECT_EQ(size_t(runs[1]), runs.size() - 3);
+}
+
+TEST(Lzw, DecodeKeepsWhatItCanAndRefusesDamage)
+{
+    const Bytes input = noise(1000, 5);
+    Bytes packed;
+    lzwEncode(-9, packed, input);
+
+    // One byte too little room: exactly the room, a warning, and success.
+    Bytes out(input.size() - 1);
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(lzwDecode(packed, out.data(), out.size(), 9), out.size());
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Warning: too much compressed data (1000>999)"), std::string::npos);
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), input.begin()));
+    // Counting only.
+    EXPECT_EQ(lzwDecode(packed, nullptr, 5000, 9), input.size());
+
+    // Cut before the end code: what is there, a warning, success.
+    const Bytes cut(packed.begin(), packed.begin() + std::ptrdiff_t(packed.size() / 2));
+    Bytes part(input.size());
+    testing::internal::CaptureStdout();
+    const size_t got = lzwDecode(cut, part.data(), part.size(), 9);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Warning: last code wasn't EOI"), std::string::npos);
+    EXPECT_GT(got, 100u);
+    EXPECT_TRUE(std::equal(part.begin(), part.begin() + std::ptrdiff_t(got), input.begin()));
+
+    // A code two above the next free one; a first code that is no literal.
+    Bytes sink(100);
+    const Bytes tooFar = packCodes({{256, 9}, {1, 9}, {2, 9}, {260, 9}});
+    try {
+        lzwDecode(tooFar, sink.data(), sink.size(), 9);
+        FAIL() << "accepted a code past the table";
+    } catch (const ArchiveError& e) {
+        EXPECT_STREQ(e.what(), "Bad compressed data");
+    }
+    EXPECT_THROW(lzwDecode(packCodes({{300, 9}, {1, 9}, {301, 9}}), sink.data(), sink.size(), 9), ArchiveError);
+    // Clear, end code at once: nothing, and no complaint.
+    EXPECT_EQ(lzwDecode(packCodes({{256, 9}, {257, 9}}), sink.data(), sink.size(), 9), 0u);
+    // A clear in the middle starts the table again.
+    Bytes two(2);
+    EXPECT_EQ(lzwDecode(packCodes({{256, 9}, {65, 9}, {256, 9}, {66, 9}, {257, 9}}), two.data(), 2, 9), 2u);
+    EXPECT_EQ(two, (Bytes{65, 66}));
+    EXPECT_THROW(lzwDecode(packed, out.data(), out.size(), 13), ArchiveError);
+}
