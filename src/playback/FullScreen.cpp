@@ -79,6 +79,19 @@ void CFullScreenWindow::paintEvent(QPaintEvent* event)
     }
 }
 
+bool CFullScreenWindow::event(QEvent* event)
+{
+    // Its keys are its own, whatever commands share them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape || key == Qt::Key_Space) {
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
 void CFullScreenWindow::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {

@@ -358,7 +358,7 @@ bool CCelvaneView::paintFadeStep(QPainter& p, const Sprite& image, const QRegion
     if (!fadeStep_)
         return false;
     for (const QRect& r : region)
-        paintFadeStep(painter_, p, image, layout_.frameRect(), *fadeStep_, toRect(r));
+        celvane::paintFadeStep(painter_, p, image, layout_.frameRect(), *fadeStep_, toRect(r));
     return true;
 }
 
@@ -424,6 +424,17 @@ std::optional<ToolKey> toolKeyOf(const QKeyEvent& event)
     return std::nullopt;
 }
 } // namespace
+
+bool CCelvaneView::event(QEvent* event)
+{
+    // Space is the Stop command's key too; the window takes it itself, so that a tool that
+    // takes text gets it as text.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+        event->accept();
+        return true;
+    }
+    return QAbstractScrollArea::event(event);
+}
 
 void CCelvaneView::keyPressEvent(QKeyEvent* event)
 {
