@@ -5,18 +5,23 @@
 #include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QTimer>
 #include <filesystem>
 
 #include "app/CMainFrame.h"
 #include "base/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
+#include "app/ImportDialog.h"
 #include "app/NewFilmDialog.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "film/GraphicList.h"
 #include "gfx/PlotRequest.h"
 #include "platform/DrawingSurface.h"
 #include "platform/Settings.h"
@@ -190,10 +195,55 @@ bool CelvaneApp::closingView(CCelvaneView* view)
 
 void CelvaneApp::viewClosed(CCelvaneDoc* doc)
 {
-    // The film goes with its last window.
-    const auto left = frame_ ? frame_->views() : std::vector<CCelvaneView*>{};
-    if (std::none_of(left.begin(), left.end(), [&](CCelvaneView* v) { return &v->document() == doc; }))
-        std::erase_if(documents_, [&](const auto& d) { return &d->document() == doc; });
+    // The film goes with its last window, once everything the window owned has let go of it.
+    QTimer::singleShot(0, this, [this, doc] {
+        const auto left = frame_ ? frame_->views() : std::vector<CCelvaneView*>{};
+        if (std::none_of(left.begin(), left.end(), [&](CCelvaneView* v) { return &v->document() == doc; }))
+            std::erase_if(documents_, [&](const auto& d) { return &d->document() == doc; });
+        if (frame_)
+            frame_->updateTitle();
+    });
+}
+
+void CelvaneApp::importInto(CCelvaneView& view)
+{
+    ImportDialog dialog(importOptions_, frame_.get());
+    const int accepted = dialog.exec();
+    importOptions_ = dialog.options();
+    if (accepted == QDialog::Accepted && !dialog.path().empty())
+        importFile(view, dialog.path(), importOptions_);
+}
+
+void CelvaneApp::importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options)
+{
+    CCelvaneDoc& doc = view.document();
+    Film* film = doc.film();
+    if (!film)
+        return;
+    try {
+        const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
+        const Bytes data = readFile(path);
+        if (type == FileType::PaletteFile) {
+            // A palette file gives the film its colours instead of pictures.
+            const PalFileRead read = film->palette()->readPalFile(data);
+            if (!read.applied()) {
+                Reporter::message(read.refusal(), MessageButtons::Ok, MessageIcon::Warning);
+                return;
+            }
+            film->setModified(true);
+            doc.updateAllViews(nullptr, Hint::RepaintAll);
+            return;
+        }
+        GraphicList pictures;
+        pictures.load(type, data);
+        const int frame = options.asBackground
+            ? mergeBackground(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{}, options)
+            : mergeFrames(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{});
+        doc.updateAllViews(nullptr, Hint::FramesReplaced);
+        view.goToFrame(frame);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
     if (frame_)
         frame_->updateTitle();
 }

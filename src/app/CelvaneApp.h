@@ -11,6 +11,7 @@
 #include "app/RecentFiles.h"
 #include "base/Command.h"
 #include "film/DefaultFilm.h"
+#include "film/Merge.h"
 #include "view/tools/ToolBox.h"
 
 namespace celvane {
@@ -51,6 +52,11 @@ public:
     bool closingView(CCelvaneView* view);
     // A film window has gone.
     void viewClosed(CCelvaneDoc* doc);
+    // The Import command: a file brought into the view's film at its current frame, as new
+    // frames or as the background of frames.
+    void importInto(CCelvaneView& view);
+    // Brings a file in with the given options (the command without its dialog).
+    void importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options);
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;
@@ -62,6 +68,7 @@ private:
     bool makeRoomForDocument();
     void promptOpen();
 
+    ImportOptions importOptions_;
     bool singleDocument_ = true;
     int untitledCount_ = 0;
     RecentFiles recent_;

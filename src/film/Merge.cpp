@@ -47,7 +47,70 @@ void createFilmFor(GraphicList& target, GraphicList& source, const ImageInfo& de
     }
 }
 
+// Draws a source picture scaled to the whole of `into`.
+void drawScaled(GraphicList& source, int frame, Sprite& into)
+{
+    int local = 0;
+    Graphic* graphic = graphicOf(source, frame, &local);
+    Sprite* picture = graphic ? graphic->workingImage(local) : nullptr;
+    if (!picture)
+        return;
+    PlotRequest request;
+    request.destinationSprite = &into;
+    request.destination = Rect{0, 0, into.logicalWidth(), into.logicalHeight()};
+    picture->plot(request);
+}
+
 } // namespace
+
+int backgroundSource(int k, int n, int m, int use, bool sourceTravelsBack)
+{
+    if (m <= 1 || n <= 1 || use == ImportOptions::UseFirst)
+        return 0;
+    const int e = sourceTravelsBack ? 2 * m - 2 : m;
+    const int f = use == ImportOptions::CycleAround ? k % e + 1 : int(double(e) / n * k) + 1;
+    return f <= m ? f - 1 : e - f + 1;
+}
+
+int mergeBackground(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults,
+                    const ImportOptions& options)
+{
+    if (target.itemCount() == 0)
+        createFilmFor(target, source, defaults);
+    Film* film = target.film();
+    if (!film)
+        throw NotSupportedError("backgrounds go into films", IDS_CANNOT_LOAD_TYPE);
+    std::vector<int> frames;
+    for (int i = 0; i < film->frameCount(); ++i)
+        if (options.applyTo == ImportOptions::EntireFilm
+            || (options.applyTo == ImportOptions::SelectedFrames && film->isFrameSelected(i))
+            || (options.applyTo == ImportOptions::CurrentFrame && i == frame))
+            frames.push_back(i);
+    GraphicSummary theirs, ours;
+    source.getSummary(theirs);
+    film->getSummary(ours);
+    const bool travelsBack = theirs.motion == Film::YoYo && ours.motion != Film::YoYo;
+
+    Sprite scratch, drawing;
+    scratch.create(film->width(), film->height(), film->width(), film->height(), film->bitsPerPixel(), film->palette());
+    drawing.create(film->width(), film->height(), film->width(), film->height(), film->bitsPerPixel(), film->palette());
+    drawing.setTransparentColour(film->paper(), true);
+    const int n = int(frames.size());
+    for (int k = 0; k < n; ++k) {
+        Sprite* into = film->workingImage(frames[size_t(k)]);
+        scratch.fillColour(film->paper());
+        drawScaled(source, backgroundSource(k, n, theirs.frameCount, options.use, travelsBack), scratch);
+        // The frame's own drawing on top, its paper letting the picture through.
+        drawing.copyPixelsFrom(*into);
+        PlotRequest request;
+        request.destinationSprite = &scratch;
+        request.flags = kPlotMasked;
+        drawing.plot(request);
+        into->copyPixelsFrom(scratch);
+        film->markCurrentModified();
+    }
+    return frame;
+}
 
 int mergeFrames(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults)
 {
@@ -70,18 +133,10 @@ int mergeFrames(GraphicList& target, int frame, GraphicList& source, const Image
             at = std::min(first + f, film->frameCount());
             film->insertFrame(at, false);
         }
+        drawScaled(source, f, *film->workingImage(at));
+        film->markCurrentModified();
         int local = 0;
-        Graphic* graphic = graphicOf(source, f, &local);
-        Sprite* picture = graphic ? graphic->workingImage(local) : nullptr;
-        Sprite* into = film->workingImage(at);
-        if (picture && into) {
-            PlotRequest request;
-            request.destinationSprite = into;
-            request.destination = Rect{0, 0, into->logicalWidth(), into->logicalHeight()};
-            picture->plot(request);
-            film->markCurrentModified();
-        }
-        if (graphic) {
+        if (Graphic* graphic = graphicOf(source, f, &local)) {
             FrameSoundEntry sound;
             for (int k = 0; graphic->soundEntry(local, k, sound); ++k)
                 film->setSoundEntry(at, k, sound);

@@ -205,6 +205,7 @@ TEST(MainWindow, SeveralFilmWindowsWhenNotSingleDocument)
     sink.answers.push_back(MessageAnswer::No);
     sub->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame.views().size(), 1u);
     EXPECT_EQ(app.commandsFor(secondFilm), nullptr);
 }

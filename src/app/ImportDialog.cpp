@@ -1,0 +1,51 @@
+#include "app/ImportDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/FileDialogs.h"
+#include "app/ImportOptionsDialog.h"
+
+namespace celvane {
+
+namespace {
+const char* kFilters = "Animations (*.qfm *.gif);;Bitmap files (*.gif *.bmp *.dib *.ff9 *.png *.jpg *.jpeg);;"
+                       "Other graphics (*.wmf *.aff);;Palette files (*.pal);;All Files (*)";
+}
+
+ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDialog(parent), options_(options)
+{
+    setWindowTitle("Import");
+    path_ = new QLineEdit;
+    path_->setMinimumWidth(320);
+    auto* browse = new QPushButton("Browse...");
+    auto* more = new QPushButton("Options...");
+    auto* row = new QHBoxLayout;
+    row->addWidget(path_);
+    row->addWidget(browse);
+    auto* form = new QFormLayout(this);
+    form->addRow("File name:", row);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+    buttons->addButton(more, QDialogButtonBox::ActionRole);
+    form->addRow(buttons);
+    connect(browse, &QPushButton::clicked, this, [this] {
+        if (const auto chosen = FileDialogs::chooser().openFile("Import", kFilters))
+            setPath(*chosen);
+    });
+    connect(more, &QPushButton::clicked, this, [this] {
+        ImportOptionsDialog sheet(options_, this);
+        if (sheet.exec() == QDialog::Accepted)
+            options_ = sheet.options();
+    });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+std::string ImportDialog::path() const { return path_->text().trimmed().toStdString(); }
+
+void ImportDialog::setPath(const std::string& path) { path_->setText(QString::fromStdString(path)); }
+
+} // namespace celvane
