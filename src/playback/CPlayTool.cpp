@@ -136,7 +136,8 @@ private:
 };
 } // namespace
 
-CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent) : QToolBar("Play Tools", parent)
+CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent)
+    : QToolBar("Play Tools", parent), action_(action)
 {
     setObjectName("PlayTools");
     auto* panel = new QWidget(this);
@@ -166,7 +167,18 @@ CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent
     slider_->setToolTip("Film speed");
     slider_->setStatusTip("Change the film speed (double click slider to display dialogue box)");
     grid->addWidget(slider_, 1, 3);
-    button(ID_MOTION_CYCLE, 1, 4);
+    // Not the action's own button: its picture follows the film's motion, not the action.
+    motion_ = new QToolButton(panel);
+    motion_->setObjectName("motion");
+    motion_->setToolTip("Motion");
+    grid->addWidget(motion_, 1, 4);
+    if (QAction* cycle = action(ID_MOTION_CYCLE)) {
+        connect(motion_, &QToolButton::clicked, cycle, &QAction::trigger);
+        connect(cycle, &QAction::changed, motion_, [this, cycle] { motion_->setEnabled(cycle->isEnabled()); });
+    }
+    for (int id : {ID_MOTION_LOOP, ID_MOTION_YOYO, ID_MOTION_TO_END})
+        if (QAction* a = action(id))
+            connect(a, &QAction::changed, this, &CPlayTool::syncMotion);
     connect(slider_, &QSlider::sliderMoved, this, &CPlayTool::sliderMoved);
     connect(slider_, &QSlider::actionTriggered, this, [this](int) { sliderMoved(slider_->sliderPosition()); });
     addWidget(panel);
@@ -200,7 +212,17 @@ void CPlayTool::setActiveView(CCelvaneView* view)
         viewGone_ = connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
     strip_.follow(view ? view->currentFrame() : 0);
     syncSlider();
+    syncMotion();
     stripWidget_->update();
+}
+
+void CPlayTool::syncMotion()
+{
+    const Film* film = view_ ? view_->film() : nullptr;
+    const int motion = film ? film->motion() : Film::ToEnd;
+    const int id = motion == Film::Loop ? ID_MOTION_LOOP : motion == Film::YoYo ? ID_MOTION_YOYO : ID_MOTION_TO_END;
+    if (QAction* a = action_(id))
+        motion_->setIcon(a->icon());
 }
 
 void CPlayTool::syncSlider()
@@ -231,6 +253,8 @@ void CPlayTool::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeR
     }
     if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::FilmSpeed))
         syncSlider();
+    if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::Motion))
+        syncMotion();
 }
 
 } // namespace celvane

@@ -11,6 +11,7 @@
 #include "playback/FilmStrip.h"
 
 class QSlider;
+class QToolButton;
 
 namespace celvane {
 
@@ -36,6 +37,8 @@ private:
     class StripWidget;
     void detach();
     void syncSlider();
+    // The Motion button shows the film's motion (To end with no film).
+    void syncMotion();
     void sliderMoved(int position);
 
     CCelvaneView* view_ = nullptr;
@@ -44,6 +47,8 @@ private:
     FilmStrip strip_;
     StripWidget* stripWidget_ = nullptr;
     QSlider* slider_ = nullptr;
+    QToolButton* motion_ = nullptr;
+    std::function<QAction*(int)> action_;
 };
 
 } // namespace celvane

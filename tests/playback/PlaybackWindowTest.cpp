@@ -5,12 +5,17 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QSlider>
+#include <QToolButton>
+#include <map>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/Settings.h"
+#include "playback/CPlayTool.h"
+#include "playback/FilmSpeed.h"
 #include "playback/FullScreen.h"
 #include "playback/PlaybackController.h"
 #include "playback/PlaybackDialogs.h"
@@ -195,4 +200,53 @@ TEST(FullScreen, PlacementAndTheWindow)
     QApplication::sendEvent(screen, &escape);
     QApplication::processEvents();
     EXPECT_EQ(w.playback->fullScreenWindow(), nullptr);
+}
+
+TEST(PlayTool, StripSliderAndMotionButtonFollowTheWindow)
+{
+    Window w;
+    std::map<int, QAction*> actions;
+    QObject owner;
+    for (int id : {ID_MOTION_LOOP, ID_MOTION_YOYO, ID_MOTION_TO_END, ID_MOTION_CYCLE}) {
+        QPixmap picture(8, 8);
+        picture.fill(QColor::fromRgb(uint(id) * 7919u));
+        actions[id] = new QAction(QIcon(picture), "", &owner);
+    }
+    QObject::connect(actions[ID_MOTION_CYCLE], &QAction::triggered, [&] { w.command(ID_MOTION_CYCLE); });
+    CPlayTool bar([&](int id) { return actions.count(id) ? actions[id] : nullptr; });
+    bar.setActiveView(w.view.get());
+    auto* motion = bar.findChild<QToolButton*>("motion");
+    EXPECT_EQ(motion->icon().cacheKey(), actions[ID_MOTION_LOOP]->icon().cacheKey());
+    motion->click();
+    EXPECT_EQ(w.film().motion(), Film::YoYo);
+    EXPECT_EQ(motion->icon().cacheKey(), actions[ID_MOTION_YOYO]->icon().cacheKey());
+
+    // Dragging the strip a cell to the left shows the next frame, and a click stops playing.
+    QWidget* strip = bar.stripWidget();
+    const auto mouse = [&](QEvent::Type type, int x, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(40, 10), QPointF(x, 300), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(strip, &event);
+    };
+    w.command(ID_PLAY_FORWARDS);
+    mouse(QEvent::MouseButtonPress, 400, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_FALSE(w.playback->playback().playing());
+    mouse(QEvent::MouseMove, 386, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.view->currentFrame(), 0);
+    mouse(QEvent::MouseMove, 385, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.view->currentFrame(), 1);
+    mouse(QEvent::MouseButtonRelease, 385, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(bar.strip().offset(), -30);
+    // The right button marks what it passes over.
+    mouse(QEvent::MouseButtonPress, 400, Qt::RightButton, Qt::RightButton);
+    mouse(QEvent::MouseMove, 370, Qt::NoButton, Qt::RightButton);
+    mouse(QEvent::MouseButtonRelease, 370, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(w.view->currentFrame(), 2);
+    EXPECT_TRUE(w.film().isFrameSelected(1) && w.film().isFrameSelected(2) && !w.film().isFrameSelected(0));
+
+    // The slider is logarithmic: position 25 is a delay of 316 ms, and a new speed moves it.
+    bar.slider()->setSliderPosition(25);
+    bar.slider()->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(w.film().period(), 316);
+    w.command(ID_DELAY_1);
+    EXPECT_EQ(bar.slider()->value(), FilmSpeed::sliderPositionOfDelay(40));
 }
