@@ -184,7 +184,8 @@ public:
         const int bits = bitsFor(std::max<size_t>(entries, 2));
         codeWidth_ = std::max(bits, 2) + 1;
         ByteWriter w(&out_);
-        w.bytes("GIF89a", 6);
+        for (const char c : {'G', 'I', 'F', '8', '9', 'a'})
+            w.u8(uint8_t(c));
         w.u16(uint16_t(width));
         w.u16(uint16_t(height));
         w.u8(uint8_t(0x80 | 0x70 | (bits - 1)));
