@@ -13,28 +13,6 @@ namespace celvane {
 
 using namespace ToolFlag;
 
-std::optional<Point> parsePenSize(std::string_view text)
-{
-    const auto number = [&](size_t& at) -> std::optional<int> {
-        int value = 0;
-        const size_t start = at;
-        while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 4)
-            value = value * 10 + (text[at++] - '0');
-        if (at == start || value < 1 || value > Pen::kMaxSide)
-            return std::nullopt;
-        return value;
-    };
-    size_t at = 0;
-    const auto w = number(at);
-    if (!w || at >= text.size() || (text[at] != 'x' && text[at] != 'X'))
-        return std::nullopt;
-    ++at;
-    const auto h = number(at);
-    if (!h || at != text.size())
-        return std::nullopt;
-    return Point{*w, *h};
-}
-
 PenTool::PenTool(bool eraser) : Tool(0), eraser_(eraser)
 {
     if (eraser_)

@@ -3,9 +3,6 @@
 // round or square pen of any size up to 164 x 164. Shift or Ctrl at the press drags the pen's
 // size instead of drawing.
 
-#include <optional>
-#include <string_view>
-
 #include "view/tools/PenRaster.h"
 #include "view/tools/Tool.h"
 
@@ -19,9 +16,6 @@ struct Pen {
     int height = 16;
     bool operator==(const Pen&) const = default;
 };
-
-// A size typed as "%dx%d", each side 1 ... 164; none for anything else.
-std::optional<Point> parsePenSize(std::string_view text);
 
 class PenTool : public Tool {
 public:

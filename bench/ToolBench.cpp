@@ -1,0 +1,164 @@
+// The drawing tools on a 1920 x 1080 8-bit frame. PencilMove: one move event of a freehand
+// stroke with a 16 x 16 round pen: drawing the segment, reporting the changed rectangle and
+// repainting it at 100%; "direct" draws into the frame, "provisional" goes through the engine,
+// which draws into the copy shown while the button is held. FloodFill: pouring into a large
+// region, ours against a plain breadth-first fill of four neighbours.
+//
+// The benchmark links only the engine libraries; the tool sources it runs are compiled in here,
+// as they are in the window's library.
+
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <QPainter>
+
+#include <cstring>
+#include <cmath>
+#include <queue>
+
+#include "film/CelvaneDoc.h"
+#include "film/Film.h"
+#include "view/FramePainter.h"
+
+#include "../src/view/ActionSoundHook.cpp"
+#include "../src/view/tools/FloodFill.cpp"
+#include "../src/view/tools/FloodFillTool.cpp"
+#include "../src/view/tools/FrameUndo.cpp"
+#include "../src/view/tools/PenRaster.cpp"
+#include "../src/view/tools/PenTool.cpp"
+#include "../src/view/tools/PipetteTool.cpp"
+#include "../src/view/tools/ToolBox.cpp"
+#include "../src/view/tools/ToolEngine.cpp"
+#include "../src/view/tools/ZoomTool.cpp"
+
+namespace {
+
+using namespace celvane;
+
+constexpr int kWidth = 1920, kHeight = 1080;
+
+// A film window that repaints what the tool reports, as the window does.
+struct BenchHost : ToolHost {
+    CCelvaneDoc doc;
+    FrameUndo undoer{*this};
+    FramePainter painter;
+    QImage window{kWidth, kHeight, QImage::Format_RGB32};
+    const Sprite* shown = nullptr;
+
+    BenchHost() { doc.newDocument(ImageInfo::forFilm(kWidth, kHeight, 8)); }
+    CCelvaneDoc& document() override { return doc; }
+    Sprite& frame() override { return *doc.film()->workingImage(0); }
+    FrameUndo& undo() override { return undoer; }
+    Point clientOf(Point f) const override { return f; }
+    Point snapped(Point f) const override { return f; }
+    void refreshRect(const Rect& r, bool) override
+    {
+        QPainter p(&window);
+        painter.paint(p, shown ? *shown : frame(), {0, 0, kWidth, kHeight}, r);
+    }
+    void showProvisional(const Sprite* image) override { shown = image; }
+    void drawRubberBand(const Rect&) override {}
+    void eraseRubberBand() override {}
+    void movePointer(Point) override {}
+    void setCursor(ToolCursor) override {}
+    void zoomIn(Point) override {}
+    void zoomOut(Point) override {}
+    void zoomToRect(const Rect&) override {}
+    void toggleZoom() override {}
+};
+
+// The stroke wanders over the frame in steps of a few pixels, as a hand does.
+Point strokePoint(int64_t i)
+{
+    const int k = int(i % 4000);
+    const int x = 100 + (k < 2000 ? k * 17 / 20 : (4000 - k) * 17 / 20);
+    return {x, 540 + int(300 * std::sin(k / 90.0))};
+}
+
+void PencilMoveDirect(benchmark::State& state)
+{
+    BenchHost host;
+    ToolBox tools;
+    ToolEngine engine(host, tools);
+    PenTool& pencil = tools.pencil();
+    int64_t i = 0;
+    Point last = strokePoint(0);
+    engine.setAnchor(last);
+    for (auto _ : state) {
+        const Point at = strokePoint(++i);
+        ToolApply a{engine, host, host.frame(), at, true, false, false, false, false, host.doc.film()->ink(), {}};
+        pencil.apply(a);
+        host.refreshRect(a.changed, false);
+        benchmark::DoNotOptimize(a.changed);
+    }
+}
+
+void PencilMoveProvisional(benchmark::State& state)
+{
+    BenchHost host;
+    ToolBox tools;
+    ToolEngine engine(host, tools);
+    int64_t i = 0;
+    engine.mouse(MouseAction::Press, strokePoint(0), MouseKeys::LeftButton, 0);
+    engine.mouse(MouseAction::Move, strokePoint(++i), MouseKeys::LeftButton, 0); // the copy is made once
+    for (auto _ : state)
+        engine.mouse(MouseAction::Move, strokePoint(++i), MouseKeys::LeftButton, 0);
+    engine.mouse(MouseAction::Release, strokePoint(i), 0, 0);
+}
+
+// A school drawing: paper with a house, a sun and strokes, leaving one large paper region.
+void makeDrawing(Sprite& s)
+{
+    s.fillPixel(255);
+    const auto box = [&](int l, int t, int r, int b, uint8_t v) {
+        for (int y = t; y < b; ++y)
+            std::memset(s.rowAddress(y) + l, v, size_t(r - l));
+    };
+    box(0, 900, kWidth, kHeight, 2);
+    box(300, 300, 700, 800, 4);
+    box(1500, 80, 1720, 300, 3);
+    for (int k = 0; k < 40; ++k)
+        box(100 + k * 40, 100 + (k * 53) % 600, 110 + k * 40, 160 + (k * 53) % 600, uint8_t(k % 16));
+}
+
+uint32_t other(uint32_t v) { return v == 255 ? 9 : 255; }
+
+void FloodFillCelvane(benchmark::State& state)
+{
+    Sprite s;
+    s.create(kWidth, kHeight, 0, 0, 8);
+    makeDrawing(s);
+    FloodFill fill;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(fill.area(s, {960, 200}, other(s.pixelAt(960, 200))));
+}
+
+void FloodFillReference(benchmark::State& state)
+{
+    Sprite s;
+    s.create(kWidth, kHeight, 0, 0, 8);
+    makeDrawing(s);
+    for (auto _ : state) {
+        const uint32_t target = s.pixelAt(960, 200), pour = other(target);
+        std::queue<Point> queue;
+        queue.push({960, 200});
+        s.setPixelAt(960, 200, pour);
+        while (!queue.empty()) {
+            const Point p = queue.front();
+            queue.pop();
+            for (const Point n : {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1}, Point{p.x, p.y + 1}})
+                if (n.x >= 0 && n.y >= 0 && n.x < kWidth && n.y < kHeight && s.pixelAt(n.x, n.y) == target) {
+                    s.setPixelAt(n.x, n.y, pour);
+                    queue.push(n);
+                }
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+} // namespace
+
+BENCHMARK(PencilMoveDirect)->Name("PencilMove/direct");
+BENCHMARK(PencilMoveProvisional)->Name("PencilMove/provisional");
+BENCHMARK(FloodFillCelvane)->Name("FloodFill/large/celvane")->Unit(benchmark::kMillisecond);
+BENCHMARK(FloodFillReference)->Name("FloodFill/large/reference")->Unit(benchmark::kMillisecond);
