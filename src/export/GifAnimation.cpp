@@ -57,32 +57,39 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
     const size_t n = area();
     AnimationFrame frame;
     frame.delay = composed.delay;
-    bool masked = false;
     gifAllocating("addframe", [&] {
-        Bytes pixels(n);
-        Bytes mask(n);
+        // Deep frames become indices through the reducer; palette frames are packed as they are.
+        Bytes reduced;
         GifColours palette;
         if (composed.colours) {
+            reduced.resize(n);
             for (size_t i = 0; i < n; ++i)
-                pixels[i] = uint8_t(reducer->indexOf(composed.colours[i] << 8));
+                reduced[i] = uint8_t(reducer->indexOf(composed.colours[i] << 8));
             palette = reducer->palette();
         } else {
-            std::memcpy(pixels.data(), composed.indices, n);
             palette = *composed.palette;
             if (reducer)
                 for (uint32_t& entry : palette)
                     entry = reducer->palette()[size_t(reducer->indexOf(entry))];
         }
+        const uint8_t* pixels = composed.colours ? reduced.data() : composed.indices;
+        bool used[256] = {};
+        bool masked = false;
         for (size_t i = 0; i < n; ++i) {
-            mask[i] = composed.mask[i] ? 0xFF : 0;
-            if (mask[i])
-                frame.used.set(pixels[i]);
+            if (composed.mask[i])
+                used[pixels[i]] = true;
             else
                 masked = true;
         }
-        frame.pixels = pack(pixels.data(), n);
-        if (masked)
+        for (int s = 0; s < 256; ++s)
+            frame.used[size_t(s)] = used[s];
+        frame.pixels = pack(pixels, n);
+        if (masked) {
+            Bytes mask(n);
+            for (size_t i = 0; i < n; ++i)
+                mask[i] = composed.mask[i] ? 0xFF : 0;
             frame.mask = pack(mask.data(), n);
+        }
         frame.palette = pool_.make(palette);
         frames_.push_back(std::move(frame));
     });

@@ -28,9 +28,8 @@ constexpr int kTableCodes = 4096;
 constexpr int kHashSlots = 5003;
 constexpr int kHashShift = 4; // doublings that bring 5003 to 65535 or more, taken from 8
 constexpr size_t kEncoderScratch = kHashSlots * 4 + kHashSlots * 2 + 4;
-// Decoder: prefix and suffix tables and the stack a string is unwound on.
-constexpr size_t kDecoderStack = 8000;
-constexpr size_t kDecoderScratch = kTableCodes * 2 + kTableCodes + kDecoderStack;
+// Decoder: where each code's string starts in the output, and its length.
+constexpr size_t kDecoderScratch = kTableCodes * 4 + kTableCodes * 2;
 
 int bitLength(unsigned v)
 {
@@ -262,111 +261,77 @@ size_t lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
     checkWidth(width);
     LzwScratch lease;
     uint8_t* scratch = gifAllocating("lzwd", [&] { return lease.reserve(kDecoderScratch); });
-    auto* prefixes = reinterpret_cast<uint16_t*>(scratch);
-    uint8_t* suffixes = scratch + kTableCodes * 2;
-    uint8_t* stackBase = suffixes + kTableCodes;
+    // Every string is a copy of output written earlier: a table code is where its string
+    // starts in the output and how long it is, so decoding copies runs instead of unwinding
+    // prefix chains a byte at a time.
+    auto* starts = reinterpret_cast<uint32_t*>(scratch);
+    auto* lengths = reinterpret_cast<uint16_t*>(scratch + kTableCodes * 4);
 
     const int clear = 1 << (width - 1);
     const int end = clear + 1;
-    for (int c = 0; c < clear; ++c) {
-        prefixes[c] = 0;
-        suffixes[c] = uint8_t(c);
-    }
     CodeReader reader(in);
     int bits = width;
     int largest = (1 << bits) - 1;
     int next = clear + 2;
     size_t length = 0;
+    bool started = false; // a literal has been read since the last clear
+    size_t previousStart = 0, previousLength = 0;
 
-    int previous = -1;
-    uint8_t first = 0;
     // Reads a code, widening first when the table has outgrown the current width (never for
     // the literal after a clear, which a two-bit start would otherwise read too wide).
     auto readCode = [&] {
-        if (previous >= 0 && next > largest && bits < 12) {
+        if (started && next > largest && bits < 12) {
             ++bits;
             largest = bits == 12 ? kTableCodes : (1 << bits) - 1;
         }
         return reader.read(bits);
     };
-    auto noEnd = [&] {
-        std::printf("Warning: last code wasn't EOI\n");
-        return length;
-    };
-    // At the start and after a clear: the next code must be a literal, written as it is.
-    // Returns the code that ends the stream instead (-1 or the end code), else 0.
-    auto restart = [&](int code) {
-        while (code == clear) {
-            previous = -1;
+    for (int code = readCode();; code = readCode()) {
+        if (code == clear) {
+            started = false;
             bits = width;
             largest = (1 << bits) - 1;
             next = clear + 2;
-            code = readCode();
+            continue;
         }
-        if (code < 0 || code == end)
-            return code;
-        if (code > clear)
-            badData();
-        if (length >= capacity) {
-            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + 1, capacity);
-            return end;
+        if (code < 0) {
+            std::printf("Warning: last code wasn't EOI\n");
+            return length;
         }
-        first = uint8_t(code);
-        if (out)
-            out[length] = first;
-        ++length;
-        previous = code;
-        return 0;
-    };
-
-    for (int code = readCode();; code = readCode()) {
-        if (previous < 0 || code == clear) {
-            code = restart(code);
-            if (code == 0)
-                continue;
-        }
-        if (code < 0)
-            return noEnd();
         if (code == end)
             return length;
-        if (code > next)
+        // After a clear only a literal may come; later, nothing past the next free code.
+        if (started ? code > next : code > clear)
             badData();
-        uint8_t* sp = stackBase;
-        int walk = code;
-        if (code == next) {
-            *sp++ = first;
-            walk = previous;
-        }
-        while (walk >= clear) {
-            const int up = prefixes[walk];
-            if (up >= walk)
-                badData();
-            *sp++ = suffixes[walk];
-            walk = up;
-        }
-        *sp++ = uint8_t(walk);
-        first = uint8_t(walk);
-
-        const size_t produced = size_t(sp - stackBase);
-        if (produced > capacity - length) {
-            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + produced, capacity);
-            if (out)
-                for (size_t i = 0; length < capacity; ++i)
-                    out[length++] = sp[-1 - std::ptrdiff_t(i)];
+        const size_t n = code < clear ? 1 : code == next ? previousLength + 1 : lengths[code];
+        if (n > capacity - length) {
+            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + n, capacity);
+            if (out && code >= clear)
+                std::memcpy(out + length, out + (code == next ? previousStart : starts[code]), capacity - length);
+            else if (out && length < capacity)
+                out[length] = uint8_t(code);
             return capacity;
         }
         if (out) {
-            uint8_t* o = out + length;
-            while (sp > stackBase)
-                *o++ = *--sp;
+            if (code < clear) {
+                out[length] = uint8_t(code);
+            } else if (code == next) {
+                std::memcpy(out + length, out + previousStart, previousLength);
+                out[length + previousLength] = out[previousStart];
+            } else {
+                std::memcpy(out + length, out + starts[code], n);
+            }
         }
-        length += produced;
-        if (next < kTableCodes) {
-            prefixes[next] = uint16_t(previous);
-            suffixes[next] = first;
+        if (started && next < kTableCodes) {
+            // The previous string and this one's first byte lie side by side in the output.
+            starts[next] = uint32_t(previousStart);
+            lengths[next] = uint16_t(previousLength + 1);
             ++next;
         }
-        previous = code;
+        started = true;
+        previousStart = length;
+        previousLength = n;
+        length += n;
     }
 }
 
