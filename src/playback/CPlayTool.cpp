@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
 
 #include "base/CommandIds.h"
 #include "film/Film.h"
@@ -137,7 +138,7 @@ private:
 } // namespace
 
 CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent)
-    : QToolBar("Play Tools", parent), action_(action)
+    : QToolBar("Play Tools", parent), motionActions_{action(ID_MOTION_LOOP), action(ID_MOTION_YOYO), action(ID_MOTION_TO_END)}
 {
     setObjectName("PlayTools");
     auto* panel = new QWidget(this);
@@ -176,8 +177,8 @@ CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent
         connect(motion_, &QToolButton::clicked, cycle, &QAction::trigger);
         connect(cycle, &QAction::changed, motion_, [this, cycle] { motion_->setEnabled(cycle->isEnabled()); });
     }
-    for (int id : {ID_MOTION_LOOP, ID_MOTION_YOYO, ID_MOTION_TO_END})
-        if (QAction* a = action(id))
+    for (QAction* a : motionActions_)
+        if (a)
             connect(a, &QAction::changed, this, &CPlayTool::syncMotion);
     connect(slider_, &QSlider::sliderMoved, this, &CPlayTool::sliderMoved);
     connect(slider_, &QSlider::actionTriggered, this, [this](int) { sliderMoved(slider_->sliderPosition()); });
@@ -220,8 +221,7 @@ void CPlayTool::syncMotion()
 {
     const Film* film = view_ ? view_->film() : nullptr;
     const int motion = film ? film->motion() : Film::ToEnd;
-    const int id = motion == Film::Loop ? ID_MOTION_LOOP : motion == Film::YoYo ? ID_MOTION_YOYO : ID_MOTION_TO_END;
-    if (QAction* a = action_(id))
+    if (QAction* a = motionActions_[std::clamp(motion, 0, 2)])
         motion_->setIcon(a->icon());
 }
 

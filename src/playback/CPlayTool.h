@@ -3,7 +3,9 @@
 // slider, following the active film window. The strip's arithmetic is FilmStrip's and the
 // slider's FilmSpeed's; this bar turns events into calls on them and paints.
 
+#include <QAction>
 #include <QMetaObject>
+#include <QPointer>
 #include <QToolBar>
 #include <functional>
 
@@ -48,7 +50,8 @@ private:
     StripWidget* stripWidget_ = nullptr;
     QSlider* slider_ = nullptr;
     QToolButton* motion_ = nullptr;
-    std::function<QAction*(int)> action_;
+    // Their pictures, for the Motion button; the actions may go before the bar.
+    QPointer<QAction> motionActions_[3];
 };
 
 } // namespace celvane

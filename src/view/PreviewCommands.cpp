@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "base/CommandIds.h"
@@ -33,6 +34,8 @@ void PreviewCommands::explain(int mode, int level)
     const QPoint centre = view_.mapToGlobal(view_.rect().center());
     window->move(centre - window->rect().center());
     window->show();
+    // It only says what the mode shows; it goes by itself rather than wait for a click.
+    QTimer::singleShot(5000, window, &QWidget::close);
     explanation_ = window;
 }
 
