@@ -87,6 +87,7 @@ void PreviewCache::create(const Film& film, int depth)
     composite_.create(film.width(), film.height(), 0, 0, depth, film.palette());
     depth_ = depth;
     paper_ = film.paper();
+    paletteStamp_ = film.palette()->changeStamp();
     if (depth <= 8) {
         inverse_ = inverseTable(*film.palette());
         fixedPalette_ = fixedPalette(*film.palette());
@@ -95,8 +96,8 @@ void PreviewCache::create(const Film& film, int depth)
 
 bool PreviewCache::buildBlend(Film& film, const std::vector<int>& frames, int depth)
 {
-    if (depth != depth_ || film.paper() != paper_ || blend_.empty() || blend_.width() != film.width()
-        || blend_.height() != film.height()) {
+    if (depth != depth_ || film.paper() != paper_ || film.palette()->changeStamp() != paletteStamp_ || blend_.empty()
+        || blend_.width() != film.width() || blend_.height() != film.height()) {
         valid_ = false;
         create(film, depth);
     }

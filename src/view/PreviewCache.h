@@ -30,8 +30,9 @@ std::vector<int> neighbours(int level, int current, int frameCount, bool loop);
 class PreviewCache {
 public:
     // Makes the blend of `frames` (decoding each; the film's current frame is made current
-    // again afterwards) unless it is already made of them at this depth on this paper. `depth`
-    // is 1, 4, 8, 16 or 32. True when it was rebuilt, after which the whole composite is stale.
+    // again afterwards) unless it is already made of them at this depth, on this paper, with
+    // this palette. `depth` is 1, 4, 8, 16 or 32. True when it was rebuilt, after which the
+    // whole composite is stale.
     bool buildBlend(Film& film, const std::vector<int>& frames, int depth);
     void markStale() { valid_ = false; }
     bool valid() const { return valid_; }
@@ -62,6 +63,8 @@ private:
     Sprite composite_;
     int depth_ = 0;
     uint32_t paper_ = 0;
+    // The palette's change stamp when the dithering tables were made from it.
+    uint32_t paletteStamp_ = 0;
     std::vector<int> frames_;
     bool valid_ = false;
     std::vector<uint32_t> accumulator_;

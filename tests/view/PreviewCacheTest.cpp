@@ -108,6 +108,11 @@ TEST(PreviewCache, BlendAveragesWithThePaperLaterNeighboursWeighingMore)
     EXPECT_EQ(rgbOfWord(blend.colourWordOf(blend.pixelAt(1, 1))), mean(paper, rgbOfIndex(*film, 11)));
     EXPECT_EQ(film->currentFrame(), 2); // the current frame is current again
     EXPECT_FALSE(cache.buildBlend(*film, {1}, 32));
+    // A colour of the palette edited: the neighbours look different now.
+    film->palette()->setEntry(10, rgbToColourWord(rgb(1, 2, 3)));
+    film->palette()->touch();
+    EXPECT_TRUE(cache.buildBlend(*film, {1}, 32));
+    EXPECT_EQ(rgbOfWord(blend.colourWordOf(blend.pixelAt(0, 0))), mean(paper, rgb(1, 2, 3)));
 
     // Two neighbours: the later weighs 1/2, the earlier 1/4, the paper 1/4.
     EXPECT_TRUE(cache.buildBlend(*film, {0, 1}, 32));
