@@ -88,6 +88,9 @@ CMainFrame::~CMainFrame()
     // windows waiting to be deleted are among them.
     for (CCelvaneView* view : findChildren<CCelvaneView*>())
         disconnect(view, nullptr, this, nullptr);
+    // The film windows go first, while the bars that follow them can still reach the frame's
+    // actions.
+    delete takeCentralWidget();
 }
 
 void CMainFrame::buildActions()
@@ -358,6 +361,10 @@ bool CMainFrame::onCommand(int id)
         return true;
     }
     case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
+    case ID_FILE_IMPORT:
+        if (active_)
+            app_.importInto(*active_);
+        return true;
     case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
     case ID_VIEW_PLAY_TOOLS: playTool_->setHidden(!playTool_->isHidden()); return true;
     case ID_VIEW_BLACK_WHITE:
@@ -375,7 +382,8 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
         state.enabled = true;
         state.checked = statusBar()->isVisible();
         return true;
-    case ID_VIEW_FIT_WINDOW: state.enabled = active_ != nullptr; return true;
+    case ID_VIEW_FIT_WINDOW:
+    case ID_FILE_IMPORT: state.enabled = active_ != nullptr; return true;
     case ID_VIEW_BLACK_WHITE:
         state.enabled = true;
         state.checked = blackAndWhite_;

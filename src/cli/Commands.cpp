@@ -7,12 +7,10 @@
 
 #include "base/Chunks.h"
 #include "base/StringTable.h"
-#include "export/GifWriter.h"
-#include "film/FileType.h"
+#include "export/Exporter.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "gfx/Sprite.h"
-#include "platform/Settings.h"
 
 namespace celvane::cli {
 
@@ -252,8 +250,8 @@ int convert(const std::vector<std::string>& args)
     }
     if (paths.size() != 2)
         throw UsageError("convert needs IN OUT");
-    const int type = fileTypeOfPath(paths[1], FileType::None, Settings::instance());
-    if (type != FileType::Gif && type != FileType::Film)
+    const auto kind = exportKindForPath(paths[1]);
+    if (!kind)
         throw NotSupportedError("cannot convert to " + paths[1], IDS_CANNOT_EXPORT_FORMAT);
 
     CCelvaneDoc doc;
@@ -261,31 +259,18 @@ int convert(const std::vector<std::string>& args)
     Film& film = filmOf(doc);
     if (selection && (selection->first < 0 || selection->second >= film.frameCount() || selection->first > selection->second))
         throw UsageError("the film has frames 0 to " + std::to_string(film.frameCount() - 1));
-
-    Bytes data;
-    if (type == FileType::Gif) {
-        GifExportOptions options;
-        if (selection) {
-            options.first = selection->first;
-            options.last = selection->second;
-        }
-        options.progress = [](int done, int total) {
-            if (total >= kProgressFrames) {
-                std::fprintf(stderr, "\rExporting frame %d of %d", done, total);
-                if (done == total)
-                    std::fputc('\n', stderr);
-            }
-            return true;
-        };
-        data = writeGif(film, options);
-    } else {
-        if (selection)
-            for (int f = selection->first; f <= selection->second; ++f)
-                film.setFrameSelected(f, true);
-        ByteWriter out(&data);
-        doc.graphics()->save(&out, FileType::Film, selection.has_value());
+    if (selection) {
+        for (int f = 0; f < film.frameCount(); ++f)
+            film.setFrameSelected(f, f >= selection->first && f <= selection->second);
     }
-    writeFileAtomically(paths[1], data);
+    exportFilm(doc, paths[1], *kind, selection.has_value(), [](int done, int total) {
+        if (total >= kProgressFrames) {
+            std::fprintf(stderr, "\rExporting frame %d of %d", done, total);
+            if (done == total)
+                std::fputc('\n', stderr);
+        }
+        return true;
+    });
     return 0;
 }
 

@@ -15,7 +15,8 @@ int info(const std::vector<std::string>& args);
 int frame(const std::vector<std::string>& args);
 int recode(const std::vector<std::string>& args);
 int newFilm(const std::vector<std::string>& args);
-// convert IN OUT [--selection FIRST-LAST]: OUT is a GIF or a film, by its extension.
+// convert IN OUT [--selection FIRST-LAST]: OUT is written as its extension says (.qfm .gif .bmp
+// .png .pal .slb .avi .flc .mp4).
 int convert(const std::vector<std::string>& args);
 
 } // namespace celvane::cli

@@ -20,7 +20,7 @@ const char* kUsage =
     "  celvane-tool frame FILE N -o OUT.bmp\n"
     "  celvane-tool recode IN OUT\n"
     "  celvane-tool new --width W --height H --depth D [--frames N] [--period MS] OUT\n"
-    "  celvane-tool convert IN OUT.gif|OUT.qfm [--selection FIRST-LAST]\n";
+    "  celvane-tool convert IN OUT [--selection FIRST-LAST]   (OUT: .qfm .gif .bmp .png .pal .avi .flc .mp4)\n";
 
 } // namespace
 

@@ -25,6 +25,8 @@ constexpr Known kExtensions[] = {
     {"BMP", FileType::Bitmap},   {"DIB", FileType::Bitmap},       {"TXT", FileType::Text},
     {"PAL", FileType::PaletteFile}, {"FLI", FileType::Flic},      {"AVI", FileType::Avi},
     {"GIF", FileType::Gif},
+    // Pictures schools meet everywhere.
+    {"PNG", FileType::Png},     {"JPG", FileType::Jpeg},         {"JPE", FileType::Jpeg},
 };
 
 bool isHexDigit(uint8_t c) { return std::isxdigit(c) != 0; }

@@ -25,6 +25,8 @@ enum : int {
     Avi = 260,
     Gif = 262,
     BareFilmBlock = 3434,
+    Png = 2912,
+    Jpeg = 3205,
     None = 0x20000,
 };
 } // namespace FileType

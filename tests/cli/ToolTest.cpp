@@ -74,3 +74,25 @@ TEST(Tool, ErrorsUseTheProgramsMessages)
     EXPECT_EQ(tool("new --width 4 --height 4 --depth 3 " + dir.file("c.qfm")).status, 2);
     EXPECT_EQ(tool("explode").status, 2);
 }
+
+TEST(Tool, ConvertWritesEveryKindAndReadsPictures)
+{
+    test::TempDir dir;
+    const std::string film = dir.file("a.qfm");
+    ASSERT_EQ(tool("new --width 16 --height 12 --depth 8 --frames 3 " + film).status, 0);
+    for (const char* out : {"b.gif", "c.bmp", "d.png", "e.pal", "f.flc", "g.qfm"}) {
+        const ToolRun r = tool("convert " + film + " " + dir.file(out));
+        EXPECT_EQ(r.status, 0) << out << ": " << r.out;
+        EXPECT_TRUE(std::filesystem::exists(dir.file(out))) << out;
+    }
+    EXPECT_TRUE(std::filesystem::exists(dir.file("c2.bmp")));
+    // A PNG opens as a one-frame film of its size.
+    const ToolRun info = tool("info --json " + dir.file("d1.png"));
+    EXPECT_EQ(info.status, 0) << info.out;
+    EXPECT_NE(info.out.find("\"width\":16,\"height\":12"), std::string::npos) << info.out;
+    EXPECT_NE(info.out.find("\"frames\":1"), std::string::npos);
+    // Only the chosen frames.
+    ASSERT_EQ(tool("convert --selection 1-1 " + film + " " + dir.file("one.qfm")).status, 0);
+    EXPECT_NE(tool("info --json " + dir.file("one.qfm")).out.find("\"frames\":1"), std::string::npos);
+    EXPECT_EQ(tool("convert " + film + " " + dir.file("x.doc")).status, 1);
+}
