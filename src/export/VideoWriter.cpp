@@ -9,6 +9,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswscale/swscale.h>
 }
@@ -87,6 +88,8 @@ class Encoder {
 public:
     Encoder(const std::string& path, VideoKind kind, int width, int height)
     {
+        // Failures come back as errors; the library's own chatter would only reach a terminal.
+        av_log_set_level(AV_LOG_ERROR);
         AVFormatContext* raw = nullptr;
         check(avformat_alloc_output_context2(&raw, nullptr, kind == VideoKind::Avi ? "avi" : "mp4", path.c_str()),
               "cannot start the video file");
