@@ -4,18 +4,19 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
 #include <filesystem>
 
 #include "app/CMainFrame.h"
-#include "base/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
 #include "app/ImportDialog.h"
 #include "app/NewFilmDialog.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
+#include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
@@ -138,7 +139,19 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
         }
     auto doc = std::make_unique<CCelvaneDoc>();
     try {
-        doc->open(path);
+        // Pictures of many frames take a while to become a film: show how far it has got.
+        QProgressDialog progress("Opening " + QString::fromStdString(std::filesystem::path(path).filename().string()),
+                                 "Cancel", 0, 100, frame_.get());
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(500);
+        doc->open(path, defaultFilmDescription(screen(), Settings::instance()), [&](int done, int total) {
+            progress.setMaximum(total);
+            progress.setValue(done);
+            QCoreApplication::processEvents();
+            return !progress.wasCanceled();
+        });
+    } catch (const UserCancel&) {
+        return nullptr;
     } catch (const std::exception& e) {
         if (!Reporter::reportException(e, false))
             Reporter::message(IDS_FAILED_TO_OPEN, MessageButtons::Ok, MessageIcon::Error);

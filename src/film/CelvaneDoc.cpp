@@ -20,7 +20,7 @@ void CCelvaneDoc::newDocument(const ImageInfo& description)
     forcedModified_ = false;
 }
 
-void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults)
+void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults, const Progress& progress)
 {
     const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
     const Bytes data = readFile(path);
@@ -31,7 +31,7 @@ void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults
     if (!list->film()) {
         // Anything but a film is brought into a new film of its own.
         auto film = std::make_unique<GraphicList>();
-        mergeFrames(*film, 0, *list, newFilmDefaults);
+        mergeFrames(*film, 0, *list, newFilmDefaults, progress);
         list = std::move(film);
     }
     graphics_ = std::move(list);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "film/GraphicList.h"
 #include "film/ImageInfo.h"
 #include "film/UpdateHint.h"
@@ -21,7 +22,8 @@ public:
     // Reads a file of any kind this program can load; on failure the document keeps what it
     // had and the error says why. Pictures of other kinds become a new film, described by the
     // first picture with what it lacks taken from `newFilmDefaults`.
-    void open(const std::string& path, const ImageInfo& newFilmDefaults = ImageInfo::forFilm(457, 285, 8));
+    void open(const std::string& path, const ImageInfo& newFilmDefaults = ImageInfo::forFilm(457, 285, 8),
+              const Progress& progress = {});
     // Saves in the type the path's name asks for (the current type when it says nothing).
     void save(const std::string& path);
     // A document read from another kind of file takes a film name, so that saving it never

@@ -112,7 +112,8 @@ int mergeBackground(GraphicList& target, int frame, GraphicList& source, const I
     return frame;
 }
 
-int mergeFrames(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults)
+int mergeFrames(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults,
+                const Progress& progress)
 {
     const int n = source.frameCount();
     if (n == 0)
@@ -143,6 +144,8 @@ int mergeFrames(GraphicList& target, int frame, GraphicList& source, const Image
             film->setFade(at, graphic->fade(local), FrameFade::AllFields);
         }
         last = at;
+        if (progress && !progress(f + 1, n))
+            throw UserCancel();
     }
     film->closeGap();
     return last;

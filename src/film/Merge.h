@@ -3,6 +3,7 @@
 // current one, drawn to the film's size (its sound and fade coming along), or, when the target
 // list is empty, the pictures become a new film.
 
+#include "base/Progress.h"
 #include "film/ImageInfo.h"
 
 namespace celvane {
@@ -29,6 +30,7 @@ int mergeBackground(GraphicList& target, int frame, GraphicList& source, const I
 // Merges every frame of `source` into the film of `target` after frame `frame`. An empty
 // target first gets a film described by source frame 0, with what that lacks taken from
 // `defaults`. Returns the last frame inserted.
-int mergeFrames(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults);
+int mergeFrames(GraphicList& target, int frame, GraphicList& source, const ImageInfo& defaults,
+                const Progress& progress = {});
 
 } // namespace celvane

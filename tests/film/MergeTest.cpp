@@ -76,3 +76,19 @@ TEST(Merge, BackgroundShowsThroughThePaperOnly)
     EXPECT_EQ(film.workingImage(1)->readPixel(3, 3), 2u); // the drawing stays on top
     EXPECT_EQ(film.workingImage(2)->readPixel(5, 5), 10u);
 }
+
+TEST(Merge, CancellingLeavesTheTargetAsItWas)
+{
+    GraphicList empty;
+    GraphicList three = listOf(3, 4, 4);
+    EXPECT_THROW(mergeFrames(empty, 0, three, ImageInfo::forFilm(4, 4, 8), [](int done, int) { return done < 2; }),
+                 UserCancel);
+    int calls = 0;
+    GraphicList film = listOf(2, 4, 4);
+    mergeFrames(film, 0, three, ImageInfo{}, [&](int done, int total) {
+        EXPECT_EQ(total, 3);
+        EXPECT_EQ(done, ++calls);
+        return true;
+    });
+    EXPECT_EQ(calls, 3);
+}
