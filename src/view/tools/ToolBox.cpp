@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/CommandIds.h"
 #include "film/UpdateHint.h"
 #include "view/ActionSoundHook.h"
 #include "view/tools/FloodFillTool.h"
@@ -11,6 +12,22 @@
 #include "view/tools/ZoomTool.h"
 
 namespace celvane {
+
+int ToolBox::numberForCommand(int id)
+{
+    switch (id) {
+    case ID_TOOL_PENCIL: return Pencil;
+    case ID_TOOL_ERASER: return Eraser;
+    case ID_TOOL_SNAPSHOT: return Snapshot;
+    case ID_TOOL_STAMP: return Stamp;
+    case ID_TOOL_PIPETTE: return Pipette;
+    case ID_TOOL_FILL: return FloodFill;
+    case ID_TOOL_SOUND: return Sound;
+    case ID_TOOL_TEXT: return Text;
+    case ID_TOOL_ZOOM: return Zoom;
+    }
+    return -1;
+}
 
 ToolBox::ToolBox()
 {

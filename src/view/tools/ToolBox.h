@@ -23,6 +23,9 @@ public:
     static constexpr int kIgnored = 11;
     static constexpr int kPrevious = 12;
 
+    // The tool a Tools menu command chooses, or -1 when the command chooses none.
+    static int numberForCommand(int id);
+
     ToolBox();
     ~ToolBox();
 

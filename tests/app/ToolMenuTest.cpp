@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CelvaneApp.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+#include "view/tools/PenTool.h"
+
+using namespace celvane;
+
+namespace {
+
+// A started program with a 200 x 150 film at 100%, its tools chosen from the menu bar.
+struct ToolMenus {
+    test::TempDir dir;
+    test::RecordingSink sink;
+    CelvaneApp app;
+
+    ToolMenus()
+    {
+        test::ensureApplication();
+        Settings::useFile(dir.path() / "celvane.ini");
+        Settings& s = Settings::instance();
+        s.writeInt("Settings", "Splash", 0);
+        s.writeInt("Settings", "UserDefaultFilm", 1);
+        s.writeInt("Default", "Width", 200);
+        s.writeInt("Default", "Height", 150);
+        s.writeInt("Default", "Scale", 100);
+        EXPECT_TRUE(app.start({}));
+        frame().resize(900, 700);
+        QApplication::processEvents();
+    }
+    CMainFrame& frame() { return *app.mainFrame(); }
+    CCelvaneView& view() { return *frame().activeView(); }
+    // The menu bar's item with this label, looked for through the menus as a person would.
+    QAction* menuItem(const QString& label)
+    {
+        for (QAction* top : frame().menuBar()->actions())
+            if (QMenu* menu = top->menu())
+                for (QAction* item : menu->actions())
+                    if (item->text() == label)
+                        return item;
+        ADD_FAILURE() << "no menu item " << label.toStdString();
+        return nullptr;
+    }
+    void mouse(QEvent::Type type, Point at, Qt::MouseButton button, Qt::MouseButtons buttons)
+    {
+        const Point c = view().layout().frameToClient(at, false);
+        QWidget* port = view().viewport();
+        QMouseEvent event(type, QPointF(c.x, c.y), port->mapToGlobal(QPointF(c.x, c.y)), button, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(port, &event);
+    }
+    void stroke(Point from, Point to)
+    {
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+    }
+    int inked()
+    {
+        Sprite& image = *view().film()->workingImage(view().currentFrame());
+        const uint32_t ink = image.pixelValueOf(view().film()->ink());
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                n += image.pixelAt(x, y) == ink;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(ToolMenu, ChoosingAToolFromTheMenuChecksItAndTheWindowDrawsWithIt)
+{
+    ToolMenus m;
+    QAction* pencil = m.menuItem("&Pencil");
+    QAction* eraser = m.menuItem("&Eraser");
+    QAction* stamp = m.menuItem("S&tamp");
+    QAction* zoom = m.menuItem("&Zoom");
+    ASSERT_TRUE(pencil && eraser && stamp && zoom);
+    m.frame().refreshCommandStates();
+    EXPECT_TRUE(pencil->isChecked());
+    EXPECT_FALSE(eraser->isChecked());
+    EXPECT_FALSE(stamp->isEnabled()) << "a tool that is not built cannot be chosen";
+
+    m.app.toolBox().pencil().setPen({1, false, 4, 4});
+    m.app.toolBox().eraser().setPen({1, false, 6, 6});
+    m.stroke({20, 20}, {80, 20});
+    const int drawn = m.inked();
+    ASSERT_GT(drawn, 0);
+
+    eraser->trigger();
+    EXPECT_EQ(m.app.toolBox().currentNumber(), ToolBox::Eraser);
+    EXPECT_TRUE(eraser->isChecked());
+    EXPECT_FALSE(pencil->isChecked());
+    m.stroke({20, 20}, {50, 20});
+    EXPECT_LT(m.inked(), drawn) << "the mouse now rubs out";
+    EXPECT_GT(m.inked(), 0);
+
+    // Choosing the current tool again keeps it (and its check).
+    eraser->trigger();
+    EXPECT_EQ(m.app.toolBox().currentNumber(), ToolBox::Eraser);
+    EXPECT_TRUE(eraser->isChecked());
+
+    zoom->trigger();
+    EXPECT_TRUE(zoom->isChecked());
+    EXPECT_FALSE(eraser->isChecked());
+    pencil->trigger();
+    EXPECT_EQ(m.app.toolBox().currentNumber(), ToolBox::Pencil);
+    EXPECT_TRUE(pencil->isChecked());
+}
