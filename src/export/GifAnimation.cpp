@@ -8,18 +8,12 @@
 
 namespace celvane {
 
-namespace {
-
-Bytes pack(const uint8_t* bytes, size_t length)
+void ColourReducer::reduce(const uint32_t* colours, int width, int height, uint8_t* out)
 {
-    Bytes packed;
-    gifAllocating("animcompress", [&] { packed.reserve(length + length / 2 + 32); });
-    lzwEncode(-kLzwRawWidth, packed, ByteSpan(bytes, length));
-    packed.shrink_to_fit();
-    return packed;
+    const size_t n = size_t(width) * size_t(height);
+    for (size_t i = 0; i < n; ++i)
+        out[i] = uint8_t(indexOf(colours[i] << 8));
 }
-
-} // namespace
 
 GifPalette GifPalettePool::make(const GifColours& entries)
 {
@@ -58,41 +52,40 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
     AnimationFrame frame;
     frame.delay = composed.delay;
     gifAllocating("addframe", [&] {
-        // Deep frames become indices through the reducer; palette frames are packed as they are.
-        Bytes reduced;
         GifColours palette;
         if (composed.colours) {
-            reduced.resize(n);
+            // Deep frames become indices through the reducer, onto its whole palette.
+            Bytes reduced(n);
+            reducer->reduce(composed.colours, width_, height_, reduced.data());
+            bool used[256] = {};
             for (size_t i = 0; i < n; ++i)
-                reduced[i] = uint8_t(reducer->indexOf(composed.colours[i] << 8));
+                used[reduced[i]] |= composed.mask[i] != 0;
+            for (int s = 0; s < 256; ++s)
+                frame.used[size_t(s)] = used[s];
+            frame.pixels = pack(reduced.data());
             palette = reducer->palette();
         } else {
+            frame.used = composed.used;
+            frame.pixels = pack(composed.indices);
             palette = *composed.palette;
             if (reducer)
                 for (uint32_t& entry : palette)
                     entry = reducer->palette()[size_t(reducer->indexOf(entry))];
         }
-        const uint8_t* pixels = composed.colours ? reduced.data() : composed.indices;
-        bool used[256] = {};
-        bool masked = false;
-        for (size_t i = 0; i < n; ++i) {
-            if (composed.mask[i])
-                used[pixels[i]] = true;
-            else
-                masked = true;
-        }
-        for (int s = 0; s < 256; ++s)
-            frame.used[size_t(s)] = used[s];
-        frame.pixels = pack(pixels, n);
-        if (masked) {
-            Bytes mask(n);
-            for (size_t i = 0; i < n; ++i)
-                mask[i] = composed.mask[i] ? 0xFF : 0;
-            frame.mask = pack(mask.data(), n);
-        }
+        if (composed.masked)
+            frame.mask = pack(composed.mask);
         frame.palette = pool_.make(palette);
         frames_.push_back(std::move(frame));
     });
+}
+
+Bytes Animation::pack(const uint8_t* bytes)
+{
+    const size_t n = area();
+    packing_.clear();
+    gifAllocating("animcompress", [&] { packing_.reserve(n + n / 2 + 32); });
+    lzwEncode(-kLzwRawWidth, packing_, ByteSpan(bytes, n));
+    return packing_;
 }
 
 void Animation::unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const
@@ -102,16 +95,21 @@ void Animation::unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const
     std::memset(pixels + got, 0, n - got);
 }
 
-void Animation::unpack(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const
+void Animation::unpackMask(const AnimationFrame& frame, uint8_t* mask) const
 {
     const size_t n = area();
-    unpackPixels(frame, pixels);
     if (frame.mask.empty()) {
         std::memset(mask, 0xFF, n);
-    } else {
-        const size_t got = lzwDecode(frame.mask, mask, n, kLzwRawWidth);
-        std::memset(mask + got, 0, n - got);
+        return;
     }
+    const size_t got = lzwDecode(frame.mask, mask, n, kLzwRawWidth);
+    std::memset(mask + got, 0, n - got);
+}
+
+void Animation::unpack(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const
+{
+    unpackPixels(frame, pixels);
+    unpackMask(frame, mask);
 }
 
 void Animation::remapFrame(AnimationFrame& frame, const uint8_t* map)
@@ -121,7 +119,7 @@ void Animation::remapFrame(AnimationFrame& frame, const uint8_t* map)
     unpackPixels(frame, pixels.data());
     for (uint8_t& p : pixels)
         p = map[p];
-    frame.pixels = pack(pixels.data(), n);
+    frame.pixels = pack(pixels.data());
     std::bitset<256> used;
     for (int s = 0; s < 256; ++s)
         if (frame.used[size_t(s)])

@@ -34,6 +34,9 @@ public:
     virtual ~ColourReducer() = default;
     virtual int indexOf(uint32_t colourWord) = 0;
     virtual const GifColours& palette() const = 0;
+    // A whole picture of RGB values 0x00BBGGRR, rows top down, one index a pixel; by default
+    // colour by colour.
+    virtual void reduce(const uint32_t* colours, int width, int height, uint8_t* out);
 };
 
 struct AnimationFrame {
@@ -53,8 +56,11 @@ struct ComposedFrame {
     const uint8_t* indices = nullptr;
     const GifColours* palette = nullptr;
     const uint32_t* colours = nullptr;
-    // Nonzero where opaque.
+    // Of 8-bit frames: the slots that opaque pixels use.
+    std::bitset<256> used;
+    // 0xFF where opaque, else 0; `masked` when any pixel is transparent.
     const uint8_t* mask = nullptr;
+    bool masked = false;
     int delay = 0;
 };
 
@@ -76,6 +82,8 @@ public:
 
     // Pixels and mask (0xFF opaque) of a frame, width x height bytes each, rows top down.
     void unpack(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const;
+    void unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const;
+    void unpackMask(const AnimationFrame& frame, uint8_t* mask) const;
 
     // Moves every frame whose colours still fit onto one common palette of at most 256
     // entries; frames that would overflow it keep their own. Out of memory: "Out of memory
@@ -87,7 +95,7 @@ public:
 
 private:
     size_t area() const { return size_t(width_) * size_t(height_); }
-    void unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const;
+    Bytes pack(const uint8_t* bytes);
     void remapFrame(AnimationFrame& frame, const uint8_t* map);
 
     int width_;
@@ -97,6 +105,7 @@ private:
     GifPalettePool pool_;
     GifPalette common_;
     int transparentIndex_ = -1;
+    Bytes packing_; // room for the codes of one frame, kept between frames
 };
 
 } // namespace celvane

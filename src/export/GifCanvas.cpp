@@ -1,6 +1,7 @@
 #include "export/GifCanvas.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "export/GifErrors.h"
 
@@ -32,7 +33,7 @@ void GifCanvas::setIndex(size_t at, uint8_t slot)
     if (mask_[at])
         --slotUse_[indices_[at]];
     indices_[at] = slot;
-    mask_[at] = 1;
+    mask_[at] = kOpaque;
     ++slotUse_[slot];
 }
 
@@ -95,7 +96,7 @@ void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
     for (int y = r.top; y < r.top + r.height; ++y)
         for (int x = r.left; x < r.left + r.width; ++x) {
             colours_[index(x, y)] = colourWord >> 8;
-            mask_[index(x, y)] = transparent ? 0 : 1;
+            mask_[index(x, y)] = transparent ? 0 : kOpaque;
         }
 }
 
@@ -103,40 +104,55 @@ void GifCanvas::draw(const GifImage& image)
 {
     const GifRect& r = image.rect;
     if (!deep_) {
-        bool usedIndex[256] = {};
-        Slots keep;
+        // The image's pixels of each index, and what stays of the canvas's slots around them:
+        // enough to merge the palette and to keep the slot counts without a second count.
+        std::array<size_t, 256> drawn = {};
         std::array<size_t, 256> staying = slotUse_;
         for (int y = 0; y < r.height; ++y) {
             const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+            const size_t at = index(r.left, r.top + y);
             for (int x = 0; x < r.width; ++x) {
                 if (row[x] == image.transparent)
                     continue;
-                usedIndex[row[x]] = true;
-                const size_t at = index(r.left + x, r.top + y);
-                if (mask_[at])
-                    --staying[indices_[at]];
+                ++drawn[row[x]];
+                if (mask_[at + size_t(x)])
+                    --staying[indices_[at + size_t(x)]];
             }
         }
+        Slots keep;
         for (int s = 0; s < 256; ++s)
             keep[size_t(s)] = staying[size_t(s)] > 0;
         uint32_t colours[256];
         int wanted[256];
         int count = 0;
         for (int i = 0; i < 256; ++i)
-            if (usedIndex[i]) {
+            if (drawn[size_t(i)]) {
                 wanted[count] = i;
                 colours[count++] = tableColour(image, i);
             }
         uint8_t slots[256];
         if (mergeColours(colours, count, keep, slots)) {
             uint8_t map[256] = {};
-            for (int k = 0; k < count; ++k)
+            slotUse_ = staying;
+            for (int k = 0; k < count; ++k) {
                 map[wanted[k]] = slots[k];
+                slotUse_[slots[k]] += drawn[size_t(wanted[k])];
+            }
             for (int y = 0; y < r.height; ++y) {
                 const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+                uint8_t* into = &indices_[index(r.left, r.top + y)];
+                uint8_t* opaque = &mask_[index(r.left, r.top + y)];
+                if (image.transparent < 0) {
+                    for (int x = 0; x < r.width; ++x)
+                        into[x] = map[row[x]];
+                    std::memset(opaque, kOpaque, size_t(r.width));
+                    continue;
+                }
                 for (int x = 0; x < r.width; ++x)
-                    if (row[x] != image.transparent)
-                        setIndex(index(r.left + x, r.top + y), map[row[x]]);
+                    if (row[x] != image.transparent) {
+                        into[x] = map[row[x]];
+                        opaque[x] = kOpaque;
+                    }
             }
             return;
         }
@@ -150,7 +166,7 @@ void GifCanvas::draw(const GifImage& image)
         for (int x = 0; x < r.width; ++x)
             if (row[x] != image.transparent) {
                 colours_[index(r.left + x, r.top + y)] = colours[row[x]];
-                mask_[index(r.left + x, r.top + y)] = 1;
+                mask_[index(r.left + x, r.top + y)] = kOpaque;
             }
     }
 }
@@ -165,8 +181,16 @@ ComposedFrame GifCanvas::frame(int delay) const
     } else {
         f.indices = indices_.data();
         f.palette = &palette_;
+        size_t opaque = 0;
+        for (int s = 0; s < 256; ++s) {
+            f.used[size_t(s)] = slotUse_[size_t(s)] > 0;
+            opaque += slotUse_[size_t(s)];
+        }
+        f.masked = opaque < mask_.size();
     }
     f.mask = mask_.data();
+    if (deep_)
+        f.masked = std::memchr(mask_.data(), 0, mask_.size()) != nullptr;
     f.delay = delay;
     return f;
 }

@@ -51,6 +51,8 @@ private:
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void setIndex(size_t at, uint8_t slot);
 
+    static constexpr uint8_t kOpaque = 0xFF; // the mask is the store's as it stands
+
     int width_;
     int height_;
     bool deep_ = false;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 
 #include "base/StringTable.h"
 #include "export/GifErrors.h"
@@ -81,6 +82,8 @@ void GifGraphic::clear()
     selected_.clear();
     palettes_.clear();
     image_.reset();
+    pixels_ = {};
+    mask_ = {};
     imageFrame_ = -1;
 }
 
@@ -111,18 +114,23 @@ Sprite* GifGraphic::workingImage(int frame)
     const AnimationFrame& record = animation_->frame(frame);
     const int w = animation_->width();
     const int h = animation_->height();
-    image_.create(w, h, 0, 0, 8, paletteOf(record.palette));
+    const PaletteRef palette = paletteOf(record.palette);
+    if (image_.width() != w || image_.height() != h || image_.palette() != palette)
+        image_.create(w, h, 0, 0, 8, palette);
     imageFrame_ = -1;
-    Bytes pixels(size_t(w) * size_t(h));
-    Bytes mask(pixels.size());
-    animation_->unpack(record, pixels.data(), mask.data());
+    const size_t n = size_t(w) * size_t(h);
+    pixels_.resize(n);
+    animation_->unpackPixels(record, pixels_.data());
     const int free = record.palette == animation_->commonPalette() ? animation_->transparentIndex() : -1;
-    for (int y = 0; y < h; ++y) {
-        uint8_t* row = image_.rowAddress(y);
-        const size_t at = size_t(y) * size_t(w);
-        for (int x = 0; x < w; ++x)
-            row[x] = free >= 0 && !mask[at + size_t(x)] ? uint8_t(free) : pixels[at + size_t(x)];
+    if (free >= 0 && !record.mask.empty()) {
+        mask_.resize(n);
+        animation_->unpackMask(record, mask_.data());
+        for (size_t i = 0; i < n; ++i)
+            if (!mask_[i])
+                pixels_[i] = uint8_t(free);
     }
+    for (int y = 0; y < h; ++y)
+        std::memcpy(image_.rowAddress(y), pixels_.data() + size_t(y) * size_t(w), size_t(w));
     imageFrame_ = frame;
     return &image_;
 }

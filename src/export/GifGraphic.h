@@ -42,6 +42,8 @@ private:
     std::map<GifPalette, PaletteRef> palettes_;
     Sprite image_;
     int imageFrame_ = -1;
+    Bytes pixels_; // a frame unpacked, kept from one frame to the next
+    Bytes mask_;
     int shortestDelay_ = 0;
     std::string name_;
 };

@@ -1,5 +1,7 @@
 #include "export/Lzw.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -195,17 +197,39 @@ size_t lzwEncode(int width, Bytes& out, const LzwInput& input)
         CodeEmitter emitter(writer, clear);
         emitter.emit(unsigned(clear));
 
+        // Codes of the strings bb, bbb, ... of every byte b, shortest first. Inside a run of b
+        // the encoder follows this chain instead of probing the hash for every byte; the hash
+        // still gets every string, so the codes written are the same.
+        std::array<std::vector<uint16_t>, 256> runCodes;
         int prefix = -1;
+        int runByte = -1; // the prefix is runByte repeated runLength times, when not -1
+        size_t runLength = 0;
         for (ByteSpan run = input(); !run.empty(); run = input()) {
-            for (const uint8_t b : run) {
+            const uint8_t* at = run.data();
+            const uint8_t* const stop = at + run.size();
+            while (at < stop) {
+                const uint8_t b = *at;
                 if (prefix < 0) {
-                    prefix = b;
+                    prefix = runByte = b;
+                    runLength = 1;
+                    ++at;
                     continue;
                 }
+                if (b == runByte && runLength <= runCodes[b].size()) {
+                    const std::vector<uint16_t>& chain = runCodes[b];
+                    const uint8_t* limit = at + std::min(size_t(stop - at), chain.size() + 1 - runLength);
+                    const uint8_t* end = std::find_if(at, limit, [b](uint8_t c) { return c != b; });
+                    runLength += size_t(end - at);
+                    prefix = chain[runLength - 2];
+                    at = end;
+                    continue;
+                }
+                ++at;
                 const int32_t key = (int32_t(b) << 12) + prefix;
                 int slot = (int(b) << kHashShift) ^ prefix;
                 if (hashes[slot] == key) {
                     prefix = codes[slot];
+                    runByte = -1;
                     continue;
                 }
                 if (hashes[slot] >= 0) {
@@ -222,19 +246,25 @@ size_t lzwEncode(int width, Bytes& out, const LzwInput& input)
                     } while (hashes[slot] >= 0);
                     if (found) {
                         prefix = codes[slot];
+                        runByte = -1;
                         continue;
                     }
                 }
                 emitter.emit(unsigned(prefix));
-                prefix = b;
                 if (next <= kMaxCode) {
+                    if (b == runByte)
+                        runCodes[b].push_back(uint16_t(next)); // the run one longer than any before
                     codes[slot] = uint16_t(next++);
                     hashes[slot] = key;
                 } else {
                     std::memset(hashes, 0xFF, kHashSlots * 4);
+                    for (std::vector<uint16_t>& chain : runCodes)
+                        chain.clear();
                     next = clear + 2;
                     emitter.emit(unsigned(clear));
                 }
+                prefix = runByte = b;
+                runLength = 1;
             }
         }
         if (prefix >= 0)
