@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/CColourPalette.h"
+#include "app/CTools.h"
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
@@ -181,6 +182,10 @@ void CMainFrame::buildToolBars()
     palette_->hide();
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
     addToolBar(Qt::TopToolBarArea, playTool_);
+    toolbox_ = new CTools(
+        app_.toolBox(), [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; },
+        [this](int id) { return runCommand(id); }, this);
+    addToolBar(Qt::LeftToolBarArea, toolbox_);
     // Tool bar buttons show their state all the time, so they are kept up to date when idle.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
@@ -353,6 +358,10 @@ void CMainFrame::fitWindowToFilm()
 
 bool CMainFrame::onCommand(int id)
 {
+    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
+        toolbox_->choose(tool, false);
+        return true;
+    }
     switch (id) {
     case ID_VIEW_STATUS_BAR: {
         const bool show = !statusBar()->isVisible();
@@ -367,6 +376,7 @@ bool CMainFrame::onCommand(int id)
         return true;
     case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
     case ID_VIEW_PLAY_TOOLS: playTool_->setHidden(!playTool_->isHidden()); return true;
+    case ID_VIEW_TOOLBOX: toolbox_->setHidden(!toolbox_->isHidden()); return true;
     case ID_VIEW_BLACK_WHITE:
         Settings::instance().writeInt("Settings", "BlackWhite", blackAndWhite_ ? 0 : 1);
         settingsChanged(Hint::SettingsChanged);
@@ -377,6 +387,12 @@ bool CMainFrame::onCommand(int id)
 
 bool CMainFrame::onUpdate(int id, CommandState& state)
 {
+    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
+        // Tools not built yet stay in the menu, disabled.
+        state.enabled = app_.toolBox().tool(tool) != nullptr;
+        state.checked = app_.toolBox().currentNumber() == tool;
+        return true;
+    }
     switch (id) {
     case ID_VIEW_STATUS_BAR:
         state.enabled = true;
@@ -395,6 +411,10 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
     case ID_VIEW_PLAY_TOOLS:
         state.enabled = true;
         state.checked = !playTool_->isHidden();
+        return true;
+    case ID_VIEW_TOOLBOX:
+        state.enabled = true;
+        state.checked = !toolbox_->isHidden();
         return true;
     }
     return false;

@@ -17,6 +17,7 @@ namespace celvane {
 class CCelvaneView;
 class CColourPalette;
 class CPlayTool;
+class CTools;
 class CelvaneApp;
 
 class CMainFrame : public QMainWindow, public CommandTarget {
@@ -28,6 +29,7 @@ public:
     // Puts a film window in the frame: in single-document mode it replaces the one shown.
     void addView(CCelvaneView* view);
     CCelvaneView* activeView() const;
+    CTools* toolbox() const { return toolbox_; }
     std::vector<CCelvaneView*> views() const;
 
     // Routes a command through the active view, its document and the application.
@@ -70,6 +72,7 @@ private:
     QToolBar* standard_ = nullptr;
     CColourPalette* palette_ = nullptr;
     CPlayTool* playTool_ = nullptr;
+    CTools* toolbox_ = nullptr;
     QLabel* scalePane_ = nullptr;
     CommandRouter router_;
     bool blackAndWhite_ = false;

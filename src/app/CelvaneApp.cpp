@@ -287,10 +287,6 @@ bool CelvaneApp::onCommand(int id)
         }
         return true;
     }
-    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
-        tools_.select(tool, false);
-        return true;
-    }
     switch (id) {
     case ID_FILE_NEW: newDocument(defaultFilmDescription(screen(), Settings::instance())); return true;
     case ID_FILE_NEW_FILM: {
@@ -312,12 +308,6 @@ bool CelvaneApp::onUpdate(int id, CommandState& state)
 {
     if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
         state.enabled = size_t(id - ID_FILE_MRU_FILE1) < recent_.paths().size();
-        return true;
-    }
-    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
-        // Tools not built yet stay in the menu, disabled.
-        state.enabled = tools_.tool(tool) != nullptr;
-        state.checked = tools_.currentNumber() == tool;
         return true;
     }
     switch (id) {

@@ -1,0 +1,78 @@
+#include "app/CToolPanel.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QMoveEvent>
+#include <QToolButton>
+
+namespace celvane {
+
+CToolPanel::CToolPanel(const QString& title, QWidget* content, bool pinOnInitialMove, QWidget* parent)
+    : QWidget(parent, Qt::Tool), pinButton_(new QToolButton(this)), pin_(pinOnInitialMove)
+{
+    setWindowTitle(title);
+    setObjectName(title);
+    pinButton_->setCheckable(true);
+    pinButton_->setText(QString::fromUtf8("\xF0\x9F\x93\x8C")); // a pin
+    pinButton_->setToolTip("Keep this panel open");
+    pinButton_->setFixedWidth(28);
+    connect(pinButton_, &QToolButton::toggled, this, [this](bool on) { pin_.setPinned(on); });
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 4, 0);
+    layout->addWidget(pinButton_, 0, Qt::AlignTop);
+    layout->addWidget(content);
+    // The hide waits for the event that dismissed the panel to finish, then the main window
+    // (and through it the active film window) has the keys again.
+    hide_.setSingleShot(true);
+    hide_.setInterval(0);
+    connect(&hide_, &QTimer::timeout, this, [this] {
+        hide();
+        if (QWidget* main = parentWidget())
+            main->activateWindow();
+    });
+}
+
+void CToolPanel::setPinned(bool on)
+{
+    pinButton_->setChecked(on);
+    pin_.setPinned(on);
+}
+
+void CToolPanel::showAt(const QPoint& globalTopLeft)
+{
+    hide_.stop();
+    if (!isVisible()) {
+        placing_ = true;
+        move(globalTopLeft);
+        show();
+        placing_ = false;
+        pin_.shown();
+    }
+    raise();
+}
+
+void CToolPanel::toggleAt(const QPoint& globalTopLeft)
+{
+    if (isVisible())
+        hide();
+    else
+        showAt(globalTopLeft);
+}
+
+void CToolPanel::dismiss()
+{
+    if (isVisible() && pin_.hidesWhenDismissed())
+        hide_.start();
+}
+
+void CToolPanel::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    // Only the user's moves count; the window system's own placing does not.
+    if (placing_ || !isVisible() || !event->spontaneous())
+        return;
+    pin_.movedByUser();
+    pinButton_->setChecked(pin_.pinned());
+}
+
+} // namespace celvane

@@ -1,0 +1,151 @@
+#include "app/CTools.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QToolButton>
+
+#include "app/CToolPanel.h"
+#include "app/ToolPanels.h"
+#include "base/CommandIds.h"
+#include "platform/Settings.h"
+#include "view/tools/PenTool.h"
+
+namespace celvane {
+
+namespace {
+int entryOfTool(int tool)
+{
+    for (int entry = 0; entry < ToolBoxGroup::kEntries; ++entry)
+        if (ToolBox::numberForCommand(ToolBoxGroup::kCommands[size_t(entry)]) == tool)
+            return entry;
+    return -1;
+}
+} // namespace
+
+CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const std::function<bool(int)>& run,
+               QWidget* parent)
+    : QToolBar("Toolbox", parent), box_(box), group_(ToolBoxGroup::load(Settings::instance()))
+{
+    setObjectName("Toolbox");
+    auto* holder = new QWidget(this);
+    grid_ = new QGridLayout(holder);
+    grid_->setContentsMargins(0, 0, 0, 0);
+    grid_->setSpacing(0);
+    addWidget(holder);
+    const QSize buttonSize = group_.bigButtons ? QSize(40, 40) : QSize(24, 22);
+    const QSize pictureSize = group_.bigButtons ? QSize(34, 34) : QSize(16, 15);
+    const bool tips = Settings::instance().getInt("Settings", "ToolTips", 1) == 1;
+    for (int entry : group_.shownEntries()) {
+        QAction* a = action(ToolBoxGroup::kCommands[size_t(entry)]);
+        if (!a)
+            continue;
+        auto* b = new QToolButton(holder);
+        b->setDefaultAction(a);
+        b->setFixedSize(buttonSize);
+        b->setIconSize(pictureSize);
+        b->setAutoRaise(true);
+        if (!tips)
+            b->setToolTip({});
+        buttons_.emplace_back(entry, b);
+    }
+    layOut();
+    connect(this, &QToolBar::orientationChanged, this, &CTools::layOut);
+    makePanels(run);
+}
+
+void CTools::layOut()
+{
+    const int perRow = orientation() == Qt::Horizontal ? group_.horzPerRow : group_.vertPerRow;
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        grid_->removeWidget(buttons_[i].second);
+        grid_->addWidget(buttons_[i].second, int(i) / perRow, int(i) % perRow);
+    }
+}
+
+void CTools::makePanels(const std::function<bool(int)>& run)
+{
+    QWidget* main = parentWidget();
+    const bool pinOnMove = group_.pinOnInitialMove;
+    // A choice in a panel makes its tool current, quietly, and the panel goes.
+    const auto chosen = [this](int tool) {
+        return [this, tool] {
+            box_.select(tool, true);
+            if (CToolPanel* p = panel(tool))
+                p->dismiss();
+        };
+    };
+    pencilPanel_ = new PenPanel(box_.pencil(), chosen(ToolBox::Pencil));
+    panels_[ToolBox::Pencil] = new CToolPanel("Pencil", pencilPanel_, pinOnMove, main);
+
+    eraserPanel_ = new PenPanel(box_.eraser(), chosen(ToolBox::Eraser));
+    const auto undoLast = [run] {
+        if (!run(ID_EDIT_UNDO))
+            run(ID_EDIT_REDO);
+    };
+    // After an action the eraser makes way for the tool used before it.
+    const auto back = [this] {
+        box_.select(ToolBox::kPrevious, true);
+        panels_[ToolBox::Eraser]->dismiss();
+    };
+    auto* eraser = new CommandButtonsPanel(eraserPanel_,
+                                           {{"Undo Last Change", undoLast},
+                                            {"Undo All Changes", [run] { run(ID_EDIT_RESTORE); }},
+                                            {"Blank frame", [run] { run(ID_FRAME_BLANK); }}},
+                                           back);
+    panels_[ToolBox::Eraser] = new CToolPanel("Eraser", eraser, pinOnMove, main);
+
+    panels_[ToolBox::FloodFill] =
+        new CToolPanel("Flood Fill", new FillPanel(box_.floodFill(), chosen(ToolBox::FloodFill)), pinOnMove, main);
+}
+
+QToolButton* CTools::button(int entry) const
+{
+    for (const auto& [e, b] : buttons_)
+        if (e == entry)
+            return b;
+    return nullptr;
+}
+
+CToolPanel* CTools::panel(int tool) const
+{
+    return tool >= 0 && tool < ToolBox::kCount ? panels_[size_t(tool)] : nullptr;
+}
+
+QPoint CTools::panelPlace(int entry) const
+{
+    // Beside the button: below it on a horizontal bar, to its right on a vertical one.
+    const QWidget* anchor = button(entry);
+    if (!anchor || !anchor->isVisible())
+        anchor = isVisible() ? static_cast<const QWidget*>(this) : parentWidget();
+    const QPoint corner = orientation() == Qt::Horizontal ? anchor->rect().bottomLeft() : anchor->rect().topRight();
+    return anchor->mapToGlobal(corner);
+}
+
+ToolBox::Selected CTools::choose(int tool, bool quiet)
+{
+    const ToolBox::Selected selected = box_.select(tool, quiet);
+    if (selected == ToolBox::Selected::Changed)
+        dismissPanels();
+    const int current = box_.currentNumber();
+    const int entry = entryOfTool(current);
+    if (quiet || !group_.opensPanel(entry, selected))
+        return selected;
+    if (CToolPanel* p = panel(current)) {
+        pencilPanel_->sync();
+        eraserPanel_->sync();
+        if (selected == ToolBox::Selected::Again)
+            p->toggleAt(panelPlace(entry));
+        else
+            p->showAt(panelPlace(entry));
+    }
+    return selected;
+}
+
+void CTools::dismissPanels()
+{
+    for (CToolPanel* p : panels_)
+        if (p)
+            p->dismiss();
+}
+
+} // namespace celvane

@@ -1,0 +1,141 @@
+#include "app/ToolPanels.h"
+
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "base/Reporter.h"
+#include "view/tools/FloodFillTool.h"
+#include "view/tools/PenSizeText.h"
+#include "view/tools/PenTool.h"
+
+namespace celvane {
+
+namespace {
+constexpr const char* kShapeNames[] = {"Dots",          "Freehand",       "Line",           "Connected lines",
+                                       "Circle",        "Ellipse",        "Square",         "Rectangle",
+                                       "Filled circle", "Filled ellipse", "Filled square",  "Filled rectangle"};
+constexpr int kPresetSides[] = {1, 2, 4, 8, 16};
+
+QToolButton* smallButton(const QString& text, const QString& tip, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setText(text);
+    b->setToolTip(tip);
+    return b;
+}
+} // namespace
+
+PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
+    : QWidget(parent), tool_(tool), done_(std::move(done)), size_(new QLineEdit(this))
+{
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    int row = 0;
+    if (!tool_.isEraser()) {
+        for (int shape = 0; shape < 12; ++shape) {
+            auto* b = smallButton(QString::number(shape + 1), kShapeNames[shape], this);
+            connect(b, &QToolButton::clicked, this, [this, shape] {
+                Pen pen = tool_.pen();
+                pen.shape = shape;
+                tool_.setPen(pen);
+                done_();
+            });
+            layout->addWidget(b, shape / 6, shape % 6);
+        }
+        row = 2;
+        for (int i = 0; i < 5; ++i) {
+            auto* b = smallButton(QString("C%1").arg(i + 1), QString("Round pen, %1 pixels").arg(kPresetSides[i]), this);
+            connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(true, kPresetSides[i]); });
+            layout->addWidget(b, row, i);
+        }
+        ++row;
+    }
+    // The eraser offers only the three smallest squares.
+    const int squares = tool_.isEraser() ? 3 : 5;
+    for (int i = 0; i < squares; ++i) {
+        auto* b = smallButton(QString("S%1").arg(i + 1), QString("Square pen, %1 pixels").arg(kPresetSides[i]), this);
+        connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(false, kPresetSides[i]); });
+        layout->addWidget(b, row, i);
+    }
+    ++row;
+    size_->setToolTip("Pen size, width x height");
+    connect(size_, &QLineEdit::returnPressed, this, &PenPanel::typedSize);
+    layout->addWidget(size_, row, 0, 1, 5);
+    sync();
+}
+
+void PenPanel::sync()
+{
+    size_->setText(QString::fromStdString(penSizeText({tool_.pen().width, tool_.pen().height})));
+}
+
+void PenPanel::choosePreset(bool round, int side)
+{
+    Pen pen = tool_.pen();
+    pen.round = round;
+    pen.width = pen.height = side;
+    tool_.setPen(pen);
+    sync();
+    done_();
+}
+
+void PenPanel::typedSize()
+{
+    const auto size = parsePenSize(size_->text().toStdString());
+    if (!size) {
+        Reporter::message(kPenSizeFormatMessage, MessageButtons::Ok, MessageIcon::Warning);
+        sync();
+        return;
+    }
+    Pen pen = tool_.pen();
+    pen.width = size->width;
+    pen.height = size->height;
+    tool_.setPen(pen);
+    done_();
+}
+
+FillPanel::FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* parent) : QWidget(parent)
+{
+    auto* box = new QGroupBox("Pour paint", this);
+    auto* modes = new QVBoxLayout(box);
+    auto* group = new QButtonGroup(this);
+    const char* labels[] = {"Area under paint can", "All areas of the same colour", "Rectangle of paper colour"};
+    for (int mode = 0; mode < 3; ++mode) {
+        auto* b = new QRadioButton(labels[mode], box);
+        b->setChecked(tool.mode() == mode);
+        group->addButton(b, mode);
+        modes->addWidget(b);
+    }
+    connect(group, &QButtonGroup::idClicked, this, [&tool, done = std::move(done)](int mode) {
+        tool.setMode(mode);
+        done();
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(box);
+}
+
+CommandButtonsPanel::CommandButtonsPanel(QWidget* above, const std::vector<Button>& buttons,
+                                         std::function<void()> done, QWidget* parent)
+    : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(above);
+    for (const Button& button : buttons) {
+        auto* b = new QPushButton(button.label, this);
+        connect(b, &QPushButton::clicked, this, [run = button.run, done] {
+            run();
+            done();
+        });
+        layout->addWidget(b);
+    }
+}
+
+} // namespace celvane

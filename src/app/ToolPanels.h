@@ -1,0 +1,53 @@
+#pragma once
+// The controls inside the tool panels. Each turns clicks into calls on its tool and then says
+// `done`, so the toolbox can make the right tool current and dismiss the panel.
+
+#include <QWidget>
+#include <functional>
+
+class QLineEdit;
+
+namespace celvane {
+
+class FloodFillTool;
+class PenTool;
+
+// Shapes (pencil only), round presets C1 to C5 (pencil only), square presets and the size field.
+class PenPanel : public QWidget {
+    Q_OBJECT
+public:
+    PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent = nullptr);
+    QLineEdit* sizeField() const { return size_; }
+    // Shows the pen as it is now (the keys and size drags change it too).
+    void sync();
+
+private:
+    void choosePreset(bool round, int side);
+    void typedSize();
+
+    PenTool& tool_;
+    std::function<void()> done_;
+    QLineEdit* size_;
+};
+
+// "Pour paint": the flood fill's three modes.
+class FillPanel : public QWidget {
+    Q_OBJECT
+public:
+    FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* parent = nullptr);
+};
+
+// Buttons that run commands, for the eraser's "Undo Last Change", "Undo All Changes" and
+// "Blank frame".
+class CommandButtonsPanel : public QWidget {
+    Q_OBJECT
+public:
+    struct Button {
+        QString label;
+        std::function<void()> run;
+    };
+    CommandButtonsPanel(QWidget* above, const std::vector<Button>& buttons, std::function<void()> done,
+                        QWidget* parent = nullptr);
+};
+
+} // namespace celvane

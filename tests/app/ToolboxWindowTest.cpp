@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CToolPanel.h"
+#include "app/CTools.h"
+#include "app/CelvaneApp.h"
+#include "base/CommandIds.h"
+#include "film/Film.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+#include "view/tools/FloodFillTool.h"
+#include "view/tools/PenSizeText.h"
+#include "view/tools/PenTool.h"
+
+using namespace celvane;
+
+namespace {
+
+// A started program with a small film; `prepare` writes settings before it starts.
+struct Toolbox {
+    test::TempDir dir;
+    test::RecordingSink sink;
+    CelvaneApp app;
+
+    explicit Toolbox(const std::function<void(Settings&)>& prepare = {})
+    {
+        test::ensureApplication();
+        Settings::useFile(dir.path() / "celvane.ini");
+        Settings& s = Settings::instance();
+        s.writeInt("Settings", "Splash", 0);
+        s.writeInt("Settings", "UserDefaultFilm", 1);
+        s.writeInt("Default", "Width", 120);
+        s.writeInt("Default", "Height", 90);
+        if (prepare)
+            prepare(s);
+        EXPECT_TRUE(app.start({}));
+        frame().resize(900, 700);
+        frame().show();
+        QApplication::processEvents();
+    }
+    CMainFrame& frame() { return *app.mainFrame(); }
+    CTools& tools() { return *frame().toolbox(); }
+    CToolPanel& panel(int tool) { return *tools().panel(tool); }
+    void settle()
+    {
+        for (int i = 0; i < 3; ++i)
+            QApplication::processEvents();
+    }
+    template <class W> W* child(QWidget& in, const QString& text)
+    {
+        for (W* w : in.findChildren<W*>())
+            if (w->text() == text)
+                return w;
+        ADD_FAILURE() << "nothing called " << text.toStdString();
+        return nullptr;
+    }
+};
+
+} // namespace
+
+TEST(ToolboxWindow, ButtonsChooseToolsAndOpenTheirPanels)
+{
+    Toolbox t;
+    EXPECT_EQ(t.tools().buttonCount(), 12);
+    EXPECT_EQ(t.tools().button(0)->size(), QSize(40, 40));
+    EXPECT_TRUE(t.frame().commandState(ID_VIEW_TOOLBOX).checked);
+    EXPECT_TRUE(t.frame().runCommand(ID_VIEW_TOOLBOX));
+    EXPECT_FALSE(t.frame().commandState(ID_VIEW_TOOLBOX).checked);
+    EXPECT_TRUE(t.frame().runCommand(ID_VIEW_TOOLBOX));
+    t.settle();
+
+    // The flood fill opens its panel on the first click; a mode chosen there hides it.
+    t.tools().button(5)->click();
+    EXPECT_EQ(t.app.toolBox().currentNumber(), ToolBox::FloodFill);
+    EXPECT_TRUE(t.panel(ToolBox::FloodFill).isVisible());
+    EXPECT_EQ(t.panel(ToolBox::FloodFill).windowTitle(), "Flood Fill");
+    t.child<QRadioButton>(t.panel(ToolBox::FloodFill), "All areas of the same colour")->click();
+    t.settle();
+    EXPECT_EQ(t.app.toolBox().floodFill().mode(), FloodFillTool::SameColour);
+    EXPECT_FALSE(t.panel(ToolBox::FloodFill).isVisible());
+
+    // Pressing the current tool's button again toggles its panel; a pinned one stays.
+    t.tools().button(5)->click();
+    EXPECT_TRUE(t.panel(ToolBox::FloodFill).isVisible());
+    t.panel(ToolBox::FloodFill).setPinned(true);
+    t.child<QRadioButton>(t.panel(ToolBox::FloodFill), "Area under paint can")->click();
+    t.settle();
+    EXPECT_TRUE(t.panel(ToolBox::FloodFill).isVisible());
+    t.tools().button(5)->click();
+    EXPECT_FALSE(t.panel(ToolBox::FloodFill).isVisible());
+
+    // The pencil's size field refuses what is not "WxH" within 1 ... 164.
+    t.tools().button(0)->click();
+    CToolPanel& pencil = t.panel(ToolBox::Pencil);
+    EXPECT_TRUE(pencil.isVisible());
+    QLineEdit* size = pencil.findChild<QLineEdit*>();
+    ASSERT_TRUE(size);
+    size->setText("200x3");
+    emit size->returnPressed();
+    ASSERT_EQ(t.sink.shown.size(), 1u);
+    EXPECT_EQ(t.sink.shown[0], kPenSizeFormatMessage);
+    EXPECT_EQ(size->text(), "16x16");
+    size->setText("5x9");
+    emit size->returnPressed();
+    EXPECT_EQ(t.app.toolBox().pencil().pen().width, 5);
+    EXPECT_EQ(t.app.toolBox().pencil().pen().height, 9);
+    t.settle();
+    EXPECT_FALSE(pencil.isVisible());
+}
+
+TEST(ToolboxWindow, EraserActionsGoBackToThePreviousToolAndAnEmptyGroupStillHasTheMenus)
+{
+    Toolbox t([](Settings& s) {
+        for (int i = 0; i < 12; ++i)
+            s.writeInt("ToolBox 0", "Tool" + std::to_string(i), 0);
+    });
+    EXPECT_EQ(t.tools().buttonCount(), 0);
+    EXPECT_TRUE(t.frame().runCommand(ID_TOOL_ZOOM));
+    EXPECT_TRUE(t.frame().runCommand(ID_TOOL_ERASER));
+    CToolPanel& eraser = t.panel(ToolBox::Eraser);
+    EXPECT_FALSE(eraser.isVisible()) << "these entries do not open on the first choice";
+    // Chosen again from the menu: the panel opens even without a button to sit by.
+    EXPECT_TRUE(t.frame().runCommand(ID_TOOL_ERASER));
+    EXPECT_TRUE(eraser.isVisible());
+    EXPECT_EQ(t.app.toolBox().currentNumber(), ToolBox::Eraser);
+
+    Sprite& image = *t.frame().activeView()->film()->workingImage(0);
+    const uint32_t ink = image.pixelValueOf(t.frame().activeView()->film()->ink());
+    image.setPixelAt(3, 3, ink);
+    t.child<QPushButton>(eraser, "Blank frame")->click();
+    t.settle();
+    EXPECT_NE(image.pixelAt(3, 3), ink);
+    EXPECT_EQ(t.app.toolBox().currentNumber(), ToolBox::Pencil) << "back past the zoom to the pencil";
+    EXPECT_FALSE(eraser.isVisible());
+}
