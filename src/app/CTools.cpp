@@ -9,6 +9,7 @@
 #include "base/CommandIds.h"
 #include "platform/Settings.h"
 #include "view/tools/PenTool.h"
+#include "view/tools/SnapshotTool.h"
 
 namespace celvane {
 
@@ -94,6 +95,16 @@ void CTools::makePanels(const std::function<bool(int)>& run)
                                            back);
     panels_[ToolBox::Eraser] = new CToolPanel("Eraser", eraser, pinOnMove, main);
 
+    snapshotPanel_ = new SnapshotPanel(box_.snapshot(), chosen(ToolBox::Snapshot));
+    panels_[ToolBox::Snapshot] = new CToolPanel("Snap Shot", snapshotPanel_, pinOnMove, main);
+    // Ctrl+R repeats the last snapshot from anywhere in the program.
+    auto* repeat = new QAction("Repeat last snapshot", this);
+    repeat->setShortcut(QKeySequence("Ctrl+R"));
+    repeat->setShortcutContext(Qt::ApplicationShortcut);
+    connect(repeat, &QAction::triggered, this, [this] { box_.snapshot().repeatLast(); });
+    if (main)
+        main->addAction(repeat);
+
     panels_[ToolBox::FloodFill] =
         new CToolPanel("Flood Fill", new FillPanel(box_.floodFill(), chosen(ToolBox::FloodFill)), pinOnMove, main);
 }
@@ -133,6 +144,7 @@ ToolBox::Selected CTools::choose(int tool, bool quiet)
     if (CToolPanel* p = panel(current)) {
         pencilPanel_->sync();
         eraserPanel_->sync();
+        snapshotPanel_->sync();
         if (selected == ToolBox::Selected::Again)
             p->toggleAt(panelPlace(entry));
         else

@@ -17,6 +17,7 @@ namespace celvane {
 
 class CToolPanel;
 class PenPanel;
+class SnapshotPanel;
 
 class CTools : public QToolBar {
     Q_OBJECT
@@ -49,6 +50,7 @@ private:
     std::array<CToolPanel*, ToolBox::kCount> panels_{};
     PenPanel* pencilPanel_ = nullptr;
     PenPanel* eraserPanel_ = nullptr;
+    SnapshotPanel* snapshotPanel_ = nullptr;
 };
 
 } // namespace celvane

@@ -13,6 +13,7 @@
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenSizeText.h"
 #include "view/tools/PenTool.h"
+#include "view/tools/SnapshotTool.h"
 
 namespace celvane {
 
@@ -120,6 +121,53 @@ FillPanel::FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* p
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(box);
 }
+
+SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, QWidget* parent)
+    : QWidget(parent), tool_(tool)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* maskBox = new QGroupBox("Mask", this);
+    auto* masks = new QVBoxLayout(maskBox);
+    auto* maskGroup = new QButtonGroup(this);
+    const char* maskLabels[] = {"Pick up all but paper colour", "Pick up pencil colour only"};
+    for (int mask = 0; mask < 2; ++mask) {
+        auto* b = new QRadioButton(maskLabels[mask], maskBox);
+        b->setChecked(tool.mask() == mask);
+        maskGroup->addButton(b, mask);
+        masks->addWidget(b);
+    }
+    connect(maskGroup, &QButtonGroup::idClicked, this, [&tool](int mask) { tool.setMask(mask); });
+    layout->addWidget(maskBox);
+
+    auto* destinationBox = new QGroupBox("Destination", this);
+    auto* destinations = new QVBoxLayout(destinationBox);
+    auto* stamps = new QRadioButton("Send to stamps", destinationBox);
+    stamps->setEnabled(false); // until there is a stamp picker
+    auto* film = new QRadioButton("Send to film", destinationBox);
+    film->setChecked(true);
+    destinations->addWidget(stamps);
+    destinations->addWidget(film);
+    layout->addWidget(destinationBox);
+
+    auto* grab = new QPushButton("Grab from film", this);
+    grab->setToolTip("Drag a rectangle on the frame to copy it");
+    connect(grab, &QPushButton::clicked, this, done);
+    auto* clipboard = new QPushButton("Grab from clipboard", this);
+    clipboard->setEnabled(false);
+    auto* repeat = new QPushButton("Repeat last", this);
+    repeat->setToolTip("Ctrl+R");
+    connect(repeat, &QPushButton::clicked, this, [this, done] {
+        tool_.repeatLast();
+        done();
+    });
+    repeat_ = repeat;
+    for (QWidget* b : {static_cast<QWidget*>(grab), static_cast<QWidget*>(clipboard), repeat_})
+        layout->addWidget(b);
+    sync();
+}
+
+void SnapshotPanel::sync() { repeat_->setEnabled(tool_.canRepeat()); }
 
 CommandButtonsPanel::CommandButtonsPanel(QWidget* above, const std::vector<Button>& buttons,
                                          std::function<void()> done, QWidget* parent)

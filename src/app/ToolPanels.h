@@ -11,6 +11,7 @@ namespace celvane {
 
 class FloodFillTool;
 class PenTool;
+class SnapshotTool;
 
 // Shapes (pencil only), round presets C1 to C5 (pencil only), square presets and the size field.
 class PenPanel : public QWidget {
@@ -35,6 +36,19 @@ class FillPanel : public QWidget {
     Q_OBJECT
 public:
     FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* parent = nullptr);
+};
+
+// "Mask", "Destination" and the grab buttons. The stamps wait for the stamp picker.
+class SnapshotPanel : public QWidget {
+    Q_OBJECT
+public:
+    SnapshotPanel(SnapshotTool& tool, std::function<void()> done, QWidget* parent = nullptr);
+    // "Repeat last" is offered while there is something to repeat.
+    void sync();
+
+private:
+    SnapshotTool& tool_;
+    QWidget* repeat_;
 };
 
 // Buttons that run commands, for the eraser's "Undo Last Change", "Undo All Changes" and

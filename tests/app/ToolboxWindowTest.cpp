@@ -19,6 +19,7 @@
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenSizeText.h"
 #include "view/tools/PenTool.h"
+#include "view/tools/SnapshotTool.h"
 
 using namespace celvane;
 
@@ -140,4 +141,21 @@ TEST(ToolboxWindow, EraserActionsGoBackToThePreviousToolAndAnEmptyGroupStillHasT
     EXPECT_NE(image.pixelAt(3, 3), ink);
     EXPECT_EQ(t.app.toolBox().currentNumber(), ToolBox::Pencil) << "back past the zoom to the pencil";
     EXPECT_FALSE(eraser.isVisible());
+}
+
+TEST(ToolboxWindow, TheSnapshotPanelOffersOnlyWhatCanBeDone)
+{
+    Toolbox t;
+    t.tools().button(2)->click(); // the snapshot's panel waits for a second click
+    CToolPanel& panel = t.panel(ToolBox::Snapshot);
+    EXPECT_FALSE(panel.isVisible());
+    t.tools().button(2)->click();
+    ASSERT_TRUE(panel.isVisible());
+    EXPECT_EQ(panel.windowTitle(), "Snap Shot");
+    EXPECT_FALSE(t.child<QRadioButton>(panel, "Send to stamps")->isEnabled());
+    EXPECT_TRUE(t.child<QRadioButton>(panel, "Send to film")->isChecked());
+    EXPECT_FALSE(t.child<QPushButton>(panel, "Grab from clipboard")->isEnabled());
+    EXPECT_FALSE(t.child<QPushButton>(panel, "Repeat last")->isEnabled()) << "nothing taken yet";
+    t.child<QRadioButton>(panel, "Pick up pencil colour only")->click();
+    EXPECT_EQ(t.app.toolBox().snapshot().mask(), SnapshotTool::PencilOnly);
 }

@@ -100,6 +100,8 @@ struct ToolRig : ToolHost, DocumentObserver {
     CCelvaneDoc& document() override { return doc; }
     Sprite& frame() override { return *film().workingImage(std::max(film().currentFrame(), 0)); }
     FrameUndo& undo() override { return undoer; }
+    int currentFrame() override { return std::max(doc.film()->currentFrame(), 0); }
+    void framesReplaced(int current) override { calls.push_back("frames " + std::to_string(current)); }
     Point clientOf(Point f) const override { return {f.x * zoom, f.y * zoom}; }
     Point snapped(Point f) const override
     {

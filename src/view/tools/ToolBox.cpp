@@ -8,6 +8,7 @@
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenTool.h"
 #include "view/tools/PipetteTool.h"
+#include "view/tools/SnapshotTool.h"
 #include "view/tools/ToolEngine.h"
 #include "view/tools/ZoomTool.h"
 
@@ -33,6 +34,7 @@ ToolBox::ToolBox()
 {
     tools_[Pencil] = std::make_unique<PenTool>(false);
     tools_[Eraser] = std::make_unique<PenTool>(true);
+    tools_[Snapshot] = std::make_unique<SnapshotTool>();
     tools_[Pipette] = std::make_unique<PipetteTool>();
     tools_[FloodFill] = std::make_unique<FloodFillTool>();
     tools_[Zoom] = std::make_unique<ZoomTool>();
@@ -47,6 +49,7 @@ Tool* ToolBox::tool(int number) const
 
 PenTool& ToolBox::pencil() const { return static_cast<PenTool&>(*tools_[Pencil]); }
 PenTool& ToolBox::eraser() const { return static_cast<PenTool&>(*tools_[Eraser]); }
+SnapshotTool& ToolBox::snapshot() const { return static_cast<SnapshotTool&>(*tools_[Snapshot]); }
 FloodFillTool& ToolBox::floodFill() const { return static_cast<FloodFillTool&>(*tools_[FloodFill]); }
 
 void ToolBox::notify(uint32_t hint) const
@@ -57,7 +60,11 @@ void ToolBox::notify(uint32_t hint) const
 
 void ToolBox::addEngine(ToolEngine* engine) { engines_.push_back(engine); }
 
-void ToolBox::removeEngine(ToolEngine* engine) { std::erase(engines_, engine); }
+void ToolBox::removeEngine(ToolEngine* engine)
+{
+    std::erase(engines_, engine);
+    snapshot().forget(engine);
+}
 
 void ToolBox::endOperations() const
 {

@@ -14,6 +14,7 @@ namespace celvane {
 
 class FloodFillTool;
 class PenTool;
+class SnapshotTool;
 class ToolEngine;
 
 class ToolBox {
@@ -38,6 +39,7 @@ public:
     int lastDrawingTool() const { return lastDrawing_; }
     PenTool& pencil() const;
     PenTool& eraser() const;
+    SnapshotTool& snapshot() const;
     FloodFillTool& floodFill() const;
 
     enum class Selected { Nothing, Changed, Again };

@@ -21,6 +21,10 @@ public:
     // The window's current frame, decoded.
     virtual Sprite& frame() = 0;
     virtual FrameUndo& undo() = 0;
+    virtual int currentFrame() = 0;
+    // The film's frames changed (a frame was added): playing stops, every window hears it and
+    // this one shows `current`.
+    virtual void framesReplaced(int current) = 0;
 
     // A frame point in window pixels, and as a locked grid snaps it.
     virtual Point clientOf(Point frame) const = 0;

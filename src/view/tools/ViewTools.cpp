@@ -77,6 +77,15 @@ void ViewToolHost::zoomToRect(const Rect& frameRect) { view_.zoomToRect(frameRec
 
 void ViewToolHost::toggleZoom() { view_.toggleZoom(); }
 
+int ViewToolHost::currentFrame() { return view_.currentFrame(); }
+
+void ViewToolHost::framesReplaced(int current)
+{
+    emit view_.stopPlaybackRequested();
+    view_.document().updateAllViews(nullptr, Hint::FramesReplaced);
+    view_.goToFrame(current);
+}
+
 ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
     : QObject(&view), view_(view), document_(view.document()), host_(view, undo_), undo_(host_), engine_(host_, tools)
 {

@@ -24,6 +24,8 @@ public:
     CCelvaneDoc& document() override;
     Sprite& frame() override;
     FrameUndo& undo() override { return undo_; }
+    int currentFrame() override;
+    void framesReplaced(int current) override;
     Point clientOf(Point frame) const override;
     Point snapped(Point frame) const override;
     void refreshRect(const Rect& frameRect, bool immediate) override;
