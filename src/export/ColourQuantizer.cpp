@@ -128,8 +128,16 @@ FrameDitherer::FrameDitherer(const GifColours& palette, bool exact) : palette_(p
     if (exact_)
         for (size_t i = 0; i < palette_.size(); ++i)
             exactIndex_.emplace(palette_[i] >> 8, uint8_t(i));
-    else
-        lookup_.assign(size_t(1) << 15, -1);
+    lookup_.assign(size_t(1) << 15, -1);
+}
+
+int FrameDitherer::indexOf(uint32_t rgb)
+{
+    rgb &= 0xFFFFFF;
+    if (exact_)
+        if (const auto found = exactIndex_.find(rgb); found != exactIndex_.end())
+            return found->second;
+    return nearest(int(rgb & 0xFF), int((rgb >> 8) & 0xFF), int(rgb >> 16));
 }
 
 int FrameDitherer::nearest(int r, int g, int b)
@@ -159,7 +167,7 @@ void FrameDitherer::map(const uint32_t* colours, int width, int height, uint8_t*
     const bool follow = previousColours_.size() == n;
     if (exact_) {
         for (size_t i = 0; i < n; ++i)
-            out[i] = exactIndex_.at(colours[i] & 0xFFFFFF);
+            out[i] = uint8_t(indexOf(colours[i]));
         return;
     }
     // Floyd-Steinberg, errors carried in two rows of three channels.

@@ -35,6 +35,8 @@ public:
     FrameDitherer(const GifColours& palette, bool exact);
     // `colours` are RGB values, width x height, rows top down; `out` one index a pixel.
     void map(const uint32_t* colours, int width, int height, uint8_t* out);
+    // The entry for one RGB value, undithered.
+    int indexOf(uint32_t rgb);
 
 private:
     int nearest(int r, int g, int b);
@@ -45,6 +47,23 @@ private:
     std::vector<int16_t> lookup_; // nearest index per 5-bit cell, -1 until asked
     std::vector<uint32_t> previousColours_;
     std::vector<uint8_t> previousIndices_;
+};
+
+// Reduces the frames of a file read with more colours than one palette holds, onto one palette
+// chosen for the whole file.
+class DitheringReducer : public ColourReducer {
+public:
+    DitheringReducer(const GifColours& palette, bool exact) : palette_(palette), ditherer_(palette, exact) {}
+    int indexOf(uint32_t colourWord) override { return ditherer_.indexOf(colourWord >> 8); }
+    const GifColours& palette() const override { return palette_; }
+    void reduce(const uint32_t* colours, int width, int height, uint8_t* out) override
+    {
+        ditherer_.map(colours, width, height, out);
+    }
+
+private:
+    GifColours palette_;
+    FrameDitherer ditherer_;
 };
 
 } // namespace celvane

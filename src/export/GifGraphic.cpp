@@ -66,7 +66,7 @@ void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 {
     if (!data)
         throw NotSupportedError("a GIF needs its data", IDS_CANNOT_LOAD_TYPE);
-    Animation read = readGif(*data);
+    Animation read = readGifReducing(*data);
     if (read.frameCount() == 0)
         throwGifDataError("The GIF file holds no pictures");
     read.makeCommonPalette();

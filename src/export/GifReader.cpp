@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <vector>
 
+#include "export/ColourQuantizer.h"
 #include "export/GifCanvas.h"
 #include "export/GifErrors.h"
 #include "export/Lzw.h"
@@ -162,8 +164,11 @@ void deinterlace(const uint8_t* in, uint8_t* out, int width, int height)
 
 class GifComposer {
 public:
-    GifComposer(ByteSpan data, const GifContents& gif, ColourReducer* reducer)
-        : data_(data), gif_(gif), reducer_(reducer), width_(gif.screenWidth), height_(gif.screenHeight)
+    // Given a frame as composed; false stops the walk.
+    using FrameSink = std::function<bool(const ComposedFrame&)>;
+
+    GifComposer(ByteSpan data, const GifContents& gif)
+        : data_(data), gif_(gif), width_(gif.screenWidth), height_(gif.screenHeight)
     {
         for (const Block& b : gif.blocks)
             if (b.kind == Block::Image) {
@@ -181,29 +186,31 @@ public:
         }
     }
 
-    Animation compose()
+    Animation emptyAnimation() const { return Animation(width_, height_, gif_.loop); }
+
+    // Composes the images from the first, as often as asked.
+    void compose(const FrameSink& take)
     {
-        std::optional<Animation> animation;
         std::optional<GifCanvas> canvas;
         LzwScratch keep; // one scratch area for every image
+        current_.reset();
+        previous_ = {};
         for (const Block& b : gif_.blocks) {
             if (b.kind == Block::Control) {
                 current_ = b.control;
                 continue;
             }
-            if (!animation) {
-                animation.emplace(width_, height_, gif_.loop);
+            if (!canvas)
                 canvas.emplace(width_, height_);
-            } else if (previous_.disposal() >= 2) {
+            else if (previous_.disposal() >= 2)
                 canvas->dispose(previousRect_, previous_.hasTransparent(), background_);
-            }
             drawImage(*canvas, b.image);
-            animation->addFrame(canvas->frame(current_ ? current_->delay : 8), reducer_);
+            if (!take(canvas->frame(current_ ? current_->delay : 8)))
+                return;
             previous_ = current_.value_or(GraphicControl{});
             previousRect_ = b.image.rect;
             current_.reset();
         }
-        return animation ? std::move(*animation) : Animation(width_, height_, gif_.loop);
     }
 
 private:
@@ -240,7 +247,6 @@ private:
 
     ByteSpan data_;
     const GifContents& gif_;
-    ColourReducer* reducer_;
     int width_;
     int height_;
     uint32_t background_ = 0;
@@ -257,7 +263,51 @@ private:
 Animation readGif(ByteSpan data, ColourReducer* reducer)
 {
     const GifContents gif = scan(data);
-    return GifComposer(data, gif, reducer).compose();
+    GifComposer composer(data, gif);
+    Animation animation = composer.emptyAnimation();
+    composer.compose([&](const ComposedFrame& frame) {
+        animation.addFrame(frame, reducer);
+        return true;
+    });
+    return animation;
+}
+
+Animation readGifReducing(ByteSpan data)
+{
+    const GifContents gif = scan(data);
+    GifComposer composer(data, gif);
+    Animation animation = composer.emptyAnimation();
+    bool deep = false;
+    composer.compose([&](const ComposedFrame& frame) {
+        deep = frame.colours != nullptr;
+        if (!deep)
+            animation.addFrame(frame, nullptr);
+        return !deep;
+    });
+    if (!deep)
+        return animation;
+
+    // Once deep, the canvas stays deep: every later frame is reduced, so the palette must suit
+    // the whole file. It is chosen from every colour on show, then the file is read again.
+    ColourQuantizer quantizer;
+    std::vector<uint32_t> shown;
+    composer.compose([&](const ComposedFrame& frame) {
+        const size_t n = size_t(frame.width) * size_t(frame.height);
+        shown.clear();
+        for (size_t i = 0; i < n; ++i)
+            if (frame.mask[i])
+                shown.push_back(frame.colours ? frame.colours[i] : (*frame.palette)[frame.indices[i]] >> 8);
+        quantizer.addColours(shown.data(), shown.size());
+        return true;
+    });
+    // One entry stays free for transparent pixels.
+    DitheringReducer reducer(quantizer.choosePalette(255), quantizer.exact());
+    Animation reduced = composer.emptyAnimation();
+    composer.compose([&](const ComposedFrame& frame) {
+        reduced.addFrame(frame, &reducer);
+        return true;
+    });
+    return reduced;
 }
 
 } // namespace celvane

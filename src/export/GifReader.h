@@ -12,4 +12,8 @@ namespace celvane {
 // The frames before a failure are not kept.
 Animation readGif(ByteSpan data, ColourReducer* reducer = nullptr);
 
+// Reads any GIF: when its pictures together need more colours than one palette holds, one
+// palette is chosen for the whole file and every frame is mapped onto it.
+Animation readGifReducing(ByteSpan data);
+
 } // namespace celvane

@@ -111,6 +111,21 @@ TEST(GifReader, ColoursBeyondOnePaletteNeedAReducer)
     EXPECT_EQ(u.colour(a, a.frame(1), 10, 0), 0x0A0A0Au) << "the first row kept its colours";
     EXPECT_EQ(u.colour(a, a.frame(1), 10, 1), 0x414141u) << "0x0A0A41 reduced by its red";
 
+    // Read for a film, one palette is chosen for both rows: each keeps close to its colours.
+    Animation film = readGifReducing(file);
+    film.makeCommonPalette();
+    ASSERT_EQ(film.frameCount(), 2);
+    EXPECT_EQ(film.frame(0).palette, film.frame(1).palette);
+    EXPECT_LE(film.frame(1).palette->size(), 256u);
+    const Unpacked r = unpack(film, 1);
+    for (int x = 0; x < 200; x += 7)
+        for (int y = 0; y < 2; ++y) {
+            const uint32_t want = y == 0 ? low[size_t(x)] : shifted[size_t(x)];
+            const uint32_t got = r.colour(film, film.frame(1), x, y);
+            for (int shift = 0; shift < 24; shift += 8)
+                EXPECT_NEAR(int((got >> shift) & 0xFF), int((want >> shift) & 0xFF), 12) << x << "," << y;
+        }
+
     // The same 200 colours a second time fit beside themselves: the canvas stays 8-bit.
     const Bytes same = GifBuilder(200, 2).image(0, 0, 200, 1, all, low).image(0, 1, 200, 1, all, high).finish();
     EXPECT_EQ(readGif(same).frameCount(), 2);
@@ -252,5 +267,8 @@ TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
         testing::internal::GetCapturedStdout();
     }
     EXPECT_GT(opened, 40);
+    CCelvaneDoc many;
+    many.open((std::filesystem::path(folder) / "ancell" / "high-color.gif").string());
+    EXPECT_EQ(many.film()->bitsPerPixel(), 8) << "frames of more than 256 colours together";
     std::printf("GIF corpus: %d opened, %d refused\n", opened, refused);
 }

@@ -57,7 +57,10 @@ TEST(Lzw, RawFormRoundTripsAnyInput)
     EXPECT_EQ(rawRoundTrip({42}), Bytes{42});
     // Noise fills the table many times over (clears); a long run builds long strings; few
     // values give the code-equals-next-free case again and again.
-    for (const Bytes& input : {noise(100000, 1), Bytes(70000, 7), noise(50000, 2, 3), noise(4099, 3, 2)})
+    Bytes runs;
+    for (unsigned i = 0; runs.size() < 300000; ++i)
+        runs.insert(runs.end(), (i * 7919u) % 1500u + 1u, uint8_t(i % 3 ? 40 : i % 7));
+    for (const Bytes& input : {noise(100000, 1), Bytes(70000, 7), noise(50000, 2, 3), noise(4099, 3, 2), runs})
         EXPECT_EQ(rawRoundTrip(input), input);
     EXPECT_EQ(LzwScratch::capacity(), 0u) << "the scratch area goes with its last user";
 }
@@ -96,6 +99,28 @@ TEST(Lzw, GifFormCutsSubBlocksAndDecodesAtEveryWidth)
     EXPECT_EQ(runs[0], 2);
     EXPECT_EQ(runs.back(), 0);
     EXPECT_EQ(size_t(runs[1]), runs.size() - 3);
+}
+
+TEST(Lzw, RunsCodeAsTheTableHasThem)
+{
+    // Ten equal bytes: 1, 11, 111, 1111, each string the one before and one more.
+    Bytes packed;
+    lzwEncode(-kLzwRawWidth, packed, Bytes(10, 1));
+    EXPECT_EQ(packed, packCodes({{256, 9}, {1, 9}, {258, 9}, {259, 9}, {260, 9}, {257, 9}}));
+    // Given in pieces that cut through runs, the codes are those of the whole.
+    Bytes input = noise(30000, 9, 2);
+    for (size_t at = 0; at < input.size(); at += 997)
+        std::fill_n(input.begin() + std::ptrdiff_t(at), std::min<size_t>(600, input.size() - at), uint8_t(at % 3));
+    Bytes whole, pieces;
+    lzwEncode(9, whole, input);
+    size_t given = 0;
+    lzwEncode(9, pieces, [&] {
+        const size_t n = std::min<size_t>(given % 5 + 123, input.size() - given);
+        const ByteSpan piece(input.data() + given, n);
+        given += n;
+        return piece;
+    });
+    EXPECT_EQ(pieces, whole);
 }
 
 TEST(Lzw, DecodeKeepsWhatItCanAndRefusesDamage)
