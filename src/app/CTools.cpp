@@ -52,7 +52,10 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
     layOut();
     connect(this, &QToolBar::orientationChanged, this, &CTools::layOut);
     makePanels(run);
+    box_.dismissPanels = [this] { dismissPanels(); };
 }
+
+CTools::~CTools() { box_.dismissPanels = nullptr; }
 
 void CTools::layOut()
 {

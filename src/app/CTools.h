@@ -25,6 +25,7 @@ public:
     // `action` gives the program's action for a command; `run` runs a command as the menus do.
     CTools(ToolBox& box, const std::function<QAction*(int)>& action, const std::function<bool(int)>& run,
            QWidget* parent);
+    ~CTools() override;
 
     const ToolBoxGroup& group() const { return group_; }
     int buttonCount() const { return int(buttons_.size()); }

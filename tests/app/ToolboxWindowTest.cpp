@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -96,6 +97,20 @@ TEST(ToolboxWindow, ButtonsChooseToolsAndOpenTheirPanels)
     t.settle();
     EXPECT_TRUE(t.panel(ToolBox::FloodFill).isVisible());
     t.tools().button(5)->click();
+    EXPECT_FALSE(t.panel(ToolBox::FloodFill).isVisible());
+
+    // A press in the film window sends away the panels that are not pinned.
+    t.tools().button(5)->click();
+    t.panel(ToolBox::FloodFill).setPinned(false);
+    QWidget* port = t.frame().activeView()->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), port->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), port->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(port, &release);
+    EXPECT_TRUE(t.panel(ToolBox::FloodFill).isVisible()) << "the hide waits for the press to finish";
+    t.settle();
     EXPECT_FALSE(t.panel(ToolBox::FloodFill).isVisible());
 
     // The pencil's size field refuses what is not "WxH" within 1 ... 164.

@@ -50,6 +50,8 @@ public:
     // Every window of every film hears the hint.
     std::function<void(uint32_t hint)> broadcast;
     void notify(uint32_t hint) const;
+    // A press (or Escape) in a film window: the tool panels that are not pinned go.
+    std::function<void()> dismissPanels;
 
     void addEngine(ToolEngine* engine);
     void removeEngine(ToolEngine* engine);

@@ -104,6 +104,8 @@ void ViewTools::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeR
 {
     if (hint & Hint::CurrentFrame)
         undo_.drop();
+    if ((hint & Hint::MousePressed) && engine_.tools().dismissPanels)
+        engine_.tools().dismissPanels();
     engine_.hint(hint);
 }
 
