@@ -11,8 +11,7 @@
 
 namespace celvane {
 
-namespace {
-QCursor cursorOf(ToolCursor cursor)
+QCursor toolCursor(ToolCursor cursor)
 {
     // The tool bar pictures serve as cursors, with the hot spot where the tool touches.
     struct Picture {
@@ -24,16 +23,17 @@ QCursor cursorOf(ToolCursor cursor)
     case ToolCursor::Arrow: return Qt::ArrowCursor;
     case ToolCursor::Cross: return Qt::CrossCursor;
     case ToolCursor::Size: return Qt::SizeAllCursor;
-    case ToolCursor::Pencil: picture = {"pencil", 1, 30}; break;
-    case ToolCursor::Eraser: picture = {"eraser", 6, 26}; break;
-    case ToolCursor::PaintCan: picture = {"fill", 3, 28}; break;
-    case ToolCursor::Pipette: picture = {"pipette", 1, 30}; break;
-    case ToolCursor::Magnifier: picture = {"zoom", 12, 12}; break;
+    // The pencil's point, the eraser's rubbing edge, the drip of paint, the pipette's drop and
+    // the middle of the lens.
+    case ToolCursor::Pencil: picture = {"pencil", 3, 29}; break;
+    case ToolCursor::Eraser: picture = {"eraser", 6, 23}; break;
+    case ToolCursor::PaintCan: picture = {"fill", 27, 23}; break;
+    case ToolCursor::Pipette: picture = {"pipette", 5, 27}; break;
+    case ToolCursor::Magnifier: picture = {"zoom", 13, 13}; break;
     }
     const QPixmap pixmap = QPixmap(QString(":/icons/colour/%1.svg").arg(picture.name)).scaled(32, 32);
     return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, picture.hotX, picture.hotY);
 }
-} // namespace
 
 CCelvaneDoc& ViewToolHost::document() { return view_.document(); }
 
@@ -58,7 +58,7 @@ void ViewToolHost::setCursor(ToolCursor cursor)
     if (cursor_ == cursor)
         return;
     cursor_ = cursor;
-    view_.viewport()->setCursor(cursorOf(cursor));
+    view_.viewport()->setCursor(toolCursor(cursor));
 }
 
 void ViewToolHost::zoomIn(Point centre)

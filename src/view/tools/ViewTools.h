@@ -3,6 +3,7 @@
 // (Undo, Redo, Restore, Blank frame). Made for each window by the main frame and owned by the
 // window, so that it goes with it.
 
+#include <QCursor>
 #include <QObject>
 
 #include "base/Command.h"
@@ -15,6 +16,9 @@ namespace celvane {
 
 class CCelvaneView;
 class ToolBox;
+
+// The pointer for a tool: its tool bar picture with the hot spot where the tool touches.
+QCursor toolCursor(ToolCursor cursor);
 
 // The tool engine's window, on a film window.
 class ViewToolHost : public ToolHost {
