@@ -1,6 +1,7 @@
 #include "app/CTools.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QToolButton>
 
@@ -35,7 +36,7 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
     addWidget(holder);
     const QSize buttonSize = group_.bigButtons ? QSize(40, 40) : QSize(24, 22);
     const QSize pictureSize = group_.bigButtons ? QSize(34, 34) : QSize(16, 15);
-    const bool tips = Settings::instance().getInt("Settings", "ToolTips", 1) == 1;
+    tips_ = Settings::instance().getInt("Settings", "ToolTips", 1) == 1;
     for (int entry : group_.shownEntries()) {
         QAction* a = action(ToolBoxGroup::kCommands[size_t(entry)]);
         if (!a)
@@ -45,8 +46,7 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
         b->setFixedSize(buttonSize);
         b->setIconSize(pictureSize);
         b->setAutoRaise(true);
-        if (!tips)
-            b->setToolTip({});
+        b->installEventFilter(this);
         buttons_.emplace_back(entry, b);
     }
     layOut();
@@ -56,6 +56,14 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
 }
 
 CTools::~CTools() { box_.dismissPanels = nullptr; }
+
+bool CTools::eventFilter(QObject* watched, QEvent* event)
+{
+    // The buttons take their tips from the program's actions, so they are held back here.
+    if (!tips_ && (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip))
+        return true;
+    return QToolBar::eventFilter(watched, event);
+}
 
 void CTools::layOut()
 {

@@ -39,6 +39,9 @@ public:
     // Hides the unpinned panels (a press in a film window, say).
     void dismissPanels();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void layOut();
     void makePanels(const std::function<bool(int)>& run);
@@ -46,6 +49,7 @@ private:
 
     ToolBox& box_;
     ToolBoxGroup group_;
+    bool tips_ = true; // tool tips and fly-by status texts
     std::vector<std::pair<int, QToolButton*>> buttons_; // entry, button
     QGridLayout* grid_;
     std::array<CToolPanel*, ToolBox::kCount> panels_{};
