@@ -276,7 +276,9 @@ void Film::discardEdits()
 
 // ---- adding and removing frames ----
 
-void Film::insertFrame(int at, bool duplicate)
+void Film::insertFrame(int at, bool duplicate) { insertFrameDrawnBy(at, duplicate, {}); }
+
+void Film::insertFrameDrawnBy(int at, bool duplicate, const std::function<void(Sprite&)>& draw)
 {
     if (currentModified_ || empty_)
         storeCurrentFrame();
@@ -284,6 +286,8 @@ void Film::insertFrame(int at, bool duplicate)
     prepareWorkingImage();
     if (!duplicate)
         clearToPaper();
+    if (draw)
+        draw(working_);
     block_.insertRecord(at, encodeWorkingImage());
     current_ = at;
     currentModified_ = false;

@@ -4,6 +4,7 @@
 // Every change to a film's frames goes through here so that the block, the frame index, the
 // sound records and the fade records stay in step.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,9 @@ public:
     void deleteFrames(int first, int last) override;
     size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
     void insertFrame(int at, bool duplicate) override;
+    // Inserts a frame drawn by `draw` onto blank paper (or onto a copy of the current frame),
+    // coding it once: a film gaining many pictures in a row codes each of them once.
+    void insertFrameDrawnBy(int at, bool duplicate, const std::function<void(Sprite&)>& draw);
     void discardEdits() override;
     void reserveGap(int beforeFrame, size_t bytes) override;
     size_t gapSize() const override { return block_.gapSize(); }

@@ -133,13 +133,24 @@ private:
 // the rest go to an open-addressed hash table kept small (4 bytes a slot) to stay in cache.
 class EncoderDictionary {
 public:
+    // The tables are kept per thread between frames: films code frame after frame, and fresh
+    // tables of this size would come from the system, zeroed page by page, every time.
     EncoderDictionary()
-        : recent_(std::make_unique_for_overwrite<uint32_t[]>(kCodeLimit)),
-          prefix_(std::make_unique_for_overwrite<uint16_t[]>(kCodeLimit)),
-          slots_(std::make_unique<uint32_t[]>(kSlots))
     {
-        std::fill_n(recent_.get(), kFirstFree, kNoChild);
+        struct Tables {
+            std::unique_ptr<uint32_t[]> recent = std::make_unique_for_overwrite<uint32_t[]>(kCodeLimit);
+            std::unique_ptr<uint16_t[]> prefix = std::make_unique_for_overwrite<uint16_t[]>(kCodeLimit);
+            std::unique_ptr<uint32_t[]> slots = std::make_unique_for_overwrite<uint32_t[]>(kSlots);
+        };
+        static thread_local Tables tables;
+        recent_ = tables.recent.get();
+        prefix_ = tables.prefix.get();
+        slots_ = tables.slots.get();
+        std::fill_n(slots_, kSlots, 0u);
+        std::fill_n(recent_, kFirstFree, kNoChild);
     }
+    EncoderDictionary(const EncoderDictionary&) = delete;
+    EncoderDictionary& operator=(const EncoderDictionary&) = delete;
 
     // The code of string `code` followed by `byte`, or 0 when that string is not known.
     uint32_t find(uint32_t code, uint8_t byte)
@@ -189,11 +200,11 @@ private:
     static uint32_t tagOf(uint32_t code, uint8_t byte) { return (uint32_t(byte) << 8) | (code & 0xFF); }
 
     // Per code: last child as byte << 16 | child code.
-    std::unique_ptr<uint32_t[]> recent_;
+    uint32_t* recent_;
     // Per code above 256: the code it extends.
-    std::unique_ptr<uint16_t[]> prefix_;
+    uint16_t* prefix_;
     // child << 16 | tag; children are at least 257, so 0 marks an empty slot.
-    std::unique_ptr<uint32_t[]> slots_;
+    uint32_t* slots_;
     uint32_t free_ = 0;
     uint32_t next_ = kFirstFree;
 };
@@ -328,7 +339,9 @@ void decodeStream(ByteSpan words, size_t maxCodes, uint8_t* out, size_t size)
     if (reader.get(kFirstWidth) != kMarker)
         throw ArchiveError("frame record lacks its start marker");
 
-    auto strings = std::make_unique_for_overwrite<Run[]>(kCodeLimit);
+    // Kept per thread between frames, so that playing a film does not fetch it afresh each time.
+    static thread_local const std::unique_ptr<Run[]> table = std::make_unique_for_overwrite<Run[]>(kCodeLimit);
+    Run* const strings = table.get();
     CodeWidth width;
     uint32_t next = kFirstFree; // the code the next new string gets
     Run previous{0, 0};         // string of the previous code; length 0 before the first
@@ -373,13 +386,13 @@ void encodeFrame(const FrameRows& picture, Bytes& out)
     // The encoder compares against earlier input, so it wants the stream in one piece.
     const size_t size = imageBytes(picture.rows, picture.rowBytes);
     const uint8_t* stream = picture.topRow;
-    std::unique_ptr<uint8_t[]> gathered;
     if (mapping || (picture.rows > 1 && picture.rowStep != ptrdiff_t(picture.rowBytes))) {
-        gathered = std::make_unique_for_overwrite<uint8_t[]>(size);
-        uint8_t* to = gathered.get();
+        static thread_local std::vector<uint8_t> gathered; // kept between frames, as the tables are
+        gathered.resize(size);
+        uint8_t* to = gathered.data();
         for (int y = 0; y < picture.rows; ++y, to += picture.rowBytes)
             copyRow(to, picture.topRow + ptrdiff_t(y) * picture.rowStep, picture.rowBytes, mapping);
-        stream = gathered.get();
+        stream = gathered.data();
     }
 
     ByteWriter writer(&out);
@@ -405,11 +418,12 @@ void decodeFrame(ByteSpan record, const MutableFrameRows& picture)
         throw ArchiveError("frame record's two lengths differ");
 
     // Decoded apart from the picture, so that a damaged record leaves the picture as it was.
-    auto decoded = std::make_unique_for_overwrite<uint8_t[]>(size + kSlack);
+    static thread_local std::vector<uint8_t> decoded; // kept between frames, as the table is
+    decoded.resize(size + kSlack);
     const size_t maxCodes = 512 * ((size_t(length) + 575) / 576);
-    decodeStream(reader.bytesAt(4, length - 8), maxCodes, decoded.get(), size);
+    decodeStream(reader.bytesAt(4, length - 8), maxCodes, decoded.data(), size);
 
-    const uint8_t* from = decoded.get();
+    const uint8_t* from = decoded.data();
     for (int y = 0; y < picture.rows; ++y, from += picture.rowBytes)
         copyRow(picture.topRow + ptrdiff_t(y) * picture.rowStep, from, picture.rowBytes, mapping);
 }

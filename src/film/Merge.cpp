@@ -130,12 +130,12 @@ int mergeFrames(GraphicList& target, int frame, GraphicList& source, const Image
         int at;
         if (film->isEmpty() && f == 0) {
             at = 0; // a new film's blank frame takes the first picture
+            drawScaled(source, f, *film->workingImage(0));
+            film->markCurrentModified();
         } else {
             at = std::min(first + f, film->frameCount());
-            film->insertFrame(at, false);
+            film->insertFrameDrawnBy(at, false, [&](Sprite& into) { drawScaled(source, f, into); });
         }
-        drawScaled(source, f, *film->workingImage(at));
-        film->markCurrentModified();
         int local = 0;
         if (Graphic* graphic = graphicOf(source, f, &local)) {
             FrameSoundEntry sound;
