@@ -49,6 +49,8 @@ struct BenchHost : ToolHost {
     CCelvaneDoc& document() override { return doc; }
     Sprite& frame() override { return *doc.film()->workingImage(0); }
     FrameUndo& undo() override { return undoer; }
+    int currentFrame() override { return 0; }
+    void framesReplaced(int) override {}
     Point clientOf(Point f) const override { return f; }
     Point snapped(Point f) const override { return f; }
     void refreshRect(const Rect& r, bool) override
