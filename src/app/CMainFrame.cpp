@@ -181,7 +181,8 @@ void CMainFrame::buildToolBars()
     addToolBar(Qt::BottomToolBarArea, palette_);
     palette_->hide();
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
-    addToolBar(Qt::TopToolBarArea, playTool_);
+    playTool_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
+    addToolBar(Qt::BottomToolBarArea, playTool_);
     toolbox_ = new CTools(
         app_.toolBox(), [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; },
         [this](int id) { return runCommand(id); }, this);
