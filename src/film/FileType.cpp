@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "base/ByteIO.h"
 #include "base/Chunks.h"
@@ -28,6 +29,15 @@ constexpr Known kExtensions[] = {
     // Pictures schools meet everywhere.
     {"PNG", FileType::Png},     {"JPG", FileType::Jpeg},         {"JPE", FileType::Jpeg},
 };
+
+// Files on this system keep the case they were given; the lists name extensions in capitals.
+std::string lowerCase(const char* text)
+{
+    std::string s(text);
+    for (char& c : s)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
 
 bool isHexDigit(uint8_t c) { return std::isxdigit(c) != 0; }
 
@@ -87,6 +97,26 @@ int fileTypeOfPath(const std::string& path, int defaultType, const Settings& set
     if (startsWithDot)
         return defaultType;
     return typeFromContent(path, defaultType);
+}
+
+std::optional<FoundFile> findFileWithDefaultExtensions(const std::string& base, int type, const Settings& settings)
+{
+    static const std::vector<const char*> soundLibrary = {".SLB", "", ".WAV"};
+    static const std::vector<const char*> text = {".TXT", ""};
+    static const std::vector<const char*> spriteFile = {".FF9", "", ".STP", ".QFM", ".EMF", ".AFF", ".BMP", ".DIB"};
+    static const std::vector<const char*> other = {".STP", "", ".FF9", ".QFM", ".EMF", ".AFF", ".BMP", ".DIB"};
+    const auto& extensions = type == FileType::SoundLibrary ? soundLibrary
+        : type == FileType::Text                           ? text
+        : type == FileType::RiscOsSprite                   ? spriteFile
+                                                           : other;
+    for (const char* ext : extensions) {
+        for (const std::string candidate : {base + ext, base + lowerCase(ext)}) {
+            std::error_code ec;
+            if (std::filesystem::is_regular_file(candidate, ec))
+                return FoundFile{candidate, fileTypeOfPath(candidate, type, settings)};
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace celvane

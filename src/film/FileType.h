@@ -2,6 +2,7 @@
 // File kinds by number (the RISC OS file type where one exists), and how a path's kind is
 // decided: forced by the "File Types" settings, by extension, or by the file's first bytes.
 
+#include <optional>
 #include <string>
 
 namespace celvane {
@@ -34,5 +35,14 @@ enum : int {
 // The type of the file at `path`, or `defaultType` when nothing decides it. Reads at most the
 // first 12 bytes of the file.
 int fileTypeOfPath(const std::string& path, int defaultType, const Settings& settings);
+
+// The program's own data files ("data" in a picker folder, the action sounds) may carry any of
+// several extensions: the first of base + each extension the kind allows that exists, with its
+// type; nothing when none exists.
+struct FoundFile {
+    std::string path;
+    int type;
+};
+std::optional<FoundFile> findFileWithDefaultExtensions(const std::string& base, int type, const Settings& settings);
 
 } // namespace celvane

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "../film/FilmTestSupport.h"
 #include "TestSupport.h"
 #include "export/Exporter.h"
@@ -49,6 +51,14 @@ TEST(Exporter, BitmapSeriesIsNumberedAndReadsBack)
     const Sprite* frame = doc.film()->workingImage(2);
     for (int y = 0; y < 7; ++y)
         EXPECT_EQ(std::memcmp(back.rowAddress(y), frame->rowAddress(y), 12), 0);
+    // Other programs read them too: Qt's reader sees the frame's colours.
+    const QImage qt(QString::fromStdString(dir.file("frames2.bmp")));
+    ASSERT_FALSE(qt.isNull());
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 12; ++x) {
+            const uint32_t word = frame->colourWordOf(frame->readPixel(x, y));
+            EXPECT_EQ(qt.pixel(x, y) & 0xFFFFFF, qRgb(int((word >> 8) & 0xFF), int((word >> 16) & 0xFF), int(word >> 24)) & 0xFFFFFF);
+        }
 
     // Only the marked frames, and a cancel takes back what was written.
     test::TempDir marked;

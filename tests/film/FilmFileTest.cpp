@@ -182,3 +182,25 @@ TEST(FileType, ExtensionsSettingsAndContent)
     EXPECT_EQ(typeOf("t", Bytes{'C', '2', 'G', 0, 12, 0, 0, 0, 0, 0, 0, 0}), -1);
     EXPECT_EQ(fileTypeOfPath(dir.file(".hidden"), -1, settings), -1); // an extension alone reads nothing
 }
+
+TEST(FileType, FindsDataFilesByTheirKindsExtensions)
+{
+    test::TempDir dir;
+    Settings settings(dir.path() / "s.ini");
+    const std::string base = dir.file("data");
+    EXPECT_FALSE(findFileWithDefaultExtensions(base, FileType::StampFile, settings));
+    test::writeText(base + ".bmp", "BM");
+    test::writeText(base, "x");
+    // For stamps a bare name comes before a bitmap; for sounds neither counts.
+    auto found = findFileWithDefaultExtensions(base, FileType::StampFile, settings);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->path, base);
+    test::writeText(base + ".stp", "x");
+    found = findFileWithDefaultExtensions(base, FileType::StampFile, settings);
+    EXPECT_EQ(found->path, base + ".stp");
+    EXPECT_EQ(found->type, FileType::StampFile);
+    test::writeText(base + ".WAV", "RIFF");
+    found = findFileWithDefaultExtensions(base, FileType::SoundLibrary, settings);
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->path, base); // no extension comes before .WAV
+}
