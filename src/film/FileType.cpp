@@ -110,7 +110,7 @@ std::optional<FoundFile> findFileWithDefaultExtensions(const std::string& base, 
         : type == FileType::RiscOsSprite                   ? spriteFile
                                                            : other;
     for (const char* ext : extensions) {
-        for (const std::string candidate : {base + ext, base + lowerCase(ext)}) {
+        for (const std::string& candidate : {base + ext, base + lowerCase(ext)}) {
             std::error_code ec;
             if (std::filesystem::is_regular_file(candidate, ec))
                 return FoundFile{candidate, fileTypeOfPath(candidate, type, settings)};
