@@ -43,8 +43,10 @@ std::string frameTitle(const std::string& documentTitle, int windowNumber, int w
     if (documentTitle.empty())
         return appTitle;
     std::string title = documentTitle;
-    if (windowCount > 1)
-        title += ":" + std::to_string(windowNumber);
+    if (windowCount > 1) {
+        title += ':';
+        title += std::to_string(windowNumber);
+    }
     if (modified)
         title += " *";
     return title + " - " + appTitle;
