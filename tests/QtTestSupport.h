@@ -7,6 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <QSize>
+#include <QStringList>
+
+#include "TestSupport.h"
+#include "app/CMainFrame.h"
+#include "app/CelvaneApp.h"
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
 
@@ -39,5 +45,35 @@ public:
 private:
     std::optional<std::string> next();
 };
+
+struct ProgramOptions {
+    // A film of this size from the default film settings (0: the program's own default).
+    int filmWidth = 0;
+    int filmHeight = 0;
+    int scale = 100;
+    QSize window;                // the main window's size, when given
+    bool singleDocument = true;
+    QStringList arguments;
+};
+
+// The program started as a person would, on a settings file of its own (no splash), with a
+// recording message sink and a scripted file chooser.
+struct StartedProgram {
+    TempDir dir;
+    RecordingSink sink;
+    ScriptedChooser chooser;
+    CelvaneApp app;
+
+    explicit StartedProgram(const ProgramOptions& options = {});
+    CMainFrame& frame() const { return *app.mainFrame(); }
+    CCelvaneView& view() const { return *frame().activeView(); }
+};
+
+// The batch tool run with arguments: its exit status and what it printed (both streams).
+struct ToolRun {
+    int status;
+    std::string out;
+};
+ToolRun runTool(const std::string& arguments);
 
 } // namespace celvane::test

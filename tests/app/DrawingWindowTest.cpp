@@ -20,27 +20,8 @@ using namespace celvane;
 namespace {
 
 // A started program with a 200 x 150 film at 200%, driven with the mouse.
-struct Drawing {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    CelvaneApp app;
-
-    Drawing()
-    {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings& s = Settings::instance();
-        s.writeInt("Settings", "Splash", 0);
-        s.writeInt("Settings", "UserDefaultFilm", 1);
-        s.writeInt("Default", "Width", 200);
-        s.writeInt("Default", "Height", 150);
-        s.writeInt("Default", "Scale", 200);
-        EXPECT_TRUE(app.start({}));
-        frame().resize(900, 700);
-        QApplication::processEvents();
-    }
-    CMainFrame& frame() { return *app.mainFrame(); }
-    CCelvaneView& view() { return *frame().activeView(); }
+struct Drawing : test::StartedProgram {
+    Drawing() : StartedProgram({.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700}}) {}
     Sprite& image() { return *view().film()->workingImage(view().currentFrame()); }
     uint32_t ink() { return image().pixelValueOf(view().film()->ink()); }
     QPoint client(Point f)

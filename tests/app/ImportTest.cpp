@@ -14,19 +14,7 @@
 using namespace celvane;
 
 namespace {
-struct Program {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    CelvaneApp app;
-    Program()
-    {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings::instance().writeInt("Settings", "Splash", 0);
-        EXPECT_TRUE(app.start({}));
-    }
-    CCelvaneView& view() { return *app.mainFrame()->activeView(); }
-};
+using Program = test::StartedProgram;
 
 void saveFilm(const std::string& path, int frames, int bits)
 {

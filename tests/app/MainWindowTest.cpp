@@ -20,22 +20,8 @@
 using namespace celvane;
 
 namespace {
-// A started program on a settings file of its own (no splash).
-struct Program {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    test::ScriptedChooser chooser;
-    CelvaneApp app;
-
-    explicit Program(const QStringList& args = {})
-    {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings::instance().writeInt("Settings", "Splash", 0);
-        EXPECT_TRUE(app.start(args));
-    }
-    CMainFrame& frame() { return *app.mainFrame(); }
-    CCelvaneView& view() { return *frame().activeView(); }
+struct Program : test::StartedProgram {
+    explicit Program(const test::ProgramOptions& options = {}) : StartedProgram(options) {}
     std::string title() { return frame().windowTitle().toStdString(); }
 };
 } // namespace
@@ -179,14 +165,9 @@ TEST(MainWindow, BlackAndWhitePicturesFollowTheSetting)
 
 TEST(MainWindow, SeveralFilmWindowsWhenNotSingleDocument)
 {
-    test::TempDir dir;
-    test::ensureApplication();
-    Settings::useFile(dir.path() / "celvane.ini");
-    Settings::instance().writeInt("Settings", "SingleDoc", 0);
-    Settings::instance().writeInt("Settings", "Splash", 0);
-    test::RecordingSink sink;
-    CelvaneApp app;
-    ASSERT_TRUE(app.start({}));
+    Program p({.singleDocument = false});
+    test::RecordingSink& sink = p.sink;
+    CelvaneApp& app = p.app;
     CMainFrame& frame = *app.mainFrame();
     frame.runCommand(ID_FILE_NEW);
     ASSERT_EQ(frame.views().size(), 2u);

@@ -20,27 +20,8 @@ using namespace celvane;
 namespace {
 
 // A started program with a 200 x 150 film at 100%, its tools chosen from the menu bar.
-struct ToolMenus {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    CelvaneApp app;
-
-    ToolMenus()
-    {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings& s = Settings::instance();
-        s.writeInt("Settings", "Splash", 0);
-        s.writeInt("Settings", "UserDefaultFilm", 1);
-        s.writeInt("Default", "Width", 200);
-        s.writeInt("Default", "Height", 150);
-        s.writeInt("Default", "Scale", 100);
-        EXPECT_TRUE(app.start({}));
-        frame().resize(900, 700);
-        QApplication::processEvents();
-    }
-    CMainFrame& frame() { return *app.mainFrame(); }
-    CCelvaneView& view() { return *frame().activeView(); }
+struct ToolMenus : test::StartedProgram {
+    ToolMenus() : StartedProgram({.filmWidth = 200, .filmHeight = 150, .window = {900, 700}}) {}
     // The menu bar's item with this label, looked for through the menus as a person would.
     QAction* menuItem(const QString& label)
     {

@@ -49,30 +49,14 @@ struct Recorder : ToolSink, DocumentObserver {
 std::vector<std::string> sounds;
 
 // A started program on a settings file of its own, with a 200 x 150 film at 100%.
-struct Program {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    CelvaneApp app;
-
+struct Program : test::StartedProgram {
     explicit Program(int scale = 100)
+        : StartedProgram({.filmWidth = 200, .filmHeight = 150, .scale = scale, .window = {800, 600}})
     {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings& s = Settings::instance();
-        s.writeInt("Settings", "Splash", 0);
-        s.writeInt("Settings", "UserDefaultFilm", 1);
-        s.writeInt("Default", "Width", 200);
-        s.writeInt("Default", "Height", 150);
-        s.writeInt("Default", "Scale", scale);
-        EXPECT_TRUE(app.start({}));
-        frame().resize(800, 600);
-        QApplication::processEvents();
         sounds.clear();
         ActionSounds::setPlayer([](const char* name) { sounds.push_back(name); });
     }
     ~Program() { ActionSounds::setPlayer(nullptr); }
-    CMainFrame& frame() { return *app.mainFrame(); }
-    CCelvaneView& view() { return *frame().activeView(); }
     QPoint client(Point frameAt) { return QPoint(view().layout().frameRect().left + frameAt.x, view().layout().frameRect().top + frameAt.y); }
     QImage grab() { return view().viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };

@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/ByteIO.h"
 
 using namespace celvane;
 
-namespace {
-struct ToolRun {
-    int status;
-    std::string out;
-};
-
-ToolRun tool(const std::string& args)
-{
-    ToolRun r;
-    r.status = test::runCommand(std::string(CELVANE_TOOL) + " " + args + " 2>&1", &r.out);
-    return r;
-}
-} // namespace
+using test::ToolRun;
+const auto tool = test::runTool;
 
 TEST(Tool, NewInfoFrameAndRecode)
 {

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/Errors.h"
 #include "export/ExportKinds.h"
@@ -218,18 +219,8 @@ TEST(GifWriter, DeepFilmsGetOnePaletteAndStillAreasStayStill)
     }
 }
 
-namespace {
-struct ToolRun {
-    int status;
-    std::string out;
-};
-ToolRun tool(const std::string& args)
-{
-    ToolRun r;
-    r.status = test::runCommand(std::string(CELVANE_TOOL) + " " + args + " 2>&1", &r.out);
-    return r;
-}
-} // namespace
+using test::ToolRun;
+const auto tool = test::runTool;
 
 TEST(GifWriter, ToolConvertsBothWaysAndRefusesUnknownKinds)
 {
