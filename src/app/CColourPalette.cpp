@@ -51,40 +51,23 @@ CColourPalette::CColourPalette(QWidget* parent) : QToolBar("Palette", parent), s
     syncLayout();
 }
 
-CColourPalette::~CColourPalette() { detach(); }
+CColourPalette::~CColourPalette() = default;
 
 QWidget* CColourPalette::surface() const { return surface_; }
 
 Film* CColourPalette::film() const
 {
-    Film* f = document_ ? document_->film() : nullptr;
+    Film* f = document() ? document()->film() : nullptr;
     return f && f->palette() ? f : nullptr;
 }
 
 void CColourPalette::setActiveView(CCelvaneView* view)
 {
-    disconnect(viewGone_);
-    CCelvaneDoc* document = view ? &view->document() : nullptr;
-    if (document != document_) {
-        detach();
-        document_ = document;
-        if (document_)
-            document_->addView(this);
-    }
-    // The view may go before anyone tells the bar; its document outlives it.
-    if (view)
-        viewGone_ = connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
+    follower_.follow(view, [this] { setActiveView(nullptr); });
     if (editor_)
-        editor_->setDocument(document_);
+        editor_->setDocument(document());
     syncLayout();
     surface_->update();
-}
-
-void CColourPalette::detach()
-{
-    if (document_)
-        document_->removeView(this);
-    document_ = nullptr;
 }
 
 void CColourPalette::syncLayout()
@@ -110,7 +93,7 @@ bool CColourPalette::chooseCell(int index, PaintingColour which)
         return false;
     target = *word;
     f->setSummary(summary);
-    document_->updateAllViews(this, which == PaintingColour::Pencil ? Hint::SetPaintingColour1
+    document()->updateAllViews(this, which == PaintingColour::Pencil ? Hint::SetPaintingColour1
                                                                    : Hint::SetPaintingColour0);
     surface_->update();
     if (editor_)
@@ -124,7 +107,7 @@ void CColourPalette::openEditor(PaintingColour which)
         editor_ = new ColourEditor(this, this);
         connect(editor_, &ColourEditor::edited, surface_, qOverload<>(&QWidget::update));
     }
-    editor_->setDocument(document_);
+    editor_->setDocument(document());
     editor_->setEditing(which);
     editor_->show();
     editor_->raise();

@@ -13,6 +13,7 @@
 
 #include "app/ColourEditor.h"
 #include "film/UpdateHint.h"
+#include "view/ActiveViewFollower.h"
 #include "view/PaletteBarLayout.h"
 
 namespace celvane {
@@ -29,7 +30,7 @@ public:
 
     // Follows the film of the active view; null shows an empty bar.
     void setActiveView(CCelvaneView* view);
-    CCelvaneDoc* document() const { return document_; }
+    CCelvaneDoc* document() const { return follower_.document(); }
     const PaletteBarLayout& layout() const { return layout_; }
 
     // Sets the pencil or paper colour to a cell's colour unless it holds it already, and
@@ -61,14 +62,11 @@ private:
     void paintMarks(QPainter& p, const Film& film);
     void paintWell(QPainter& p, const Film& film);
     void press(int x, int y, Qt::MouseButton button);
-    void detach();
 
     Surface* surface_;
     PaletteBarLayout layout_;
     Picture picture_;
-    CCelvaneDoc* document_ = nullptr;
-    // Lets go of the document when the followed view goes first.
-    QMetaObject::Connection viewGone_;
+    ActiveViewFollower follower_{*this, *this};
     ColourEditor* editor_ = nullptr;
 };
 

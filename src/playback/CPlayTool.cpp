@@ -34,8 +34,8 @@ protected:
     {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Dark));
-        PlaybackController* playback = PlaybackController::of(bar_.view_);
-        Film* film = bar_.view_ ? bar_.view_->film() : nullptr;
+        PlaybackController* playback = PlaybackController::of(bar_.follower_.view());
+        Film* film = bar_.follower_.view() ? bar_.follower_.view()->film() : nullptr;
         if (!film)
             return;
         const int count = film->frameCount();
@@ -62,7 +62,7 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override
     {
-        CCelvaneView* view = bar_.view_;
+        CCelvaneView* view = bar_.follower_.view();
         if (!view || !view->film() || (event->button() != Qt::LeftButton && event->button() != Qt::RightButton))
             return;
         view->document().updateAllViews(nullptr, Hint::MousePressed);
@@ -80,7 +80,7 @@ protected:
 
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        CCelvaneView* view = bar_.view_;
+        CCelvaneView* view = bar_.follower_.view();
         if (!view || !view->film() || bar_.strip_.mode() == FilmStrip::None)
             return;
         int x = event->globalPosition().toPoint().x();
@@ -108,7 +108,7 @@ protected:
     {
         if (event->button() != button_ || bar_.strip_.mode() == FilmStrip::None)
             return;
-        const int undo = bar_.strip_.release(bar_.view_ ? bar_.view_->currentFrame() : 0);
+        const int undo = bar_.strip_.release(bar_.follower_.view() ? bar_.follower_.view()->currentFrame() : 0);
         if (undo != 0)
             QCursor::setPos(QCursor::pos() + QPoint(undo, 0));
         update();
@@ -186,31 +186,13 @@ CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent
     setActiveView(nullptr);
 }
 
-CPlayTool::~CPlayTool() { detach(); }
+CPlayTool::~CPlayTool() = default;
 
 QWidget* CPlayTool::stripWidget() const { return stripWidget_; }
 
-void CPlayTool::detach()
-{
-    if (document_)
-        document_->removeView(this);
-    document_ = nullptr;
-}
-
 void CPlayTool::setActiveView(CCelvaneView* view)
 {
-    disconnect(viewGone_);
-    CCelvaneDoc* document = view ? &view->document() : nullptr;
-    if (document != document_) {
-        detach();
-        document_ = document;
-        if (document_)
-            document_->addView(this);
-    }
-    view_ = view;
-    // The view may go before anyone tells the bar; its document outlives it.
-    if (view)
-        viewGone_ = connect(view, &QObject::destroyed, this, [this] { setActiveView(nullptr); });
+    follower_.follow(view, [this] { setActiveView(nullptr); });
     strip_.follow(view ? view->currentFrame() : 0);
     syncSlider();
     syncMotion();
@@ -219,7 +201,7 @@ void CPlayTool::setActiveView(CCelvaneView* view)
 
 void CPlayTool::syncMotion()
 {
-    const Film* film = view_ ? view_->film() : nullptr;
+    const Film* film = follower_.view() ? follower_.view()->film() : nullptr;
     const int motion = film ? film->motion() : Film::ToEnd;
     if (QAction* a = motionActions_[std::clamp(motion, 0, 2)])
         motion_->setIcon(a->icon());
@@ -227,7 +209,7 @@ void CPlayTool::syncMotion()
 
 void CPlayTool::syncSlider()
 {
-    const Film* film = view_ ? view_->film() : nullptr;
+    const Film* film = follower_.view() ? follower_.view()->film() : nullptr;
     slider_->setEnabled(film != nullptr);
     if (film && !slider_->isSliderDown())
         slider_->setValue(FilmSpeed::sliderPositionOfDelay(film->period()));
@@ -235,20 +217,20 @@ void CPlayTool::syncSlider()
 
 void CPlayTool::sliderMoved(int position)
 {
-    Film* film = view_ ? view_->film() : nullptr;
+    Film* film = follower_.view() ? follower_.view()->film() : nullptr;
     if (!film)
         return;
     const int delay = FilmSpeed::delayAtSliderPosition(position);
     if (delay == film->period())
         return;
     FilmSpeed::setDelay(*film, delay);
-    document_->updateAllViews(nullptr, Hint::FilmSpeed);
+    follower_.document()->updateAllViews(nullptr, Hint::FilmSpeed);
 }
 
 void CPlayTool::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
 {
     if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::CurrentFrame | Hint::PlayState | Hint::FrameMarks)) {
-        strip_.follow(view_ ? view_->currentFrame() : 0);
+        strip_.follow(follower_.view() ? follower_.view()->currentFrame() : 0);
         stripWidget_->update();
     }
     if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::FilmSpeed))

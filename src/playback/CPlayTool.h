@@ -4,12 +4,12 @@
 // slider's FilmSpeed's; this bar turns events into calls on them and paints.
 
 #include <QAction>
-#include <QMetaObject>
 #include <QPointer>
 #include <QToolBar>
 #include <functional>
 
 #include "film/UpdateHint.h"
+#include "view/ActiveViewFollower.h"
 #include "playback/FilmStrip.h"
 
 class QSlider;
@@ -28,7 +28,7 @@ public:
     ~CPlayTool() override;
 
     void setActiveView(CCelvaneView* view);
-    CCelvaneView* activeView() const { return view_; }
+    CCelvaneView* activeView() const { return follower_.view(); }
     const FilmStrip& strip() const { return strip_; }
     QWidget* stripWidget() const;
     QSlider* slider() const { return slider_; }
@@ -37,15 +37,12 @@ public:
 
 private:
     class StripWidget;
-    void detach();
     void syncSlider();
     // The Motion button shows the film's motion (To end with no film).
     void syncMotion();
     void sliderMoved(int position);
 
-    CCelvaneView* view_ = nullptr;
-    CCelvaneDoc* document_ = nullptr;
-    QMetaObject::Connection viewGone_;
+    ActiveViewFollower follower_{*this, *this};
     FilmStrip strip_;
     StripWidget* stripWidget_ = nullptr;
     QSlider* slider_ = nullptr;
