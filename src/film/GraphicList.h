@@ -57,9 +57,10 @@ public:
     bool isModified() const;
     void setModified(bool on);
 
-private:
     // Maps a global frame number to its item and local number; false past the end.
     bool locate(int frame, Graphic** graphic, int* local) const;
+
+private:
     void loadStampFile(ByteSpan data);
 
     std::vector<std::unique_ptr<GraphicItem>> items_;

@@ -13,19 +13,11 @@ namespace celvane {
 
 namespace {
 
-// Finds the graphic that holds global frame `frame` of a list.
-Graphic* graphicOf(GraphicList& list, int frame, int* local)
+// The graphic that holds global frame `frame` of a list, or null.
+Graphic* graphicOf(const GraphicList& list, int frame, int* local)
 {
-    for (int i = 0; i < list.itemCount(); ++i) {
-        GraphicSummary s;
-        list.item(i).getSummary(s);
-        if (frame < s.frameCount) {
-            *local = frame;
-            return &list.item(i);
-        }
-        frame -= s.frameCount;
-    }
-    return nullptr;
+    Graphic* graphic = nullptr;
+    return list.locate(frame, &graphic, local) ? graphic : nullptr;
 }
 
 void createFilmFor(GraphicList& target, GraphicList& source, const ImageInfo& defaults)
