@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
-#include <QProgressDialog>
 #include <QScreen>
 #include <QTimer>
 #include <filesystem>
@@ -14,6 +13,7 @@
 #include "app/FileDialogs.h"
 #include "app/ImportDialog.h"
 #include "app/NewFilmDialog.h"
+#include "app/ProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
 #include "base/CommandIds.h"
@@ -140,16 +140,9 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
     auto doc = std::make_unique<CCelvaneDoc>();
     try {
         // Pictures of many frames take a while to become a film: show how far it has got.
-        QProgressDialog progress("Opening " + QString::fromStdString(std::filesystem::path(path).filename().string()),
-                                 "Cancel", 0, 100, frame_.get());
-        progress.setWindowModality(Qt::WindowModal);
-        progress.setMinimumDuration(500);
-        doc->open(path, defaultFilmDescription(screen(), Settings::instance()), [&](int done, int total) {
-            progress.setMaximum(total);
-            progress.setValue(done);
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        ProgressWindow window("Opening " + QString::fromStdString(std::filesystem::path(path).filename().string()),
+                              frame_.get());
+        doc->open(path, defaultFilmDescription(screen(), Settings::instance()), window.progress());
     } catch (const UserCancel&) {
         return nullptr;
     } catch (const std::exception& e) {

@@ -1,12 +1,12 @@
 #include "app/DocumentCommands.h"
 
 #include <QApplication>
-#include <QProgressDialog>
 #include <filesystem>
 
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
+#include "app/ProgressWindow.h"
 #include "base/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
@@ -97,16 +97,9 @@ void DocumentCommands::exportFilm()
                              MessageButtons::YesNo, MessageIcon::Warning)
             != MessageAnswer::Yes)
         return;
-    QProgressDialog progress("Exporting...", "Cancel", 0, 100, QApplication::activeWindow());
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    ProgressWindow window("Exporting...", QApplication::activeWindow());
     try {
-        celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), [&](int done, int total) {
-            progress.setMaximum(total);
-            progress.setValue(done);
-            QCoreApplication::processEvents();
-            return !progress.wasCanceled();
-        });
+        celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), window.progress());
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
     }
