@@ -51,9 +51,9 @@ struct ProgramOptions {
     int filmWidth = 0;
     int filmHeight = 0;
     int scale = 100;
-    QSize window;                // the main window's size, when given
+    QSize window{}; // the main window's size, when given
     bool singleDocument = true;
-    QStringList arguments;
+    QStringList arguments{};
 };
 
 // The program started as a person would, on a settings file of its own (no splash), with a
