@@ -20,8 +20,7 @@ using namespace celvane;
 
 namespace {
 
-const std::filesystem::path kResources =
-    std::filesystem::path(__FILE__).parent_path() / "../../src/resources";
+const std::filesystem::path kResources = std::filesystem::path(CELVANE_SOURCE_DIR) / "src/resources";
 
 std::string keyOf(const char* menuText)
 {
