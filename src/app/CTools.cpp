@@ -106,7 +106,7 @@ void CTools::makePanels(const std::function<bool(int)>& run)
                                            back);
     panels_[ToolBox::Eraser] = new CToolPanel("Eraser", eraser, pinOnMove, main);
 
-    snapshotPanel_ = new SnapshotPanel(box_.snapshot(), chosen(ToolBox::Snapshot));
+    snapshotPanel_ = new SnapshotPanel(box_.snapshot(), chosen(ToolBox::Snapshot), [run] { run(ID_EDIT_PASTE); });
     panels_[ToolBox::Snapshot] = new CToolPanel("Snap Shot", snapshotPanel_, pinOnMove, main);
     // Ctrl+R repeats the last snapshot from anywhere in the program.
     auto* repeat = new QAction("Repeat last snapshot", this);

@@ -122,7 +122,8 @@ FillPanel::FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* p
     layout->addWidget(box);
 }
 
-SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, QWidget* parent)
+SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> pasteIntoFilm,
+                             QWidget* parent)
     : QWidget(parent), tool_(tool)
 {
     auto* layout = new QVBoxLayout(this);
@@ -154,7 +155,10 @@ SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, QWi
     grab->setToolTip("Drag a rectangle on the frame to copy it");
     connect(grab, &QPushButton::clicked, this, done);
     auto* clipboard = new QPushButton("Grab from clipboard", this);
-    clipboard->setEnabled(false);
+    connect(clipboard, &QPushButton::clicked, this, [paste = std::move(pasteIntoFilm), done] {
+        paste();
+        done();
+    });
     auto* repeat = new QPushButton("Repeat last", this);
     repeat->setToolTip("Ctrl+R");
     connect(repeat, &QPushButton::clicked, this, [this, done] {

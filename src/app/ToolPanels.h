@@ -38,11 +38,13 @@ public:
     FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* parent = nullptr);
 };
 
-// "Mask", "Destination" and the grab buttons. The stamps wait for the stamp picker.
+// "Mask", "Destination" and the grab buttons. The stamps wait for the stamp picker, so the
+// clipboard is grabbed into the film, by `pasteIntoFilm`.
 class SnapshotPanel : public QWidget {
     Q_OBJECT
 public:
-    SnapshotPanel(SnapshotTool& tool, std::function<void()> done, QWidget* parent = nullptr);
+    SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> pasteIntoFilm,
+                  QWidget* parent = nullptr);
     // "Repeat last" is offered while there is something to repeat.
     void sync();
 

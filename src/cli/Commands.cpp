@@ -155,10 +155,11 @@ int frame(const std::vector<std::string>& args)
     Film& film = filmOf(doc);
     if (n < 0 || n >= film.frameCount())
         throw UsageError("the film has frames 0 to " + std::to_string(film.frameCount() - 1));
-    const Sprite* image = film.workingImage(n);
+    Sprite image;
+    film.decodeFrameInto(n, image);
     Bytes data;
     ByteWriter out(&data);
-    image->write(&out, SpriteWriteKind::Bitmap, true);
+    image.write(&out, SpriteWriteKind::Bitmap, true);
     writeFileAtomically(output, data);
     return 0;
 }

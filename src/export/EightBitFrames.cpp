@@ -5,7 +5,7 @@
 
 namespace celvane {
 
-EightBitFrames::EightBitFrames(Film& film) : film_(film)
+EightBitFrames::EightBitFrames(const Film& film) : film_(film)
 {
     if (film.bitsPerPixel() == 8)
         return;
@@ -22,13 +22,13 @@ EightBitFrames::EightBitFrames(Film& film) : film_(film)
 
 const Sprite& EightBitFrames::frame(int index)
 {
-    Sprite* picture = film_.workingImage(index);
+    film_.decodeFrameInto(index, picture_);
     if (work_.empty())
-        return *picture;
+        return picture_;
     PlotRequest request;
     request.destinationSprite = &work_;
     request.destination = Rect{0, 0, work_.logicalWidth(), work_.logicalHeight()};
-    picture->plot(request);
+    picture_.plot(request);
     return work_;
 }
 

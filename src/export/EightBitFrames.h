@@ -12,12 +12,13 @@ class Film;
 
 class EightBitFrames {
 public:
-    explicit EightBitFrames(Film& film);
+    explicit EightBitFrames(const Film& film);
     // The picture of a frame; valid until the next call.
     const Sprite& frame(int index);
 
 private:
-    Film& film_;
+    const Film& film_;
+    Sprite picture_;
     Sprite work_;
 };
 

@@ -38,15 +38,6 @@ std::string lower(std::string s)
     return s;
 }
 
-std::vector<int> framesToWrite(Film& film, bool selectionOnly)
-{
-    std::vector<int> frames;
-    for (int i = 0; i < film.frameCount(); ++i)
-        if (!selectionOnly || film.isFrameSelected(i))
-            frames.push_back(i);
-    return frames;
-}
-
 Bytes bytesOf(const std::function<size_t(ByteWriter*)>& write)
 {
     Bytes data;
@@ -57,16 +48,17 @@ Bytes bytesOf(const std::function<size_t(ByteWriter*)>& write)
 
 // One file per frame: the first under the chosen name, the rest numbered after it. Files
 // already written go again if a later one fails or the user cancels.
-void writeSeries(Film& film, const std::string& path, bool selectionOnly, const ExportProgress& progress,
-                 const std::function<void(const Sprite&, const std::string&)>& writeOne)
+void writeSeries(const Film& film, const std::string& path, const std::vector<int>& frames,
+                 const ExportProgress& progress, const std::function<void(const Sprite&, const std::string&)>& writeOne)
 {
-    const std::vector<int> frames = framesToWrite(film, selectionOnly);
     NumberedNames names(path);
+    Sprite picture;
     std::vector<std::string> written;
     try {
         for (size_t k = 0; k < frames.size(); ++k) {
             const std::string name = k == 0 ? path : names.next();
-            writeOne(*film.workingImage(frames[k]), name);
+            film.decodeFrameInto(frames[k], picture);
+            writeOne(picture, name);
             written.push_back(name);
             if (progress && !progress(int(k + 1), int(frames.size())))
                 throw UserCancel();
@@ -106,25 +98,22 @@ std::string exportFilm(CCelvaneDoc& doc, std::string path, ExportKind kind, bool
         path += info->extension;
     if (selectionOnly && film->countSelectedFrames() == 0)
         selectionOnly = false;
+    const std::vector<int> frames = film->framesToWrite(selectionOnly);
 
     switch (kind) {
     case ExportKind::Gif: {
         GifExportOptions options;
-        if (selectionOnly) {
-            const std::vector<int> frames = framesToWrite(*film, true);
-            options.first = frames.front();
-            options.last = frames.back();
-        }
+        options.frames = frames;
         options.progress = progress;
         writeFileAtomically(path, writeGif(*film, options));
         break;
     }
     case ExportKind::Bitmaps:
-        writeSeries(*film, path, selectionOnly, progress, [](const Sprite& s, const std::string& name) {
+        writeSeries(*film, path, frames, progress, [](const Sprite& s, const std::string& name) {
             writeFileAtomically(name, bytesOf([&](ByteWriter* out) { return s.write(out, SpriteWriteKind::Bitmap, true); }));
         });
         break;
-    case ExportKind::Pngs: writeSeries(*film, path, selectionOnly, progress, writePngFile); break;
+    case ExportKind::Pngs: writeSeries(*film, path, frames, progress, writePngFile); break;
     case ExportKind::Palette: {
         // The palette of the first marked frame, or of the current one.
         const Bytes data = bytesOf([&](ByteWriter* out) { return film->palette()->writePalFile(out); });
@@ -139,8 +128,9 @@ std::string exportFilm(CCelvaneDoc& doc, std::string path, ExportKind kind, bool
         writeFileAtomically(path, bytesOf([&](ByteWriter* out) { return film->save(out, type, selectionOnly); }));
         break;
     }
-    case ExportKind::Avi: writeVideo(*film, path, VideoKind::Avi, progress); break;
-    case ExportKind::Mp4: writeVideo(*film, path, VideoKind::Mp4, progress); break;
+    // AVI files always hold the whole film.
+    case ExportKind::Avi: writeVideo(*film, path, VideoKind::Avi, {}, progress); break;
+    case ExportKind::Mp4: writeVideo(*film, path, VideoKind::Mp4, frames, progress); break;
     case ExportKind::Flic: writeFileAtomically(path, writeFlic(*film, selectionOnly, progress)); break;
     }
     return path;

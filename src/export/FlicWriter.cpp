@@ -48,13 +48,10 @@ void writeFrame(ByteWriter& out, const Sprite& picture, bool withPalette)
 }
 } // namespace
 
-Bytes writeFlic(Film& film, bool selectionOnly, const ExportProgress& progress)
+Bytes writeFlic(const Film& film, bool selectionOnly, const ExportProgress& progress)
 {
     EightBitFrames frames(film);
-    std::vector<int> chosen;
-    for (int i = 0; i < film.frameCount(); ++i)
-        if (!selectionOnly || film.isFrameSelected(i))
-            chosen.push_back(i);
+    std::vector<int> chosen = film.framesToWrite(selectionOnly);
     if (chosen.empty())
         chosen.push_back(0);
 

@@ -13,7 +13,8 @@ class Film;
 
 using ExportProgress = Progress;
 
-// The whole FLIC file. UserCancel when the progress callback cancels.
-Bytes writeFlic(Film& film, bool selectionOnly, const ExportProgress& progress = {});
+// The whole FLIC file of every frame, or of the marked ones. UserCancel when the progress
+// callback cancels.
+Bytes writeFlic(const Film& film, bool selectionOnly, const ExportProgress& progress = {});
 
 } // namespace celvane

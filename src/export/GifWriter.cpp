@@ -31,28 +31,23 @@ struct Rect {
 // The film's frames in the order they are written.
 std::vector<int> frameOrder(const Film& film, const GifExportOptions& options)
 {
-    const int last = options.last < 0 ? film.frameCount() - 1 : options.last;
-    if (options.first < 0 || last >= film.frameCount() || options.first > last)
+    const std::vector<int>& frames = options.frames.empty() ? film.framesToWrite(false) : options.frames;
+    if (std::any_of(frames.begin(), frames.end(), [&](int f) { return f < 0 || f >= film.frameCount(); }))
         throwGifNotSupported("There were no frames to export to the GIF file, so it wasn't saved.");
-    std::vector<int> order;
-    for (int f = options.first; f <= last; ++f)
-        order.push_back(f);
-    if (film.motion() == Film::YoYo)
-        for (int f = last - 1; f > options.first; --f)
-            order.push_back(f);
-    return order;
+    return film.playedOnce(frames);
 }
 
 // Reads frames as palette indices (palette films) or RGB values (deeper films).
 class FrameSource {
 public:
-    explicit FrameSource(Film& film) : film_(film), w_(film.width()), h_(film.height()) {}
+    explicit FrameSource(const Film& film) : film_(film), w_(film.width()), h_(film.height()) {}
     bool deep() const { return film_.bitsPerPixel() > 8; }
     size_t area() const { return size_t(w_) * size_t(h_); }
 
     void indices(int frame, uint8_t* out)
     {
-        const Sprite& s = *film_.workingImage(frame);
+        film_.decodeFrameInto(frame, picture_);
+        const Sprite& s = picture_;
         for (int y = 0; y < h_; ++y) {
             uint8_t* row = out + size_t(y) * size_t(w_);
             if (s.bitsPerPixel() == 8)
@@ -64,7 +59,8 @@ public:
     }
     void colours(int frame, uint32_t* out)
     {
-        const Sprite& s = *film_.workingImage(frame);
+        film_.decodeFrameInto(frame, picture_);
+        const Sprite& s = picture_;
         for (int y = 0; y < h_; ++y) {
             uint32_t* row = out + size_t(y) * size_t(w_);
             if (s.bitsPerPixel() == 32)
@@ -77,8 +73,9 @@ public:
     }
 
 private:
-    Film& film_;
+    const Film& film_;
     int w_, h_;
+    Sprite picture_;
 };
 
 // The global table and, per frame, the pixels as table indices.
@@ -261,7 +258,7 @@ int delayOf(const Film& film, int frame)
 
 } // namespace
 
-Bytes writeGif(Film& film, const GifExportOptions& options)
+Bytes writeGif(const Film& film, const GifExportOptions& options)
 {
     const std::vector<int> order = frameOrder(film, options);
     FrameSource source(film);

@@ -6,6 +6,7 @@
 // (a yo-yo film is written forwards and back, looping).
 
 #include <functional>
+#include <vector>
 
 #include "base/ByteIO.h"
 
@@ -14,9 +15,8 @@ namespace celvane {
 class Film;
 
 struct GifExportOptions {
-    // Frames first ... last of the film; last -1 means the last frame.
-    int first = 0;
-    int last = -1;
+    // The frames to write, in order; none means every frame.
+    std::vector<int> frames;
     // Told (frames done, frames in all) after each frame; returning false cancels the export
     // with UserCancel.
     std::function<bool(int, int)> progress;
@@ -24,6 +24,6 @@ struct GifExportOptions {
 
 // The GIF file. Frames outside the film are refused ("There were no frames to export to the
 // GIF file, so it wasn't saved.").
-Bytes writeGif(Film& film, const GifExportOptions& options = {});
+Bytes writeGif(const Film& film, const GifExportOptions& options = {});
 
 } // namespace celvane

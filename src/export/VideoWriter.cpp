@@ -61,23 +61,24 @@ struct ScaleCloser {
 // frame's own size in the top-left corner of a picture the coder accepts, the rest paper.
 class RgbFrames {
 public:
-    RgbFrames(Film& film, int width, int height) : film_(film)
+    RgbFrames(const Film& film, int width, int height) : film_(film)
     {
         work_.create(width, height, width, height, 32);
         work_.fillColour(film.paper() & 0xFFFFFF00u);
     }
     const Sprite& frame(int index)
     {
-        Sprite* picture = film_.workingImage(index);
+        film_.decodeFrameInto(index, picture_);
         PlotRequest request;
         request.destinationSprite = &work_;
         request.destination = Rect{0, 0, film_.width(), film_.height()};
-        picture->plot(request);
+        picture_.plot(request);
         return work_;
     }
 
 private:
-    Film& film_;
+    const Film& film_;
+    Sprite picture_;
     Sprite work_;
 };
 
@@ -181,15 +182,9 @@ private:
 
 } // namespace
 
-std::vector<TimedFrame> videoTimeline(Film& film)
+std::vector<TimedFrame> videoTimeline(const Film& film, const std::vector<int>& frames)
 {
-    std::vector<int> order;
-    const int count = film.frameCount();
-    for (int i = 0; i < count; ++i)
-        order.push_back(i);
-    if (film.motion() == 1 || film.motion() == 3)
-        for (int i = count - 2; i >= 1; --i)
-            order.push_back(i);
+    const std::vector<int> order = film.playedOnce(frames);
     std::vector<TimedFrame> timeline;
     int64_t t = 0;
     for (int frame : order) {
@@ -201,7 +196,8 @@ std::vector<TimedFrame> videoTimeline(Film& film)
     return timeline;
 }
 
-void writeVideo(Film& film, const std::string& path, VideoKind kind, const ExportProgress& progress)
+void writeVideo(const Film& film, const std::string& path, VideoKind kind, const std::vector<int>& frames,
+                const ExportProgress& progress)
 {
     namespace fs = std::filesystem;
     // The temporary name keeps the extension, which tells FFmpeg nothing but tells people what it is.
@@ -209,10 +205,10 @@ void writeVideo(Film& film, const std::string& path, VideoKind kind, const Expor
     try {
         const int width = fitSide(film.width(), kind), height = fitSide(film.height(), kind);
         Encoder encoder(temp.string(), kind, width, height);
-        RgbFrames frames(film, width, height);
-        const std::vector<TimedFrame> timeline = videoTimeline(film);
+        RgbFrames pictures(film, width, height);
+        const std::vector<TimedFrame> timeline = videoTimeline(film, frames.empty() ? film.framesToWrite(false) : frames);
         for (size_t k = 0; k < timeline.size(); ++k) {
-            encoder.add(frames.frame(timeline[k].frame), timeline[k].startMs, timeline[k].durationMs);
+            encoder.add(pictures.frame(timeline[k].frame), timeline[k].startMs, timeline[k].durationMs);
             if (progress && !progress(int(k + 1), int(timeline.size())))
                 throw UserCancel();
         }

@@ -15,17 +15,19 @@ class Film;
 
 enum class VideoKind { Avi, Mp4 };
 
-// Writes the video at `path` (through a temporary file, so a failed or cancelled export leaves
-// nothing under that name). FileError when FFmpeg refuses; UserCancel when progress cancels.
-void writeVideo(Film& film, const std::string& path, VideoKind kind, const ExportProgress& progress = {});
+// Writes the video of `frames` (every frame when none are given) at `path` (through a
+// temporary file, so a failed or cancelled export leaves nothing under that name). FileError
+// when FFmpeg refuses; UserCancel when progress cancels.
+void writeVideo(const Film& film, const std::string& path, VideoKind kind, const std::vector<int>& frames = {},
+                const ExportProgress& progress = {});
 
 // The frames a video shows, with the time (ms) each starts at: the frames in order, then for
-// the motions that travel back the frames count-2 down to 1 again.
+// the motions that travel back the second last down to the second again.
 struct TimedFrame {
     int frame;
     int64_t startMs;
     int64_t durationMs;
 };
-std::vector<TimedFrame> videoTimeline(Film& film);
+std::vector<TimedFrame> videoTimeline(const Film& film, const std::vector<int>& frames);
 
 } // namespace celvane

@@ -88,6 +88,7 @@ void Film::loadFile(ByteSpan data)
     empty_ = frames == 0; // a block with no frames shows one blank one, like a new film
     virtualSelected_ = false;
     currentModified_ = false;
+    storedSinceCurrent_ = false;
     changed_ = false;
     current_ = -1;
     prepareWorkingImage();
@@ -159,6 +160,7 @@ void Film::createNew(const ImageInfo& description)
     empty_ = true;
     virtualSelected_ = false;
     currentModified_ = false;
+    storedSinceCurrent_ = false;
     changed_ = false;
     clearToPaper();
     current_ = 0;
@@ -166,8 +168,21 @@ void Film::createNew(const ImageInfo& description)
 
 void Film::useBlackOnWhite(PaletteRef palette)
 {
-    if (palette) {
+    const int entries = 1 << std::min(bitsPerPixel_, 8);
+    // A deep picture's palette says nothing about its colours: deep films keep the default.
+    if (palette && bitsPerPixel_ <= 8) {
         palette_ = std::move(palette);
+        const int given = palette_->count();
+        if (given < entries) {
+            // A picture may use fewer colours than its depth holds. Every cell stays usable with
+            // the default's colours after the picture's; the palette grows in place, so the
+            // picture still plots into the film byte for byte.
+            const PaletteRef defaults = PaletteRef::make();
+            defaults->setDefault(bitsPerPixel_);
+            palette_->setCount(entries);
+            for (int i = given; i < entries; ++i)
+                palette_->setEntry(i, defaults->entry(i));
+        }
     } else {
         palette_ = PaletteRef::make();
         palette_->setDefault(bitsPerPixel_);
@@ -186,14 +201,16 @@ int Film::paletteNumberOf(uint32_t colourWord) const
     return palette_->nearestIndex(colourWord >> 8);
 }
 
-void Film::prepareWorkingImage()
+void Film::prepareWorkingImage() { shapeLikeFilm(working_); }
+
+void Film::shapeLikeFilm(Sprite& image) const
 {
+    if (!image.empty() && image.width() == width_ && image.height() == height_ && image.bitsPerPixel() == bitsPerPixel_
+        && image.palette().get() == palette_.get())
+        return;
     const int deviceWidth = xShift_ > 1 ? width_ * 2 : width_;
     const int deviceHeight = yShift_ > 1 ? height_ * 2 : height_;
-    if (!working_.empty() && working_.width() == width_ && working_.height() == height_
-        && working_.bitsPerPixel() == bitsPerPixel_ && working_.palette().get() == palette_.get())
-        return;
-    working_.create(width_, height_, deviceWidth, deviceHeight, bitsPerPixel_, palette_);
+    image.create(width_, height_, deviceWidth, deviceHeight, bitsPerPixel_, palette_);
 }
 
 void Film::clearToPaper() { working_.fillColour(paper_); }
@@ -212,20 +229,36 @@ void Film::makeCurrent(int frame)
     if (current_ >= 0 && currentModified_)
         storeCurrentFrame();
     prepareWorkingImage();
-    if (headerFlags_ & 3)
-        throw NotSupportedError("frames coded by an unknown method", IDS_FORMAT_NOT_UNDERSTOOD);
     try {
-        decodeFrame(block_.record(frame),
-                    MutableFrameRows{working_.rowAddress(0), -ptrdiff_t(working_.stride()),
-                                     size_t(working_.usedBytesPerRow()), working_.height(), bitsPerPixel_});
+        decodeRecord(frame, working_);
     } catch (...) {
-        // The working image holds a half-decoded picture that belongs to no frame.
+        // The working image may hold a picture that belongs to no frame.
         current_ = -1;
         currentModified_ = false;
         throw;
     }
     current_ = frame;
     currentModified_ = false;
+    storedSinceCurrent_ = false;
+}
+
+void Film::decodeRecord(int frame, Sprite& into) const
+{
+    if (headerFlags_ & 3)
+        throw NotSupportedError("frames coded by an unknown method", IDS_FORMAT_NOT_UNDERSTOOD);
+    decodeFrame(block_.record(frame), MutableFrameRows{into.rowAddress(0), -ptrdiff_t(into.stride()),
+                                                       size_t(into.usedBytesPerRow()), into.height(), bitsPerPixel_});
+}
+
+void Film::decodeFrameInto(int frame, Sprite& into) const
+{
+    if (!validFrame(frame))
+        throw NotSupportedError("no frame " + std::to_string(frame));
+    shapeLikeFilm(into);
+    if (frame == current_ || empty_)
+        into.copyPixelsFrom(working_);
+    else
+        decodeRecord(frame, into);
 }
 
 Bytes Film::encodeWorkingImage() const
@@ -251,6 +284,7 @@ void Film::storeCurrentFrame()
         block_.replaceRecord(current_, encodeWorkingImage());
     }
     currentModified_ = false;
+    storedSinceCurrent_ = true;
     changed_ = true;
 }
 
@@ -265,6 +299,7 @@ void Film::discardEdits()
     if (empty_) {
         clearToPaper();
         currentModified_ = false;
+        storedSinceCurrent_ = false;
         return;
     }
     const int frame = current_;
@@ -291,6 +326,7 @@ void Film::insertFrameDrawnBy(int at, bool duplicate, const std::function<void(S
     block_.insertRecord(at, encodeWorkingImage());
     current_ = at;
     currentModified_ = false;
+    storedSinceCurrent_ = false;
     changed_ = true;
     sounds_.insertEmpty(at);
     const FrameFade previous = (duplicate && at > 0) ? fades_[size_t(at - 1)] : FrameFade{};
@@ -328,6 +364,7 @@ void Film::becomeEmpty()
     empty_ = true;
     virtualSelected_ = false;
     currentModified_ = false;
+    storedSinceCurrent_ = false;
     fades_.assign(1, FrameFade{});
     clearToPaper();
     current_ = 0;
@@ -458,6 +495,23 @@ void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)
     changed_ = true;
 }
 
+std::vector<int> Film::framesToWrite(bool selectionOnly) const
+{
+    std::vector<int> frames;
+    for (int i = 0; i < frameCount(); ++i)
+        if (!selectionOnly || isFrameSelected(i))
+            frames.push_back(i);
+    return frames;
+}
+
+std::vector<int> Film::playedOnce(std::vector<int> frames) const
+{
+    if (motion() == YoYo)
+        for (size_t k = frames.size(); k-- > 2;)
+            frames.push_back(frames[k - 1]);
+    return frames;
+}
+
 bool Film::isOfFileType(int type) const { return type == FileType::Film; }
 
 // ---- saving ----
@@ -491,11 +545,7 @@ size_t Film::writeFilmFile(ByteWriter* out, bool selectionOnly) const
     writeRate(w, period_);
     writePalette(w, paletteRecord());
 
-    std::vector<int> frames;
-    for (int i = 0; i < block_.frameCount(); ++i)
-        if (!selectionOnly || block_.isSelected(i))
-            frames.push_back(i);
-
+    const std::vector<int> frames = framesToWrite(selectionOnly);
     const bool anySound = !sounds_.library().empty()
         && std::any_of(frames.begin(), frames.end(), [&](int i) { return sounds_.entryCount(i) > 0; });
     if (anySound) {

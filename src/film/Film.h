@@ -46,6 +46,7 @@ public:
     size_t gapSize() const override { return block_.gapSize(); }
     void closeGap() override { block_.closeGap(); }
     void setSummary(const GraphicSummary& summary) override;
+    // Makes the frame current: for drawing on it. Readers use decodeFrameInto.
     Sprite* workingImage(int frame) override;
     bool soundEntry(int frame, int k, FrameSoundEntry& entry) const override;
     void setSoundEntry(int frame, int k, const FrameSoundEntry& entry) override;
@@ -60,10 +61,21 @@ public:
     int currentFrame() const { return current_; }
     // Decodes a frame into the working image (storing an edited current frame first).
     void makeCurrent(int frame);
+    // The frames a write takes: the marked ones with `selectionOnly`, else every one.
+    std::vector<int> framesToWrite(bool selectionOnly) const;
+    // Frames in the order one pass of the motion shows them: a yo-yo film comes back from the
+    // second last to the second.
+    std::vector<int> playedOnce(std::vector<int> frames) const;
+    // A frame's picture as it is now (the working image's for the current frame), in a sprite
+    // shaped like the working image, made so when it is not. The film does not move.
+    void decodeFrameInto(int frame, Sprite& into) const;
     // Codes the working image back into the block.
     void storeCurrentFrame();
     // Says the working image was drawn on.
     void markCurrentModified() { currentModified_ = true; }
+    // Says the working image holds again what it had when the frame became current: it still
+    // differs from the stored copy when the frame was stored since.
+    void currentRestored() { currentModified_ = storedSinceCurrent_; }
     bool currentModified() const { return currentModified_; }
 
     std::string name() const { return block_.name(); }
@@ -89,6 +101,9 @@ private:
     // Takes the palette (the depth's default when none) with black ink on white paper.
     void useBlackOnWhite(PaletteRef palette);
     void prepareWorkingImage();
+    // Makes `image` a sprite of the film's size, depth and palette, unless it is one.
+    void shapeLikeFilm(Sprite& image) const;
+    void decodeRecord(int frame, Sprite& into) const;
     void clearToPaper();
     Bytes encodeWorkingImage() const;
     void becomeEmpty();
@@ -99,6 +114,8 @@ private:
     FilmBlock block_;
     bool changed_ = false;
     bool currentModified_ = false;
+    // The current frame's stored copy is no longer what it had when it became current.
+    bool storedSinceCurrent_ = false;
     bool empty_ = false;
     bool virtualSelected_ = false;
     int xShift_ = 1;

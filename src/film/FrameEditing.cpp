@@ -8,12 +8,12 @@
 
 namespace celvane::FrameEditing {
 
-int insertAfter(Film& film, int current, bool duplicate)
+int insertAfter(Film& film, int current, bool duplicate, const std::function<void(Sprite&)>& draw)
 {
     if (duplicate)
         film.makeCurrent(current);
     const int at = std::min(current + 1, film.isEmpty() ? 1 : film.frameCount());
-    film.insertFrame(at, duplicate);
+    film.insertFrameDrawnBy(at, duplicate, draw);
     return film.currentFrame();
 }
 

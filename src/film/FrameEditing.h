@@ -3,17 +3,21 @@
 // deleting frames, and marking them. Each takes the view's current frame and returns the frame
 // that should be current afterwards; messages, clipboard and hints are the caller's.
 
+#include <functional>
+
 #include "base/ByteIO.h"
 
 namespace celvane {
 
 class Film;
 class GraphicList;
+class Sprite;
 
 namespace FrameEditing {
 
-// Inserts a blank frame (or a copy of the current one) after the current frame.
-int insertAfter(Film& film, int current, bool duplicate);
+// Inserts a blank frame (or a copy of the current one) after the current frame, with what
+// `draw` draws on it.
+int insertAfter(Film& film, int current, bool duplicate, const std::function<void(Sprite&)>& draw = {});
 // Deletes the marked frames, or the current frame when none is marked.
 int deleteSelection(Film& film, int current);
 

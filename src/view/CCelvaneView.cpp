@@ -210,9 +210,8 @@ void CCelvaneView::goToFrame(int frame)
         Reporter::reportException(e, true);
     }
     currentFrame_ = frame;
-    refreshSound();
-    viewport()->update();
-    document_.updateAllViews(this, Hint::FrameChanged);
+    // This window is told too: its blend and composite follow the frame.
+    document_.updateAllViews(nullptr, Hint::FrameChanged);
 }
 
 void CCelvaneView::refreshSound()
@@ -468,15 +467,16 @@ void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& chang
         Reporter::reportException(e, true);
     }
     currentFrame_ = -1; // whatever was current may have moved
-    document_.updateAllViews(this, hint);
+    document_.updateAllViews(nullptr, hint);
     goToFrame(frame);
 }
 
 void CCelvaneView::copyFrames()
 {
-    Film& f = *film();
     const Bytes stamps = FrameEditing::copyAsStamps(*document_.graphics(), currentFrame_);
-    FrameClipboard::put(stamps, *f.workingImage(document_.graphics()->firstSelectedOrZero()));
+    Sprite picture;
+    film()->decodeFrameInto(document_.graphics()->firstSelectedOrZero(), picture);
+    FrameClipboard::put(stamps, picture);
     document_.updateAllViews(nullptr, Hint::FrameMarks);
 }
 

@@ -94,7 +94,7 @@ void PreviewCache::create(const Film& film, int depth)
     }
 }
 
-bool PreviewCache::buildBlend(Film& film, const std::vector<int>& frames, int depth)
+bool PreviewCache::buildBlend(const Film& film, const std::vector<int>& frames, int depth)
 {
     if (depth != depth_ || film.paper() != paper_ || film.palette()->changeStamp() != paletteStamp_ || blend_.empty()
         || blend_.width() != film.width() || blend_.height() != film.height()) {
@@ -103,17 +103,14 @@ bool PreviewCache::buildBlend(Film& film, const std::vector<int>& frames, int de
     }
     if (valid_ && frames == frames_)
         return false;
-    const int current = film.currentFrame();
     accumulate(film, frames);
-    if (current >= 0)
-        film.makeCurrent(current);
     writeBlend();
     frames_ = frames;
     valid_ = true;
     return true;
 }
 
-void PreviewCache::accumulate(Film& film, const std::vector<int>& frames)
+void PreviewCache::accumulate(const Film& film, const std::vector<int>& frames)
 {
     const int width = film.width(), height = film.height();
     accumulator_.assign(size_t(width) * size_t(height), rgbOfWord(paper_));
@@ -121,7 +118,8 @@ void PreviewCache::accumulate(Film& film, const std::vector<int>& frames)
     // 1/4, and the paper what is left; per channel, rounding down.
     const auto average = [](uint32_t a, uint32_t b) { return ((a & 0xFEFEFE) >> 1) + ((b & 0xFEFEFE) >> 1) + (a & b & 0x010101); };
     for (int f : frames) {
-        const Sprite& image = *film.workingImage(f);
+        film.decodeFrameInto(f, neighbour_);
+        const Sprite& image = neighbour_;
         uint32_t lookup[256] = {};
         if (image.bitsPerPixel() <= 8)
             for (int i = 0; i < (1 << image.bitsPerPixel()); ++i)

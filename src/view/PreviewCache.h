@@ -29,11 +29,10 @@ std::vector<int> neighbours(int level, int current, int frameCount, bool loop);
 
 class PreviewCache {
 public:
-    // Makes the blend of `frames` (decoding each; the film's current frame is made current
-    // again afterwards) unless it is already made of them at this depth, on this paper, with
-    // this palette. `depth` is 1, 4, 8, 16 or 32. True when it was rebuilt, after which the
+    // Makes the blend of `frames` (each read without moving the film) unless it is already made
+    // of them at this depth, on this paper, with this palette. `depth` is 1, 4, 8, 16 or 32. True when it was rebuilt, after which the
     // whole composite is stale.
-    bool buildBlend(Film& film, const std::vector<int>& frames, int depth);
+    bool buildBlend(const Film& film, const std::vector<int>& frames, int depth);
     void markStale() { valid_ = false; }
     bool valid() const { return valid_; }
 
@@ -56,7 +55,7 @@ public:
 
 private:
     void create(const Film& film, int depth);
-    void accumulate(Film& film, const std::vector<int>& frames);
+    void accumulate(const Film& film, const std::vector<int>& frames);
     void writeBlend();
 
     Sprite blend_;
@@ -68,6 +67,7 @@ private:
     std::vector<int> frames_;
     bool valid_ = false;
     std::vector<uint32_t> accumulator_;
+    Sprite neighbour_;
     std::vector<uint8_t> inverse_;
     std::vector<std::array<int32_t, 3>> fixedPalette_;
 };

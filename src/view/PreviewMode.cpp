@@ -45,7 +45,7 @@ void PreviewMode::onHint(uint32_t hint, const ChangeRecord* change)
     }
 }
 
-const Sprite& PreviewMode::image(Film& film, int current, const Sprite& source)
+const Sprite& PreviewMode::image(const Film& film, int current, const Sprite& source)
 {
     const auto frames = PreviewLevels::neighbours(level_, current, film.frameCount(), film.motion() == Film::Loop);
     if (cache_.buildBlend(film, frames, kBlendDepth) || &source != lastSource_)

@@ -36,7 +36,7 @@ public:
     void onHint(uint32_t hint, const ChangeRecord* change);
     // The composite for `current`, with `source` (the frame or a tool's provisional image)
     // over the blend. Decoding failures propagate.
-    const Sprite& image(Film& film, int current, const Sprite& source);
+    const Sprite& image(const Film& film, int current, const Sprite& source);
 
 private:
     void dirtyAll() { dirty_ = {0, 0, 1 << 30, 1 << 30}; }

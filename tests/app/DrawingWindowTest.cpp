@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
@@ -18,34 +19,7 @@
 using namespace celvane;
 
 namespace {
-
-// A started program with a 200 x 150 film at 200%, driven with the mouse.
-struct Drawing : test::StartedProgram {
-    Drawing() : StartedProgram({.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700}}) {}
-    Sprite& image() { return *view().film()->workingImage(view().currentFrame()); }
-    uint32_t ink() { return image().pixelValueOf(view().film()->ink()); }
-    QPoint client(Point f)
-    {
-        const Point c = view().layout().frameToClient(f, false);
-        return {c.x, c.y};
-    }
-    void mouse(QEvent::Type type, Point at, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
-        QWidget* port = view().viewport();
-        QMouseEvent event(type, QPointF(client(at)), port->mapToGlobal(QPointF(client(at))), button, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(port, &event);
-    }
-    int inked()
-    {
-        int n = 0;
-        for (int y = 0; y < image().height(); ++y)
-            for (int x = 0; x < image().width(); ++x)
-                n += image().pixelAt(x, y) == ink();
-        return n;
-    }
-};
-
+using Drawing = test::DrawingProgram;
 } // namespace
 
 TEST(DrawingWindow, ThePencilDrawsWithTheMouseAndEditUndoTakesItBack)

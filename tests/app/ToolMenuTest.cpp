@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 
+#include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
@@ -20,8 +21,8 @@ using namespace celvane;
 namespace {
 
 // A started program with a 200 x 150 film at 100%, its tools chosen from the menu bar.
-struct ToolMenus : test::StartedProgram {
-    ToolMenus() : StartedProgram({.filmWidth = 200, .filmHeight = 150, .window = {900, 700}}) {}
+struct ToolMenus : test::DrawingProgram {
+    ToolMenus() : DrawingProgram({.filmWidth = 200, .filmHeight = 150, .window = {900, 700}}) {}
     // The menu bar's item with this label, looked for through the menus as a person would.
     QAction* menuItem(const QString& label)
     {
@@ -32,30 +33,6 @@ struct ToolMenus : test::StartedProgram {
                         return item;
         ADD_FAILURE() << "no menu item " << label.toStdString();
         return nullptr;
-    }
-    void mouse(QEvent::Type type, Point at, Qt::MouseButton button, Qt::MouseButtons buttons)
-    {
-        const Point c = view().layout().frameToClient(at, false);
-        QWidget* port = view().viewport();
-        QMouseEvent event(type, QPointF(c.x, c.y), port->mapToGlobal(QPointF(c.x, c.y)), button, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(port, &event);
-    }
-    void stroke(Point from, Point to)
-    {
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
-    }
-    int inked()
-    {
-        Sprite& image = *view().film()->workingImage(view().currentFrame());
-        const uint32_t ink = image.pixelValueOf(view().film()->ink());
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y)
-            for (int x = 0; x < image.width(); ++x)
-                n += image.pixelAt(x, y) == ink;
-        return n;
     }
 };
 
@@ -76,7 +53,7 @@ TEST(ToolMenu, ChoosingAToolFromTheMenuChecksItAndTheWindowDrawsWithIt)
 
     m.app.toolBox().pencil().setPen({1, false, 4, 4});
     m.app.toolBox().eraser().setPen({1, false, 6, 6});
-    m.stroke({20, 20}, {80, 20});
+    m.drag({20, 20}, {80, 20});
     const int drawn = m.inked();
     ASSERT_GT(drawn, 0);
 
@@ -84,7 +61,7 @@ TEST(ToolMenu, ChoosingAToolFromTheMenuChecksItAndTheWindowDrawsWithIt)
     EXPECT_EQ(m.app.toolBox().currentNumber(), ToolBox::Eraser);
     EXPECT_TRUE(eraser->isChecked());
     EXPECT_FALSE(pencil->isChecked());
-    m.stroke({20, 20}, {50, 20});
+    m.drag({20, 20}, {50, 20});
     EXPECT_LT(m.inked(), drawn) << "the mouse now rubs out";
     EXPECT_GT(m.inked(), 0);
 

@@ -174,14 +174,12 @@ TEST(GifWriter, StoresOnlyWhatChangedAndFollowsTheMotion)
     film.insertFrame(2, true);
     setMotionAndPeriod(film, Film::Loop, 100);
     GifExportOptions some;
-    some.first = 1;
-    some.last = 2;
+    some.frames = {1, 2};
     const test::GiflibAnimation two = test::giflibDecode(writeGif(film, some));
     ASSERT_EQ(two.frames.size(), 2u);
     EXPECT_EQ(two.frames[0], two.frames[1]);
 
-    some.first = 4;
-    some.last = 5;
+    some.frames = {4, 5};
     EXPECT_THROW(writeGif(film, some), NotSupportedError);
     GifExportOptions cancelled;
     cancelled.progress = [](int done, int) { return done < 2; };
@@ -259,7 +257,7 @@ TEST(GifWriter, SizeAgainstGifsicle)
     std::string whole;
     for (int f = 0; f < film.frameCount(); ++f) {
         GifExportOptions one;
-        one.first = one.last = f;
+        one.frames = {f};
         const std::string name = dir.file("f" + std::to_string(100 + f) + ".gif");
         test::writeBytes(name, writeGif(film, one));
         whole += " " + name;

@@ -43,7 +43,7 @@ TEST(Video, TimelineAddsPausesAndTheReturnJourney)
 {
     auto film = paintedFilm(4, 8, 8, Film::YoYo);
     film->setFade(1, FrameFade{0, -1, 5}, FrameFade::PauseField);
-    const auto timeline = videoTimeline(*film);
+    const auto timeline = videoTimeline(*film, film->framesToWrite(false));
     std::vector<int> frames;
     std::vector<int64_t> times;
     for (const TimedFrame& t : timeline) {
@@ -52,8 +52,13 @@ TEST(Video, TimelineAddsPausesAndTheReturnJourney)
     }
     EXPECT_EQ(frames, (std::vector<int>{0, 1, 2, 3, 2, 1}));
     EXPECT_EQ(times, (std::vector<int64_t>{0, 80, 210, 290, 370, 450}));
+    // Marked frames only: the return journey runs over them.
+    frames.clear();
+    for (const TimedFrame& t : videoTimeline(*film, {0, 2, 3}))
+        frames.push_back(t.frame);
+    EXPECT_EQ(frames, (std::vector<int>{0, 2, 3, 2}));
     film = paintedFilm(3, 8, 8, Film::Loop);
-    EXPECT_EQ(videoTimeline(*film).size(), 3u);
+    EXPECT_EQ(videoTimeline(*film, film->framesToWrite(false)).size(), 3u);
 }
 
 // Other programs read our AVI: the right number of frames at the right times, and pictures
@@ -112,6 +117,6 @@ TEST(Video, Mp4WithOddSizesAndCancelLeaveNoFile)
     EXPECT_EQ(count, "34,18,3\n");
 
     const std::string cancelled = dir.file("gone.avi");
-    EXPECT_THROW(writeVideo(*film, cancelled, VideoKind::Avi, [](int done, int) { return done < 2; }), UserCancel);
+    EXPECT_THROW(writeVideo(*film, cancelled, VideoKind::Avi, {}, [](int done, int) { return done < 2; }), UserCancel);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only walk.mp4
 }

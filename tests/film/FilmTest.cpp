@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "FilmTestSupport.h"
@@ -185,6 +186,23 @@ TEST(Film, EditsAreStoredWhenAnotherFrameBecomesCurrentAndCanBeDiscarded)
     EXPECT_NE(frameSum(*film, 1), frameSum(*film, 0));
     auto blank = newFilm(8, 8, 4);
     EXPECT_EQ(frameSum(*film, 1), frameSum(*blank, 0));
+}
+
+TEST(Film, ReadingAFrameLeavesTheFilmAsItIs)
+{
+    auto film = newFilm(8, 8, 4);
+    film->insertFrame(1, false);
+    paintPattern(*film, 1, 5);
+    const uint64_t drawn = frameSum(*film, 1);
+    Sprite read;
+    film->decodeFrameInto(0, read);
+    EXPECT_EQ(read.readPixel(3, 3), read.pixelValueOf(film->paper()));
+    EXPECT_EQ(film->currentFrame(), 1);
+    EXPECT_TRUE(film->currentModified()) << "the drawing is not stored by a read";
+    film->decodeFrameInto(1, read);
+    EXPECT_EQ(std::memcmp(read.pixels(), film->workingImage(1)->pixels(), read.imageSize()), 0);
+    EXPECT_EQ(frameSum(*film, 1), drawn);
+    EXPECT_THROW(film->decodeFrameInto(2, read), NotSupportedError);
 }
 
 // Frames written through a gap, around a gap and without one must read back the same; a

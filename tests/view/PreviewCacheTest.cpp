@@ -96,6 +96,7 @@ TEST(PreviewCache, BlendAveragesWithThePaperLaterNeighboursWeighingMore)
     fill(*film, 1, 10, 11); // two colours
     fill(*film, 2, 0, 0);
     film->makeCurrent(2);
+    film->markCurrentModified(); // drawn on, not yet stored
     PreviewCache cache;
     // 32 bits, so the averages can be read back exactly.
     EXPECT_TRUE(cache.buildBlend(*film, {1}, 32));
@@ -106,7 +107,8 @@ TEST(PreviewCache, BlendAveragesWithThePaperLaterNeighboursWeighingMore)
     const Sprite& blend = cache.blend();
     EXPECT_EQ(rgbOfWord(blend.colourWordOf(blend.pixelAt(0, 0))), mean(paper, rgbOfIndex(*film, 10)));
     EXPECT_EQ(rgbOfWord(blend.colourWordOf(blend.pixelAt(1, 1))), mean(paper, rgbOfIndex(*film, 11)));
-    EXPECT_EQ(film->currentFrame(), 2); // the current frame is current again
+    EXPECT_EQ(film->currentFrame(), 2) << "the film does not move";
+    EXPECT_TRUE(film->currentModified());
     EXPECT_FALSE(cache.buildBlend(*film, {1}, 32));
     // A colour of the palette edited: the neighbours look different now.
     film->palette()->setEntry(10, rgbToColourWord(rgb(1, 2, 3)));

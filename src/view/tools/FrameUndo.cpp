@@ -8,16 +8,24 @@ namespace celvane {
 
 namespace {
 constexpr uint32_t kUndoneOrRestored = Hint::UndoTaken | Hint::FrameRect;
+
+void copyFrame(Sprite& to, const Sprite& frame)
+{
+    if (to.empty() || to.width() != frame.width() || to.height() != frame.height()
+        || to.bitsPerPixel() != frame.bitsPerPixel())
+        to.create(frame.width(), frame.height(), frame.logicalWidth(), frame.logicalHeight(), frame.bitsPerPixel(),
+                  frame.palette());
+    to.copyPixelsFrom(frame);
 }
+} // namespace
 
 void FrameUndo::take(bool notify)
 {
     const Sprite& frame = host_.frame();
-    if (image_.empty() || image_.width() != frame.width() || image_.height() != frame.height()
-        || image_.bitsPerPixel() != frame.bitsPerPixel())
-        image_.create(frame.width(), frame.height(), frame.logicalWidth(), frame.logicalHeight(),
-                      frame.bitsPerPixel(), frame.palette());
-    image_.copyPixelsFrom(frame);
+    // Nothing has changed the frame before its first undo image.
+    if (original_.empty())
+        copyFrame(original_, frame);
+    copyFrame(image_, frame);
     changedBefore_ = frameChanged_;
     if (afterChange_ && frameChanged_)
         return;
@@ -46,6 +54,7 @@ void FrameUndo::restore()
         take(false);
         afterChange_ = false;
         changedBefore_ = false;
+        host_.frame().copyPixelsFrom(original_);
     }
     frameChanged_ = false;
     syncModified();
@@ -65,6 +74,7 @@ void FrameUndo::blank()
 void FrameUndo::drop()
 {
     image_.reset();
+    original_.reset();
     afterChange_ = false;
     frameChanged_ = false;
     changedBefore_ = false;
@@ -75,13 +85,10 @@ void FrameUndo::syncModified()
     Film* film = host_.document().film();
     if (!film)
         return;
-    if (frameChanged_) {
+    if (frameChanged_)
         film->markCurrentModified();
-    } else {
-        // The frame holds what it had when it became current: decoding it again says so to
-        // the film, whose modified state is then its own.
-        film->discardEdits();
-    }
+    else
+        film->currentRestored();
 }
 
 void FrameUndo::announce()

@@ -1,7 +1,8 @@
 #pragma once
 // One window's way back: a single undo image swapped with the frame, so that undo and redo are
-// the two directions of one swap. The history belongs to the current frame and goes when
-// another frame becomes current.
+// the two directions of one swap, and the frame as it was made current, for Restore. Both are
+// held here: the film's stored copy changes whenever the frame is stored (saving, copying).
+// The history belongs to the current frame and goes when another frame becomes current.
 
 #include "gfx/Sprite.h"
 
@@ -35,6 +36,7 @@ private:
 
     ToolHost& host_;
     Sprite image_;
+    Sprite original_;
     bool afterChange_ = false;
     bool frameChanged_ = false;
     bool changedBefore_ = false;

@@ -14,7 +14,7 @@ namespace celvane {
 
 using namespace ToolFlag;
 
-SnapshotTool::SnapshotTool() : Tool(Capture | Drag | RoundAndClamp | EndOnRelease | DrawsOnFrame) {}
+SnapshotTool::SnapshotTool() : Tool(Drag | ActsWithoutAnchor | RoundAndClamp | EndOnRelease | DrawsOnFrame | SnapsToGrid) {}
 
 void SnapshotTool::apply(ToolApply& a)
 {
@@ -51,18 +51,19 @@ void SnapshotTool::take(ToolEngine& engine, const Rect& r)
     if (part.isEmpty())
         return;
     ActionSounds::play("Snap");
-    // Copied out first: adding a frame may move the frames in memory.
+    // Copied out first: the new frame takes the frame's place in the working image.
     std::vector<uint32_t> pixels;
     pixels.reserve(size_t(part.right - part.left) * size_t(part.bottom - part.top));
     for (int y = part.top; y < part.bottom; ++y)
         for (int x = part.left; x < part.right; ++x)
             pixels.push_back(frame.pixelAt(x, y));
-    const int added = FrameEditing::insertAfter(*film, host.currentFrame(), false);
-    Sprite& target = *film->workingImage(added);
-    auto pixel = pixels.begin();
-    for (int y = part.top; y < part.bottom; ++y)
-        for (int x = part.left; x < part.right; ++x)
-            target.setPixelAt(x, y, *pixel++);
+    // Drawn before the new frame is coded, so that it is stored with the snapshot on it.
+    const int added = FrameEditing::insertAfter(*film, host.currentFrame(), false, [&](Sprite& target) {
+        auto pixel = pixels.begin();
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                target.setPixelAt(x, y, *pixel++);
+    });
     host.framesReplaced(added);
     last_ = &engine;
     lastRect_ = part;
