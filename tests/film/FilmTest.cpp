@@ -131,6 +131,11 @@ TEST(Film, NamesFollowTheFilmName)
     film->setName("2000");
     EXPECT_EQ(film->name(), "");
     EXPECT_EQ(film->frameName(0), "Untitled1");
+    // A name with a space comes back whole from the file.
+    film->setName("my walk");
+    auto back = loaded(saved(*film));
+    EXPECT_EQ(back->name(), "my walk");
+    EXPECT_EQ(back->frameName(1), "my walk2");
 }
 
 TEST(Film, InsertDuplicateAndDeleteKeepFramesSoundsAndFadesInStep)
@@ -188,6 +193,36 @@ TEST(Film, EditsAreStoredWhenAnotherFrameBecomesCurrentAndCanBeDiscarded)
     EXPECT_EQ(frameSum(*film, 1), frameSum(*blank, 0));
 }
 
+// A frame stored over its old record, smaller or after being deleted, never touches another.
+TEST(Film, StoringOrDeletingAFrameLeavesTheOthersAlone)
+{
+    auto film = newFilm(24, 12, 8);
+    film->insertFrame(1, false);
+    film->insertFrame(2, false);
+    std::vector<uint64_t> sums;
+    for (int f = 0; f < 3; ++f) {
+        paintPattern(*film, f, uint32_t(f + 7));
+        sums.push_back(frameSum(*film, f));
+    }
+    // Cleared to paper, the middle frame codes far smaller than the pattern it replaces.
+    film->workingImage(1)->fillColour(film->paper());
+    film->markCurrentModified();
+    const uint64_t blank = frameSum(*film, 1);
+    film->makeCurrent(0);
+    film->makeCurrent(2);
+    EXPECT_EQ(frameSum(*film, 0), sums[0]);
+    EXPECT_EQ(frameSum(*film, 1), blank);
+    EXPECT_EQ(frameSum(*film, 2), sums[2]);
+
+    // Drawn on and deleted before it was stored: the drawing goes with it.
+    paintPattern(*film, 2, 99);
+    film->deleteFrames(2, 2);
+    film->makeCurrent(0);
+    film->makeCurrent(1);
+    EXPECT_EQ(frameSum(*film, 0), sums[0]);
+    EXPECT_EQ(frameSum(*film, 1), blank);
+}
+
 TEST(Film, ReadingAFrameLeavesTheFilmAsItIs)
 {
     auto film = newFilm(8, 8, 4);
@@ -214,7 +249,7 @@ TEST(Film, GapIsInvisibleToTheFrames)
     std::vector<uint64_t> model = {frameSum(*film, 0)};
     for (int step = 0; step < 200; ++step) {
         const int count = film->frameCount();
-        switch (rng() % 5) {
+        switch (rng() % 6) {
         case 0: {
             const int at = int(rng() % uint32_t(count + 1));
             film->insertFrame(at, false);
@@ -230,7 +265,15 @@ TEST(Film, GapIsInvisibleToTheFrames)
             model[size_t(f)] = frameSum(*film, f);
             break;
         }
-        case 3:
+        case 3: {
+            // Paper codes smaller than any drawing: the record shrinks.
+            const int f = int(rng() % uint32_t(count));
+            film->workingImage(f)->fillColour(film->paper());
+            film->markCurrentModified();
+            model[size_t(f)] = frameSum(*film, f);
+            break;
+        }
+        case 4:
             if (count > 1) {
                 const int f = int(rng() % uint32_t(count));
                 film->deleteFrames(f, f);

@@ -336,6 +336,16 @@ TEST(Plot, ColourTranslationFollowsPaletteChanges)
     stamps->setEntry(3, frames->entry(150));
     stamp.plot(request);
     EXPECT_EQ(frame.pixelAt(2, 2), 150u);
+
+    // The same stamp onto a frame of another palette: that palette's own entry.
+    const PaletteRef others = randomPalette(256, 21);
+    others->setEntry(201, frames->entry(150));
+    Sprite other;
+    other.create(4, 4, 0, 0, 8, others);
+    request.destinationSprite = &other;
+    stamp.plot(request);
+    EXPECT_EQ(rgbOfWord(others->entry(int(other.pixelAt(2, 2)))), rgbOfWord(frames->entry(150)));
+    EXPECT_EQ(other.pixelAt(2, 2), uint32_t(others->nearestIndex(rgbOfWord(frames->entry(150)))));
 }
 
 TEST(Plot, LogicalSizesOfBothSpritesAreHonoured)

@@ -314,6 +314,8 @@ TEST(FilmSpeed, DialogAndSliderArithmetic)
     EXPECT_DOUBLE_EQ(FilmSpeed::framesPerSecond(333), 3.0);
     EXPECT_EQ(FilmSpeed::delayForFramesPerSecond(3), 333);
     EXPECT_EQ(FilmSpeed::delayForFramesPerSecond(25), 40);
+    EXPECT_EQ(FilmSpeed::delayForFramesPerSecond(7), 143) << "rounded, not cut";
+    EXPECT_EQ(FilmSpeed::delayForFramesPerSecond(12.5), 80);
     EXPECT_EQ(FilmSpeed::delayAtSliderPosition(0), 1000);
     EXPECT_EQ(FilmSpeed::delayAtSliderPosition(25), 316);
     EXPECT_EQ(FilmSpeed::delayAtSliderPosition(50), 100);

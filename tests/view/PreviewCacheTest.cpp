@@ -87,6 +87,9 @@ TEST(PreviewLevels, NeighboursWrapAndSkip)
     // +2 and -1 both land on frame 2 of three: it is blended once.
     EXPECT_EQ(neighbours(5, 0, 3, true), (std::vector<int>{2, 1}));
     EXPECT_EQ(neighbours(4, 4, 5, false), (std::vector<int>{2, 3}));
+    // Loop wraps past the last frame as well.
+    EXPECT_EQ(neighbours(3, 4, 5, true), (std::vector<int>{0, 3}));
+    EXPECT_EQ(neighbours(5, 4, 5, true), (std::vector<int>{1, 2, 0, 3}));
 }
 
 TEST(PreviewCache, BlendAveragesWithThePaperLaterNeighboursWeighingMore)
