@@ -89,3 +89,26 @@ TEST(FrameUndo, BlankFrameUndoesAndAnotherFrameForgetsTheHistory)
     EXPECT_EQ(state(rig), "---") << "moving away and back offers neither Undo nor Redo";
     EXPECT_EQ(rig.count(rig.ink()), 1);
 }
+
+// Saving or copying stores the frame between a change and its undo: the way back is the
+// window's own, and the film stays changed when its stored copy no longer matches.
+TEST(FrameUndo, StoringTheFrameKeepsTheWayBack)
+{
+    ToolRig rig;
+    dot(rig, {1, 1});
+    rig.film().storeCurrentFrame();
+    rig.film().setModified(false); // as after a save
+    rig.undoer.swap();
+    EXPECT_EQ(state(rig), "-R-");
+    EXPECT_EQ(rig.count(rig.ink()), 0);
+    EXPECT_TRUE(rig.film().isModified()) << "the stored frame still has the dot";
+
+    rig.undoer.swap();
+    dot(rig, {2, 2});
+    rig.film().storeCurrentFrame();
+    rig.undoer.restore();
+    EXPECT_EQ(rig.count(rig.ink()), 0);
+    EXPECT_EQ(state(rig), "-R-");
+    rig.undoer.swap();
+    EXPECT_EQ(rig.count(rig.ink()), 2);
+}
