@@ -27,7 +27,8 @@ std::optional<ExportKind> exportKindForPath(const std::string& path);
 
 // Writes the document's film at `path` (the extension is added when the name has none) and
 // returns the path written first. Bitmap and PNG series write one file per frame, the later
-// ones named by NumberedNames. With `selectionOnly` only the marked frames are written.
+// ones named by NumberedNames. With `selectionOnly` only the marked frames are written (an
+// AVI file always holds the whole film).
 std::string exportFilm(CCelvaneDoc& doc, std::string path, ExportKind kind, bool selectionOnly,
                        const ExportProgress& progress = {});
 

@@ -272,6 +272,9 @@ Bytes Film::encodeWorkingImage() const
 
 void Film::storeCurrentFrame()
 {
+    // Storing a picture as it was made current (a new film's blank frame, before a copy or a
+    // save) changes nothing the user could see.
+    const bool edited = currentModified_;
     if (empty_) {
         block_.insertRecord(0, encodeWorkingImage());
         empty_ = false;
@@ -284,8 +287,8 @@ void Film::storeCurrentFrame()
         block_.replaceRecord(current_, encodeWorkingImage());
     }
     currentModified_ = false;
-    storedSinceCurrent_ = true;
-    changed_ = true;
+    storedSinceCurrent_ = storedSinceCurrent_ || edited;
+    changed_ = changed_ || edited;
 }
 
 Sprite* Film::workingImage(int frame)

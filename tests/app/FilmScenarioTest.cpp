@@ -49,6 +49,9 @@ uint32_t rgbAt(Film& film, int frame, int x, int y)
 TEST(FilmScenario, UndoAndRestoreGoBackAfterWhateverStoresTheFrame)
 {
     DrawingProgram p;
+    // Copying a new film's blank frame is no change to save.
+    p.frame().runCommand(ID_EDIT_COPY);
+    EXPECT_FALSE(p.view().document().isModified());
     p.frame().runCommand(ID_FRAME_NEW); // a neighbour, so that ghosting has something to blend
     const std::string film = p.dir.file("walk.qfm");
     p.chooser.paths.push_back(film);
