@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QPushButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <cstdlib>
 
 #include "app/CMainFrame.h"
@@ -37,7 +39,7 @@ StartedProgram::StartedProgram(const ProgramOptions& options)
     ensureApplication();
     Settings::useFile(dir.path() / "celvane.ini");
     Settings& s = Settings::instance();
-    s.writeInt("Settings", "Splash", 0);
+    s.writeInt("Settings", "Splash", options.splash ? 1 : 0);
     if (!options.singleDocument)
         s.writeInt("Settings", "SingleDoc", 0);
     if (options.filmWidth > 0) {
@@ -46,11 +48,57 @@ StartedProgram::StartedProgram(const ProgramOptions& options)
         s.writeInt("Default", "Height", options.filmHeight);
     }
     s.writeInt("Default", "Scale", options.scale);
+    if (options.messages)
+        Reporter::setSink(options.messages);
     EXPECT_TRUE(app.start(options.arguments));
     if (options.window.isValid()) {
         frame().resize(options.window);
         QApplication::processEvents();
     }
+}
+
+BoxPresser::BoxPresser()
+{
+    ensureApplication();
+    connect(&timer_, &QTimer::timeout, this, &BoxPresser::look);
+    timer_.start(10);
+}
+
+void BoxPresser::look()
+{
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    if (box != current_) {
+        current_ = box;
+        seen.push_back({box->text().toStdString(), splashVisible(), box->width()});
+    }
+    if (!presses.empty() && presses.front().when && !presses.front().when())
+        return;
+    QAbstractButton* button = presses.empty() ? static_cast<QAbstractButton*>(box->defaultButton())
+                                               : box->button(presses.front().button);
+    if (!presses.empty())
+        presses.pop_front();
+    if (button)
+        button->click();
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < timeoutMs) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // as the main loop does
+    }
+    return done();
+}
+
+bool splashVisible()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(),
+                       [](QWidget* w) { return w->windowType() == Qt::SplashScreen && w->isVisible(); });
 }
 
 ToolRun runTool(const std::string& arguments)

@@ -7,13 +7,18 @@
 #include <string>
 #include <vector>
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QSize>
 #include <QStringList>
+#include <QTimer>
+#include <functional>
 
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/FileDialogs.h"
+#include "app/QtMessageSink.h"
 #include "base/Reporter.h"
 
 namespace celvane::test {
@@ -54,7 +59,39 @@ struct ProgramOptions {
     QSize window{}; // the main window's size, when given
     bool singleDocument = true;
     QStringList arguments{};
+    bool splash = false;
+    // Boxes go here instead of the recording sink (for example real boxes a test presses).
+    MessageSink* messages = nullptr;
 };
+
+// Real message boxes, pressed as a person would once each is up: the box's own event loop runs
+// meanwhile, as it does for a person. A box is pressed when the first queued press says it is
+// time (the first button when none is queued).
+class BoxPresser : public QObject, public QtMessageSink {
+public:
+    struct Press {
+        QMessageBox::StandardButton button;
+        std::function<bool()> when{};
+    };
+    struct Seen {
+        std::string text;
+        bool splashVisible; // a splash window was showing as the box came up
+        int width;
+    };
+    BoxPresser();
+
+    std::deque<Press> presses;
+    std::vector<Seen> seen;
+
+private:
+    void look();
+    QTimer timer_;
+    QPointer<QMessageBox> current_;
+};
+
+// Runs the event loop until `done` holds or the time is up; returns `done()`.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
+bool splashVisible();
 
 // The program started as a person would, on a settings file of its own (no splash), with a
 // recording message sink and a scripted file chooser.

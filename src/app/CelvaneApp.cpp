@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <filesystem>
@@ -69,21 +70,17 @@ bool CelvaneApp::start(const QStringList& arguments)
     const std::string path = arguments.isEmpty() ? std::string() : QFileInfo(arguments.first()).absoluteFilePath().toStdString();
     if (!instance_->becomePrimary(path))
         return false;
-    connect(instance_.get(), &SingleInstance::fileRequested, this, [this](const QString& file) {
-        openDocument(file.toStdString());
-        if (frame_) {
-            frame_->raise();
-            frame_->activateWindow();
-        }
-    });
+    connect(instance_.get(), &SingleInstance::fileRequested, this,
+            [this](const QString& file) { handOver(file.toStdString()); });
 
     // Each time the program has nothing left to do counts as one idle pass.
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             [] { releaseIdleSurface(); });
 
-    SplashWindow* splash = nullptr;
+    // The splash closes and deletes itself on its timer, or as soon as a box asks something.
+    QPointer<SplashWindow> splash;
     if (settings.getInt("Settings", "Splash", 1) != 0)
-        splash = new SplashWindow(); // closes and deletes itself on its timer
+        splash = new SplashWindow();
 
     frame_ = std::make_unique<CMainFrame>(*this, singleDocument_);
     if (path.empty() || !openDocument(path))
@@ -94,6 +91,29 @@ bool CelvaneApp::start(const QStringList& arguments)
     if (singleDocument_)
         frame_->fitWindowToFilm();
     return true;
+}
+
+void CelvaneApp::handOver(const std::string& path)
+{
+    // A request that comes while a question about the last one is open waits its turn.
+    handedOver_.push_back(path);
+    if (handingOver_)
+        return;
+    handingOver_ = true;
+    if (frame_) {
+        frame_->raise();
+        frame_->activateWindow();
+    }
+    while (!handedOver_.empty()) {
+        const std::string next = handedOver_.front();
+        handedOver_.pop_front();
+        // A start with nothing named does what an empty command line does: a new film.
+        if (next.empty())
+            newDocument(defaultFilmDescription(screen(), Settings::instance()));
+        else
+            openDocument(next);
+    }
+    handingOver_ = false;
 }
 
 void CelvaneApp::exit() { recent_.save(Settings::instance()); }

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QStringList>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,10 @@ public:
     // Brings a file in with the given options (the command without its dialog).
     void importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options);
 
+    // What a second start of the program asked for: the file it names, or a new film when it
+    // names none.
+    void handOver(const std::string& path);
+
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;
 
@@ -76,6 +81,8 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     std::vector<std::unique_ptr<DocumentCommands>> documents_;
     std::unique_ptr<SingleInstance> instance_;
+    std::deque<std::string> handedOver_;
+    bool handingOver_ = false;
 };
 
 } // namespace celvane

@@ -34,9 +34,11 @@ bool SingleInstance::becomePrimary(const std::string& path)
     connect(server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* client = server_->nextPendingConnection()) {
             connect(client, &QLocalSocket::readyRead, client, [this, client] {
+                // Opening may ask a question, whose box runs the event loop; the socket can go
+                // in that loop, so nothing is opened while its slot is still running.
                 while (client->canReadLine()) {
                     const QString path = QString::fromUtf8(client->readLine()).trimmed();
-                    emit fileRequested(path);
+                    QMetaObject::invokeMethod(this, [this, path] { emit fileRequested(path); }, Qt::QueuedConnection);
                 }
             });
             connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);

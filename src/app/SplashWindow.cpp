@@ -1,6 +1,6 @@
 #include "app/SplashWindow.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
@@ -15,7 +15,16 @@ SplashWindow::SplashWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::Frameless
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->geometry().center() - rect().center());
     QTimer::singleShot(kShowMs, this, &QWidget::close);
+    qApp->installEventFilter(this);
     show();
+}
+
+bool SplashWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show)
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->isWindow() && w->isModal())
+            close();
+    return QWidget::eventFilter(watched, event);
 }
 
 void SplashWindow::paintEvent(QPaintEvent*)

@@ -12,6 +12,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Closes the splash when a window that must be answered opens, so that it is never hidden.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace celvane
