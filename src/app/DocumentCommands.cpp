@@ -11,6 +11,7 @@
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
+#include "film/FileType.h"
 #include "film/Film.h"
 
 namespace celvane {
@@ -45,10 +46,14 @@ bool DocumentCommands::saveTo(const std::string& path)
 
 bool DocumentCommands::save()
 {
-    // A film read from another kind of file has a film name already, but no file under it yet.
-    if (doc_->pathName().empty() || !std::filesystem::exists(doc_->pathName()))
+    const std::string& path = doc_->pathName();
+    if (path.empty() || !std::filesystem::exists(path))
         return saveAs();
-    return saveTo(doc_->pathName());
+    // A film read from another kind of file took a film name that another film may already have:
+    // that film is replaced only when the user says so, else a name is asked for.
+    if (doc_->fileType() != FileType::Film && !FileDialogs::mayReplace(path))
+        return saveAs();
+    return saveTo(path);
 }
 
 bool DocumentCommands::saveAs()
@@ -58,8 +63,12 @@ bool DocumentCommands::saveAs()
     if (!path)
         return false;
     std::string chosen = *path;
-    if (std::filesystem::path(chosen).extension().empty())
+    // The file dialog asked about the name typed, not about the one the extension makes.
+    if (std::filesystem::path(chosen).extension().empty()) {
         chosen += ".qfm";
+        if (!FileDialogs::mayReplace(chosen))
+            return false;
+    }
     return saveTo(chosen);
 }
 
@@ -92,10 +101,7 @@ void DocumentCommands::exportFilm()
         for (const ExportKindInfo& k : exportKinds())
             if (k.kind == dialog.kind())
                 path += k.extension;
-    if (std::filesystem::exists(path)
-        && Reporter::message(formatMessage(IDS_REPLACE_FILE, {std::filesystem::path(path).filename().string()}),
-                             MessageButtons::YesNo, MessageIcon::Warning)
-            != MessageAnswer::Yes)
+    if (!FileDialogs::mayReplace(path))
         return;
     ProgressWindow window("Exporting...", QApplication::activeWindow());
     try {

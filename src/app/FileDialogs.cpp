@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <filesystem>
+
+#include "base/Reporter.h"
+#include "base/StringTable.h"
 
 namespace celvane {
 
@@ -30,5 +34,13 @@ FileChooser* current = &qtChooser;
 
 FileChooser& FileDialogs::chooser() { return *current; }
 void FileDialogs::setChooser(FileChooser* chooser) { current = chooser ? chooser : &qtChooser; }
+
+bool FileDialogs::mayReplace(const std::string& path)
+{
+    return !std::filesystem::exists(path)
+        || Reporter::message(formatMessage(IDS_REPLACE_FILE, {std::filesystem::path(path).filename().string()}),
+                             MessageButtons::YesNo, MessageIcon::Warning)
+               == MessageAnswer::Yes;
+}
 
 } // namespace celvane

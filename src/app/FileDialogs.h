@@ -20,6 +20,8 @@ public:
     // The chooser in use; by default Qt's file dialogs.
     static FileChooser& chooser();
     static void setChooser(FileChooser* chooser);
+    // True when nothing is at the path, or the user agreed to replace what is there.
+    static bool mayReplace(const std::string& path);
 };
 
 } // namespace celvane

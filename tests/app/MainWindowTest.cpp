@@ -24,6 +24,17 @@ struct Program : test::StartedProgram {
     explicit Program(const test::ProgramOptions& options = {}) : StartedProgram(options) {}
     std::string title() { return frame().windowTitle().toStdString(); }
 };
+
+// The Export dialog, once it is up, is given a name and accepted.
+void answerExportDialog(const std::string& path)
+{
+    QTimer::singleShot(0, [path] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setPath(path);
+        dialog->accept();
+    });
+}
 } // namespace
 
 TEST(MainWindow, TitleRules)
@@ -196,15 +207,7 @@ TEST(MainWindow, ExportWritesTheChosenKind)
     Program p;
     p.frame().runCommand(ID_FRAME_NEW);
     const std::string flc = p.dir.file("walk.flc");
-    const auto answer = [&](const std::string& path) {
-        QTimer::singleShot(0, [path] {
-            auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            dialog->setPath(path);
-            dialog->accept();
-        });
-    };
-    answer(flc);
+    answerExportDialog(flc);
     p.frame().runCommand(ID_FILE_EXPORT);
     ASSERT_TRUE(std::filesystem::exists(flc));
     EXPECT_EQ(loadLE16(&readFile(flc)[6]), 2); // two frames
@@ -212,8 +215,51 @@ TEST(MainWindow, ExportWritesTheChosenKind)
     // An existing file is replaced only when the user says so.
     const auto before = std::filesystem::last_write_time(flc);
     p.sink.answers.push_back(MessageAnswer::No);
-    answer(flc);
+    answerExportDialog(flc);
     p.frame().runCommand(ID_FILE_EXPORT);
     EXPECT_EQ(p.sink.shown.back(), "walk.flc already exists.\nDo you want to replace it?");
     EXPECT_EQ(std::filesystem::last_write_time(flc), before);
+}
+
+TEST(MainWindow, AnOpenedPictureAsksBeforeItsFirstSaveReplacesTheFilmOfThatName)
+{
+    Program p;
+    const std::string film = p.dir.file("ball.qfm");
+    p.chooser.paths.push_back(film);
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.frame().runCommand(ID_FILE_SAVE);
+    const Bytes saved = readFile(film);
+    answerExportDialog(p.dir.file("ball.gif"));
+    p.frame().runCommand(ID_FILE_EXPORT);
+    p.chooser.paths.push_back(p.dir.file("ball.gif"));
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.title(), "ball.qfm * - Celvane");
+
+    // No: the name is asked for; giving none keeps the film that was there.
+    p.sink.answers.push_back(MessageAnswer::No);
+    p.frame().runCommand(ID_FILE_SAVE);
+    ASSERT_FALSE(p.sink.shown.empty()) << "replaced without asking";
+    EXPECT_EQ(p.sink.shown.back(), "ball.qfm already exists.\nDo you want to replace it?");
+    EXPECT_EQ(readFile(film), saved);
+    EXPECT_EQ(p.title(), "ball.qfm * - Celvane");
+
+    p.sink.answers.push_back(MessageAnswer::Yes);
+    p.frame().runCommand(ID_FILE_SAVE);
+    EXPECT_EQ(p.title(), "ball.qfm - Celvane");
+    EXPECT_NE(readFile(film), saved);
+    // Once saved it is that film, saved without a question.
+    const size_t asked = p.sink.shown.size();
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.frame().runCommand(ID_FILE_SAVE);
+    EXPECT_EQ(p.sink.shown.size(), asked);
+    EXPECT_EQ(p.title(), "ball.qfm - Celvane");
+
+    // A name typed without its extension is asked about too.
+    p.chooser.paths.push_back(p.dir.file("ball"));
+    p.sink.answers.push_back(MessageAnswer::No);
+    const Bytes resaved = readFile(film);
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.frame().runCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(p.sink.shown.back(), "ball.qfm already exists.\nDo you want to replace it?");
+    EXPECT_EQ(readFile(film), resaved);
 }
