@@ -75,8 +75,9 @@ void BoxPresser::look()
     }
     if (!presses.empty() && presses.front().when && !presses.front().when())
         return;
-    QAbstractButton* button = presses.empty() ? static_cast<QAbstractButton*>(box->defaultButton())
-                                               : box->button(presses.front().button);
+    QAbstractButton* button = presses.empty() ? box->defaultButton() : box->button(presses.front().button);
+    if (!button && presses.empty())
+        button = box->buttons().value(0);
     if (!presses.empty())
         presses.pop_front();
     if (button)

@@ -166,8 +166,9 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
     } catch (const UserCancel&) {
         return nullptr;
     } catch (const std::exception& e) {
-        if (!Reporter::reportException(e, false))
-            Reporter::message(IDS_FAILED_TO_OPEN, MessageButtons::Ok, MessageIcon::Error);
+        if (!Reporter::reportException(e, false, path))
+            Reporter::message(Reporter::withFile(loadString(IDS_FAILED_TO_OPEN), path), MessageButtons::Ok,
+                              MessageIcon::Error);
         recent_.remove(path);
         if (frame_)
             frame_->updateRecentFiles();
@@ -268,7 +269,7 @@ void CelvaneApp::importFile(CCelvaneView& view, const std::string& path, const I
         doc.updateAllViews(nullptr, Hint::FramesReplaced);
         view.goToFrame(frame);
     } catch (const std::exception& e) {
-        Reporter::reportException(e, true);
+        Reporter::reportException(e, true, path);
     }
     if (frame_)
         frame_->updateTitle();

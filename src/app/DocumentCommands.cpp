@@ -33,7 +33,7 @@ bool DocumentCommands::saveTo(const std::string& path)
     try {
         doc_->save(path);
     } catch (const std::exception& e) {
-        Reporter::reportException(e, true);
+        Reporter::reportException(e, true, path);
         return false;
     }
     app_.recentFiles().add(path);
@@ -107,7 +107,7 @@ void DocumentCommands::exportFilm()
     try {
         celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), window.progress());
     } catch (const std::exception& e) {
-        Reporter::reportException(e, true);
+        Reporter::reportException(e, true, path);
     }
 }
 

@@ -1,10 +1,11 @@
 #include "base/ByteIO.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace celvane {
 
@@ -39,53 +40,89 @@ void ByteReader::fail(const std::string& why) const
     throw ArchiveError(why, message_);
 }
 
+namespace {
+// Closes a file descriptor on every way out.
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int fd() const { return fd_; }
+    // Closing is where some file systems first report a full disk.
+    int close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result;
+    }
+
+private:
+    int fd_;
+};
+} // namespace
+
 Bytes readFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError("cannot open " + path);
-    in.seekg(0, std::ios::end);
-    const std::streamoff length = in.tellg();
-    if (length < 0)
-        throw FileError("cannot read " + path);
-    in.seekg(0, std::ios::beg);
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.fd() < 0)
+        throw FileError::system(path, errno);
+    struct stat info {};
+    if (::fstat(file.fd(), &info) != 0)
+        throw FileError::system(path, errno);
+    if (S_ISDIR(info.st_mode))
+        throw FileError::system(path, EISDIR);
     Bytes data;
     try {
-        data.resize(static_cast<size_t>(length));
+        data.resize(static_cast<size_t>(info.st_size));
     } catch (const std::bad_alloc&) {
         throw MemoryError("file too large: " + path);
     }
-    if (length > 0 && !in.read(reinterpret_cast<char*>(data.data()), length))
-        throw FileError("end of file reached early in " + path);
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::read(file.fd(), data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw FileError::system(path, errno);
+        if (n == 0)
+            throw FileError("end of file reached early in " + path);
+        done += size_t(n);
+    }
     return data;
 }
 
 void writeFileAtomically(const std::string& path, ByteSpan data)
 {
     namespace fs = std::filesystem;
-    const fs::path target(path);
-    fs::path temp = target;
+    fs::path temp(path);
     temp += ".celvane-tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            throw FileError("cannot create " + temp.string());
-        out.write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw FileError("cannot write " + temp.string());
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
+    // Whatever goes wrong, the message names the file the user asked for, not the temporary one.
+    const auto fail = [&](int error) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        throw FileError("cannot replace " + path + ": " + ec.message());
+        throw FileError::system(path, error);
+    };
+    FileHandle file(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (file.fd() < 0)
+        throw FileError::system(path, errno);
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(file.fd(), data.data() + done, data.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(n < 0 ? errno : EIO);
+        done += size_t(n);
     }
+    if (file.close() != 0)
+        fail(errno);
+    if (::rename(temp.c_str(), path.c_str()) != 0)
+        fail(errno);
 }
 
 } // namespace celvane

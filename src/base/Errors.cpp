@@ -1,5 +1,7 @@
 #include "base/Errors.h"
 
+#include <cstring>
+
 #include "base/StringTable.h"
 
 namespace celvane {
@@ -22,6 +24,20 @@ int standardMessage(ErrorKind kind)
 Error::Error(ErrorKind kind, int messageId, const std::string& detail)
     : std::runtime_error(detail), kind_(kind), messageId_(messageId)
 {
+}
+
+void Error::setFile(const std::string& file, const std::string& reason)
+{
+    file_ = file;
+    reason_ = reason;
+}
+
+FileError FileError::system(const std::string& file, int error)
+{
+    const std::string reason = std::strerror(error);
+    FileError e(file + ": " + reason);
+    e.setFile(file, reason);
+    return e;
 }
 
 std::string Error::userMessage() const

@@ -21,9 +21,17 @@ public:
     // The text a user should see: the explicit message, else the kind's standard message.
     std::string userMessage() const;
 
+    // The file the failure concerns, and why in the system's words ("Permission denied"); the
+    // user sees them under the message.
+    const std::string& file() const { return file_; }
+    const std::string& reason() const { return reason_; }
+    void setFile(const std::string& file, const std::string& reason = {});
+
 private:
     ErrorKind kind_;
     int messageId_;
+    std::string file_;
+    std::string reason_;
 };
 
 struct MemoryError : Error {
@@ -40,6 +48,8 @@ struct ArchiveError : Error {
 struct FileError : Error {
     explicit FileError(const std::string& detail = {}, int messageId = 0)
         : Error(ErrorKind::File, messageId, detail) {}
+    // A failed system call on a file, with the system's reason for `error` (an errno value).
+    static FileError system(const std::string& file, int error);
 };
 struct ResourceError : Error {
     explicit ResourceError(const std::string& detail = {}) : Error(ErrorKind::Resource, 0, detail) {}

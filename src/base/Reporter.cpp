@@ -1,5 +1,6 @@
 #include "base/Reporter.h"
 
+#include <filesystem>
 #include <new>
 
 #include "base/Errors.h"
@@ -31,17 +32,26 @@ MessageAnswer Reporter::message(int stringId, MessageButtons buttons, MessageIco
     return message(loadString(stringId), buttons, icon);
 }
 
-bool Reporter::reportException(const std::exception& e, bool reportAll)
+std::string Reporter::withFile(const std::string& text, const std::string& file, const std::string& reason)
+{
+    if (file.empty())
+        return text;
+    const std::string name = std::filesystem::path(file).filename().string();
+    return text + "\n" + (reason.empty() ? name : name + ": " + reason);
+}
+
+bool Reporter::reportException(const std::exception& e, bool reportAll, const std::string& file)
 {
     std::string text;
     if (const auto* error = dynamic_cast<const Error*>(&e)) {
         if (error->kind() == ErrorKind::UserCancel)
             return false;
-        text = error->userMessage();
+        text = error->file().empty() ? withFile(error->userMessage(), file)
+                                     : withFile(error->userMessage(), error->file(), error->reason());
     } else if (dynamic_cast<const std::bad_alloc*>(&e)) {
-        text = loadString(IDS_OUT_OF_MEMORY);
+        text = withFile(loadString(IDS_OUT_OF_MEMORY), file);
     } else if (reportAll) {
-        text = loadString(IDS_INTERNAL_ERROR);
+        text = withFile(loadString(IDS_INTERNAL_ERROR), file);
     } else {
         return false;
     }

@@ -30,10 +30,13 @@ public:
                                  MessageIcon icon = MessageIcon::Information);
 
     // Shows the message for a failure caught by a command: the failure's own message, or the
-    // standard one of its kind. A failure outside the program's family is shown (as an internal
-    // error) only when `reportAll` is set. A cancel by the user shows nothing. Returns true when
-    // a message was shown.
-    static bool reportException(const std::exception& e, bool reportAll = false);
+    // standard one of its kind, with the file it concerns and the reason on a second line (the
+    // failure's own file, else `file`). A failure outside the program's family is shown (as an
+    // internal error) only when `reportAll` is set. A cancel by the user shows nothing. Returns
+    // true when a message was shown.
+    static bool reportException(const std::exception& e, bool reportAll = false, const std::string& file = {});
+    // The text with a second line naming the file (by its name alone) and the reason, if any.
+    static std::string withFile(const std::string& text, const std::string& file, const std::string& reason = {});
 };
 
 } // namespace celvane

@@ -24,8 +24,11 @@ void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults
 {
     const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
     const Bytes data = readFile(path);
-    if (type == FileType::Film && (data.size() < 4 || std::memcmp(data.data(), "ACEF", 4) != 0))
-        throw FileError("not a film file: " + path, IDS_FAILED_TO_OPEN);
+    if (type == FileType::Film && (data.size() < 4 || std::memcmp(data.data(), "ACEF", 4) != 0)) {
+        FileError notFilm("not a film file: " + path, IDS_FAILED_TO_OPEN);
+        notFilm.setFile(path, loadString(IDS_NOT_A_FILM));
+        throw notFilm;
+    }
     auto list = std::make_unique<GraphicList>();
     list->load(type, data);
     if (!list->film()) {

@@ -92,7 +92,7 @@ TEST(MainWindow, SaveAsOpenAndRecentFiles)
     test::writeText(bad, "not a film");
     p.chooser.paths.push_back(bad);
     p.frame().runCommand(ID_FILE_OPEN);
-    EXPECT_EQ(p.sink.shown.back(), "Failed to open document.");
+    EXPECT_EQ(p.sink.shown.back(), "Failed to open document.\nbad.qfm: Not a film");
     EXPECT_EQ(p.title(), "walk.qfm - Celvane");
 }
 
@@ -262,4 +262,36 @@ TEST(MainWindow, AnOpenedPictureAsksBeforeItsFirstSaveReplacesTheFilmOfThatName)
     p.frame().runCommand(ID_FILE_SAVE_AS);
     EXPECT_EQ(p.sink.shown.back(), "ball.qfm already exists.\nDo you want to replace it?");
     EXPECT_EQ(readFile(film), resaved);
+}
+
+TEST(MainWindow, FileMessagesSayWhichFileAndWhy)
+{
+    Program p;
+    p.chooser.paths.push_back(p.dir.file("gone.qfm"));
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_EQ(p.sink.shown.back(), "I/O error (file)\ngone.qfm: No such file or directory");
+
+    const std::string notes = p.dir.file("notes.txt");
+    test::writeText(notes, "shopping list");
+    p.chooser.paths.push_back(notes);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_EQ(p.sink.shown.back().rfind("\nnotes.txt"), p.sink.shown.back().find('\n'))
+        << p.sink.shown.back();
+
+    // Saving where no folder can be: the film stays unsaved and says so.
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.chooser.paths.push_back(notes + "/walk.qfm");
+    p.frame().runCommand(ID_FILE_SAVE);
+    EXPECT_EQ(p.sink.shown.back(), "I/O error (file)\nwalk.qfm: Not a directory");
+    EXPECT_EQ(p.title(), "AFilm1 * - Celvane");
+}
+
+TEST(MessageBoxes, AreWideEnoughForTheirTitle)
+{
+    test::BoxPresser boxes;
+    Reporter::setSink(&boxes);
+    Reporter::message("Done.");
+    Reporter::setSink(nullptr);
+    ASSERT_EQ(boxes.seen.size(), 1u);
+    EXPECT_GE(boxes.seen[0].width, QtMessageSink::minimumWidth(QFontMetrics(QApplication::font())));
 }

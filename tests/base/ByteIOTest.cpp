@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
 #include "TestSupport.h"
 #include "base/ByteIO.h"
 #include "base/Chunks.h"
@@ -53,6 +57,51 @@ TEST(ByteIO, AtomicWriteReplacesTheFileAndLeavesNoTemporary)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_THROW(readFile(dir.file("missing")), FileError);
     EXPECT_THROW(writeFileAtomically(dir.file("no/such/dir/x"), Bytes{1}), FileError);
+}
+
+namespace {
+// The failure a file operation throws.
+FileError fileFailure(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const FileError& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no failure";
+    return FileError();
+}
+} // namespace
+
+TEST(ByteIO, FileFailuresNameTheFileAndTheSystemsReason)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("walk.qfm");
+    FileError e = fileFailure([&] { readFile(path); });
+    EXPECT_EQ(e.file(), path);
+    EXPECT_EQ(e.reason(), "No such file or directory");
+    EXPECT_EQ(fileFailure([&] { readFile(dir.path().string()); }).reason(), "Is a directory");
+    // A save under a name whose folder is a file names the file asked for, not the temporary.
+    writeFileAtomically(path, Bytes{1});
+    e = fileFailure([&] { writeFileAtomically(path + "/x.qfm", Bytes{1}); });
+    EXPECT_EQ(e.file(), path + "/x.qfm");
+    EXPECT_EQ(e.reason(), "Not a directory");
+
+    // A write the system refuses part way (here the file size limit, as a full disk would) leaves
+    // the old file and no temporary behind.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    e = fileFailure([&] { writeFileAtomically(path, Bytes(100000, 7)); });
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_EQ(e.file(), path);
+    EXPECT_EQ(e.reason(), "File too large");
+    EXPECT_EQ(readFile(path), Bytes{1});
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(Chunks, FileTypeTagsAndWalking)
