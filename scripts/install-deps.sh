@@ -11,7 +11,7 @@ packages=(
   libgif-dev gifsicle
   fonts-dejavu-core fonts-liberation2
   # Other programs' readers, which the tests use to check what we write.
-  ffmpeg
+  ffmpeg poppler-utils
 )
 
 missing=()

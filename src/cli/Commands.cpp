@@ -14,8 +14,6 @@
 
 namespace celvane::cli {
 
-namespace {
-
 int toInt(const std::string& text, const char* what)
 {
     try {
@@ -27,6 +25,16 @@ int toInt(const std::string& text, const char* what)
     }
     throw UsageError(std::string("not a number for ") + what + ": " + text);
 }
+
+Film& filmOf(CCelvaneDoc& doc)
+{
+    Film* film = doc.film();
+    if (!film)
+        throw NotSupportedError("the file holds no film", IDS_CANNOT_LOAD_TYPE);
+    return *film;
+}
+
+namespace {
 
 std::string jsonString(const std::string& s)
 {
@@ -44,14 +52,6 @@ std::string jsonString(const std::string& s)
         }
     }
     return out + "\"";
-}
-
-Film& filmOf(CCelvaneDoc& doc)
-{
-    Film* film = doc.film();
-    if (!film)
-        throw NotSupportedError("the file holds no film", IDS_CANNOT_LOAD_TYPE);
-    return *film;
 }
 
 // The tags of the file's chunks in file order (none for a bare film block).
@@ -226,24 +226,27 @@ namespace {
 // Exports of more frames than this say how far they have got.
 constexpr int kProgressFrames = 50;
 
-// "FIRST-LAST", frames counted from 0.
-std::pair<int, int> frameRange(const std::string& text)
+} // namespace
+
+void markRange(Film& film, const std::string& range)
 {
-    const size_t dash = text.find('-');
+    const size_t dash = range.find('-');
     if (dash == std::string::npos)
         throw UsageError("--selection needs FIRST-LAST");
-    return {toInt(text.substr(0, dash), "FIRST"), toInt(text.substr(dash + 1), "LAST")};
+    const int first = toInt(range.substr(0, dash), "FIRST"), last = toInt(range.substr(dash + 1), "LAST");
+    if (first < 0 || last >= film.frameCount() || first > last)
+        throw UsageError("the film has frames 0 to " + std::to_string(film.frameCount() - 1));
+    for (int f = 0; f < film.frameCount(); ++f)
+        film.setFrameSelected(f, f >= first && f <= last);
 }
-
-} // namespace
 
 int convert(const std::vector<std::string>& args)
 {
     std::vector<std::string> paths;
-    std::optional<std::pair<int, int>> selection;
+    std::optional<std::string> selection;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--selection" && i + 1 < args.size())
-            selection = frameRange(args[++i]);
+            selection = args[++i];
         else if (args[i].rfind("--", 0) != 0)
             paths.push_back(args[i]);
         else
@@ -258,12 +261,8 @@ int convert(const std::vector<std::string>& args)
     CCelvaneDoc doc;
     doc.open(paths[0]);
     Film& film = filmOf(doc);
-    if (selection && (selection->first < 0 || selection->second >= film.frameCount() || selection->first > selection->second))
-        throw UsageError("the film has frames 0 to " + std::to_string(film.frameCount() - 1));
-    if (selection) {
-        for (int f = 0; f < film.frameCount(); ++f)
-            film.setFrameSelected(f, f >= selection->first && f <= selection->second);
-    }
+    if (selection)
+        markRange(film, *selection);
     exportFilm(doc, paths[1], *kind, selection.has_value(), [](int done, int total) {
         if (total >= kProgressFrames) {
             std::fprintf(stderr, "\rExporting frame %d of %d", done, total);

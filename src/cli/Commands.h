@@ -4,11 +4,22 @@
 #include <string>
 #include <vector>
 
+namespace celvane {
+class CCelvaneDoc;
+class Film;
+} // namespace celvane
+
 namespace celvane::cli {
 
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// Argument and film helpers the commands share.
+int toInt(const std::string& text, const char* what);
+Film& filmOf(CCelvaneDoc& doc);
+// Marks the frames "FIRST-LAST" (counted from 0) and unmarks the others.
+void markRange(Film& film, const std::string& range);
 
 // Each returns the exit code; failures of the work itself are thrown as celvane errors.
 int info(const std::vector<std::string>& args);
@@ -18,5 +29,8 @@ int newFilm(const std::vector<std::string>& args);
 // convert IN OUT [--selection FIRST-LAST]: OUT is written as its extension says (.qfm .gif .bmp
 // .png .pal .slb .avi .flc .mp4).
 int convert(const std::vector<std::string>& args);
+// print FILM OUT.pdf [--scale P | --frames-per-page N] [--flick-book] [--crop-marks]
+//       [--paper A4|Letter|A3] [--landscape] [--selection FIRST-LAST]
+int print(const std::vector<std::string>& args);
 
 } // namespace celvane::cli

@@ -13,6 +13,7 @@
 #include "film/FilmSoundTable.h"
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
+#include "print/PrintLayout.h"
 
 namespace celvane {
 
@@ -93,6 +94,9 @@ public:
     const PaletteRef& palette() const { return palette_; }
     // The PALE record this film writes: entries with their logical numbers, ink and paper.
     PaletteRecord paletteRecord() const;
+    // How the film was last laid out on paper; kept while it is open, never saved.
+    const PrintLayout& printChoices() const { return printChoices_; }
+    void setPrintChoices(const PrintLayout& layout) { printChoices_ = layout; }
 
 private:
     void loadFile(ByteSpan data);
@@ -136,6 +140,7 @@ private:
     Sprite working_;
     FilmSoundTable sounds_;
     std::vector<FrameFade> fades_;
+    PrintLayout printChoices_;
 };
 
 } // namespace celvane
