@@ -61,7 +61,9 @@ QString iconPath(const char* name, bool blackAndWhite)
 }
 } // namespace
 
-CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument) : app_(app), singleDocument_(singleDocument)
+CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
+    : app_(app), singleDocument_(singleDocument),
+      print_([this] { return active_ ? app_.commandsFor(&active_->document()) : nullptr; })
 {
     setWindowTitle(kAppTitle);
     setAcceptDrops(true);
@@ -267,7 +269,7 @@ void CMainFrame::setActiveView(CCelvaneView* view)
 void CMainFrame::updateChain()
 {
     CommandTarget* document = active_ ? app_.commandsFor(&active_->document()) : nullptr;
-    router_.setChain({active_, ViewTools::of(active_), document, this, &app_});
+    router_.setChain({active_, ViewTools::of(active_), document, this, &print_, &app_});
 }
 
 bool CMainFrame::runCommand(int id)

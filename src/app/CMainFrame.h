@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 
+#include "app/PrintCommands.h"
 #include "base/Command.h"
 
 class QLabel;
@@ -74,6 +75,7 @@ private:
     CPlayTool* playTool_ = nullptr;
     CTools* toolbox_ = nullptr;
     QLabel* scalePane_ = nullptr;
+    PrintCommands print_;
     CommandRouter router_;
     bool blackAndWhite_ = false;
 };

@@ -27,6 +27,9 @@ const std::unordered_map<int, const char*>& table()
          "%2 entries)"},
         {IDS_CANNOT_LOAD_TYPE,
          "Celvane could not load this type of file as a film, a set of stamps, or a sound file"},
+        {IDS_PRINTER_PAPER,
+         "An error occurred while trying to find out the paper size of the printer.  This could be due "
+         "to running out of memory, or the printer may be incorrectly set up."},
         {IDS_CANNOT_EXPORT_FORMAT, "Sorry, you can't export a film in this format."},
         {IDS_FORMAT_NOT_UNDERSTOOD,
          "The file format was not understood.  Either it's an unsupported format, or the file is "

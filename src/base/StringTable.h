@@ -23,6 +23,7 @@ enum StringId : int {
     IDS_PALETTE_NOT_UNDERSTOOD = 2062,
     IDS_PALETTE_INCOMPATIBLE = 2063,
     IDS_CANNOT_LOAD_TYPE = 2064,
+    IDS_PRINTER_PAPER = 2066,
     IDS_CANNOT_EXPORT_FORMAT = 2078,
     // Texts that have no number of their own in the message table.
     IDS_FORMAT_NOT_UNDERSTOOD = 3000,

@@ -1,0 +1,118 @@
+#include "app/PrintCommands.h"
+
+#include <QApplication>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+#include <filesystem>
+
+#include "app/CPrintDialog.h"
+#include "app/DocumentCommands.h"
+#include "app/ProgressWindow.h"
+#include "base/CommandIds.h"
+#include "base/Reporter.h"
+#include "base/StringTable.h"
+#include "film/Film.h"
+#include "print/PagePrinter.h"
+
+namespace celvane {
+
+PrintCommands::PrintCommands(std::function<DocumentCommands*()> active) : active_(std::move(active))
+{
+    // With no printer set up on the system, printing makes a PDF file.
+    if (QPrinterInfo::availablePrinterNames().isEmpty())
+        printer_.setOutputFormat(QPrinter::PdfFormat);
+}
+
+bool PrintCommands::onCommand(int id)
+{
+    DocumentCommands* document = active_();
+    switch (id) {
+    case ID_FILE_PRINT:
+        if (document && document->document().film())
+            print(*document);
+        return true;
+    case ID_FILE_PRINT_PREVIEW:
+        if (document && document->document().film())
+            preview(*document);
+        return true;
+    case ID_FILE_PRINT_SETUP: setup(); return true;
+    }
+    return false;
+}
+
+bool PrintCommands::onUpdate(int id, CommandState& state)
+{
+    switch (id) {
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_PREVIEW: {
+        const DocumentCommands* document = active_();
+        state.enabled = document && document->document().film();
+        return true;
+    }
+    case ID_FILE_PRINT_SETUP: state.enabled = true; return true;
+    }
+    return false;
+}
+
+bool PrintCommands::printerReady()
+{
+    if (printer_.pageLayout().isValid() && (printer_.outputFormat() == QPrinter::PdfFormat || printer_.isValid()))
+        return true;
+    Reporter::message(IDS_PRINTER_PAPER, MessageButtons::Ok, MessageIcon::Error);
+    return false;
+}
+
+void PrintCommands::print(DocumentCommands& document)
+{
+    if (!printerReady())
+        return;
+    Film& film = *document.document().film();
+    const std::filesystem::path pdf = std::filesystem::path(document.document().pathName().empty()
+                                                                ? document.title()
+                                                                : document.document().pathName())
+                                          .replace_extension(".pdf");
+    CPrintDialog dialog(film, printer_, QString::fromStdString(pdf.string()), QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    film.setPrintChoices(dialog.layout());
+    if (dialog.previewChosen()) {
+        preview(document);
+        return;
+    }
+    dialog.applyToPrinter();
+    ProgressWindow window("Printing...", QApplication::activeWindow());
+    try {
+        PagePrinter(film, dialog.layout()).print(printer_, dialog.fromPage(), dialog.toPage(), window.progress());
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+}
+
+void PrintCommands::preview(DocumentCommands& document)
+{
+    if (!printerReady())
+        return;
+    const Film& film = *document.document().film();
+    QPrintPreviewDialog dialog(&printer_, QApplication::activeWindow());
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&film](QPrinter* printer) {
+        const PrintLayout layout = PagePrinter::layoutFor(film, printer->pageLayout());
+        try {
+            if (layout.pageCount() >= 1)
+                PagePrinter(film, layout).print(*printer, 1, layout.pageCount(), {});
+        } catch (const std::exception& e) {
+            Reporter::reportException(e, true);
+        }
+    });
+    dialog.exec();
+}
+
+void PrintCommands::setup()
+{
+    if (!printerReady())
+        return;
+    QPageSetupDialog dialog(&printer_, QApplication::activeWindow());
+    dialog.exec();
+}
+
+} // namespace celvane

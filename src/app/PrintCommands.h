@@ -1,0 +1,35 @@
+#pragma once
+// Print, Print Preview and Print Setup. One printer is chosen for the whole program; each film
+// remembers how it was last laid out on paper.
+
+#include <QPrinter>
+#include <functional>
+
+#include "base/Command.h"
+
+namespace celvane {
+
+class DocumentCommands;
+
+class PrintCommands : public CommandTarget {
+public:
+    // `active` gives the film the commands act on (null when none is open).
+    explicit PrintCommands(std::function<DocumentCommands*()> active);
+
+    bool onCommand(int id) override;
+    bool onUpdate(int id, CommandState& state) override;
+
+    QPrinter& printer() { return printer_; }
+
+private:
+    void print(DocumentCommands& document);
+    void preview(DocumentCommands& document);
+    void setup();
+    // False, after saying so, when the printer cannot tell its paper size.
+    bool printerReady();
+
+    std::function<DocumentCommands*()> active_;
+    QPrinter printer_{QPrinter::HighResolution};
+};
+
+} // namespace celvane
