@@ -3,15 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QTimer>
-#include <QSpinBox>
-#include <QLineEdit>
-#include <QComboBox>
-#include <QLabel>
 #include <QApplication>
-#include <QDialogButtonBox>
-#include <QPushButton>
+#include <QComboBox>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QSpinBox>
+#include <QTimer>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
@@ -236,4 +235,24 @@ TEST(PrintDialog, ATeacherPrintsTheMarkedFramesToPdfAndTheChoicesAreKept)
     EXPECT_TRUE(program.sink.shown.empty());
     EXPECT_GE(film.printChoices().framesPerPage(), 2);
     EXPECT_LE(film.printChoices().framesPerPage(), 3);
+}
+
+TEST(PrintDialog, PreviewShowsThePagesOfTheFilm)
+{
+    test::StartedProgram program({.filmWidth = 90, .filmHeight = 60});
+    for (int i = 0; i < 5; ++i)
+        program.frame().runCommand(ID_FRAME_NEW);
+    int pages = -1;
+    QTimer::singleShot(0, [&pages] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* view = dialog->findChild<QPrintPreviewWidget*>();
+        ASSERT_NE(view, nullptr);
+        view->updatePreview();
+        pages = view->pageCount();
+        dialog->reject();
+    });
+    program.frame().runCommand(ID_FILE_PRINT_PREVIEW);
+    EXPECT_GE(pages, 1);
+    EXPECT_TRUE(program.sink.shown.empty());
 }
