@@ -45,6 +45,24 @@ unsigned keysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
         keys |= MouseKeys::Control;
     return keys;
 }
+
+// Commands that change the frames or their marks under a running film.
+bool isFrameCommand(int id)
+{
+    switch (id) {
+    case ID_FRAME_NEW:
+    case ID_FRAME_DUPLICATE:
+    case ID_FRAME_DELETE:
+    case ID_FRAME_BLANK:
+    case ID_EDIT_CUT:
+    case ID_EDIT_COPY:
+    case ID_EDIT_PASTE:
+    case ID_FRAME_MARK:
+    case ID_SELECT_ALL:
+    case ID_CLEAR_SELECTION: return true;
+    }
+    return false;
+}
 } // namespace
 
 CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
@@ -561,6 +579,9 @@ void CCelvaneView::showGridDialog()
 
 bool CCelvaneView::onCommand(int id)
 {
+    // Playback stops first, so that no step moves the frames while the command works on them.
+    if (isFrameCommand(id))
+        emit stopPlaybackRequested();
     for (CommandTarget* target : companions_)
         if (target->onCommand(id))
             return true;

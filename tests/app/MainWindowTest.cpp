@@ -15,6 +15,7 @@
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "platform/Settings.h"
+#include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
 
 using namespace celvane;
@@ -294,4 +295,31 @@ TEST(MessageBoxes, AreWideEnoughForTheirTitle)
     Reporter::setSink(nullptr);
     ASSERT_EQ(boxes.seen.size(), 1u);
     EXPECT_GE(boxes.seen[0].width, QtMessageSink::minimumWidth(QFontMetrics(QApplication::font())));
+}
+
+TEST(MainWindow, FrameCommandsStopPlaybackFirst)
+{
+    Program p;
+    CMainFrame& f = p.frame();
+    f.runCommand(ID_FRAME_NEW);
+    f.runCommand(ID_FRAME_NEW);
+    f.runCommand(ID_MOTION_LOOP);
+    const Playback& playback = PlaybackController::of(&p.view())->playback();
+    for (const int id : {ID_FRAME_NEW, ID_FRAME_DUPLICATE, ID_FRAME_BLANK, ID_EDIT_COPY, ID_EDIT_PASTE,
+                         ID_FRAME_MARK, ID_SELECT_ALL, ID_CLEAR_SELECTION, ID_EDIT_CUT, ID_FRAME_DELETE}) {
+        SCOPED_TRACE(id);
+        f.runCommand(ID_PLAY_FORWARDS);
+        test::waitUntil([] { return false; }, 30); // a few steps
+        ASSERT_TRUE(playback.playing());
+        const int frames = p.view().film()->frameCount();
+        p.sink.answers.push_back(MessageAnswer::Cancel); // Delete asks; the film stops before the question
+        f.runCommand(id);
+        EXPECT_FALSE(playback.playing());
+        p.sink.answers.clear();
+        const int current = p.view().currentFrame();
+        test::waitUntil([] { return false; }, 30);
+        EXPECT_EQ(p.view().currentFrame(), current);
+        EXPECT_EQ(p.view().film()->frameCount(), frames + (id == ID_FRAME_NEW || id == ID_FRAME_DUPLICATE
+                                                           || id == ID_EDIT_PASTE) - (id == ID_EDIT_CUT));
+    }
 }
