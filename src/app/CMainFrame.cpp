@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -344,18 +345,26 @@ void CMainFrame::fitWindowToFilm()
     if (!view)
         return;
     const QSize needed = view->neededClientSize();
-    if (singleDocument_ || isMaximized()) {
-        if (isMaximized())
-            showNormal();
-        // Twice: the first resize may change how much room menus and bars take.
+    // Twice: the first resize may change how much room menus, bars and scroll bars take.
+    const auto fit = [&](QWidget* window) {
         for (int pass = 0; pass < 2; ++pass) {
-            const QSize have = view->viewport()->size();
+            // Layouts place the film window when next idle; measure where it will be.
+            if (QLayout* layout = window->layout())
+                layout->activate();
+            const QSize have = view->roomWithoutScrollBars();
             if (have == needed)
                 break;
-            resize(size() + (needed - have));
+            window->resize(window->size() + (needed - have));
         }
-    } else if (QWidget* sub = view->parentWidget()) {
-        sub->resize(sub->size() + (needed - view->viewport()->size()));
+    };
+    // A maximised film window fills the frame, so the frame is what must change size.
+    QWidget* filmWindow = mdi_ ? view->parentWidget() : nullptr;
+    if (!filmWindow || filmWindow->isMaximized()) {
+        if (isMaximized())
+            showNormal();
+        fit(this);
+    } else {
+        fit(filmWindow);
     }
 }
 

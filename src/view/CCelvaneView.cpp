@@ -99,7 +99,12 @@ void CCelvaneView::syncFrameSize()
 void CCelvaneView::syncScrollBars()
 {
     syncingScroll_ = true;
-    layout_.setClientSize(viewport()->width(), viewport()->height());
+    // A film that fits the whole client area needs no scroll bars, even while the ones shown
+    // before still take room.
+    const QSize room = maximumViewportSize();
+    const bool fits = layout_.scaledWidth() <= room.width() && layout_.scaledHeight() <= room.height();
+    const QSize client = fits ? room : viewport()->size();
+    layout_.setClientSize(client.width(), client.height());
     horizontalScrollBar()->setRange(0, std::max(0, layout_.scaledWidth() - layout_.clientWidth()));
     verticalScrollBar()->setRange(0, std::max(0, layout_.scaledHeight() - layout_.clientHeight()));
     horizontalScrollBar()->setPageStep(layout_.clientWidth());
@@ -113,6 +118,14 @@ void CCelvaneView::resizeEvent(QResizeEvent* event)
 {
     QAbstractScrollArea::resizeEvent(event);
     syncScrollBars();
+}
+
+bool CCelvaneView::viewportEvent(QEvent* event)
+{
+    // Scroll bars coming or going resize the client area without resizing the window.
+    if (event->type() == QEvent::Resize && !syncingScroll_)
+        syncScrollBars();
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CCelvaneView::scrollContentsBy(int, int)

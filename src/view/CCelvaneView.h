@@ -52,6 +52,8 @@ public:
     void zoomToRect(const Rect& frameRect);
     // The client size that shows the whole frame at the current scale.
     QSize neededClientSize() const;
+    // The client area with no scroll bars: what the window has room for once the film fits.
+    QSize roomWithoutScrollBars() const { return maximumViewportSize(); }
     // A client point in frame pixels; snapping applies a locked grid while a drawing tool is
     // current.
     Point clientToFrame(Point client, bool roundAndClamp, bool snap) const;
@@ -100,6 +102,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void focusInEvent(QFocusEvent* event) override;

@@ -323,3 +323,32 @@ TEST(MainWindow, FrameCommandsStopPlaybackFirst)
                                                            || id == ID_EDIT_PASTE) - (id == ID_EDIT_CUT));
     }
 }
+
+TEST(MainWindow, FitWindowToFilmWithSeveralWindowsFollowsTheFilmWindow)
+{
+    Program p({.filmWidth = 640, .filmHeight = 480, .window = {600, 500}, .singleDocument = false});
+    CCelvaneView& view = p.view();
+    auto* sub = qobject_cast<QMdiSubWindow*>(view.parentWidget());
+    ASSERT_NE(sub, nullptr);
+    const QSize needed = view.neededClientSize();
+
+    // A maximised film window fills the frame: the frame changes size.
+    sub->showMaximized();
+    QApplication::processEvents();
+    p.frame().runCommand(ID_VIEW_FIT_WINDOW);
+    QApplication::processEvents();
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(view.viewport()->size(), needed);
+
+    // A film window of its own size in a maximised frame: only the film window changes.
+    sub->showNormal();
+    sub->resize(500, 400);
+    p.frame().showMaximized();
+    QApplication::processEvents();
+    const QSize frameSize = p.frame().size();
+    p.frame().runCommand(ID_VIEW_FIT_WINDOW);
+    QApplication::processEvents();
+    EXPECT_TRUE(p.frame().isMaximized());
+    EXPECT_EQ(p.frame().size(), frameSize);
+    EXPECT_EQ(view.viewport()->size(), needed);
+}
