@@ -31,7 +31,7 @@ MessageAnswer RecordingSink::show(const std::string& text, MessageButtons button
         answers.pop_front();
         return a;
     }
-    return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel ? MessageAnswer::Ok : MessageAnswer::Yes;
+    return firstButton(buttons);
 }
 
 StartedProgram::StartedProgram(const ProgramOptions& options)

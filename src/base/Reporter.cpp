@@ -10,13 +10,13 @@ namespace celvane {
 
 namespace {
 MessageSink* currentSink = nullptr;
+} // namespace
 
 MessageAnswer firstButton(MessageButtons buttons)
 {
     return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel ? MessageAnswer::Ok
                                                                                 : MessageAnswer::Yes;
 }
-} // namespace
 
 void Reporter::setSink(MessageSink* sink) { currentSink = sink; }
 

@@ -12,6 +12,9 @@ enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageIcon { Information, Warning, Error, Question };
 enum class MessageAnswer { Ok, Cancel, Yes, No };
 
+// The answer of a box's first button (Ok or Yes): what a box answers when nobody is asked.
+MessageAnswer firstButton(MessageButtons buttons);
+
 class MessageSink {
 public:
     virtual ~MessageSink() = default;

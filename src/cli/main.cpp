@@ -7,6 +7,7 @@
 
 #include "base/Chunks.h"
 #include "base/Errors.h"
+#include "base/Reporter.h"
 #include "cli/Commands.h"
 #include "export/ExportKinds.h"
 
@@ -24,6 +25,17 @@ const char* kUsage =
     "  celvane-tool print FILM OUT.pdf [--scale P | --frames-per-page N] [--flick-book] [--crop-marks]\n"
     "                     [--paper A4|Letter|A3] [--landscape] [--selection FIRST-LAST]\n";
 
+// Warnings the program would show in a box go to standard error, so that what the tool
+// prints on standard output stays machine-readable.
+class StandardErrorSink : public MessageSink {
+public:
+    MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon) override
+    {
+        std::fprintf(stderr, "celvane-tool: %s\n", text.c_str());
+        return firstButton(buttons);
+    }
+};
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -34,6 +46,8 @@ int main(int argc, char** argv)
         return args.empty() ? 2 : 0;
     }
     registerExportKinds();
+    StandardErrorSink sink;
+    Reporter::setSink(&sink);
     try {
         const std::string command = args[0];
         args.erase(args.begin());

@@ -91,7 +91,7 @@ Bytes Animation::pack(const uint8_t* bytes)
 void Animation::unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const
 {
     const size_t n = area();
-    const size_t got = lzwDecode(frame.pixels, pixels, n, kLzwRawWidth);
+    const size_t got = lzwDecode(frame.pixels, pixels, n, kLzwRawWidth).length;
     std::memset(pixels + got, 0, n - got);
 }
 
@@ -102,7 +102,7 @@ void Animation::unpackMask(const AnimationFrame& frame, uint8_t* mask) const
         std::memset(mask, 0xFF, n);
         return;
     }
-    const size_t got = lzwDecode(frame.mask, mask, n, kLzwRawWidth);
+    const size_t got = lzwDecode(frame.mask, mask, n, kLzwRawWidth).length;
     std::memset(mask + got, 0, n - got);
 }
 

@@ -72,6 +72,10 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     bool loops() const { return loop_; }
+    // The file ended inside an image, or its last image was damaged: the frames are those that
+    // could be read.
+    bool endDamaged() const { return endDamaged_; }
+    void setEndDamaged() { endDamaged_ = true; }
     int frameCount() const { return int(frames_.size()); }
     const AnimationFrame& frame(int i) const { return frames_[size_t(i)]; }
     void eraseFrames(int first, int last);
@@ -101,6 +105,7 @@ private:
     int width_;
     int height_;
     bool loop_;
+    bool endDamaged_ = false;
     std::vector<AnimationFrame> frames_;
     GifPalettePool pool_;
     GifPalette common_;

@@ -66,6 +66,8 @@ void GifCanvas::turnDeep()
             colours_[i] = palette_[indices_[i]] >> 8;
         Bytes().swap(indices_);
     });
+    for (size_t use : slotUse_)
+        deepOpaque_ += use;
     deep_ = true;
 }
 
@@ -96,8 +98,14 @@ void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
     for (int y = r.top; y < r.top + r.height; ++y)
         for (int x = r.left; x < r.left + r.width; ++x) {
             colours_[index(x, y)] = colourWord >> 8;
-            mask_[index(x, y)] = transparent ? 0 : kOpaque;
+            setDeepMask(index(x, y), !transparent);
         }
+}
+
+void GifCanvas::setDeepMask(size_t at, bool opaque)
+{
+    deepOpaque_ += size_t(opaque) - size_t(mask_[at] != 0);
+    mask_[at] = opaque ? kOpaque : 0;
 }
 
 void GifCanvas::draw(const GifImage& image)
@@ -166,7 +174,7 @@ void GifCanvas::draw(const GifImage& image)
         for (int x = 0; x < r.width; ++x)
             if (row[x] != image.transparent) {
                 colours_[index(r.left + x, r.top + y)] = colours[row[x]];
-                mask_[index(r.left + x, r.top + y)] = kOpaque;
+                setDeepMask(index(r.left + x, r.top + y), true);
             }
     }
 }
@@ -190,7 +198,7 @@ ComposedFrame GifCanvas::frame(int delay) const
     }
     f.mask = mask_.data();
     if (deep_)
-        f.masked = std::memchr(mask_.data(), 0, mask_.size()) != nullptr;
+        f.masked = deepOpaque_ < mask_.size();
     f.delay = delay;
     return f;
 }

@@ -50,6 +50,7 @@ private:
     void turnDeep();
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void setIndex(size_t at, uint8_t slot);
+    void setDeepMask(size_t at, bool opaque);
 
     static constexpr uint8_t kOpaque = 0xFF; // the mask is the store's as it stands
 
@@ -62,6 +63,7 @@ private:
     GifColours palette_;
     // Opaque pixels holding each slot, so that an image costs its own area, not the canvas's.
     std::array<size_t, 256> slotUse_ = {};
+    size_t deepOpaque_ = 0; // opaque pixels once deep, so that no frame has to count them
 };
 
 } // namespace celvane

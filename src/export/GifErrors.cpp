@@ -8,7 +8,9 @@ std::string gifOutOfMemoryText(const char* step) { return std::string("Out of me
 
 void throwGifOutOfMemory(const char* step) { throw MemoryError(gifOutOfMemoryText(step)); }
 
-void throwGifDataError(const std::string& text) { throw ArchiveError(text, IDS_FORMAT_NOT_UNDERSTOOD); }
+void throwGifDataError(const std::string& text) { throw ArchiveError(text); }
+
+void throwNotGif() { throw ArchiveError("File format not recognised", IDS_FORMAT_NOT_UNDERSTOOD); }
 
 void throwGifNotSupported(const std::string& text) { throw NotSupportedError(text); }
 

@@ -13,7 +13,9 @@ namespace celvane {
 std::string gifOutOfMemoryText(const char* step);
 
 [[noreturn]] void throwGifOutOfMemory(const char* step);
-// Damaged or unreadable data ("Bad compressed data", ...): refused as a format not understood.
+// Data that is not a GIF at all: refused as a format not understood.
+[[noreturn]] void throwNotGif();
+// A GIF damaged beyond use ("Bad compressed data", ...).
 [[noreturn]] void throwGifDataError(const std::string& text);
 // Data that is sound but that this library cannot take as it stands (size, colours).
 [[noreturn]] void throwGifNotSupported(const std::string& text);

@@ -4,12 +4,18 @@
 #include <climits>
 #include <cstring>
 
+#include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "export/GifErrors.h"
 #include "export/GifReader.h"
 #include "film/FileType.h"
 
 namespace celvane {
+
+namespace {
+const char* const kEndDamagedText
+    = "The end of this GIF file is damaged: Celvane has opened the pictures that could be read.";
+} // namespace
 
 void GifGraphic::measureDelays()
 {
@@ -69,6 +75,8 @@ void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
     Animation read = readGifReducing(*data);
     if (read.frameCount() == 0)
         throwGifDataError("The GIF file holds no pictures");
+    if (read.endDamaged())
+        Reporter::message(kEndDamagedText, MessageButtons::Ok, MessageIcon::Warning);
     read.makeCommonPalette();
     animation_.emplace(std::move(read));
     selected_.assign(size_t(animation_->frameCount()), false);
@@ -125,12 +133,21 @@ Sprite* GifGraphic::workingImage(int frame)
     if (free >= 0 && !record.mask.empty()) {
         mask_.resize(n);
         animation_->unpackMask(record, mask_.data());
-        for (size_t i = 0; i < n; ++i)
-            if (!mask_[i])
-                pixels_[i] = uint8_t(free);
+        // Mask bytes are 0 or 0xFF: a select without branches, which runs as vector code (most
+        // of a big canvas under a small image is transparent).
+        const uint8_t paper = uint8_t(free);
+        for (int y = 0; y < h; ++y) {
+            const size_t at = size_t(y) * size_t(w);
+            const uint8_t* from = pixels_.data() + at;
+            const uint8_t* opaque = mask_.data() + at;
+            uint8_t* into = image_.rowAddress(y);
+            for (int x = 0; x < w; ++x)
+                into[x] = uint8_t((from[x] & opaque[x]) | (paper & ~opaque[x]));
+        }
+    } else {
+        for (int y = 0; y < h; ++y)
+            std::memcpy(image_.rowAddress(y), pixels_.data() + size_t(y) * size_t(w), size_t(w));
     }
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image_.rowAddress(y), pixels_.data() + size_t(y) * size_t(w), size_t(w));
     imageFrame_ = frame;
     return &image_;
 }

@@ -15,9 +15,16 @@ namespace celvane {
 
 namespace {
 
-// The largest canvas a frame may have: what a film frame can be.
-constexpr int kMaxSide = 32767;
-constexpr size_t kMaxArea = size_t(256) << 20;
+// What opening may cost, checked before anything is allocated, so that a few bytes declaring a
+// huge screen or thousands of images cannot ask for gigabytes and minutes. Both lie far above
+// any real animation (an 8192 x 8192 picture; 200 frames of 2048 x 2048).
+constexpr int kMaxSide = 32767; // what a film frame can be
+// Bytes held per canvas pixel at the peak of opening: the canvas and its mask (4 + 1 bytes once
+// it holds more than 256 colours), the frame unpacked with its mask, the picture served from it.
+constexpr size_t kBytesPerCanvasPixel = 8;
+constexpr size_t kMemoryBudget = size_t(512) << 20;
+// Every frame is a whole canvas in the film: the work of opening grows with their total area.
+constexpr size_t kTotalAreaBudget = size_t(1) << 30;
 
 int tableEntries(uint8_t packed) { return 2 << (packed & 7); }
 
@@ -28,12 +35,19 @@ public:
 
     bool atEnd() const { return pos_ >= data_.size(); }
     size_t position() const { return pos_; }
-    uint8_t byte() { return atEnd() ? 0 : data_[pos_++]; }
+    // The data ended where more was due: inside a block or a chain of sub-blocks.
+    bool cut() const { return cut_; }
+    uint8_t byte()
+    {
+        cut_ = cut_ || atEnd();
+        return atEnd() ? 0 : data_[pos_++];
+    }
     // `n` bytes, or nothing (the cursor at the end) when fewer remain.
     std::optional<ByteSpan> take(size_t n)
     {
         if (n > data_.size() - std::min(pos_, data_.size())) {
             pos_ = data_.size();
+            cut_ = true;
             return std::nullopt;
         }
         const ByteSpan s = data_.subspan(pos_, n);
@@ -44,10 +58,13 @@ public:
     // sub-block cut short gives what there is).
     ByteSpan subBlock()
     {
-        if (atEnd())
+        if (atEnd()) {
+            cut_ = true;
             return {};
+        }
         const size_t declared = data_[pos_++];
         const size_t n = std::min(declared, data_.size() - pos_);
+        cut_ = cut_ || n < declared;
         const ByteSpan s = data_.subspan(pos_, n);
         pos_ += n;
         return s;
@@ -61,6 +78,7 @@ public:
 private:
     ByteSpan data_;
     size_t pos_;
+    bool cut_ = false;
 };
 
 struct ImageBlock {
@@ -93,12 +111,13 @@ struct GifContents {
     int backgroundIndex = 0;
     bool loop = false;
     std::vector<Block> blocks;
+    bool cut = false; // the file ends inside a block
 };
 
 GifContents scan(ByteSpan data)
 {
     if (data.size() < 3 || std::memcmp(data.data(), "GIF", 3) != 0)
-        throwGifDataError("File format not recognised");
+        throwNotGif();
     if (data.size() < 13)
         throwGifDataError("The GIF file ends in its header");
     GifContents gif;
@@ -139,15 +158,16 @@ GifContents scan(ByteSpan data)
             b.image.interlaced = d[8] & 0x40;
             if (d[8] & 0x80)
                 b.image.localTable = at.take(size_t(3 * tableEntries(d[8]))).value_or(ByteSpan());
-            if (at.atEnd())
-                break;
             b.image.minimumCodeSize = at.byte();
+            if (at.cut())
+                break;
             b.image.dataStart = at.position();
             at.skipSubBlocks();
             gif.blocks.push_back(b);
         }
         // any other byte is skipped
     }
+    gif.cut = at.cut();
     return gif;
 }
 
@@ -177,9 +197,15 @@ public:
             }
         width_ = std::max(width_, 1);
         height_ = std::max(height_, 1);
-        if (width_ > kMaxSide || height_ > kMaxSide || size_t(width_) * size_t(height_) > kMaxArea)
+        const size_t area = size_t(width_) * size_t(height_);
+        const size_t frames = size_t(std::count_if(gif.blocks.begin(), gif.blocks.end(),
+                                                   [](const Block& b) { return b.kind == Block::Image; }));
+        if (width_ > kMaxSide || height_ > kMaxSide || area > kMemoryBudget / kBytesPerCanvasPixel)
             throwGifNotSupported("The GIF is too large to be a film (" + std::to_string(width_) + " x "
                                  + std::to_string(height_) + ")");
+        if (frames > kTotalAreaBudget / area)
+            throwGifNotSupported("The GIF has too many frames of its size to be a film (" + std::to_string(frames)
+                                 + " of " + std::to_string(width_) + " x " + std::to_string(height_) + ")");
         if (gif.globalTable.size() >= size_t(3 * gif.backgroundIndex + 3)) {
             const uint8_t* rgb = &gif.globalTable[size_t(3 * gif.backgroundIndex)];
             background_ = (uint32_t(rgb[2]) << 24) | (uint32_t(rgb[1]) << 16) | (uint32_t(rgb[0]) << 8);
@@ -187,14 +213,23 @@ public:
     }
 
     Animation emptyAnimation() const { return Animation(width_, height_, gif_.loop); }
+    // Marks the frames read as ending early when the file ends inside a block or an image's
+    // codes were damaged.
+    void noteDamage(Animation& animation) const
+    {
+        if (gif_.cut || damaged_)
+            animation.setEndDamaged();
+    }
 
-    // Composes the images from the first, as often as asked.
+    // Composes the images from the first, as often as asked. An image whose codes are damaged
+    // ends the walk when frames came before it, as a browser would show the file.
     void compose(const FrameSink& take)
     {
         std::optional<GifCanvas> canvas;
         LzwScratch keep; // one scratch area for every image
         current_.reset();
         previous_ = {};
+        bool delivered = false;
         for (const Block& b : gif_.blocks) {
             if (b.kind == Block::Control) {
                 current_ = b.control;
@@ -204,9 +239,17 @@ public:
                 canvas.emplace(width_, height_);
             else if (previous_.disposal() >= 2)
                 canvas->dispose(previousRect_, previous_.hasTransparent(), background_);
-            drawImage(*canvas, b.image);
+            try {
+                drawImage(*canvas, b.image);
+            } catch (const ArchiveError&) {
+                if (!delivered)
+                    throw;
+                damaged_ = true;
+                return;
+            }
             if (!take(canvas->frame(current_ ? current_->delay : 8)))
                 return;
+            delivered = true;
             previous_ = current_.value_or(GraphicControl{});
             previousRect_ = b.image.rect;
             current_.reset();
@@ -252,6 +295,7 @@ private:
     uint32_t background_ = 0;
     std::optional<GraphicControl> current_;
     GraphicControl previous_;
+    bool damaged_ = false;
     GifRect previousRect_;
     Bytes codes_;
     Bytes pixels_;
@@ -269,6 +313,7 @@ Animation readGif(ByteSpan data, ColourReducer* reducer)
         animation.addFrame(frame, reducer);
         return true;
     });
+    composer.noteDamage(animation);
     return animation;
 }
 
@@ -284,8 +329,10 @@ Animation readGifReducing(ByteSpan data)
             animation.addFrame(frame, nullptr);
         return !deep;
     });
-    if (!deep)
+    if (!deep) {
+        composer.noteDamage(animation);
         return animation;
+    }
 
     // Once deep, the canvas stays deep: every later frame is reduced, so the palette must suit
     // the whole file. It is chosen from every colour on show, then the file is read again.
@@ -307,6 +354,7 @@ Animation readGifReducing(ByteSpan data)
         reduced.addFrame(frame, &reducer);
         return true;
     });
+    composer.noteDamage(reduced);
     return reduced;
 }
 

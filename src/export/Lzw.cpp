@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -286,7 +285,7 @@ size_t lzwEncode(int width, Bytes& out, ByteSpan input)
     });
 }
 
-size_t lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
+LzwDecoded lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
 {
     checkWidth(width);
     LzwScratch lease;
@@ -324,23 +323,20 @@ size_t lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
             next = clear + 2;
             continue;
         }
-        if (code < 0) {
-            std::printf("Warning: last code wasn't EOI\n");
-            return length;
-        }
+        if (code < 0)
+            return {length, LzwEnd::CodesRanOut};
         if (code == end)
-            return length;
+            return {length, LzwEnd::EndCode};
         // After a clear only a literal may come; later, nothing past the next free code.
         if (started ? code > next : code > clear)
             badData();
         const size_t n = code < clear ? 1 : code == next ? previousLength + 1 : lengths[code];
         if (n > capacity - length) {
-            std::printf("Warning: too much compressed data (%zu>%zu)\n", length + n, capacity);
             if (out && code >= clear)
                 std::memcpy(out + length, out + (code == next ? previousStart : starts[code]), capacity - length);
             else if (out && length < capacity)
                 out[length] = uint8_t(code);
-            return capacity;
+            return {capacity, LzwEnd::OutputFull};
         }
         if (out) {
             if (code < clear) {

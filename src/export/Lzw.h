@@ -40,11 +40,20 @@ using LzwInput = std::function<ByteSpan()>;
 size_t lzwEncode(int width, Bytes& out, const LzwInput& input);
 size_t lzwEncode(int width, Bytes& out, ByteSpan input);
 
+// How a stream of codes ended: at its end code, where the codes ran out, or where the output
+// was full.
+enum class LzwEnd { EndCode, CodesRanOut, OutputFull };
+
+struct LzwDecoded {
+    size_t length = 0;
+    LzwEnd end = LzwEnd::EndCode;
+};
+
 // Decodes raw-form codes of initial code width `width` (2 ... 12) into `out` (or, with no
-// output, only counts) and returns the length produced, at most `capacity`. A stream that
-// stops without its end code, or that holds more than fits, keeps what it has with a warning
-// on standard output. Damaged codes: ArchiveError "Bad compressed data"; out of memory:
-// MemoryError "Out of memory (lzwd)".
-size_t lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width);
+// output, only counts): the length produced, at most `capacity`, and how the stream ended. A
+// stream that stops without its end code, or that holds more than fits, keeps what it has;
+// the caller decides whether that matters. Damaged codes: ArchiveError "Bad compressed data";
+// out of memory: MemoryError "Out of memory (lzwd)".
+LzwDecoded lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width);
 
 } // namespace celvane

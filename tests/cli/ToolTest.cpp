@@ -86,3 +86,29 @@ TEST(Tool, ConvertWritesEveryKindAndReadsPictures)
     EXPECT_NE(tool("info --json " + dir.file("one.qfm")).out.find("\"frames\":1"), std::string::npos);
     EXPECT_EQ(tool("convert " + film + " " + dir.file("x.doc")).status, 1);
 }
+
+TEST(Tool, WarningsGoToStandardErrorAndTheJsonStaysClean)
+{
+    test::TempDir dir;
+    // A one-pixel GIF whose codes stop without their end code, and the same cut inside its data.
+    const Bytes gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF,
+                       ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 1, 0x0C, 0, ';'};
+    const std::string noEnd = dir.file("noend.gif");
+    test::writeBytes(noEnd, gif);
+    const std::string cut = dir.file("cut.gif");
+    test::writeBytes(cut, Bytes(gif.begin(), gif.end() - 3));
+    for (const std::string& path : {noEnd, cut}) {
+        std::string out;
+        ASSERT_EQ(test::runCommand(std::string(CELVANE_TOOL) + " info --json " + path + " 2>/dev/null", &out), 0);
+        ASSERT_FALSE(out.empty());
+        EXPECT_EQ(out.front(), '{') << out;
+        EXPECT_EQ(out.substr(out.size() - 2), "}\n") << out;
+    }
+    auto standardError = [](const std::string& path) {
+        std::string err;
+        test::runCommand(std::string(CELVANE_TOOL) + " info --json " + path + " 2>&1 >/dev/null", &err);
+        return err;
+    };
+    EXPECT_NE(standardError(cut).find("damaged"), std::string::npos);
+    EXPECT_EQ(standardError(noEnd), "");
+}

@@ -5,7 +5,9 @@
 #include <filesystem>
 #include <numeric>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
+#include "base/StringTable.h"
 #include "export/ExportKinds.h"
 #include "export/GifGraphic.h"
 #include "export/GifReader.h"
@@ -197,15 +199,92 @@ TEST(GifReader, RefusesWhatIsNoGifOrDamaged)
     // Cut anywhere: either a picture or a clear refusal, never more.
     for (size_t n = 0; n < file.size(); ++n) {
         const Bytes cut(file.begin(), file.begin() + std::ptrdiff_t(n));
-        testing::internal::CaptureStdout();
         try {
             EXPECT_LE(readGif(cut).frameCount(), 1);
         } catch (const Error&) {
         }
-        testing::internal::GetCapturedStdout();
     }
-    const Bytes huge = GifBuilder(30000, 30000).image(0, 0, 1, 1, {0}).finish();
-    EXPECT_THROW(readGif(huge), NotSupportedError);
+}
+
+TEST(GifReader, TinyFilesAskingForHugeCanvasesOrCountlessFramesAreRefusedAtOnce)
+{
+    celvane::test::TempDir dir;
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF};
+    auto dots = [&](int width, int height, int images) {
+        GifBuilder b(width, height, table);
+        for (int i = 0; i < images; ++i)
+            b.control(1).image(i % width, 0, 1, 1, {1});
+        return b.finish();
+    };
+    // A 16384 x 16384 screen with one, five and forty single-pixel images: once gigabytes.
+    for (int images : {1, 5, 40}) {
+        const std::string path = dir.file("dots" + std::to_string(images) + ".gif");
+        celvane::test::writeBytes(path, dots(16384, 16384, images));
+        CCelvaneDoc doc;
+        try {
+            doc.open(path);
+            FAIL() << "opened a 16384 x 16384 canvas";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.userMessage(), loadString(IDS_CANNOT_LOAD_TYPE)) << e.what();
+        }
+    }
+    // Small frames, but so many that together they are more than any animation.
+    EXPECT_THROW(readGif(dots(1000, 1000, 1100)), NotSupportedError);
+
+    // A big canvas of single-pixel images within the budget opens, each dot where it belongs.
+    const std::string within = dir.file("within.gif");
+    celvane::test::writeBytes(within, dots(2000, 1000, 3));
+    CCelvaneDoc doc;
+    doc.open(within);
+    Film& film = *doc.film();
+    ASSERT_EQ(film.frameCount(), 3);
+    EXPECT_EQ(film.width(), 2000);
+    for (int f = 0; f < 3; ++f) {
+        const Sprite& frame = *film.workingImage(f);
+        EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(f, 0))), 0xFFFFFFu) << f;
+        EXPECT_NE(rgbOfWord(frame.colourWordOf(frame.pixelAt(1999, 999))), 0xFFFFFFu) << f;
+    }
+}
+
+TEST(GifReader, ADamagedOrCutLastImageKeepsEveryFrameBeforeItAndSaysSo)
+{
+    celvane::test::TempDir dir;
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF, 0x0000FF, 0x00FF00};
+    const std::vector<uint8_t> picture(64, 2);
+    const Bytes whole = GifBuilder(8, 8, table).image(0, 0, 8, 8, picture).image(0, 0, 8, 8, picture).finish();
+    celvane::test::RecordingSink sink;
+    auto open = [&](const Bytes& file) {
+        celvane::test::writeBytes(dir.file("a.gif"), file);
+        sink.shown.clear();
+        CCelvaneDoc doc;
+        testing::internal::CaptureStdout();
+        doc.open(dir.file("a.gif"));
+        EXPECT_EQ(testing::internal::GetCapturedStdout(), "") << "warnings never go to standard output";
+        return doc.film()->frameCount();
+    };
+    EXPECT_EQ(open(whole), 2);
+    EXPECT_TRUE(sink.shown.empty());
+
+    // Cut inside the last image: both frames, the second as far as it goes, and a warning.
+    EXPECT_EQ(open(Bytes(whole.begin(), whole.end() - 4)), 2);
+    ASSERT_EQ(sink.shown.size(), 1u);
+    EXPECT_NE(sink.shown[0].find("damaged"), std::string::npos) << sink.shown[0];
+
+    // Codes past the table in the last image: the first frame, and a warning.
+    Bytes damaged = GifBuilder(8, 8, table).image(0, 0, 8, 8, picture).finish();
+    damaged.pop_back();
+    const Bytes bad = {',', 0, 0, 0, 0, 8, 0, 8, 0, 0, 2, 2, 0xFF, 0xFF, 0, ';'};
+    damaged.insert(damaged.end(), bad.begin(), bad.end());
+    EXPECT_EQ(open(damaged), 1);
+    EXPECT_EQ(sink.shown.size(), 1u);
+
+    // Codes that stop without their end code inside sound framing are no damage at all.
+    Bytes noEnd = GifBuilder(1, 1, table).finish();
+    noEnd.pop_back();
+    const Bytes image = {',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 1, 0x0C, 0, ';'}; // clear, 1 and no end code
+    noEnd.insert(noEnd.end(), image.begin(), image.end());
+    EXPECT_EQ(open(noEnd), 1);
+    EXPECT_TRUE(sink.shown.empty());
 }
 
 TEST(GifReader, OpensAsAFilmWithPeriodPausesAndMotion)
@@ -254,7 +333,6 @@ TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
         if (!entry.is_regular_file())
             continue;
         CCelvaneDoc doc;
-        testing::internal::CaptureStdout();
         try {
             doc.open(entry.path().string());
             ASSERT_NE(doc.film(), nullptr) << entry.path();
@@ -264,7 +342,6 @@ TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
             EXPECT_FALSE(e.userMessage().empty()) << entry.path();
             ++refused;
         }
-        testing::internal::GetCapturedStdout();
     }
     EXPECT_GT(opened, 40);
     CCelvaneDoc many;
