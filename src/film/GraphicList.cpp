@@ -55,6 +55,12 @@ int GraphicList::load(int fileType, ByteSpan data)
     } catch (const NotSupportedError& e) {
         // Kinds we cannot read at all are refused in the same words, whatever the inner cause.
         throw NotSupportedError(e.what(), IDS_CANNOT_LOAD_TYPE);
+    } catch (const ArchiveError& e) {
+        // Damage a reader found is a file it could not load; data that is not of its kind at
+        // all keeps the words that say so.
+        if (e.messageId() != 0)
+            throw;
+        throw ArchiveError(e.what(), IDS_CANNOT_LOAD_TYPE);
     }
     return first;
 }

@@ -120,8 +120,10 @@ int mergeFrames(GraphicList& target, int frame, GraphicList& source, const Image
     int last = frame;
     for (int f = 0; f < n; ++f) {
         int at;
-        if (film->isEmpty() && f == 0) {
-            at = 0; // a new film's blank frame takes the first picture
+        if (film->isEmpty() && f == 0 && !film->currentModified()) {
+            // A new film's untouched blank frame takes the first picture. Once drawn on (by a
+            // person or by an earlier merge) it is a frame of its own, and the pictures follow it.
+            at = 0;
             drawScaled(source, f, *film->workingImage(0));
             film->markCurrentModified();
         } else {

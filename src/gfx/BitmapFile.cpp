@@ -6,10 +6,10 @@ namespace celvane {
 
 BitmapFileParts splitBitmapFile(ByteSpan file)
 {
-    ByteReader r(file, IDS_FORMAT_NOT_UNDERSTOOD);
-    if (r.u8() != 'B' || r.u8() != 'M')
-        r.fail("not a bitmap file");
-    r.skip(8);
+    if (file.size() < 2 || file[0] != 'B' || file[1] != 'M')
+        throw ArchiveError("not a bitmap file", IDS_FORMAT_NOT_UNDERSTOOD);
+    ByteReader r(file);
+    r.skip(10);
     const uint32_t pixelOffset = r.u32();
     if (pixelOffset < 14 || pixelOffset > file.size())
         r.fail("pixel offset outside the file");

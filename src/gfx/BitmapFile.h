@@ -11,7 +11,8 @@ struct BitmapFileParts {
     ByteSpan pixels;
 };
 
-// ArchiveError when the file header is not a bitmap's or points outside the file.
+// ArchiveError when the file is no bitmap (with the "format not understood" message) or its
+// header points outside the file.
 BitmapFileParts splitBitmapFile(ByteSpan file);
 
 } // namespace celvane

@@ -1,12 +1,12 @@
 #include "platform/FrameClipboard.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 
 #include "gfx/Sprite.h"
+#include "platform/ImageFiles.h"
 #include "platform/SpriteImage.h"
 
 namespace celvane::FrameClipboard {
@@ -15,7 +15,9 @@ namespace {
 constexpr int kStampFile = 2996;
 constexpr int kBitmap = 1692;
 // Bitmaps other programs put on the clipboard, in the order we prefer them.
-constexpr const char* kBitmapFormats[] = {"image/bmp", "image/x-bmp"};
+constexpr const char* kBitmapFormats[] = {"image/bmp", "image/x-bmp", "image/x-ms-bmp", "image/x-win-bitmap"};
+// Other pictures, read as files are.
+constexpr const char* kPictureFormats[] = {"image/png", "image/jpeg"};
 
 QByteArray bytesOf(const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); }
 Bytes bytesOf(const QByteArray& b) { return Bytes(b.begin(), b.end()); }
@@ -43,6 +45,9 @@ bool canPaste()
     for (const char* f : kBitmapFormats)
         if (data->hasFormat(f))
             return true;
+    for (const char* f : kPictureFormats)
+        if (data->hasFormat(f))
+            return true;
     return false;
 }
 
@@ -61,15 +66,15 @@ std::optional<Contents> take()
     for (const char* f : kBitmapFormats)
         if (data->hasFormat(f))
             return Contents{kBitmap, bytesOf(data->data(f))};
+    // Any other picture: handed over as a bitmap file.
     if (data->hasImage()) {
-        // Any other picture: handed over as a bitmap file.
-        const QImage image = qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32);
-        QByteArray bmp;
-        QBuffer buffer(&bmp);
-        buffer.open(QIODevice::WriteOnly);
-        if (!image.isNull() && image.save(&buffer, "BMP"))
-            return Contents{kBitmap, bytesOf(bmp)};
+        const QImage image = qvariant_cast<QImage>(data->imageData());
+        if (!image.isNull())
+            return Contents{kBitmap, imageAsBitmap(image)};
     }
+    for (const char* f : kPictureFormats)
+        if (data->hasFormat(f))
+            return Contents{kBitmap, imageFileAsBitmap(bytesOf(data->data(f)))};
     return std::nullopt;
 }
 

@@ -30,10 +30,15 @@ Bytes imageFileAsBitmap(ByteSpan data)
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide
                            || qint64(size.width()) * size.height() > kMaxPixels))
-        throw ArchiveError("picture too large", IDS_FORMAT_NOT_UNDERSTOOD);
+        throw ArchiveError("picture too large");
     if (!reader.read(&image) || image.isNull())
         throw ArchiveError("not a picture: " + reader.errorString().toStdString(), IDS_FORMAT_NOT_UNDERSTOOD);
+    return imageAsBitmap(image);
+}
 
+Bytes imageAsBitmap(const QImage& picture)
+{
+    QImage image = picture;
     Sprite sprite;
     if (image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Mono
         || image.format() == QImage::Format_MonoLSB) {

@@ -7,6 +7,8 @@
 
 #include "base/ByteIO.h"
 
+class QImage;
+
 namespace celvane {
 
 class Sprite;
@@ -15,6 +17,8 @@ class Sprite;
 // 256 colours, else 32 bits). ArchiveError with the "format not understood" message when the
 // data is not a picture Qt can read.
 Bytes imageFileAsBitmap(ByteSpan data);
+// A picture already read, as a bitmap file in the same way.
+Bytes imageAsBitmap(const QImage& image);
 
 // A frame as a PNG file (written beside the target and renamed over it).
 void writePngFile(const Sprite& picture, const std::string& path);
