@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "base/FileContents.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/Film.h"
@@ -23,7 +24,8 @@ void CCelvaneDoc::newDocument(const ImageInfo& description)
 void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults, const Progress& progress)
 {
     const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
-    const Bytes data = readFile(path);
+    const FileContents file(path);
+    const ByteSpan data = file.bytes();
     if (type == FileType::Film && (data.size() < 4 || std::memcmp(data.data(), "ACEF", 4) != 0)) {
         FileError notFilm("not a film file: " + path, IDS_FAILED_TO_OPEN);
         notFilm.setFile(path, loadString(IDS_NOT_A_FILM));

@@ -142,7 +142,7 @@ void Sprite::build(int width, int height, int logicalWidth, int logicalHeight, i
     if (imageSize_ > kMaxImageBytes)
         throw MemoryError("sprite image of " + std::to_string(imageSize_) + " bytes");
     header_ = makeInfoHeader(width, height, logicalWidth, logicalHeight, bits);
-    pixels_.assign(imageSize_ / 4, 0);
+    pixels_ = decltype(pixels_)(imageSize_ / 4); // zeroed by the allocator
     palette_ = std::move(palette);
     width_ = width;
     height_ = height;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/ByteIO.h"
+#include "base/LargeMemory.h"
 #include "gfx/Palette.h"
 #include "gfx/PlotRequest.h"
 
@@ -140,7 +141,8 @@ private:
     void swap(Sprite& other) noexcept;
 
     mutable Bytes header_;
-    std::vector<uint32_t> pixels_; // words keep rows 4-byte aligned
+    // Words keep rows 4-byte aligned; large images get large memory.
+    std::vector<uint32_t, LargeAllocator<uint32_t>> pixels_;
     PaletteRef palette_;
     mutable uint32_t colourTableStamp_ = 0;
     std::unique_ptr<Sprite> mask_;

@@ -1,0 +1,25 @@
+#pragma once
+// A whole file in memory for reading, in large memory (LargeMemory.h): opening a big picture
+// then costs little more than the copy out of the system's cache. Failures are readFile's.
+
+#include <memory>
+#include <string>
+
+#include "base/ByteIO.h"
+#include "base/LargeMemory.h"
+
+namespace celvane {
+
+class FileContents {
+public:
+    explicit FileContents(const std::string& path);
+
+    ByteSpan bytes() const { return read_ ? ByteSpan(read_.get(), size_) : ByteSpan(copy_); }
+
+private:
+    std::unique_ptr<uint8_t, FreeLarge> read_;
+    size_t size_ = 0;
+    Bytes copy_; // what readFile made of a file that could not be read here
+};
+
+} // namespace celvane
