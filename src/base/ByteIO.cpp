@@ -66,7 +66,7 @@ private:
 };
 } // namespace
 
-Bytes readFile(const std::string& path)
+void readFileInto(const std::string& path, const std::function<uint8_t*(size_t)>& room)
 {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.fd() < 0)
@@ -76,15 +76,16 @@ Bytes readFile(const std::string& path)
         throw FileError::system(path, errno);
     if (S_ISDIR(info.st_mode))
         throw FileError::system(path, EISDIR);
-    Bytes data;
+    const size_t size = static_cast<size_t>(info.st_size);
+    uint8_t* data;
     try {
-        data.resize(static_cast<size_t>(info.st_size));
+        data = room(size);
     } catch (const std::bad_alloc&) {
         throw MemoryError("file too large: " + path);
     }
     size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::read(file.fd(), data.data() + done, data.size() - done);
+    while (done < size) {
+        const ssize_t n = ::read(file.fd(), data + done, size - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -93,6 +94,15 @@ Bytes readFile(const std::string& path)
             throw FileError("end of file reached early in " + path);
         done += size_t(n);
     }
+}
+
+Bytes readFile(const std::string& path)
+{
+    Bytes data;
+    readFileInto(path, [&](size_t size) {
+        data.resize(size);
+        return data.data();
+    });
     return data;
 }
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -130,6 +131,8 @@ private:
 // Whole files in and out. writeFileAtomically writes beside the target and renames over it,
 // so a failed save leaves the previous file as it was.
 Bytes readFile(const std::string& path);
+// The same into memory that `room` gives for the file's size (it may throw std::bad_alloc).
+void readFileInto(const std::string& path, const std::function<uint8_t*(size_t)>& room);
 void writeFileAtomically(const std::string& path, ByteSpan data);
 
 } // namespace celvane

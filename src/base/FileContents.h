@@ -14,12 +14,11 @@ class FileContents {
 public:
     explicit FileContents(const std::string& path);
 
-    ByteSpan bytes() const { return read_ ? ByteSpan(read_.get(), size_) : ByteSpan(copy_); }
+    ByteSpan bytes() const { return ByteSpan(data_.get(), size_); }
 
 private:
-    std::unique_ptr<uint8_t, FreeLarge> read_;
+    std::unique_ptr<uint8_t, FreeLarge> data_;
     size_t size_ = 0;
-    Bytes copy_; // what readFile made of a file that could not be read here
 };
 
 } // namespace celvane
