@@ -7,6 +7,7 @@
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
+#include "base/CommandIds.h"
 #include "base/StringTable.h"
 #include "export/ExportKinds.h"
 #include "export/GifGraphic.h"
@@ -15,6 +16,7 @@
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "gfx/Colour.h"
+#include "view/CCelvaneView.h"
 
 using namespace celvane;
 using celvane::test::GifBuilder;
@@ -348,4 +350,30 @@ TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
     many.open((std::filesystem::path(folder) / "ancell" / "high-color.gif").string());
     EXPECT_EQ(many.film()->bitsPerPixel(), 8) << "frames of more than 256 colours together";
     std::printf("GIF corpus: %d opened, %d refused\n", opened, refused);
+}
+
+TEST(GifReader, OpeningATinyHugeGifInTheProgramSaysSoAndADamagedOneOpensWithAWarning)
+{
+    celvane::test::StartedProgram p;
+    CCelvaneView& before = p.view();
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF};
+    const std::string huge = p.dir.file("huge.gif");
+    celvane::test::writeBytes(huge, GifBuilder(16384, 16384, table).control(1).image(0, 0, 1, 1, {1}).finish());
+    p.chooser.paths.push_back(huge);
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.sink.shown.size(), 1u);
+    EXPECT_EQ(p.sink.shown[0].rfind(loadString(IDS_CANNOT_LOAD_TYPE), 0), 0u) << p.sink.shown[0];
+    EXPECT_EQ(&p.view(), &before) << "the film that was open stays";
+
+    // Two pictures, the second cut short: both frames, and the warning once.
+    const std::vector<uint8_t> picture(16, 1);
+    const Bytes whole = GifBuilder(4, 4, table).image(0, 0, 4, 4, picture).image(0, 0, 4, 4, picture).finish();
+    const std::string cut = p.dir.file("cut.gif");
+    celvane::test::writeBytes(cut, Bytes(whole.begin(), whole.end() - 3));
+    p.chooser.paths.push_back(cut);
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.sink.shown.size(), 2u);
+    EXPECT_NE(p.sink.shown[1].find("damaged"), std::string::npos);
+    EXPECT_EQ(p.view().film()->frameCount(), 2);
+    EXPECT_EQ(p.frame().windowTitle().toStdString(), "cut.qfm * - Celvane");
 }
