@@ -1,0 +1,167 @@
+#include "sound/Sound.h"
+
+#include <cstdio>
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "sound/SoundCodecs.h"
+
+namespace celvane {
+
+namespace {
+
+SoundOutput* g_output = nullptr;
+
+// Decoded to 16-bit mono samples through `decode`.
+template <void (*decode)(ByteSpan, int16_t*, size_t)>
+class DecodedSound : public Sound {
+protected:
+    void preparePlayData() override
+    {
+        const size_t count = size_t(std::max(sampleCount_, 0));
+        Bytes samples(count * 2);
+        std::vector<int16_t> values(count);
+        decode(storedData_, values.data(), values.size());
+        for (size_t i = 0; i < values.size(); ++i)
+            storeLE16(&samples[2 * i], uint16_t(values[i]));
+        playData_ = std::move(samples);
+        playCode_ = Pcm16Mono;
+    }
+};
+
+class PlainSound : public Sound {};
+
+} // namespace
+
+std::unique_ptr<Sound> Sound::create(int code)
+{
+    std::unique_ptr<Sound> sound;
+    if (code == Logarithmic)
+        sound.reset(new DecodedSound<decodeLogarithmic>);
+    else if (code == ImaAdpcm)
+        sound.reset(new DecodedSound<decodeImaAdpcm>);
+    else
+        sound.reset(new PlainSound);
+    sound->storedCode_ = sound->playCode_ = code;
+    return sound;
+}
+
+void Sound::setOutput(SoundOutput* output) { g_output = output; }
+
+void Sound::preparePlayData()
+{
+    playData_ = std::move(storedData_);
+    storedData_.clear();
+    playCode_ = storedCode_;
+}
+
+void Sound::setData(int code, int rate, ByteSpan bytes, int sampleCount, ByteSpan formatBlock)
+{
+    Bytes copy(bytes.begin(), bytes.end());
+    Bytes format = code == Described ? Bytes(formatBlock.begin(), formatBlock.end()) : Bytes();
+    storedData_ = std::move(copy);
+    formatBlock_ = std::move(format);
+    storedCode_ = code;
+    rate_ = rate;
+    sampleCount_ = sampleCount;
+    preparePlayData();
+}
+
+void Sound::replaceData(ByteSpan bytes, int sampleCount)
+{
+    storedData_.assign(bytes.begin(), bytes.end());
+    sampleCount_ = sampleCount;
+    preparePlayData();
+}
+
+void Sound::clear()
+{
+    if (g_output)
+        g_output->forget(*this);
+    playData_.clear();
+    storedData_.clear();
+    formatBlock_.clear();
+}
+
+bool Sound::checkPlayability()
+{
+    const bool pcm = playCode_ >= Pcm8Mono && playCode_ <= Pcm16Stereo && rate_ > 0;
+    const bool ok = pcm && (!g_output || g_output->accepts(playCode_, rate_));
+    status_ = ok ? status_ & ~kUnplayable : status_ | kUnplayable;
+    return ok;
+}
+
+Bytes Sound::formatBlockAt(int rate) const
+{
+    Bytes block = formatBlock_;
+    // Length word, format tag, channels, then samples per second.
+    if (block.size() >= 12)
+        storeLE32(&block[8], uint32_t(rate));
+    return block;
+}
+
+size_t Sound::writeData(ByteWriter* out, bool play) const
+{
+    const Bytes& bytes = play || storedData_.empty() ? playData_ : storedData_;
+    if (out)
+        out->bytes(bytes);
+    return bytes.size();
+}
+
+bool Sound::equals(const Sound& other) const
+{
+    return playCode_ == other.playCode_ && rate_ == other.rate_ && playData_ == other.playData_;
+}
+
+size_t Sound::writeWave(ByteWriter* out) const
+{
+    const Bytes block = formatBlockAt(rate_);
+    const Bytes description = playCode_ == Described && block.size() >= 4
+                                  ? Bytes(block.begin() + 4, block.end())
+                                  : pcmDescription(playCode_, rate_);
+    const size_t total = 28 + description.size() + playData_.size();
+    if (out) {
+        out->u32(0x46464952); // "RIFF"
+        out->u32(uint32_t(total - 8));
+        out->u32(0x45564157); // "WAVE"
+        out->u32(0x20746D66); // "fmt "
+        out->u32(uint32_t(description.size()));
+        out->bytes(description);
+        out->u32(0x61746164); // "data"
+        out->u32(uint32_t(playData_.size()));
+        out->bytes(playData_);
+    }
+    return total;
+}
+
+Bytes pcmDescription(int playCode, int rate)
+{
+    const bool stereo = playCode & 1, wide = playCode & 2;
+    const uint16_t align = uint16_t((wide ? 2 : 1) * (stereo ? 2 : 1));
+    Bytes d;
+    ByteWriter w(&d);
+    w.u16(1);
+    w.u16(stereo ? 2 : 1);
+    w.u32(uint32_t(rate));
+    w.u32(uint32_t(align) * uint32_t(rate));
+    w.u16(align);
+    w.u16(wide ? 16 : 8);
+    return d;
+}
+
+std::string describeRecordingFormat(uint32_t bit)
+{
+    char rate[16] = "?";
+    if (bit & 0x00F)
+        std::snprintf(rate, sizeof rate, "%.3f", 11.025);
+    else if (bit & 0x0F0)
+        std::snprintf(rate, sizeof rate, "%.2f", 22.05);
+    else if (bit & 0xF00)
+        std::snprintf(rate, sizeof rate, "%.1f", 44.1);
+    const char* size = bit & 0x333 ? "8 bit" : bit & 0xCCC ? "16 bit" : "unknown";
+    const char* channels = bit & 0xAAA ? "stereo" : bit & 0x555 ? "mono" : "unknown";
+    return std::string(rate) + " kHz, " + size + ", " + channels;
+}
+
+} // namespace celvane

@@ -1,0 +1,252 @@
+// Sounds: the two decoders, wave files both ways, the pool's sharing and use counts, and the
+// sound chunk set of libraries and films.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "TestSupport.h"
+#include "base/Chunks.h"
+#include "base/Errors.h"
+#include "sound/SoundCodecs.h"
+#include "sound/SoundLibrary.h"
+#include "sound/SoundPool.h"
+#include "sound/WaveFile.h"
+
+using namespace celvane;
+
+namespace {
+
+Bytes waveBytes(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits, size_t dataBytes, Bytes extra = {})
+{
+    Bytes fmt;
+    ByteWriter f(&fmt);
+    const uint16_t align = uint16_t(channels * std::max(1, bits / 8));
+    f.u16(tag);
+    f.u16(channels);
+    f.u32(rate);
+    f.u32(rate * align);
+    f.u16(align);
+    f.u16(bits);
+    f.bytes(extra);
+    Bytes out;
+    ByteWriter w(&out);
+    w.u32(makeTag("RIFF"));
+    w.u32(uint32_t(4 + 8 + fmt.size() + 8 + dataBytes));
+    w.u32(makeTag("WAVE"));
+    w.u32(makeTag("fmt "));
+    w.u32(uint32_t(fmt.size()));
+    w.bytes(fmt);
+    w.u32(makeTag("data"));
+    w.u32(uint32_t(dataBytes));
+    for (size_t i = 0; i < dataBytes; ++i)
+        w.u8(uint8_t(i * 7));
+    return out;
+}
+
+Sound* pooled(int code, int rate, Bytes data, int samples)
+{
+    auto s = Sound::create(code);
+    s->setData(code, rate, data, samples);
+    return SoundPool::shared().add(std::move(s));
+}
+
+} // namespace
+
+TEST(SoundCodecs, LogarithmicTableAndAdpcm)
+{
+    const auto& table = logarithmicTable();
+    // Values of the positive half at the segment edges, and the exceptions.
+    EXPECT_EQ(table[0], 3);
+    EXPECT_EQ(table[2 * 15], 123);
+    EXPECT_EQ(table[2 * 16], 131);
+    EXPECT_EQ(table[2 * 17], 143);
+    EXPECT_EQ(table[2 * 48], 887);
+    EXPECT_EQ(table[2 * 126], 30087);
+    EXPECT_EQ(table[254], 31683);
+    EXPECT_EQ(table[1], -1);
+    EXPECT_EQ(table[3], 6 - 11);
+    EXPECT_EQ(table[255], -31681);
+
+    int16_t out[4];
+    const uint8_t two[] = {0x70};
+    decodeImaAdpcm(two, out, 2);
+    EXPECT_EQ(out[0], 11);
+    EXPECT_EQ(out[1], 13);
+    // Clamped at the top however long it climbs.
+    std::vector<uint8_t> up(400, 0x77);
+    std::vector<int16_t> many(800);
+    decodeImaAdpcm(up, many.data(), many.size());
+    EXPECT_EQ(many.back(), 32767);
+}
+
+TEST(WaveFile, ReadsPcmAndKeepsOtherEncodingsAsTheyCame)
+{
+    auto stereo = readWave(waveBytes(1, 2, 22050, 16, 88200));
+    EXPECT_EQ(stereo->storedCode(), Sound::Pcm16Stereo);
+    EXPECT_EQ(stereo->rate(), 22050);
+    EXPECT_EQ(stereo->sampleCount(), 22050);
+    EXPECT_EQ(stereo->playData().size(), 88200u);
+
+    // Any other encoding: code 20, and written back with the same fmt chunk but the sound's rate.
+    const Bytes original = waveBytes(2, 1, 11025, 4, 500, {32, 0, 0xF4, 1, 7, 0});
+    auto other = readWave(original);
+    EXPECT_EQ(other->storedCode(), Sound::Described);
+    other->setRate(8000);
+    Bytes again;
+    ByteWriter w(&again);
+    const size_t written = other->writeWave(&w);
+    EXPECT_EQ(written, again.size());
+    ASSERT_EQ(again.size(), original.size());
+    Bytes expected = original;
+    storeLE32(&expected[24], 8000);
+    EXPECT_EQ(again, expected);
+
+    // PCM of 24 bits is kept whole rather than read as 8-bit samples.
+    EXPECT_EQ(readWave(waveBytes(1, 1, 8000, 24, 30))->storedCode(), Sound::Described);
+}
+
+TEST(WaveFile, LogarithmicSoundsAreWrittenAs16BitPcm)
+{
+    auto log = Sound::create(Sound::Logarithmic);
+    log->setData(Sound::Logarithmic, 11025, Bytes(1000, 0x10), 1000);
+    Bytes out;
+    ByteWriter w(&out);
+    EXPECT_EQ(log->writeWave(&w), 2044u);
+    EXPECT_EQ(loadLE32(&out[4]), 2036u);
+    EXPECT_EQ(loadLE32(&out[40]), 2000u);
+    auto back = readWave(out);
+    EXPECT_EQ(back->storedCode(), Sound::Pcm16Mono);
+    EXPECT_EQ(back->playData(), log->playData());
+}
+
+TEST(WaveFile, DamagedFilesAreRefusedWithAReason)
+{
+    Bytes cut = waveBytes(1, 1, 8000, 8, 100);
+    cut.resize(cut.size() - 10);
+    EXPECT_THROW(readWave(cut), FileError);
+    Bytes noRate = waveBytes(1, 1, 0, 8, 10);
+    EXPECT_THROW(readWave(noRate), FileError);
+    EXPECT_THROW(readWave(Bytes{'R', 'I', 'F', 'F'}), FileError);
+    EXPECT_THROW(readWaveFile("/no/such/file.wav"), FileError);
+}
+
+TEST(WaveFile, CorpusFilesOpenOrAreRefused)
+{
+    const auto dir = test::corpusDir("wav");
+    CELVANE_REQUIRE_CORPUS(dir);
+    int opened = 0, refused = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string path = entry.path().string();
+        const bool shouldOpen = path.find("wavefile-valid") != std::string::npos || path.find("ro-") != std::string::npos
+                             || path.find("pacmog") != std::string::npos;
+        try {
+            auto sound = readWaveFile(path);
+            EXPECT_LE(sound->playData().size(), entry.file_size()) << path;
+            ++opened;
+        } catch (const Error&) {
+            EXPECT_FALSE(shouldOpen) << path;
+            ++refused;
+        }
+    }
+    EXPECT_GT(opened, 20);
+    EXPECT_GT(refused, 3);
+}
+
+TEST(SoundPool, SharesEqualSoundsAndCountsTheirUsers)
+{
+    SoundPool& pool = SoundPool::shared();
+    const size_t before = pool.size();
+    Sound* a = pooled(Sound::Pcm8Mono, 8000, Bytes(50, 1), 50);
+    Sound* same = pooled(Sound::Pcm8Mono, 8000, Bytes(50, 1), 50);
+    Sound* otherRate = pooled(Sound::Pcm8Mono, 11025, Bytes(50, 1), 50);
+    EXPECT_EQ(a, same);
+    EXPECT_NE(a, otherRate);
+    EXPECT_EQ(pool.size(), before + 2);
+
+    {
+        SoundLibrary one, two;
+        one.add(a, "a");
+        two.add(a, "a");
+        one.remove(0);
+        EXPECT_TRUE(pool.contains(a));
+        EXPECT_EQ(a->useCount(), 1);
+    } // the second library goes: so does the sound
+    EXPECT_FALSE(pool.contains(a));
+    SoundLibrary last;
+    last.add(otherRate, "b");
+}
+
+TEST(SoundLibrary, ChunkSetLayoutNamesAndRates)
+{
+    SoundLibrary library;
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(1001, 3), 1001), "Dog");
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(2000, 4), 2000), std::string(40, 'x'));
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(3, 5), 3), "Bird");
+    Bytes out;
+    ByteWriter w(&out);
+    const size_t length = library.writeChunkSet(&w, false);
+    EXPECT_EQ(length, out.size());
+    EXPECT_EQ(library.writeChunkSet(nullptr, false), length);
+    EXPECT_EQ(loadLE32(&out[0]), makeTag("WAV3"));
+    EXPECT_EQ(loadLE32(&out[4]), 3064u);
+    EXPECT_EQ(loadLE32(&out[3064]), makeTag("NAM1"));
+    // Names: "Dog" in 8 bytes, 31 of the 40 letters in 36, "Bird" in 12.
+    EXPECT_EQ(loadLE32(&out[3068]), 8u + 8 + 36 + 12);
+
+    // Read into another library: the same sounds (pooled), with their names; again adds nothing.
+    SoundLibrary copy;
+    EXPECT_EQ(copy.readChunkSet(out), 3);
+    EXPECT_EQ(copy.sound(0), library.sound(0));
+    EXPECT_EQ(copy.name(1), std::string(31, 'x'));
+    EXPECT_EQ(copy.name(2), "Bird");
+    EXPECT_EQ(copy.readChunkSet(out), 0);
+    EXPECT_EQ(copy.count(), 3);
+
+    // All logarithmic: the compact set, with rates kept to within a hertz.
+    SoundLibrary logs;
+    for (int rate : {5512, 11025, 22050}) {
+        auto s = Sound::create(Sound::Logarithmic);
+        s->setData(Sound::Logarithmic, rate, Bytes(10, uint8_t(rate)), 10);
+        logs.add(SoundPool::shared().add(std::move(s)), "log");
+    }
+    Bytes compact;
+    ByteWriter c(&compact);
+    logs.writeChunkSet(&c, false);
+    EXPECT_EQ(loadLE32(&compact[0]), makeTag("WAV1"));
+    const ChunkSequence chunks(compact);
+    const ByteReader body(chunks.find(makeTag("WAV1"))->payload);
+    const int rates[] = {5512, 11025, 22050};
+    for (int k = 0; k < 3; ++k) {
+        const double back = 256.0 * std::exp2(int32_t(body.u32At(4 + 16 * size_t(k) + 8)) / 4096.0);
+        EXPECT_NEAR(back, rates[k], 1.0);
+    }
+}
+
+TEST(SoundLibrary, DamagedChunkSetsAreRefused)
+{
+    SoundLibrary library;
+    library.add(pooled(Sound::Pcm16Mono, 8000, Bytes(64, 9), 32), "tone");
+    Bytes out;
+    ByteWriter w(&out);
+    library.writeChunkSet(&w, false);
+    Bytes tooMany = out;
+    storeLE32(&tooMany[8], 100000);
+    SoundLibrary other;
+    EXPECT_THROW(other.readChunkSet(tooMany), ArchiveError);
+    Bytes badOffset = out;
+    storeLE32(&badOffset[12], 0x7FFFFFF0);
+    EXPECT_THROW(other.readChunkSet(badOffset), ArchiveError);
+    EXPECT_EQ(other.count(), 0);
+    EXPECT_EQ(other.readChunkSet(Bytes(16, 0)), 0);
+}
+
+TEST(Sound, RecordingFormatTexts)
+{
+    EXPECT_EQ(describeRecordingFormat(0x001), "11.025 kHz, 8 bit, mono");
+    EXPECT_EQ(describeRecordingFormat(0x040), "22.05 kHz, 16 bit, mono");
+    EXPECT_EQ(describeRecordingFormat(0x800), "44.1 kHz, 16 bit, stereo");
+}
