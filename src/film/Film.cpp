@@ -77,7 +77,7 @@ void Film::loadFile(ByteSpan data)
     const int frames = block_.frameCount();
     if (parts.soundRecords) {
         sounds_.assign(*parts.soundRecords, frames);
-        sounds_.setLibrary(Bytes(parts.soundLibrary->begin(), parts.soundLibrary->end()));
+        sounds_.loadLibrary(*parts.soundLibrary);
     } else {
         sounds_.clear();
         sounds_.insertEmpty(0, frames);
@@ -549,16 +549,12 @@ size_t Film::writeFilmFile(ByteWriter* out, bool selectionOnly) const
     writePalette(w, paletteRecord());
 
     const std::vector<int> frames = framesToWrite(selectionOnly);
-    const bool anySound = !sounds_.library().empty()
-        && std::any_of(frames.begin(), frames.end(), [&](int i) { return sounds_.entryCount(i) > 0; });
-    if (anySound) {
-        Bytes records;
-        for (int i : frames) {
-            const ByteSpan r = sounds_.record(i);
-            records.insert(records.end(), r.begin(), r.end());
-        }
-        writeChunk(w, FilmChunk::SoundRecords, records);
-        writeChunk(w, FilmChunk::SoundLibrary, sounds_.library());
+    if (std::any_of(frames.begin(), frames.end(), [&](int i) { return sounds_.entryCount(i) > 0; })) {
+        const FilmSoundTable::Saved saved = sounds_.forSaving(frames);
+        writeChunk(w, FilmChunk::SoundRecords, saved.records);
+        const size_t at = w.written();
+        writeChunkHeader(w, FilmChunk::SoundLibrary, 0);
+        w.patchU32(at + 4, uint32_t(8 + sounds_.library().writeChunkSet(&w, saved.used)));
     }
     if (std::any_of(frames.begin(), frames.end(), [&](int i) { return !fades_[size_t(i)].isDefault(); })) {
         std::vector<FrameFade> chosen;
@@ -583,7 +579,9 @@ size_t Film::save(ByteWriter* out, int fileType, bool selectionOnly)
     const size_t start = w.written();
     switch (fileType) {
     case FileType::BareFilmBlock: block_.write(w, selectionOnly); break;
-    case FileType::SoundLibrary: w.bytes(sounds_.library()); break;
+    case FileType::SoundLibrary:
+        sounds_.library().writeChunkSet(&w, sounds_.forSaving(framesToWrite(selectionOnly)).used);
+        break;
     case FileType::StampFile:
         writeChunkHeader(w, tagForFileType(FileType::Film), uint32_t(writeFilmFile(nullptr, selectionOnly) + 8));
         writeFilmFile(&w, selectionOnly);

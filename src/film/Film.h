@@ -94,6 +94,9 @@ public:
     const PaletteRef& palette() const { return palette_; }
     // The PALE record this film writes: entries with their logical numbers, ink and paper.
     PaletteRecord paletteRecord() const;
+    // The sounds the frames' sound entries name by number.
+    SoundLibrary& soundLibrary() { return sounds_.library(); }
+    const SoundLibrary& soundLibrary() const { return sounds_.library(); }
     // How the film was last laid out on paper; kept while it is open, never saved.
     const PrintLayout& printChoices() const { return printChoices_; }
     void setPrintChoices(const PrintLayout& layout) { printChoices_ = layout; }

@@ -1,5 +1,6 @@
 #include "film/FilmSoundTable.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/StringTable.h"
@@ -39,6 +40,54 @@ void FilmSoundTable::clear()
     count_ = 0;
     cursorFrame_ = 0;
     cursorOffset_ = 0;
+}
+
+void FilmSoundTable::loadLibrary(ByteSpan chunkSet)
+{
+    library_.clear();
+    const std::vector<int> places = library_.readChunkSet(chunkSet);
+    // Equal sounds are held once, so later sounds may have moved up.
+    for (int frame = 0; frame < count_; ++frame) {
+        for (int k = 0; k < entryCount(frame); ++k) {
+            FrameSoundEntry e = entry(frame, k);
+            const uint32_t number = e.words[0] & kSoundNumber;
+            if (namesASound(e) && number < places.size() && int(number) != places[number])
+                setEntry(frame, k, withSoundNumber(e, places[number]));
+        }
+    }
+}
+
+FilmSoundTable::Saved FilmSoundTable::forSaving(const std::vector<int>& frames) const
+{
+    Saved saved;
+    std::vector<int> newNumber(size_t(library_.count()), -1);
+    for (int frame : frames)
+        for (int k = 0; k < entryCount(frame); ++k) {
+            const FrameSoundEntry e = entry(frame, k);
+            if (namesASound(e) && int(e.words[0] & kSoundNumber) < library_.count())
+                newNumber[e.words[0] & kSoundNumber] = 0;
+        }
+    for (int i = 0; i < library_.count(); ++i)
+        if (newNumber[size_t(i)] == 0) {
+            newNumber[size_t(i)] = int(saved.used.size());
+            saved.used.push_back(i);
+        }
+
+    ByteWriter w(&saved.records);
+    for (int frame : frames) {
+        const uint32_t length = uint32_t(8 + kEntryBytes * size_t(entryCount(frame)));
+        w.u32(length);
+        for (int k = 0; k < entryCount(frame); ++k) {
+            FrameSoundEntry e = entry(frame, k);
+            const uint32_t number = e.words[0] & kSoundNumber;
+            if (namesASound(e) && number < newNumber.size())
+                e = withSoundNumber(e, newNumber[number]);
+            for (uint32_t word : e.words)
+                w.u32(word);
+        }
+        w.u32(length);
+    }
+    return saved;
 }
 
 size_t FilmSoundTable::offsetOf(int frame) const
@@ -81,12 +130,6 @@ void FilmSoundTable::remove(int first, int last)
     count_ -= last - first + 1;
     cursorFrame_ = first;
     cursorOffset_ = from;
-}
-
-ByteSpan FilmSoundTable::record(int frame) const
-{
-    const size_t at = offsetOf(frame);
-    return ByteSpan(bytes_).subspan(at, lengthAt(at));
 }
 
 int FilmSoundTable::entryCount(int frame) const

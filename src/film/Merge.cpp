@@ -13,6 +13,19 @@ namespace celvane {
 
 namespace {
 
+// An entry of another film names a sound of that film's library: the sound joins this film's.
+FrameSoundEntry carriedOver(const FrameSoundEntry& entry, const Film* from, Film& into)
+{
+    const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
+    if (!from || !FilmSoundTable::namesASound(entry) || number >= from->soundLibrary().count())
+        return entry;
+    Sound* sound = from->soundLibrary().sound(number);
+    int held = into.soundLibrary().indexOf(sound);
+    if (held < 0)
+        held = into.soundLibrary().add(sound, from->soundLibrary().name(number));
+    return FilmSoundTable::withSoundNumber(entry, held);
+}
+
 // The graphic that holds global frame `frame` of a list, or null.
 Graphic* graphicOf(const GraphicList& list, int frame, int* local)
 {
@@ -134,7 +147,7 @@ int mergeFrames(GraphicList& target, int frame, GraphicList& source, const Image
         if (Graphic* graphic = graphicOf(source, f, &local)) {
             FrameSoundEntry sound;
             for (int k = 0; graphic->soundEntry(local, k, sound); ++k)
-                film->setSoundEntry(at, k, sound);
+                film->setSoundEntry(at, k, carriedOver(sound, dynamic_cast<const Film*>(graphic), *film));
             film->setFade(at, graphic->fade(local), FrameFade::AllFields);
         }
         last = at;

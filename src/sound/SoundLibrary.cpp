@@ -77,21 +77,21 @@ int SoundLibrary::nextSelected(int from) const
 
 void SoundLibrary::selectAll(bool on) { std::fill(selected_.begin(), selected_.end(), on ? 1 : 0); }
 
-int SoundLibrary::readChunkSet(ByteSpan data)
+std::vector<int> SoundLibrary::readChunkSet(ByteSpan data)
 {
     const ChunkSequence chunks(data);
     const Chunk* set = chunks.find(kLogarithmicSet);
     set = set ? set : chunks.find(kAdpcmSet);
     set = set ? set : chunks.find(kAnySet);
     if (!set)
-        return 0;
+        return {};
     const ByteReader body(set->payload, IDS_FORMAT_NOT_UNDERSTOOD);
     const uint32_t n = body.u32At(0);
     if (n > (body.size() - 4) / kEntryBytes)
         throw ArchiveError("the sound set lists more sounds than it holds", IDS_FORMAT_NOT_UNDERSTOOD);
 
-    // Which entries became new sounds here; the names go to those only.
-    std::vector<int> added;
+    // Where each sound went, and which of them are new here: the names go to those only.
+    std::vector<int> places, added;
     for (uint32_t i = 0; i < n; ++i) {
         const size_t entry = 4 + i * kEntryBytes;
         const uint32_t offset = body.u32At(entry), length = body.u32At(entry + 4);
@@ -114,11 +114,9 @@ int SoundLibrary::readChunkSet(ByteSpan data)
         sound->setData(code, rate, body.bytesAt(offset, bytes), int(samples), block);
         sound->checkPlayability();
         Sound* pooled = SoundPool::shared().add(std::move(sound));
-        if (indexOf(pooled) >= 0) {
-            added.push_back(-1);
-            continue;
-        }
-        added.push_back(add(pooled, std::string()));
+        const int held = indexOf(pooled);
+        added.push_back(held >= 0 ? -1 : add(pooled, std::string()));
+        places.push_back(held >= 0 ? held : added.back());
     }
 
     if (const Chunk* names = chunks.find(kNames)) {
@@ -138,7 +136,7 @@ int SoundLibrary::readChunkSet(ByteSpan data)
             at += length;
         }
     }
-    return int(std::count_if(added.begin(), added.end(), [](int i) { return i >= 0; }));
+    return places;
 }
 
 size_t SoundLibrary::writeChunkSet(ByteWriter* out, bool selectedOnly) const

@@ -35,9 +35,10 @@ public:
     int nextSelected(int from) const;
     void selectAll(bool on);
 
-    // Appends the sounds of a chunk set that this library does not hold yet; returns how many.
-    // Throws ArchiveError on a chunk set that does not hold together.
-    int readChunkSet(ByteSpan data);
+    // Appends the sounds of a chunk set that this library does not hold yet, and names them.
+    // Returns, for each sound of the set in order, where this library holds it. Throws
+    // ArchiveError on a chunk set that does not hold together.
+    std::vector<int> readChunkSet(ByteSpan data);
     // Writes the chunk set of the sounds `indices` lists (in that order); returns its length, and
     // writes only when `out` is given. Nothing at all when the list is empty.
     size_t writeChunkSet(ByteWriter* out, const std::vector<int>& indices) const;

@@ -9,6 +9,7 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/Film.h"
+#include "sound/SoundPool.h"
 
 using namespace celvane;
 using test::frameSum;
@@ -333,40 +334,107 @@ TEST(Film, SelectionOnlyWritingAndOtherKinds)
     }
 }
 
-// A film with sounds made by another program: its sound records and library come back from a
-// load and save unchanged.
-TEST(Film, SoundChunksSurviveLoadAndSave)
+namespace {
+
+Sound* toneOf(int rate, uint8_t level)
+{
+    auto s = Sound::create(Sound::Pcm8Mono);
+    s->setData(Sound::Pcm8Mono, rate, Bytes(40, level), 40);
+    return SoundPool::shared().add(std::move(s));
+}
+
+FrameSoundEntry entryFor(int sound, uint32_t flags = 0)
+{
+    FrameSoundEntry e;
+    e.words[0] = uint32_t(sound) | flags;
+    e.words[1] = 256 + 127;
+    e.words[3] = 255;
+    return e;
+}
+
+} // namespace
+
+// Frame sounds go through save and load; only the sounds in use are kept, numbered afresh in
+// library order, and a selection keeps only the sounds of its frames.
+TEST(Film, SoundsInUseAreSavedAndRenumbered)
 {
     auto film = newFilm(8, 8, 8);
     film->insertFrame(1, false);
-    Bytes plain = saved(*film);
-    ChunkSequence chunks(plain);
-    const Chunk* pale = chunks.find(makeTag("PALE"));
+    film->insertFrame(2, false);
+    SoundLibrary& library = film->soundLibrary();
+    library.add(toneOf(8000, 1), "unused");
+    library.add(toneOf(8000, 2), "bell");
+    library.add(toneOf(11025, 3), "drum");
+    film->setSoundEntry(0, 0, entryFor(2));
+    film->setSoundEntry(2, 0, entryFor(1, 0x00010000)); // the frames flag keeps the number
+    film->setSoundEntry(2, 1, entryFor(7, 0x00020000)); // not played: kept as it is
 
-    Bytes dir;
-    ByteWriter d(&dir);
-    d.u32(8);
-    d.u32(8);
-    d.u32(24);
-    for (uint32_t w : {0x00010000u, 356u, 0u, 12u})
-        d.u32(w);
-    d.u32(24);
-    const Bytes soun = {'W', 'A', 'V', '1', 12, 0, 0, 0, 1, 2, 3, 4};
-
-    Bytes file(plain.begin(), plain.begin() + ptrdiff_t(pale->offset + pale->payload.size() + 8));
-    ByteWriter w(&file);
-    writeChunk(w, makeTag("DIR1"), dir);
-    writeChunk(w, makeTag("SOUN"), soun);
-    auto withSounds = loaded(file);
+    auto back = loaded(saved(*film));
+    ASSERT_EQ(back->soundLibrary().count(), 2);
+    EXPECT_EQ(back->soundLibrary().name(0), "bell");
+    EXPECT_EQ(back->soundLibrary().name(1), "drum");
     FrameSoundEntry e;
-    ASSERT_TRUE(withSounds->soundEntry(1, 0, e));
-    EXPECT_EQ(e.words[1], 356u);
-    EXPECT_EQ(saved(*withSounds), file);
+    ASSERT_TRUE(back->soundEntry(0, 0, e));
+    EXPECT_EQ(e.words[0], 1u);
+    ASSERT_TRUE(back->soundEntry(2, 0, e));
+    EXPECT_EQ(e.words[0], 0x00010000u);
+    ASSERT_TRUE(back->soundEntry(2, 1, e));
+    EXPECT_EQ(e.words[0], 0x00020007u);
+    EXPECT_FALSE(back->soundEntry(1, 0, e));
+    EXPECT_EQ(back->soundLibrary().sound(1)->rate(), 11025);
+    EXPECT_EQ(saved(*back), saved(*loaded(saved(*back)))); // stable from then on
+
+    film->setFrameSelected(0, true);
+    auto selection = loaded(saved(*film, FileType::Film, true));
+    ASSERT_EQ(selection->soundLibrary().count(), 1);
+    EXPECT_EQ(selection->soundLibrary().name(0), "drum");
+    ASSERT_TRUE(selection->soundEntry(0, 0, e));
+    EXPECT_EQ(e.words[0], 0u);
+
+    // The sound library of a film holds the sounds in use.
+    SoundLibrary exported;
+    exported.readChunkSet(saved(*film, FileType::SoundLibrary));
+    EXPECT_EQ(exported.count(), 2);
+}
+
+// A film whose sound chunk holds one sound twice: the entries naming the second copy now name the
+// one the library keeps.
+TEST(Film, RepeatedSoundsInAFileAreHeldOnce)
+{
+    auto film = newFilm(8, 8, 8);
+    film->insertFrame(1, false);
+    film->soundLibrary().add(toneOf(8000, 9), "a");
+    film->setSoundEntry(1, 0, entryFor(0));
+    Bytes file = saved(*film);
+
+    // Rewrite the sound chunk with the same sound listed twice, the frame naming the second.
+    SoundLibrary twice;
+    Sound* tone = toneOf(8000, 9);
+    twice.add(tone, "a");
+    twice.add(tone, "b");
+    Bytes set;
+    ByteWriter sw(&set);
+    twice.writeChunkSet(&sw, false);
+    const ChunkSequence chunks(file);
+    const Chunk* soun = chunks.find(makeTag("SOUN"));
+    const Chunk* dir = chunks.find(makeTag("DIR1"));
+    Bytes rewritten(file.begin(), file.begin() + ptrdiff_t(dir->offset));
+    ByteWriter w(&rewritten);
+    Bytes records(dir->payload.begin(), dir->payload.end());
+    storeLE32(&records[8 + 4], 1);
+    writeChunk(w, makeTag("DIR1"), records);
+    writeChunk(w, makeTag("SOUN"), set);
+    rewritten.insert(rewritten.end(), file.begin() + ptrdiff_t(soun->offset + 8 + soun->payload.size()), file.end());
+
+    auto back = loaded(rewritten);
+    EXPECT_EQ(back->soundLibrary().count(), 1);
+    FrameSoundEntry e;
+    ASSERT_TRUE(back->soundEntry(1, 0, e));
+    EXPECT_EQ(e.words[0] & 0xFFFF, 0u);
 
     // DIR1 records that do not match the frames are refused.
     Bytes bad = file;
-    const size_t dirAt = pale->offset + pale->payload.size() + 8;
-    storeLE32(&bad[dirAt + 8], 28);
+    storeLE32(&bad[dir->offset + 8 + 8], 28);
     EXPECT_THROW(loaded(bad), ArchiveError);
 }
 

@@ -4,6 +4,7 @@
 #include "film/FileType.h"
 #include "film/GraphicList.h"
 #include "film/Merge.h"
+#include "sound/SoundPool.h"
 
 using namespace celvane;
 
@@ -91,4 +92,34 @@ TEST(Merge, CancellingLeavesTheTargetAsItWas)
         return true;
     });
     EXPECT_EQ(calls, 3);
+}
+
+// Frames brought in from another film bring their sounds: the entry names the same sound in the
+// film it joins, however that film numbers its own.
+TEST(Merge, InsertedFramesBringTheirSounds)
+{
+    GraphicList film = listOf(2, 8, 8);
+    GraphicList other = listOf(2, 8, 8);
+    auto makeSound = [](uint8_t level) {
+        auto s = Sound::create(Sound::Pcm8Mono);
+        s->setData(Sound::Pcm8Mono, 8000, Bytes(20, level), 20);
+        return SoundPool::shared().add(std::move(s));
+    };
+    film.film()->soundLibrary().add(makeSound(1), "own");
+    other.film()->soundLibrary().add(makeSound(2), "first");
+    other.film()->soundLibrary().add(makeSound(3), "bark");
+    FrameSoundEntry entry;
+    entry.words[0] = 1;
+    entry.words[1] = 256 + 100;
+    other.film()->setSoundEntry(1, 0, entry);
+
+    mergeFrames(film, 1, other, ImageInfo{});
+    Film& f = *film.film();
+    FrameSoundEntry got;
+    ASSERT_TRUE(f.soundEntry(3, 0, got));
+    const int number = int(got.words[0] & 0xFFFF);
+    ASSERT_LT(number, f.soundLibrary().count());
+    EXPECT_EQ(f.soundLibrary().sound(number), other.film()->soundLibrary().sound(1));
+    EXPECT_EQ(f.soundLibrary().name(number), "bark");
+    EXPECT_EQ(got.words[1], 356u);
 }
