@@ -96,13 +96,7 @@ void DocumentCommands::exportFilm()
                         QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
         return;
-    std::string path = dialog.path();
-    if (std::filesystem::path(path).extension().empty())
-        for (const ExportKindInfo& k : exportKinds())
-            if (k.kind == dialog.kind())
-                path += k.extension;
-    if (!FileDialogs::mayReplace(path))
-        return;
+    const std::string path = dialog.targetPath();
     ProgressWindow window("Exporting...", QApplication::activeWindow());
     try {
         celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), window.progress());

@@ -58,6 +58,22 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
 
 std::string ExportDialog::path() const { return path_->text().trimmed().toStdString(); }
 
+std::string ExportDialog::targetPath() const
+{
+    std::string target = path();
+    if (!target.empty() && std::filesystem::path(target).extension().empty())
+        target += exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].extension;
+    return target;
+}
+
+void ExportDialog::accept()
+{
+    // As a file dialog does: No keeps the dialog and the name, to change either.
+    if (!path().empty() && !FileDialogs::mayReplace(targetPath()))
+        return;
+    QDialog::accept();
+}
+
 ExportKind ExportDialog::kind() const { return exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].kind; }
 
 bool ExportDialog::selectionOnly() const { return selection_->isEnabled() && selection_->isChecked(); }

@@ -18,11 +18,16 @@ public:
     ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent = nullptr);
 
     std::string path() const;
+    // The file that will be written: the name, with the kind's extension when it has none.
+    std::string targetPath() const;
     ExportKind kind() const;
     bool selectionOnly() const;
     void setPath(const std::string& path);
     void setKind(ExportKind kind);
     void setSelectionOnly(bool on);
+
+    // Stays open when the file exists and the user would rather not replace it.
+    void accept() override;
 
 private:
     QLineEdit* path_;

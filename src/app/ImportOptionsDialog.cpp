@@ -7,6 +7,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/TitleRoom.h"
+
 namespace celvane {
 
 namespace {
@@ -53,6 +55,7 @@ ImportOptionsDialog::ImportOptionsDialog(const ImportOptions& options, QWidget* 
     use_->setEnabled(options.asBackground);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    makeRoomForTitle(*this);
 }
 
 ImportOptions ImportOptionsDialog::options() const

@@ -6,14 +6,11 @@
 #include <QPointer>
 #include <QSpacerItem>
 
+#include "app/TitleRoom.h"
+
 namespace celvane {
 
 namespace {
-const char* kTitle = "Celvane";
-// Window managers cut a title that does not fit beside their buttons; short messages would
-// otherwise make the box that narrow.
-constexpr int kTitleRoom = 240;
-
 QWidget* ownerWindow()
 {
     // The splash goes by itself and would take the box with it.
@@ -22,16 +19,11 @@ QWidget* ownerWindow()
 }
 } // namespace
 
-int QtMessageSink::minimumWidth(const QFontMetrics& metrics)
-{
-    return metrics.horizontalAdvance(kTitle) + kTitleRoom;
-}
-
 MessageAnswer QtMessageSink::show(const std::string& text, MessageButtons buttons, MessageIcon icon)
 {
     // The owner may close while the box waits; the box must not go with it unnoticed.
     QPointer<QMessageBox> box = new QMessageBox(ownerWindow());
-    box->setWindowTitle(kTitle);
+    box->setWindowTitle("Celvane");
     box->setText(QString::fromStdString(text));
     switch (icon) {
     case MessageIcon::Information: box->setIcon(QMessageBox::Information); break;
@@ -47,8 +39,9 @@ MessageAnswer QtMessageSink::show(const std::string& text, MessageButtons button
         box->setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    // A box sizes itself to its text; a short message would cut the title.
     if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
-        grid->addItem(new QSpacerItem(minimumWidth(box->fontMetrics()), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+        grid->addItem(new QSpacerItem(widthForTitle(*box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
                       grid->rowCount(), 0, 1, grid->columnCount());
     const int pressed = box->exec();
     delete box;

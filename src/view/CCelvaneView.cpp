@@ -107,6 +107,9 @@ void CCelvaneView::syncScrollBars()
     layout_.setClientSize(client.width(), client.height());
     horizontalScrollBar()->setRange(0, std::max(0, layout_.scaledWidth() - layout_.clientWidth()));
     verticalScrollBar()->setRange(0, std::max(0, layout_.scaledHeight() - layout_.clientHeight()));
+    // An arrow moves a tenth of the view and a page the whole view, at any scale.
+    horizontalScrollBar()->setSingleStep(std::max(1, layout_.clientWidth() / 10));
+    verticalScrollBar()->setSingleStep(std::max(1, layout_.clientHeight() / 10));
     horizontalScrollBar()->setPageStep(layout_.clientWidth());
     verticalScrollBar()->setPageStep(layout_.clientHeight());
     horizontalScrollBar()->setValue(layout_.scrollX());

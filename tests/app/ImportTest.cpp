@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ImportOptionsDialog.h"
+#include "app/TitleRoom.h"
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -35,6 +38,9 @@ TEST(Import, OptionsSheetEnablesItsChoicesWithAsBackground)
     EXPECT_TRUE(sheet.choicesEnabled());
     EXPECT_TRUE(sheet.options().asBackground);
     EXPECT_EQ(sheet.options().applyTo, ImportOptions::CurrentFrame);
+    sheet.show();
+    QApplication::processEvents();
+    EXPECT_GE(sheet.width(), widthForTitle(sheet)) << "the title would be cut";
 }
 
 TEST(Import, FramesGoAfterTheCurrentOneAndPalettesMustMatch)

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "QtTestSupport.h"
@@ -10,6 +11,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
+#include "app/TitleRoom.h"
 #include "base/CommandIds.h"
 #include "app/RecentFiles.h"
 #include "film/CelvaneDoc.h"
@@ -213,12 +215,25 @@ TEST(MainWindow, ExportWritesTheChosenKind)
     ASSERT_TRUE(std::filesystem::exists(flc));
     EXPECT_EQ(loadLE16(&readFile(flc)[6]), 2); // two frames
 
-    // An existing file is replaced only when the user says so.
+    // An existing file is replaced only when the user says so; No goes back to the dialog with
+    // the name still there.
     const auto before = std::filesystem::last_write_time(flc);
     p.sink.answers.push_back(MessageAnswer::No);
-    answerExportDialog(flc);
+    std::string keptName;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setPath(p.dir.file("walk"));
+        dialog->setKind(ExportKind::Flic); // whose extension makes the name walk.flc
+        dialog->accept();
+        if (dialog->isVisible())
+            keptName = dialog->path();
+        dialog->reject();
+    });
     p.frame().runCommand(ID_FILE_EXPORT);
+    ASSERT_FALSE(p.sink.shown.empty());
     EXPECT_EQ(p.sink.shown.back(), "walk.flc already exists.\nDo you want to replace it?");
+    EXPECT_EQ(keptName, p.dir.file("walk"));
     EXPECT_EQ(std::filesystem::last_write_time(flc), before);
 }
 
@@ -294,7 +309,9 @@ TEST(MessageBoxes, AreWideEnoughForTheirTitle)
     Reporter::message("Done.");
     Reporter::setSink(nullptr);
     ASSERT_EQ(boxes.seen.size(), 1u);
-    EXPECT_GE(boxes.seen[0].width, QtMessageSink::minimumWidth(QFontMetrics(QApplication::font())));
+    QWidget titled;
+    titled.setWindowTitle("Celvane");
+    EXPECT_GE(boxes.seen[0].width, widthForTitle(titled));
 }
 
 TEST(MainWindow, FrameCommandsStopPlaybackFirst)
@@ -351,4 +368,20 @@ TEST(MainWindow, FitWindowToFilmWithSeveralWindowsFollowsTheFilmWindow)
     EXPECT_TRUE(p.frame().isMaximized());
     EXPECT_EQ(p.frame().size(), frameSize);
     EXPECT_EQ(view.viewport()->size(), needed);
+}
+
+TEST(MainWindow, ScrollBarArrowsMoveATenthOfTheViewAndPagesAWholeView)
+{
+    Program p({.filmWidth = 640, .filmHeight = 480, .scale = 400, .window = {900, 700}});
+    CCelvaneView& view = p.view();
+    for (QScrollBar* bar : {view.horizontalScrollBar(), view.verticalScrollBar()}) {
+        const bool across = bar == view.horizontalScrollBar();
+        const int client = across ? view.viewport()->width() : view.viewport()->height();
+        const auto scroll = [&] { return across ? view.layout().scrollX() : view.layout().scrollY(); };
+        const int start = scroll();
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        EXPECT_EQ(scroll() - start, client / 10);
+        bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        EXPECT_EQ(scroll() - start, client / 10 + client);
+    }
 }
