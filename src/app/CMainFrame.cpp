@@ -112,7 +112,7 @@ void CMainFrame::buildActions()
         addAction(action); // keys work even for commands that are in no menu
         actions_[id] = action;
     }
-    blackAndWhite_ = Settings::instance().getInt("Settings", "BlackWhite", 0) != 0;
+    blackAndWhite_ = Settings::instance().getFlag("Settings", "BlackWhite", false);
     loadIcons();
 }
 
@@ -127,8 +127,8 @@ void CMainFrame::settingsChanged(uint32_t flags)
 {
     if (flags & Hint::SettingsChanged) {
         const Settings& settings = Settings::instance();
-        statusBar()->setVisible(settings.getInt("Settings", "StatusBar", 0) != 0);
-        const bool blackAndWhite = settings.getInt("Settings", "BlackWhite", 0) != 0;
+        statusBar()->setVisible(settings.getFlag("Settings", "StatusBar", false));
+        const bool blackAndWhite = settings.getFlag("Settings", "BlackWhite", false);
         if (blackAndWhite != blackAndWhite_) {
             blackAndWhite_ = blackAndWhite;
             loadIcons();
@@ -202,8 +202,8 @@ void CMainFrame::buildStatusBar()
     scalePane_->setMinimumWidth(scalePane_->fontMetrics().horizontalAdvance("1600%") + 8);
     scalePane_->setAlignment(Qt::AlignCenter);
     statusBar()->addPermanentWidget(scalePane_);
-    scalePane_->setText(QString("%1%").arg(Settings::instance().getInt("Default", "Scale", 100)));
-    statusBar()->setVisible(Settings::instance().getInt("Settings", "StatusBar", 0) != 0);
+    scalePane_->setText(QString("%1%").arg(CCelvaneView::defaultScale()));
+    statusBar()->setVisible(Settings::instance().getFlag("Settings", "StatusBar", false));
 }
 
 void CMainFrame::addView(CCelvaneView* view)

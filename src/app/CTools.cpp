@@ -36,7 +36,7 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
     addWidget(holder);
     const QSize buttonSize = group_.bigButtons ? QSize(40, 40) : QSize(24, 22);
     const QSize pictureSize = group_.bigButtons ? QSize(34, 34) : QSize(16, 15);
-    tips_ = Settings::instance().getInt("Settings", "ToolTips", 1) == 1;
+    tips_ = Settings::instance().getFlag("Settings", "ToolTips", true);
     for (int entry : group_.shownEntries()) {
         QAction* a = action(ToolBoxGroup::kCommands[size_t(entry)]);
         if (!a)

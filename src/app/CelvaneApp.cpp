@@ -59,11 +59,11 @@ bool CelvaneApp::start(const QStringList& arguments)
 {
     Settings& settings = Settings::instance();
     recent_.load(settings);
-    singleDocument_ = settings.getInt("Settings", "SingleDoc", 1) != 0;
+    singleDocument_ = settings.getFlag("Settings", "SingleDoc", true);
     PlotSettings& plot = plotSettings();
-    plot.fast2 = settings.getInt("Settings", "Fast2", 1) != 0;
-    plot.fast16 = settings.getInt("Settings", "Fast16", 1) != 0;
-    plot.fast256 = settings.getInt("Settings", "Fast256", 1) != 0;
+    plot.fast2 = settings.getFlag("Settings", "Fast2", true);
+    plot.fast16 = settings.getFlag("Settings", "Fast16", true);
+    plot.fast256 = settings.getFlag("Settings", "Fast256", true);
 
     // A second start hands its file to the program already running and ends.
     instance_ = std::make_unique<SingleInstance>();
@@ -79,7 +79,7 @@ bool CelvaneApp::start(const QStringList& arguments)
 
     // The splash closes and deletes itself on its timer, or as soon as a box asks something.
     QPointer<SplashWindow> splash;
-    if (settings.getInt("Settings", "Splash", 1) != 0)
+    if (settings.getFlag("Settings", "Splash", true))
         splash = new SplashWindow();
 
     frame_ = std::make_unique<CMainFrame>(*this, singleDocument_);

@@ -16,8 +16,8 @@ namespace celvane {
 
 // What the dialog edits, with its rules, apart from the widgets.
 struct NewFilmChoice {
-    static constexpr int kMinSide = 2;
-    static constexpr int kMaxSide = 1998;
+    static constexpr int kMinSide = kMinFilmSide;
+    static constexpr int kMaxSide = kMaxFilmSide;
     // The colour choices "2", "16", "256", "Thousands", "Millions" in order.
     static constexpr int kDepths[] = {1, 4, 8, 16, 32};
 

@@ -25,19 +25,19 @@ ImageInfo defaultFilmDescription(const ScreenInfo& screen, const Settings& setti
                                         filmDepthFor(screen.bitsPerPixel));
     info.mask |= ImageInfo::HasName;
     info.name = loadString(IDS_UNTITLED);
-    const bool userDefault = settings.getInt("Settings", "UserDefaultFilm", 0) != 0;
-    const bool limitDepth = settings.getInt("Settings", "LimitDepth", 1) != 0;
+    const bool userDefault = settings.getFlag("Settings", "UserDefaultFilm", false);
+    const bool limitDepth = settings.getFlag("Settings", "LimitDepth", true);
     if (limitDepth || (forSettingsPage && pageLimitsDepth))
         info.bitsPerPixel = std::min(info.bitsPerPixel, 8);
     if (userDefault || forSettingsPage) {
-        info.width = settings.getInt("Default", "Width", info.width);
-        info.height = settings.getInt("Default", "Height", info.height);
-        info.bitsPerPixel = settings.getInt("Default", "Depth", info.bitsPerPixel);
-        info.compressed = settings.getInt("Default", "Compressed", info.compressed) != 0 ? 1 : 0;
+        info.width = settings.getInt("Default", "Width", info.width, kMinFilmSide, kMaxFilmSide);
+        info.height = settings.getInt("Default", "Height", info.height, kMinFilmSide, kMaxFilmSide);
+        info.bitsPerPixel = settings.getInt("Default", "Depth", info.bitsPerPixel, 1, 32);
+        info.compressed = settings.getFlag("Default", "Compressed", info.compressed != 0) ? 1 : 0;
     }
-    // Hand-edited settings outside what a film can be fall back to what was computed.
-    info.width = std::clamp(info.width, 2, 1998);
-    info.height = std::clamp(info.height, 2, 1998);
+    // A screen larger than any film gives the largest film.
+    info.width = std::clamp(info.width, kMinFilmSide, kMaxFilmSide);
+    info.height = std::clamp(info.height, kMinFilmSide, kMaxFilmSide);
     if (filmDepthFor(info.bitsPerPixel) != info.bitsPerPixel)
         info.bitsPerPixel = filmDepthFor(info.bitsPerPixel);
     return info;

@@ -9,6 +9,10 @@ namespace celvane {
 
 class Settings;
 
+// The sides a new film may have, in pixels.
+constexpr int kMinFilmSide = 2;
+constexpr int kMaxFilmSide = 1998;
+
 struct ScreenInfo {
     int width = 1024;
     int height = 768;

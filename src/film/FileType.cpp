@@ -84,7 +84,7 @@ int fileTypeOfPath(const std::string& path, int defaultType, const Settings& set
     if (dot != std::string::npos) {
         const std::string ext = name.substr(dot + 1);
         constexpr int kUnset = INT_MIN;
-        const int forced = settings.getInt("File Types", "Extension_" + ext, kUnset);
+        const int forced = settings.getInt("File Types", "Extension_" + ext, kUnset, 0, INT_MAX);
         if (forced != kUnset)
             return forced;
         std::string key = ext.substr(0, 3);

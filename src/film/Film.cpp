@@ -16,7 +16,7 @@ namespace {
 constexpr int kMaxSide = 32767;
 constexpr uint64_t kMaxFrameBytes = uint64_t(256) << 20;
 
-int defaultPeriod() { return Settings::instance().getInt("Default", "PlaySpeed", 80); }
+int defaultPeriod() { return Settings::instance().getInt("Default", "PlaySpeed", 80, 10, 1000); }
 
 bool isFilmDepth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 32; }
 

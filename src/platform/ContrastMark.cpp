@@ -24,7 +24,7 @@ uint32_t contrastForBackground(uint32_t rgbValue)
 {
     const Settings& settings = Settings::instance();
     return contrastForBackground(rgbValue, gammaOf(settings.getString("Settings", "Gamma", "2.2")),
-                                 settings.getInt("Settings", "Threshold", 172));
+                                 settings.getInt("Settings", "Threshold", 172, 0, 255));
 }
 
 } // namespace celvane

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <optional>
@@ -164,12 +166,34 @@ std::string Settings::getString(const std::string& section, const std::string& n
     return lookup(section, name).value_or(defaultValue);
 }
 
-int Settings::getInt(const std::string& section, const std::string& name, int defaultValue) const
+namespace {
+// The number the value starts with, as private profiles read it ("8 ; note" is 8); none when
+// it starts with no digits or the number is too large for any value.
+std::optional<long> leadingNumber(const std::string& text)
+{
+    const char* start = text.c_str();
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(start, &end, 10);
+    if (end == start || errno == ERANGE)
+        return std::nullopt;
+    return n;
+}
+} // namespace
+
+int Settings::getInt(const std::string& section, const std::string& name, int defaultValue, int min, int max) const
 {
     const auto value = lookup(section, name);
-    // Leading digits count, as with any private profile; no digits reads as 0.
-    return value ? int(std::strtol(value->c_str(), nullptr, 10)) : defaultValue;
+    const auto n = value ? leadingNumber(*value) : std::nullopt;
+    return n && *n >= min && *n <= max ? int(*n) : defaultValue;
 }
+
+bool Settings::getFlag(const std::string& section, const std::string& name, bool defaultValue) const
+{
+    return getInt(section, name, defaultValue ? 1 : 0, INT_MIN, INT_MAX) != 0;
+}
+
+int Settings::dragMinDistance() const { return getInt("windows", "DragMinDist", 2, 0, 100); }
 
 bool Settings::writeInt(const std::string& section, const std::string& name, int value)
 {

@@ -23,7 +23,14 @@ public:
 
     const std::filesystem::path& path() const { return path_; }
 
-    int getInt(const std::string& section, const std::string& name, int defaultValue) const;
+    // A whole number within [min, max]. A value that is missing, does not start with a number or
+    // lies outside the range reads as the default: a hand-edited file cannot give the program
+    // values its own dialogs would refuse.
+    int getInt(const std::string& section, const std::string& name, int defaultValue, int min, int max) const;
+    // A switch: any number, non-zero for on; anything else reads as the default.
+    bool getFlag(const std::string& section, const std::string& name, bool defaultValue) const;
+    // The pointer movement, in pixels, that makes a press a drag ("windows"/"DragMinDist").
+    int dragMinDistance() const;
     std::string getString(const std::string& section, const std::string& name,
                           const std::string& defaultValue) const;
     // Writes return false when the file could not be written; the value is kept in memory.

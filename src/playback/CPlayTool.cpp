@@ -91,7 +91,7 @@ protected:
                 QCursor::setPos(x, event->globalPosition().toPoint().y());
             }
         }
-        const int minDistance = Settings::instance().getInt("windows", "DragMinDist", 2);
+        const int minDistance = Settings::instance().dragMinDistance();
         const auto frame = bar_.strip_.move(x, view->film()->frameCount(), minDistance);
         if (!frame)
             return;

@@ -6,6 +6,7 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 #include <QTimer>
+#include <climits>
 
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
@@ -67,7 +68,7 @@ bool isFrameCommand(int id)
 
 CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
     : QAbstractScrollArea(parent), document_(document),
-      zoomToggle_(ViewLayout::clampScale(Settings::instance().getInt("Default", "Scale", 100)))
+      zoomToggle_(defaultScale())
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
@@ -75,7 +76,7 @@ CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     const Settings& settings = Settings::instance();
     canvas_.grid() = GridSettings::load(settings);
-    showOverRuns_ = settings.getInt("Settings", "ShowOverRun", 1) != 0;
+    showOverRuns_ = settings.getFlag("Settings", "ShowOverRun", true);
     layout_.setScale(zoomToggle_.defaultScale());
     syncFrameSize();
     refreshSound();
@@ -145,6 +146,12 @@ void CCelvaneView::focusInEvent(QFocusEvent* event)
     emit activated(this);
     refreshToolState();
     document_.updateAllViews(nullptr, Hint::ActiveViewChanged);
+}
+
+int CCelvaneView::defaultScale()
+{
+    // A number out of range is brought into it rather than ignored: the nearest scale there is.
+    return ViewLayout::clampScale(Settings::instance().getInt("Default", "Scale", 100, INT_MIN, INT_MAX));
 }
 
 QSize CCelvaneView::neededClientSize() const { return QSize(layout_.neededWidth(), layout_.neededHeight()); }
@@ -321,7 +328,7 @@ void CCelvaneView::onDocumentUpdate(DocumentObserver*, uint32_t hint, const Chan
     if (hint & Hint::ToolChanged)
         refreshToolState();
     if (hint & Hint::SettingsChanged) {
-        showOverRuns_ = Settings::instance().getInt("Settings", "ShowOverRun", 1) != 0;
+        showOverRuns_ = Settings::instance().getFlag("Settings", "ShowOverRun", true);
         viewport()->update();
     }
     if (hint & Hint::FilmSpeed)

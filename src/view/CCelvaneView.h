@@ -52,6 +52,8 @@ public:
     void zoomToRect(const Rect& frameRect);
     // The client size that shows the whole frame at the current scale.
     QSize neededClientSize() const;
+    // The scale new windows start at ("Default"/"Scale").
+    static int defaultScale();
     // The client area with no scroll bars: what the window has room for once the film fits.
     QSize roomWithoutScrollBars() const { return maximumViewportSize(); }
     // A client point in frame pixels; snapping applies a locked grid while a drawing tool is

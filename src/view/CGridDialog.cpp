@@ -58,10 +58,14 @@ CGridDialog::CGridDialog(const GridSettings& grid, QWidget* parent) : QDialog(pa
         int GridSettings::*value;
         int low, high, spinLow, spinHigh;
     } fields[] = {
-        {"&X spacing:", "xSpacing", &GridSettings::xSpacing, kSpacingLow, kSpacingHigh, 2, 200},
-        {"&Y spacing:", "ySpacing", &GridSettings::ySpacing, kSpacingLow, kSpacingHigh, 2, 200},
-        {"X &divisions:", "xSubDivs", &GridSettings::xSubDivs, kDivisionsLow, kDivisionsHigh, 1, 10},
-        {"Y d&ivisions:", "ySubDivs", &GridSettings::ySubDivs, kDivisionsLow, kDivisionsHigh, 1, 10},
+        {"&X spacing:", "xSpacing", &GridSettings::xSpacing, kSpacingLow, kSpacingHigh, GridSettings::kMinSpacing,
+         GridSettings::kMaxSpacing},
+        {"&Y spacing:", "ySpacing", &GridSettings::ySpacing, kSpacingLow, kSpacingHigh, GridSettings::kMinSpacing,
+         GridSettings::kMaxSpacing},
+        {"X &divisions:", "xSubDivs", &GridSettings::xSubDivs, kDivisionsLow, kDivisionsHigh,
+         GridSettings::kMinDivisions, GridSettings::kMaxDivisions},
+        {"Y d&ivisions:", "ySubDivs", &GridSettings::ySubDivs, kDivisionsLow, kDivisionsHigh,
+         GridSettings::kMinDivisions, GridSettings::kMaxDivisions},
     };
     for (const auto& f : fields) {
         auto* box = new SpinField(f.spinLow, f.spinHigh, this);

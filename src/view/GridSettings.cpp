@@ -10,11 +10,11 @@ namespace celvane {
 GridSettings GridSettings::load(const Settings& s)
 {
     GridSettings g;
-    g.xSpacing = s.getInt("Grid", "XSpacing", 64);
-    g.ySpacing = s.getInt("Grid", "YSpacing", 64);
-    g.xSubDivs = g.ySubDivs = s.getInt("Grid", "XSubDivs", 4);
-    g.show = s.getInt("Grid", "Show", 0) != 0;
-    g.lock = s.getInt("Grid", "Lock", 0) != 0;
+    g.xSpacing = s.getInt("Grid", "XSpacing", 64, kMinSpacing, kMaxSpacing);
+    g.ySpacing = s.getInt("Grid", "YSpacing", 64, kMinSpacing, kMaxSpacing);
+    g.xSubDivs = g.ySubDivs = s.getInt("Grid", "XSubDivs", 4, kMinDivisions, kMaxDivisions);
+    g.show = s.getFlag("Grid", "Show", false);
+    g.lock = s.getFlag("Grid", "Lock", false);
     // Values edited by hand to nonsense fall back to the defaults rather than divide by zero.
     if (g.xSpacing < 1 || g.xSpacing > 10000)
         g.xSpacing = 64;

@@ -10,6 +10,10 @@ namespace celvane {
 class Settings;
 
 struct GridSettings {
+    // What the stored default grid may be.
+    static constexpr int kMinSpacing = 2, kMaxSpacing = 200;
+    static constexpr int kMinDivisions = 1, kMaxDivisions = 10;
+
     bool show = false;
     bool lock = false;
     int xSpacing = 64;

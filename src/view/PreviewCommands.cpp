@@ -15,7 +15,7 @@ namespace celvane {
 PreviewCommands::PreviewCommands(CCelvaneView& view) : QObject(&view), view_(view)
 {
     const Settings& settings = Settings::instance();
-    view.preview().setLevels(settings.getInt("Preview", "Ghosting", 1), settings.getInt("Preview", "InBetweening", 0));
+    view.preview().setLevels(settings.getInt("Preview", "Ghosting", 1, 0, 2), settings.getInt("Preview", "InBetweening", 0, 0, 2));
     view.addCommandTarget(this);
 }
 

@@ -58,10 +58,10 @@ TEST(MainWindow, StartsOnANewUntitledFilmWithTheStatusBarHidden)
     EXPECT_FALSE(p.frame().commandState(ID_FILE_MRU_FILE1).enabled);
 
     EXPECT_TRUE(p.frame().runCommand(ID_VIEW_STATUS_BAR));
-    EXPECT_EQ(Settings::instance().getInt("Settings", "StatusBar", 0), 1);
+    EXPECT_TRUE(Settings::instance().getFlag("Settings", "StatusBar", false));
     EXPECT_TRUE(p.frame().commandState(ID_VIEW_STATUS_BAR).checked);
     p.frame().runCommand(ID_VIEW_STATUS_BAR);
-    EXPECT_EQ(Settings::instance().getInt("Settings", "StatusBar", 1), 0);
+    EXPECT_FALSE(Settings::instance().getFlag("Settings", "StatusBar", true));
     EXPECT_TRUE(p.sink.shown.empty());
 }
 
@@ -167,7 +167,7 @@ TEST(MainWindow, BlackAndWhitePicturesFollowTheSetting)
     Program p;
     EXPECT_FALSE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
     p.frame().runCommand(ID_VIEW_BLACK_WHITE);
-    EXPECT_EQ(Settings::instance().getInt("Settings", "BlackWhite", 0), 1);
+    EXPECT_TRUE(Settings::instance().getFlag("Settings", "BlackWhite", false));
     EXPECT_TRUE(p.frame().commandState(ID_VIEW_BLACK_WHITE).checked);
     // A settings change made elsewhere (the Choices sheet) reaches the frame too.
     Settings::instance().writeInt("Settings", "BlackWhite", 0);
@@ -384,4 +384,24 @@ TEST(MainWindow, ScrollBarArrowsMoveATenthOfTheViewAndPagesAWholeView)
         bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
         EXPECT_EQ(scroll() - start, client / 10 + client);
     }
+}
+
+TEST(MainWindow, AHandEditedDefaultFilmWithBadValuesGivesTheUsualFilm)
+{
+    Program p;
+    p.frame().runCommand(ID_FILE_NEW);
+    const Film& usual = *p.view().film();
+    const int width = usual.width(), height = usual.height(), depth = usual.bitsPerPixel();
+    Settings& s = Settings::instance();
+    s.writeInt("Settings", "UserDefaultFilm", 1);
+    s.writeInt("Default", "Width", -500);
+    s.writeInt("Default", "Height", 99999999);
+    s.writeString("Default", "Depth", "abc");
+    s.writeInt("Default", "PlaySpeed", 0);
+    p.frame().runCommand(ID_FILE_NEW);
+    const Film& film = *p.view().film();
+    EXPECT_EQ(film.width(), width);
+    EXPECT_EQ(film.height(), height);
+    EXPECT_EQ(film.bitsPerPixel(), depth);
+    EXPECT_EQ(film.period(), 80);
 }

@@ -21,14 +21,14 @@ TEST(ToolBoxGroup, LoadsTheGroupInUseAndWritesTheCustomGroupBack)
     EXPECT_TRUE(standard.pinOnInitialMove);
 
     s.writeInt("ToolBox", "Group", 1);
-    s.writeInt("ToolBox 1", "HorzPerRow", 0); // would leave the bar no room
+    s.writeInt("ToolBox 1", "HorzPerRow", 0); // would leave the bar no room: reads as the default
     s.writeInt("ToolBox", "BigButtons", 0);
     for (int i = 0; i < 12; ++i)
         s.writeInt("ToolBox 1", "Tool" + std::to_string(i), 0);
     s.writeInt("ToolBox 1", "Tool11", 3);
     ToolBoxGroup junior = ToolBoxGroup::load(s);
     EXPECT_EQ(junior.group, 1);
-    EXPECT_EQ(junior.horzPerRow, 1);
+    EXPECT_EQ(junior.horzPerRow, 12);
     EXPECT_FALSE(junior.bigButtons);
     EXPECT_EQ(junior.shownEntries(), std::vector<int>{11});
     EXPECT_EQ(ToolBoxGroup::entryOfCommand(ID_TOOL_ZOOM), 11);
@@ -40,10 +40,10 @@ TEST(ToolBoxGroup, LoadsTheGroupInUseAndWritesTheCustomGroupBack)
         for (int i = 0; i < shown; ++i)
             junior.entries[size_t(i)] = ToolBoxGroup::Shown;
         junior.writeCustom(s);
-        EXPECT_EQ(s.getInt("ToolBox 2", "VertPerRow", -1), rows) << shown << " buttons";
+        EXPECT_EQ(s.getInt("ToolBox 2", "VertPerRow", -1, 1, 12), rows) << shown << " buttons";
     }
-    EXPECT_EQ(s.getInt("ToolBox 2", "Tool6", -1), ToolBoxGroup::Shown);
-    EXPECT_EQ(s.getInt("ToolBox 2", "Tool7", -1), 0);
+    EXPECT_EQ(s.getInt("ToolBox 2", "Tool6", -1, 0, 3), ToolBoxGroup::Shown);
+    EXPECT_EQ(s.getInt("ToolBox 2", "Tool7", -1, 0, 3), 0);
 }
 
 TEST(ToolBoxGroup, APanelOpensOnAFirstChoiceOnlyWhenTheEntrySaysSo)

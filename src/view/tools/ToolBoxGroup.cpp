@@ -19,15 +19,15 @@ std::string sectionOf(int group) { return "ToolBox " + std::to_string(group); }
 ToolBoxGroup ToolBoxGroup::load(const Settings& settings)
 {
     ToolBoxGroup g;
-    g.group = settings.getInt("ToolBox", "Group", 0);
+    g.group = settings.getInt("ToolBox", "Group", 0, 0, kCustom);
     const std::string section = sectionOf(g.group);
     // A row of no buttons would leave the bar nowhere to put them.
-    g.horzPerRow = std::max(1, settings.getInt(section, "HorzPerRow", g.horzPerRow));
-    g.vertPerRow = std::max(1, settings.getInt(section, "VertPerRow", g.vertPerRow));
+    g.horzPerRow = settings.getInt(section, "HorzPerRow", g.horzPerRow, 1, kEntries);
+    g.vertPerRow = settings.getInt(section, "VertPerRow", g.vertPerRow, 1, kEntries);
     for (int i = 0; i < kEntries; ++i)
-        g.entries[size_t(i)] = settings.getInt(section, "Tool" + std::to_string(i), g.entries[size_t(i)]);
-    g.bigButtons = settings.getInt("ToolBox", "BigButtons", 1) != 0;
-    g.pinOnInitialMove = settings.getInt("ToolBox", "PinOnInitialMove", 1) != 0;
+        g.entries[size_t(i)] = settings.getInt(section, "Tool" + std::to_string(i), g.entries[size_t(i)], 0, Shown | OpenOnFirstClick);
+    g.bigButtons = settings.getFlag("ToolBox", "BigButtons", true);
+    g.pinOnInitialMove = settings.getFlag("ToolBox", "PinOnInitialMove", true);
     return g;
 }
 

@@ -40,7 +40,7 @@ void copyArea(Sprite& to, const Sprite& from, const Rect& area)
 void ToolApply::addChanged(const Rect& r) { changed = united(changed, r); }
 
 ToolEngine::ToolEngine(ToolHost& host, ToolBox& tools)
-    : host_(host), tools_(tools), dragMinDist_(Settings::instance().getInt("windows", "DragMinDist", 2))
+    : host_(host), tools_(tools), dragMinDist_(Settings::instance().dragMinDistance())
 {
     tools_.addEngine(this);
 }
