@@ -28,17 +28,53 @@ GifPalette GifPalettePool::make(const GifColours& entries)
     });
 }
 
+GifRect GifRect::unite(const GifRect& other) const
+{
+    if (other.empty())
+        return *this;
+    if (empty())
+        return other;
+    const int l = std::min(left, other.left), t = std::min(top, other.top);
+    const int r = std::max(left + width, other.left + other.width);
+    const int b = std::max(top + height, other.top + other.height);
+    return {l, t, r - l, b - t};
+}
+
 Animation::Animation(int width, int height, bool loop) : width_(width), height_(height), loop_(loop)
 {
     gifAllocating("animcreate", [&] { frames_.reserve(16); });
+}
+
+void Animation::makeAlone(int f)
+{
+    AnimationFrame& frame = frames_[size_t(f)];
+    if (frame.alone == f)
+        return;
+    Bytes pixels(area()), mask(area());
+    unpackStored(f, pixels.data(), mask.data());
+    frame.rect = whole();
+    frame.pixels = pack(pixels.data(), frame.rect);
+    frame.mask = frame.masked ? pack(mask.data(), frame.rect) : Bytes();
 }
 
 void Animation::eraseFrames(int first, int last)
 {
     first = std::max(first, 0);
     last = std::min(last, frameCount() - 1);
-    if (first <= last)
-        frames_.erase(frames_.begin() + first, frames_.begin() + last + 1);
+    if (first > last)
+        return;
+    // The frame after them is told against one that goes: it must stand alone.
+    if (last + 1 < frameCount()) {
+        makeAlone(last + 1);
+        frames_[size_t(last + 1)].changed = whole();
+    }
+    frames_.erase(frames_.begin() + first, frames_.begin() + last + 1);
+    int alone = -1;
+    for (int f = 0; f < frameCount(); ++f) {
+        if (frames_[size_t(f)].rect.area() == area())
+            alone = f;
+        frames_[size_t(f)].alone = alone;
+    }
 }
 
 void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
@@ -51,6 +87,16 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
     const size_t n = area();
     AnimationFrame frame;
     frame.delay = composed.delay;
+    frame.masked = composed.masked;
+    // Deep frames are reduced whole, and what follows one is told against indices of its
+    // reducer, not of the canvas. Changes that add up to a canvas make a frame stand alone,
+    // so that no frame takes more than two canvases to unpack.
+    const bool alone = composed.colours || lastDeep_ || sinceAlone_ + composed.changed.area() >= n;
+    frame.changed = composed.changed;
+    frame.rect = alone ? whole() : composed.changed;
+    sinceAlone_ = alone ? 0 : sinceAlone_ + frame.rect.area();
+    lastDeep_ = composed.colours != nullptr;
+    frame.alone = alone ? frameCount() : frames_.empty() ? -1 : frames_.back().alone;
     gifAllocating("addframe", [&] {
         GifColours palette;
         if (composed.colours) {
@@ -62,64 +108,113 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
                 used[reduced[i]] |= composed.mask[i] != 0;
             for (int s = 0; s < 256; ++s)
                 frame.used[size_t(s)] = used[s];
-            frame.pixels = pack(reduced.data());
+            frame.pixels = pack(reduced.data(), frame.rect);
             palette = reducer->palette();
         } else {
             frame.used = composed.used;
-            frame.pixels = pack(composed.indices);
+            frame.pixels = pack(composed.indices, frame.rect);
             palette = *composed.palette;
             if (reducer)
                 for (uint32_t& entry : palette)
                     entry = reducer->palette()[size_t(reducer->indexOf(entry))];
         }
-        if (composed.masked)
-            frame.mask = pack(composed.mask);
+        const GifRect& r = frame.rect;
+        bool opaque = true;
+        for (int y = r.top; y < r.top + r.height && opaque; ++y) {
+            const uint8_t* row = composed.mask + size_t(y) * size_t(width_) + size_t(r.left);
+            opaque = std::find(row, row + r.width, 0) == row + r.width;
+        }
+        if (!opaque)
+            frame.mask = pack(composed.mask, r);
         frame.palette = pool_.make(palette);
         frames_.push_back(std::move(frame));
     });
 }
 
-Bytes Animation::pack(const uint8_t* bytes)
+Bytes Animation::pack(const uint8_t* canvas, const GifRect& r)
 {
-    const size_t n = area();
+    const size_t n = r.area();
+    const uint8_t* bytes = canvas;
+    if (r.width != width_) {
+        rows_.resize(n);
+        for (int y = 0; y < r.height; ++y)
+            std::memcpy(&rows_[size_t(y) * size_t(r.width)],
+                        canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left), size_t(r.width));
+        bytes = rows_.data();
+    } else {
+        bytes += size_t(r.top) * size_t(width_);
+    }
     packing_.clear();
     gifAllocating("animcompress", [&] { packing_.reserve(n + n / 2 + 32); });
     lzwEncode(-kLzwRawWidth, packing_, ByteSpan(bytes, n));
     return packing_;
 }
 
-void Animation::unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const
+void Animation::apply(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const
 {
-    const size_t n = area();
-    const size_t got = lzwDecode(frame.pixels, pixels, n, kLzwRawWidth).length;
-    std::memset(pixels + got, 0, n - got);
-}
-
-void Animation::unpackMask(const AnimationFrame& frame, uint8_t* mask) const
-{
-    const size_t n = area();
-    if (frame.mask.empty()) {
-        std::memset(mask, 0xFF, n);
+    const GifRect& r = frame.rect;
+    const size_t n = r.area();
+    if (n == 0)
+        return;
+    // Rows of the canvas's width are unpacked in place; narrower ones by way of a copy.
+    auto unpackInto = [&](const Bytes& packed, uint8_t* canvas) {
+        uint8_t* at = canvas + size_t(r.top) * size_t(width_);
+        Bytes rows;
+        uint8_t* into = at;
+        if (r.width != width_) {
+            rows.resize(n);
+            into = rows.data();
+        }
+        const size_t got = lzwDecode(packed, into, n, kLzwRawWidth).length;
+        std::memset(into + got, 0, n - got);
+        if (into != at)
+            for (int y = 0; y < r.height; ++y)
+                std::memcpy(canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left),
+                            &rows[size_t(y) * size_t(r.width)], size_t(r.width));
+    };
+    unpackInto(frame.pixels, pixels);
+    if (!frame.mask.empty()) {
+        unpackInto(frame.mask, mask);
         return;
     }
-    const size_t got = lzwDecode(frame.mask, mask, n, kLzwRawWidth).length;
-    std::memset(mask + got, 0, n - got);
+    for (int y = r.top; y < r.top + r.height; ++y)
+        std::memset(mask + size_t(y) * size_t(width_) + size_t(r.left), 0xFF, size_t(r.width));
 }
 
-void Animation::unpack(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const
+GifRect Animation::unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding) const
 {
-    unpackPixels(frame, pixels);
-    unpackMask(frame, mask);
+    const int alone = frames_[size_t(f)].alone;
+    const bool follows = holding >= 0 && holding < f;
+    GifRect changed = follows ? GifRect{} : whole();
+    if (follows)
+        for (int i = holding + 1; i <= f; ++i)
+            changed = changed.unite(frames_[size_t(i)].changed);
+    int from = holding + 1;
+    if (!follows || holding < alone) {
+        // From the last frame that stands alone, or from a blank canvas.
+        from = std::max(alone, 0);
+        if (alone < 0) {
+            std::memset(pixels, 0, area());
+            std::memset(mask, 0, area());
+        }
+    }
+    for (int i = from; i <= f; ++i)
+        apply(frames_[size_t(i)], pixels, mask);
+    return changed;
+}
+
+void Animation::unpack(int f, uint8_t* pixels, uint8_t* mask) const
+{
+    unpackStored(f, pixels, mask);
+    if (const auto& map = frames_[size_t(f)].map)
+        for (size_t i = 0; i < area(); ++i)
+            pixels[i] = (*map)[pixels[i]];
 }
 
 void Animation::remapFrame(AnimationFrame& frame, const uint8_t* map)
 {
-    const size_t n = area();
-    Bytes pixels(n);
-    unpackPixels(frame, pixels.data());
-    for (uint8_t& p : pixels)
-        p = map[p];
-    frame.pixels = pack(pixels.data());
+    frame.map.emplace();
+    std::copy(map, map + 256, frame.map->begin());
     std::bitset<256> used;
     for (int s = 0; s < 256; ++s)
         if (frame.used[size_t(s)])
@@ -165,7 +260,7 @@ void Animation::makeCommonPalette()
             if (!identity)
                 remapFrame(frame, map);
             joined[f] = true;
-            if (!frame.mask.empty() || f > 0)
+            if (frame.masked || f > 0)
                 reserve = std::max(reserve, frame.used.count() + 1);
         }
         if (common.size() < reserve && common.size() < 256) {

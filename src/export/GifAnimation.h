@@ -4,14 +4,28 @@
 // optional mask. A GIF is read into one; the common-palette pass then gives as many frames as
 // possible one palette, which is what a film needs.
 
+#include <array>
 #include <bitset>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/ByteIO.h"
 
 namespace celvane {
+
+// A rectangle of the canvas, in pixels.
+struct GifRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
+    size_t area() const { return empty() ? 0 : size_t(width) * size_t(height); }
+    // The smallest rectangle holding both.
+    GifRect unite(const GifRect& other) const;
+};
 
 // Palette entries as colour words: 0xBBGGRR00.
 using GifColours = std::vector<uint32_t>;
@@ -39,13 +53,23 @@ public:
     virtual void reduce(const uint32_t* colours, int width, int height, uint8_t* out);
 };
 
+// A frame is the frame before it with one rectangle replaced (the first: a blank canvas of
+// index 0, all transparent), so that a small image on a big canvas costs its own area. A frame
+// whose rectangle is the whole canvas stands alone.
 struct AnimationFrame {
     GifPalette palette;
-    Bytes pixels; // packed
-    Bytes mask;   // packed; empty when every pixel is opaque
-    int delay = 0; // hundredths of a second
+    GifRect rect;    // what is packed
+    GifRect changed; // what differs from the frame before
+    Bytes pixels; // packed, the rectangle's rows
+    Bytes mask;   // packed, the rectangle's rows; empty when all of them are opaque
+    bool masked = false; // some pixel of the whole frame is transparent
+    int delay = 0;       // hundredths of a second
     // Palette slots that opaque pixels use.
     std::bitset<256> used;
+    // Pixels are stored as the canvas held them; this maps them onto `palette` (none: as they
+    // are).
+    std::optional<std::array<uint8_t, 256>> map;
+    int alone = -1; // the last frame up to this one that stands alone, or -1
 };
 
 // A frame as composed on a canvas, before it is packed.
@@ -62,6 +86,9 @@ struct ComposedFrame {
     const uint8_t* mask = nullptr;
     bool masked = false;
     int delay = 0;
+    // What changed since the frame before (everything, for a first frame, is measured from a
+    // blank canvas).
+    GifRect changed;
 };
 
 class Animation {
@@ -84,10 +111,13 @@ public:
     // reducer ("Please choose a palette-reduction option ...").
     void addFrame(const ComposedFrame& frame, ColourReducer* reducer);
 
-    // Pixels and mask (0xFF opaque) of a frame, width x height bytes each, rows top down.
-    void unpack(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const;
-    void unpackPixels(const AnimationFrame& frame, uint8_t* pixels) const;
-    void unpackMask(const AnimationFrame& frame, uint8_t* mask) const;
+    // Pixels (through the frame's map) and mask (0xFF opaque) of frame `f`, width x height
+    // bytes each, rows top down.
+    void unpack(int f, uint8_t* pixels, uint8_t* mask) const;
+    // Pixels as stored (before the map) and mask of frame `f`. When the buffers hold frame
+    // `holding` (before `f`) as this left them, only what changed since is unpacked. Returns
+    // the rectangle that may differ from what the buffers held.
+    GifRect unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding = -1) const;
 
     // Moves every frame whose colours still fit onto one common palette of at most 256
     // entries; frames that would overflow it keep their own. Out of memory: "Out of memory
@@ -99,7 +129,12 @@ public:
 
 private:
     size_t area() const { return size_t(width_) * size_t(height_); }
-    Bytes pack(const uint8_t* bytes);
+    GifRect whole() const { return {0, 0, width_, height_}; }
+    // Packs the rectangle of a whole-canvas buffer.
+    Bytes pack(const uint8_t* canvas, const GifRect& rect);
+    // Writes a frame's rectangle into whole-canvas buffers.
+    void apply(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const;
+    void makeAlone(int f);
     void remapFrame(AnimationFrame& frame, const uint8_t* map);
 
     int width_;
@@ -111,6 +146,9 @@ private:
     GifPalette common_;
     int transparentIndex_ = -1;
     Bytes packing_; // room for the codes of one frame, kept between frames
+    Bytes rows_;    // a rectangle's rows, kept between frames
+    size_t sinceAlone_ = 0; // area of the rectangles since the last frame that stands alone
+    bool lastDeep_ = false;
 };
 
 } // namespace celvane

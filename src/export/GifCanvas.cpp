@@ -28,6 +28,8 @@ GifCanvas::GifCanvas(int width, int height) : width_(width), height_(height)
     });
 }
 
+void GifCanvas::touch(const GifRect& rect) { changed_ = changed_.unite(rect); }
+
 void GifCanvas::setIndex(size_t at, uint8_t slot)
 {
     if (mask_[at])
@@ -69,10 +71,12 @@ void GifCanvas::turnDeep()
     for (size_t use : slotUse_)
         deepOpaque_ += use;
     deep_ = true;
+    touch({0, 0, width_, height_});
 }
 
 void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
 {
+    touch(r);
     if (!deep_) {
         for (int y = r.top; y < r.top + r.height; ++y)
             for (int x = r.left; x < r.left + r.width; ++x) {
@@ -111,6 +115,7 @@ void GifCanvas::setDeepMask(size_t at, bool opaque)
 void GifCanvas::draw(const GifImage& image)
 {
     const GifRect& r = image.rect;
+    touch(r);
     if (!deep_) {
         // The image's pixels of each index, and what stays of the canvas's slots around them:
         // enough to merge the palette and to keep the slot counts without a second count.
@@ -179,9 +184,11 @@ void GifCanvas::draw(const GifImage& image)
     }
 }
 
-ComposedFrame GifCanvas::frame(int delay) const
+ComposedFrame GifCanvas::frame(int delay)
 {
     ComposedFrame f;
+    f.changed = changed_;
+    changed_ = {};
     f.width = width_;
     f.height = height_;
     if (deep_) {

@@ -11,13 +11,6 @@
 
 namespace celvane {
 
-struct GifRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-};
-
 // One decoded image, rows in picture order.
 struct GifImage {
     GifRect rect;
@@ -37,7 +30,8 @@ public:
     // Draws the image's opaque pixels; the rectangle must lie inside the canvas.
     void draw(const GifImage& image);
 
-    ComposedFrame frame(int delay) const;
+    // The picture as it stands, with what changed since the previous frame was taken.
+    ComposedFrame frame(int delay);
     bool deep() const { return deep_; }
 
 private:
@@ -51,6 +45,7 @@ private:
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void setIndex(size_t at, uint8_t slot);
     void setDeepMask(size_t at, bool opaque);
+    void touch(const GifRect& rect);
 
     static constexpr uint8_t kOpaque = 0xFF; // the mask is the store's as it stands
 
@@ -64,6 +59,7 @@ private:
     // Opaque pixels holding each slot, so that an image costs its own area, not the canvas's.
     std::array<size_t, 256> slotUse_ = {};
     size_t deepOpaque_ = 0; // opaque pixels once deep, so that no frame has to count them
+    GifRect changed_;       // since the last frame taken
 };
 
 } // namespace celvane

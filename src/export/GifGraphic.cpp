@@ -123,33 +123,48 @@ Sprite* GifGraphic::workingImage(int frame)
     const int w = animation_->width();
     const int h = animation_->height();
     const PaletteRef palette = paletteOf(record.palette);
+    // Transparent pixels take the common palette's free entry. Two frames of the common palette
+    // then show alike every pixel that did not change between them: only the change is painted.
+    const bool common = record.palette == animation_->commonPalette() && animation_->transparentIndex() >= 0;
+    const bool follows = imageFrame_ >= 0 && imageFrame_ < frame && shownCommon_ && common;
     if (image_.width() != w || image_.height() != h || image_.palette() != palette)
         image_.create(w, h, 0, 0, 8, palette);
-    imageFrame_ = -1;
     const size_t n = size_t(w) * size_t(h);
     pixels_.resize(n);
-    animation_->unpackPixels(record, pixels_.data());
-    const int free = record.palette == animation_->commonPalette() ? animation_->transparentIndex() : -1;
-    if (free >= 0 && !record.mask.empty()) {
-        mask_.resize(n);
-        animation_->unpackMask(record, mask_.data());
-        // Mask bytes are 0 or 0xFF: a select without branches, which runs as vector code (most
-        // of a big canvas under a small image is transparent).
-        const uint8_t paper = uint8_t(free);
-        for (int y = 0; y < h; ++y) {
-            const size_t at = size_t(y) * size_t(w);
-            const uint8_t* from = pixels_.data() + at;
-            const uint8_t* opaque = mask_.data() + at;
-            uint8_t* into = image_.rowAddress(y);
-            for (int x = 0; x < w; ++x)
-                into[x] = uint8_t((from[x] & opaque[x]) | (paper & ~opaque[x]));
-        }
-    } else {
-        for (int y = 0; y < h; ++y)
-            std::memcpy(image_.rowAddress(y), pixels_.data() + size_t(y) * size_t(w), size_t(w));
-    }
+    mask_.resize(n);
+    const int holding = imageFrame_;
+    imageFrame_ = -1; // until the picture is whole again
+    const GifRect changed = animation_->unpackStored(frame, pixels_.data(), mask_.data(), holding);
+    paint(follows ? changed : GifRect{0, 0, w, h}, record, common ? animation_->transparentIndex() : -1);
     imageFrame_ = frame;
+    shownCommon_ = common;
     return &image_;
+}
+
+void GifGraphic::paint(const GifRect& r, const AnimationFrame& record, int free)
+{
+    const size_t w = size_t(animation_->width());
+    // Mask bytes are 0 or 0xFF: a select without branches.
+    const uint8_t paper = uint8_t(free >= 0 ? free : 0);
+    const uint8_t all = free >= 0 ? 0 : 0xFF;
+    for (int y = r.top; y < r.top + r.height; ++y) {
+        const size_t at = size_t(y) * w + size_t(r.left);
+        const uint8_t* from = pixels_.data() + at;
+        const uint8_t* opaque = mask_.data() + at;
+        uint8_t* into = image_.rowAddress(y) + r.left;
+        if (record.map) {
+            const std::array<uint8_t, 256>& map = *record.map;
+            for (int x = 0; x < r.width; ++x) {
+                const uint8_t shown = opaque[x] | all;
+                into[x] = uint8_t((map[from[x]] & shown) | (paper & ~shown));
+            }
+        } else if (free >= 0) {
+            for (int x = 0; x < r.width; ++x)
+                into[x] = uint8_t((from[x] & opaque[x]) | (paper & ~opaque[x]));
+        } else {
+            std::memcpy(into, from, size_t(r.width));
+        }
+    }
 }
 
 FrameFade GifGraphic::fade(int frame) const

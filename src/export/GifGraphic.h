@@ -36,13 +36,17 @@ private:
     bool valid(int frame) const { return animation_ && frame >= 0 && frame < animation_->frameCount(); }
     void measureDelays();
     PaletteRef paletteOf(const GifPalette& colours);
+    // Paints a rectangle of the stored pixels into the picture, through the frame's map;
+    // with a free entry, transparent pixels take it.
+    void paint(const GifRect& rect, const AnimationFrame& record, int free);
 
     std::optional<Animation> animation_;
     std::vector<bool> selected_;
     std::map<GifPalette, PaletteRef> palettes_;
     Sprite image_;
-    int imageFrame_ = -1;
-    Bytes pixels_; // a frame unpacked, kept from one frame to the next
+    int imageFrame_ = -1; // what the picture and the buffers below hold
+    bool shownCommon_ = false;
+    Bytes pixels_; // the frame as stored, kept from one frame to the next
     Bytes mask_;
     int shortestDelay_ = 0;
     std::string name_;

@@ -42,7 +42,7 @@ struct Unpacked {
 Unpacked unpack(const Animation& a, int frame)
 {
     Unpacked u{Bytes(size_t(a.width()) * size_t(a.height())), Bytes(size_t(a.width()) * size_t(a.height()))};
-    a.unpack(a.frame(frame), u.pixels.data(), u.mask.data());
+    a.unpack(frame, u.pixels.data(), u.mask.data());
     return u;
 }
 
@@ -376,4 +376,63 @@ TEST(GifReader, OpeningATinyHugeGifInTheProgramSaysSoAndADamagedOneOpensWithAWar
     EXPECT_NE(p.sink.shown[1].find("damaged"), std::string::npos);
     EXPECT_EQ(p.view().film()->frameCount(), 2);
     EXPECT_EQ(p.frame().windowTitle().toStdString(), "cut.qfm * - Celvane");
+}
+
+TEST(GifReader, FramesKeepOnlyWhatChangedAndUnpackAlikeInAnyOrder)
+{
+    std::vector<uint8_t> background(size_t(300) * 200);
+    for (size_t i = 0; i < background.size(); ++i)
+        background[i] = uint8_t((i * 7 + i / 300) % 16);
+    GifBuilder b(300, 200, greys(16, 16));
+    b.image(0, 0, 300, 200, background);
+    for (int i = 0; i < 30; ++i)
+        b.control(2, i % 3 == 0 ? 5 : -1, i % 4 == 1 ? 2 : 0).image(7 * i, 5 * i % 190, 2, 3, {1, 5, 9, 5, 13, 15});
+    const Bytes file = b.finish();
+    Animation a = readGif(file);
+    a.makeCommonPalette();
+    ASSERT_EQ(a.frameCount(), 31);
+    EXPECT_EQ(a.frame(0).rect.area(), size_t(300) * 200);
+    EXPECT_LT(a.frame(3).rect.area(), 200u) << "a small image costs its own area (and the one it disposes of)";
+
+    const size_t n = size_t(300) * 200;
+    std::vector<Unpacked> fresh;
+    for (int f = 0; f < a.frameCount(); ++f)
+        fresh.push_back(unpack(a, f));
+    // Following on from the frame before gives the same frame, and says what changed.
+    Bytes pixels(n), mask(n);
+    for (int f = 0; f < a.frameCount(); ++f) {
+        const GifRect changed = a.unpackStored(f, pixels.data(), mask.data(), f - 1);
+        EXPECT_EQ(mask, fresh[size_t(f)].mask) << f;
+        for (size_t i = 0; i < n; ++i)
+            ASSERT_EQ(a.frame(f).map ? (*a.frame(f).map)[pixels[i]] : pixels[i], fresh[size_t(f)].pixels[i]) << f;
+        if (f > 0) {
+            EXPECT_LT(changed.area(), 200u) << f;
+        }
+    }
+    // A film made from the file shows every opaque pixel in its colour, each frame painted
+    // over the one before.
+    celvane::test::TempDir dir;
+    celvane::test::writeBytes(dir.file("dots.gif"), file);
+    CCelvaneDoc doc;
+    doc.open(dir.file("dots.gif"));
+    ASSERT_EQ(doc.film()->frameCount(), 31);
+    for (int f = 0; f < 31; ++f) {
+        const Sprite& shown = *doc.film()->workingImage(f);
+        int wrong = 0;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 300; ++x)
+                wrong += fresh[size_t(f)].opaque(a, x, y)
+                    && rgbOfWord(shown.colourWordOf(shown.pixelAt(x, y))) != fresh[size_t(f)].colour(a, a.frame(f), x, y);
+        EXPECT_EQ(wrong, 0) << f;
+    }
+
+    // Frames taken out: those after them still unpack as they did.
+    a.eraseFrames(3, 5);
+    ASSERT_EQ(a.frameCount(), 28);
+    for (int f : {27, 3, 2, 10}) {
+        const Unpacked now = unpack(a, f);
+        const Unpacked& then = fresh[size_t(f < 3 ? f : f + 3)];
+        EXPECT_EQ(now.mask, then.mask) << f;
+        EXPECT_EQ(now.pixels, then.pixels) << f;
+    }
 }
