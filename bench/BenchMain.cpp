@@ -1,7 +1,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <filesystem>
 #include <memory>
+#include <unistd.h>
 
 #include "BenchSupport.h"
 
@@ -21,6 +23,11 @@ QApplication& application()
         app = std::make_unique<QApplication>(argc, argv);
     }
     return *app;
+}
+
+std::string scratchPath(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / (std::to_string(::getpid()) + "-" + name)).string();
 }
 
 } // namespace celvane::bench

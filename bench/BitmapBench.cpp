@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "BenchSupport.h"
 #include "base/ByteIO.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -57,7 +58,7 @@ Bytes photographBitmap()
 }
 
 struct Picture {
-    std::string path = (std::filesystem::temp_directory_path() / "celvane-bench-rgb24.bmp").string();
+    std::string path = bench::scratchPath("celvane-bench-rgb24.bmp");
     Picture() { writeFileAtomically(path, photographBitmap()); }
     ~Picture() { std::filesystem::remove(path); }
 };

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "BenchSupport.h"
 #include "export/FlicWriter.h"
 #include "export/VideoWriter.h"
 #include "film/FileType.h"
@@ -55,7 +56,7 @@ void flc(benchmark::State& state)
 void avi(benchmark::State& state)
 {
     Film& film = drawnFilm();
-    const std::string path = (std::filesystem::temp_directory_path() / "celvane-bench.avi").string();
+    const std::string path = bench::scratchPath("celvane-bench.avi");
     for (auto _ : state)
         writeVideo(film, path, VideoKind::Avi);
     std::filesystem::remove(path);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "BenchSupport.h"
 #include "export/ExportKinds.h"
 #include "export/GifWriter.h"
 #include "film/CelvaneDoc.h"
@@ -58,7 +59,7 @@ std::unique_ptr<CCelvaneDoc> drawnFilm()
 
 struct Fixture {
     std::unique_ptr<CCelvaneDoc> doc = drawnFilm();
-    std::string path = (std::filesystem::temp_directory_path() / "celvane-bench-anim200.gif").string();
+    std::string path = bench::scratchPath("celvane-bench-anim200.gif");
     Fixture()
     {
         registerExportKinds();
