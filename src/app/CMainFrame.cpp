@@ -231,6 +231,7 @@ void CMainFrame::addView(CCelvaneView* view)
         QMdiSubWindow* sub = mdi_->addSubWindow(view);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->installEventFilter(this);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, &CMainFrame::updateTitle);
         sub->show();
     } else {
         delete takeCentralWidget();
@@ -302,26 +303,35 @@ void CMainFrame::refreshCommandStates()
     updateTitle();
 }
 
+std::string CMainFrame::filmTitleOf(const CCelvaneView* view) const
+{
+    const DocumentCommands* d = view ? app_.commandsFor(&view->document()) : nullptr;
+    if (!d)
+        return {};
+    int windows = 0, number = 1;
+    for (CCelvaneView* v : views())
+        if (&v->document() == &view->document()) {
+            ++windows;
+            if (v == view)
+                number = windows;
+        }
+    return filmWindowTitle(d->title(), number, windows, d->document().isModified());
+}
+
 void CMainFrame::updateTitle()
 {
-    std::string docTitle;
-    bool modified = false;
-    int windows = 0, number = 1;
-    if (active_) {
-        if (DocumentCommands* d = app_.commandsFor(&active_->document())) {
-            docTitle = d->title();
-            modified = d->document().isModified();
+    const auto retitle = [](QWidget* window, const std::string& title) {
+        if (window->windowTitle().toStdString() != title)
+            window->setWindowTitle(QString::fromStdString(title));
+    };
+    // With several windows each film window says which film it shows; a maximised one has no
+    // title bar, and its title would only be repeated in the frame's.
+    if (mdi_)
+        for (CCelvaneView* view : views()) {
+            QWidget* window = view->parentWidget();
+            retitle(window, window->isMaximized() ? std::string() : filmTitleOf(view));
         }
-        for (CCelvaneView* v : views())
-            if (&v->document() == &active_->document()) {
-                ++windows;
-                if (v == active_)
-                    number = windows;
-            }
-    }
-    const QString title = QString::fromStdString(frameTitle(docTitle, number, windows, modified, kAppTitle));
-    if (windowTitle() != title)
-        setWindowTitle(title);
+    retitle(this, frameTitle(filmTitleOf(active_), kAppTitle));
 }
 
 void CMainFrame::updateRecentFiles()

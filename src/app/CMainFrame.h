@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "app/PrintCommands.h"
 #include "base/Command.h"
@@ -64,6 +65,8 @@ private:
     void setActiveView(CCelvaneView* view);
     void updateChain();
     void loadIcons();
+    // The title of the film window showing the view ("walk.qfm:2 *"); empty for no view.
+    std::string filmTitleOf(const CCelvaneView* view) const;
 
     CelvaneApp& app_;
     bool singleDocument_;

@@ -1,8 +1,9 @@
 #include "app/CelvaneApp.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QFileInfo>
-#include <QGuiApplication>
+#include <QIcon>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
@@ -57,6 +58,8 @@ ScreenInfo CelvaneApp::screen() const
 
 bool CelvaneApp::start(const QStringList& arguments)
 {
+    // Every window, film windows included, shows the program's own icon.
+    QApplication::setWindowIcon(QIcon(":/icons/celvane.svg"));
     Settings& settings = Settings::instance();
     recent_.load(settings);
     singleDocument_ = settings.getFlag("Settings", "SingleDoc", true);

@@ -37,11 +37,8 @@ void RecentFiles::add(std::string path)
 
 void RecentFiles::remove(std::string path) { std::erase(paths_, path); }
 
-std::string frameTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified,
-                       const std::string& appTitle)
+std::string filmWindowTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified)
 {
-    if (documentTitle.empty())
-        return appTitle;
     std::string title = documentTitle;
     if (windowCount > 1) {
         title += ':';
@@ -49,7 +46,12 @@ std::string frameTitle(const std::string& documentTitle, int windowNumber, int w
     }
     if (modified)
         title += " *";
-    return title + " - " + appTitle;
+    return title;
+}
+
+std::string frameTitle(const std::string& filmWindowTitle, const std::string& appTitle)
+{
+    return filmWindowTitle.empty() ? appTitle : filmWindowTitle + " - " + appTitle;
 }
 
 } // namespace celvane

@@ -23,9 +23,11 @@ private:
     std::vector<std::string> paths_;
 };
 
-// The frame window's title: the document title, ":n" when the document has more than one
-// window, " *" when modified, then " - " and the program's name.
-std::string frameTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified,
-                       const std::string& appTitle);
+// A film window's title: the document title, ":n" when the document has more than one window,
+// " *" when modified.
+std::string filmWindowTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified);
+// The frame window's title: the active film window's title, " - " and the program's name; the
+// name alone when no film is open.
+std::string frameTitle(const std::string& filmWindowTitle, const std::string& appTitle);
 
 } // namespace celvane

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QScrollBar>
@@ -42,9 +43,9 @@ void answerExportDialog(const std::string& path)
 
 TEST(MainWindow, TitleRules)
 {
-    EXPECT_EQ(frameTitle("walk.qfm", 1, 1, true, "Celvane"), "walk.qfm * - Celvane");
-    EXPECT_EQ(frameTitle("walk.qfm", 2, 2, false, "Celvane"), "walk.qfm:2 - Celvane");
-    EXPECT_EQ(frameTitle("", 1, 0, false, "Celvane"), "Celvane");
+    EXPECT_EQ(frameTitle(filmWindowTitle("walk.qfm", 1, 1, true), "Celvane"), "walk.qfm * - Celvane");
+    EXPECT_EQ(frameTitle(filmWindowTitle("walk.qfm", 2, 2, false), "Celvane"), "walk.qfm:2 - Celvane");
+    EXPECT_EQ(frameTitle("", "Celvane"), "Celvane");
 }
 
 TEST(MainWindow, StartsOnANewUntitledFilmWithTheStatusBarHidden)
@@ -404,4 +405,47 @@ TEST(MainWindow, AHandEditedDefaultFilmWithBadValuesGivesTheUsualFilm)
     EXPECT_EQ(film.height(), height);
     EXPECT_EQ(film.bitsPerPixel(), depth);
     EXPECT_EQ(film.period(), 80);
+}
+
+TEST(MainWindow, FilmWindowsCarryTheirFilmsTitleAndEveryWindowTheProgramsIcon)
+{
+    Program p({.singleDocument = false});
+    CMainFrame& frame = p.frame();
+    frame.runCommand(ID_FILE_NEW);
+    frame.runCommand(ID_FRAME_NEW); // in the second film
+    const auto titles = [&] {
+        std::vector<std::string> t;
+        for (CCelvaneView* v : frame.views())
+            t.push_back(v->parentWidget()->windowTitle().toStdString());
+        return t;
+    };
+    EXPECT_EQ(titles(), (std::vector<std::string>{"AFilm1", "AFilm2 *"}));
+    EXPECT_EQ(p.title(), "AFilm2 * - Celvane");
+    // A maximised film window adds nothing to the frame's title.
+    p.view().parentWidget()->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(p.title(), "AFilm2 * - Celvane");
+    p.view().parentWidget()->showNormal();
+    QApplication::processEvents();
+    EXPECT_EQ(titles()[1], "AFilm2 *");
+    EXPECT_EQ(p.title(), "AFilm2 * - Celvane");
+
+    const QImage icon = QIcon(":/icons/celvane.svg").pixmap(32).toImage();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(frame.windowIcon().pixmap(32).toImage(), icon);
+    for (CCelvaneView* v : frame.views())
+        EXPECT_EQ(v->parentWidget()->windowIcon().pixmap(32).toImage(), icon);
+}
+
+TEST(MainWindow, TheIconIsInstalledScalableAndAt48Pixels)
+{
+    test::ensureApplication();
+    test::TempDir dir;
+    const std::string command = "cmake --install \"" CELVANE_BINARY_DIR "\" --component icons --prefix \"" + dir.path().string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::filesystem::path hicolor = dir.path() / "share/icons/hicolor";
+    EXPECT_TRUE(QIcon(QString::fromStdString((hicolor / "scalable/apps/celvane.svg").string())).pixmap(48).toImage().pixelColor(24, 24).alpha() > 0);
+    const QImage fixed(QString::fromStdString((hicolor / "48x48/apps/celvane.png").string()));
+    EXPECT_EQ(fixed.size(), QSize(48, 48));
+    EXPECT_GT(fixed.pixelColor(24, 24).alpha(), 0);
 }
