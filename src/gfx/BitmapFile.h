@@ -15,4 +15,8 @@ struct BitmapFileParts {
 // header points outside the file.
 BitmapFileParts splitBitmapFile(ByteSpan file);
 
+// A bitmap file of a bitmap given either as a file or as a packed DIB (no file header, as
+// clipboards carry it). Errors as splitBitmapFile's and DibInput's.
+Bytes asBitmapFile(ByteSpan bitmap);
+
 } // namespace celvane

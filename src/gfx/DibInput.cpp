@@ -105,6 +105,8 @@ void DibInput::readHeader(ByteReader& header)
                                 + " pixels is too large");
     if (sourceBits_ <= 8)
         readColourTable(header, coloursUsed, headerSize == kCoreHeaderSize ? 3 : 4);
+    else
+        header.skip(std::min<size_t>(size_t(coloursUsed) * 4, header.remaining())); // a hint for displays
 
     // Differing densities carry rectangular pixels; equal ones are only a resolution. Densities
     // that give a size we could not show are ignored.
@@ -118,6 +120,14 @@ void DibInput::readHeader(ByteReader& header)
             logicalHeight_ = h;
         }
     }
+}
+
+size_t DibInput::pixelOffset(ByteSpan packedDib)
+{
+    DibInput dib;
+    ByteReader header(packedDib);
+    dib.readHeader(header);
+    return header.position();
 }
 
 void DibInput::readLayout(ByteReader& header, uint32_t compression, uint32_t headerSize)

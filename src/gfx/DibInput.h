@@ -32,7 +32,13 @@ public:
     // converted to the sprite's channel layout.
     void copyPixels(uint8_t* dest) const;
 
+    // Where the pixels of a packed DIB (header, masks, colour table and pixels in one block, as
+    // clipboards carry it) start. Errors as the constructor's.
+    static size_t pixelOffset(ByteSpan packedDib);
+
 private:
+    DibInput() = default;
+
     enum class Conversion { Copy, TwoToFour, Rle, Swap16, Rgb24, Channels };
     struct Channel {
         uint32_t mask = 0;

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMimeData>
 
+#include "gfx/BitmapFile.h"
 #include "gfx/Sprite.h"
 #include "platform/ImageFiles.h"
 #include "platform/SpriteImage.h"
@@ -65,7 +66,7 @@ std::optional<Contents> take()
     }
     for (const char* f : kBitmapFormats)
         if (data->hasFormat(f))
-            return Contents{kBitmap, bytesOf(data->data(f))};
+            return Contents{kBitmap, asBitmapFile(bytesOf(data->data(f)))};
     // Any other picture: handed over as a bitmap file.
     if (data->hasImage()) {
         const QImage image = qvariant_cast<QImage>(data->imageData());

@@ -1,7 +1,8 @@
 #pragma once
 // Frames on the clipboard: as a stamp file under "Celvane Stamps" for Celvane, and as a bitmap
 // for every other program. Pasting takes the first of these that is there, in that order, and
-// after them any picture another program offers (an image, PNG or JPEG), as a bitmap.
+// after them any picture another program offers (an image, PNG or JPEG), as a bitmap. Bitmaps
+// may come with their file header or without it (a packed DIB).
 
 #include <optional>
 

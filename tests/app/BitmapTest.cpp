@@ -22,6 +22,7 @@
 #include "film/GraphicList.h"
 #include "film/Merge.h"
 #include "gfx/Colour.h"
+#include "gfx/DibLayout.h"
 #include "platform/FrameClipboard.h"
 #include "view/CCelvaneView.h"
 
@@ -104,7 +105,13 @@ TEST(Bitmaps, EveryGoodFileOpensImportsAndPastesWithTheRightPixels)
         data->setData("image/bmp", QByteArray(reinterpret_cast<const char*>(file.data()), qsizetype(file.size())));
         putOnClipboard(data);
         EXPECT_EQ(paste(doc, 0), 1);
-        for (int f : {0, 1})
+        // The same without its file header, as a packed DIB.
+        data = new QMimeData;
+        data->setData("image/bmp", QByteArray(reinterpret_cast<const char*>(file.data()) + kFileHeaderSize,
+                                              qsizetype(file.size() - kFileHeaderSize)));
+        putOnClipboard(data);
+        EXPECT_EQ(paste(doc, 1), 2);
+        for (int f : {0, 1, 2})
             EXPECT_EQ(differences(*doc.film()->workingImage(f), judge.convertToFormat(QImage::Format_RGB32), tolerance), 0)
                 << "frame " << f;
         ++files;
