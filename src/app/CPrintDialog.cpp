@@ -16,6 +16,7 @@
 #include <algorithm>
 
 #include "print/PagePrinter.h"
+#include "view/FirstField.h"
 
 namespace celvane {
 
@@ -37,6 +38,7 @@ CPrintDialog::CPrintDialog(const Film& film, QPrinter& printer, const QString& p
     setWindowTitle("Print");
     buildControls(pdfPath);
     showLayout();
+    startInFirstField(*this);
 }
 
 void CPrintDialog::buildControls(const QString& pdfPath)
@@ -85,7 +87,7 @@ void CPrintDialog::buildControls(const QString& pdfPath)
     printerRow->addWidget(printers_, 1);
     printerRow->addWidget(setup);
     form->addRow("Printer:", printerRow);
-    form->addRow("PDF file:", pdfFile_);
+    form->addRow("P&DF file:", pdfFile_);
     form->addRow("Pages:", range);
     auto* copiesRow = new QHBoxLayout;
     copiesRow->addWidget(copies_);

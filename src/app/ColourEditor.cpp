@@ -17,6 +17,7 @@
 #include "film/Film.h"
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
+#include "view/FirstField.h"
 #include "view/PaletteBarLayout.h"
 
 namespace celvane {
@@ -135,7 +136,7 @@ ColourEditor::ColourEditor(DocumentObserver* sender, QWidget* parent) : QDialog(
     choice_ = new QButtonGroup(this);
     for (PaintingColour which : {PaintingColour::Pencil, PaintingColour::Paper}) {
         const bool pencil = which == PaintingColour::Pencil;
-        auto* button = new QRadioButton(pencil ? "Pencil" : "Paper", this);
+        auto* button = new QRadioButton(pencil ? "Pe&ncil" : "&Paper", this);
         button->setObjectName(pencil ? "pencil" : "paper");
         choice_->addButton(button, int(which));
         choiceRow->addWidget(button);
@@ -147,21 +148,23 @@ ColourEditor::ColourEditor(DocumentObserver* sender, QWidget* parent) : QDialog(
     const struct {
         const char* label;
         int maximum;
-    } rows[ChannelCount] = {{"Red", 255}, {"Green", 255}, {"Blue", 255},
-                            {"Hue", 359}, {"Saturation", 255}, {"Luminosity", 255}};
+    } rows[ChannelCount] = {{"&Red", 255}, {"&Green", 255}, {"&Blue", 255},
+                            {"&Hue", 359}, {"&Saturation", 255}, {"&Luminosity", 255}};
     for (int i = 0; i < ChannelCount; ++i) {
         channels_[i] = makeChannel(i, rows[i].label, rows[i].maximum);
-        grid->addWidget(new QLabel(rows[i].label, this), i, 0);
+        auto* label = new QLabel(rows[i].label, this);
+        label->setBuddy(channels_[i].spin);
+        grid->addWidget(label, i, 0);
         grid->addWidget(channels_[i].slider, i, 1);
         grid->addWidget(channels_[i].spin, i, 2);
     }
 
     auto* buttons = new QHBoxLayout;
-    default_ = new QPushButton("Default", this);
+    default_ = new QPushButton("&Default", this);
     default_->setObjectName("default");
-    makeRange_ = new QPushButton("Make range", this);
+    makeRange_ = new QPushButton("&Make range", this);
     makeRange_->setObjectName("makeRange");
-    auto* disable = new QPushButton("Disable", this);
+    auto* disable = new QPushButton("D&isable", this);
     disable->setObjectName("disable");
     buttons->addWidget(default_);
     buttons->addWidget(makeRange_);
@@ -187,7 +190,7 @@ ColourEditor::Channel ColourEditor::makeChannel(int which, const char* label, in
     c.spin = new QSpinBox(this);
     c.slider->setRange(0, maximum);
     c.spin->setRange(0, maximum);
-    c.spin->setObjectName(QString(label).toLower());
+    c.spin->setObjectName(QString(label).remove('&').toLower());
     connect(c.slider, &QSlider::valueChanged, this, [this, which](int v) { channelChanged(which, v); });
     connect(c.spin, &QSpinBox::valueChanged, this, [this, which](int v) { channelChanged(which, v); });
     return c;
@@ -197,6 +200,8 @@ void ColourEditor::setDocument(CCelvaneDoc* document)
 {
     document_ = document;
     refresh();
+    // The numbers can be typed only once there is a film.
+    startInFirstField(*this);
 }
 
 void ColourEditor::setEditing(PaintingColour which)

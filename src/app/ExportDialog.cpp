@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "app/FileDialogs.h"
+#include "view/FirstField.h"
 
 namespace celvane {
 
@@ -18,7 +19,7 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
     setWindowTitle("Export");
     path_ = new QLineEdit(QString::fromStdString(suggestedPath));
     path_->setMinimumWidth(320);
-    auto* browse = new QPushButton("Browse...");
+    auto* browse = new QPushButton("&Browse...");
     kinds_ = new QComboBox;
     for (const ExportKindInfo& k : exportKinds())
         kinds_->addItem(QString("%1 (*%2)").arg(k.name, k.extension));
@@ -31,8 +32,8 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
     pathRow->addWidget(path_);
     pathRow->addWidget(browse);
     auto* form = new QFormLayout(this);
-    form->addRow("File name:", pathRow);
-    form->addRow("Save as type:", kinds_);
+    form->addRow("&File name:", pathRow);
+    form->addRow("Save as &type:", kinds_);
     form->addRow(selection_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
     form->addRow(buttons);
@@ -54,6 +55,7 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    startInFirstField(*this);
 }
 
 std::string ExportDialog::path() const { return path_->text().trimmed().toStdString(); }

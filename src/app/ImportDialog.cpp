@@ -8,6 +8,7 @@
 
 #include "app/FileDialogs.h"
 #include "app/ImportOptionsDialog.h"
+#include "view/FirstField.h"
 
 namespace celvane {
 
@@ -21,13 +22,13 @@ ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDia
     setWindowTitle("Import");
     path_ = new QLineEdit;
     path_->setMinimumWidth(320);
-    auto* browse = new QPushButton("Browse...");
-    auto* more = new QPushButton("Options...");
+    auto* browse = new QPushButton("&Browse...");
+    auto* more = new QPushButton("&Options...");
     auto* row = new QHBoxLayout;
     row->addWidget(path_);
     row->addWidget(browse);
     auto* form = new QFormLayout(this);
-    form->addRow("File name:", row);
+    form->addRow("&File name:", row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
     buttons->addButton(more, QDialogButtonBox::ActionRole);
     form->addRow(buttons);
@@ -42,6 +43,7 @@ ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDia
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    startInFirstField(*this);
 }
 
 std::string ImportDialog::path() const { return path_->text().trimmed().toStdString(); }

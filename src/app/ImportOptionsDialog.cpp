@@ -29,8 +29,8 @@ ImportOptionsDialog::ImportOptionsDialog(const ImportOptions& options, QWidget* 
     setWindowTitle("Import Options");
     auto* page = new QWidget;
     background_ = new QCheckBox("As &Background");
-    static const char* const targets[] = {"Current frame", "Selected frames", "Entire film"};
-    static const char* const uses[] = {"Use first", "Cycle around", "Stretch to fit"};
+    static const char* const targets[] = {"C&urrent frame", "S&elected frames", "E&ntire film"};
+    static const char* const uses[] = {"Use &first", "C&ycle around", "S&tretch to fit"};
     applyTo_ = group("Add to", targets, applyButtons_);
     use_ = group("Background file", uses, useButtons_);
     auto* layout = new QVBoxLayout(page);

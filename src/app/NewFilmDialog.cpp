@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "base/StringTable.h"
+#include "view/FirstField.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -92,15 +93,15 @@ NewFilmDialog::NewFilmDialog(const ImageInfo& description, const ScreenInfo& scr
     colours_ = new QComboBox;
     for (int id : {IDS_DEPTH_2, IDS_DEPTH_16, IDS_DEPTH_256, IDS_DEPTH_THOUSANDS, IDS_DEPTH_MILLIONS})
         colours_->addItem(QString::fromStdString(loadString(id)));
-    compressed_ = new QCheckBox("Compress Film");
-    auto* full = new QPushButton("Full");
-    auto* quarter = new QPushButton("1/4");
+    compressed_ = new QCheckBox("Compress Fil&m");
+    auto* full = new QPushButton("&Full");
+    auto* quarter = new QPushButton("1/&4");
     preview_ = new SizePreview(screen_, *this);
 
     auto* form = new QFormLayout;
-    form->addRow("Width:", width_);
-    form->addRow("Height:", height_);
-    form->addRow("Colours:", colours_);
+    form->addRow("&Width:", width_);
+    form->addRow("&Height:", height_);
+    form->addRow("C&olours:", colours_);
     form->addRow(compressed_);
     auto* sizes = new QHBoxLayout;
     sizes->addWidget(full);
@@ -130,6 +131,7 @@ NewFilmDialog::NewFilmDialog(const ImageInfo& description, const ScreenInfo& scr
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    startInFirstField(*this);
 }
 
 void NewFilmDialog::showChoice(const NewFilmChoice& c)

@@ -11,6 +11,7 @@
 
 #include "base/Reporter.h"
 #include "playback/FilmSpeed.h"
+#include "view/FirstField.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -131,6 +132,7 @@ CFadeOptionsDialog::CFadeOptionsDialog(const FrameFade& fade, bool selection, QW
     form->addRow(okCancel(this));
     connect(kind_, &QComboBox::currentIndexChanged, this, &CFadeOptionsDialog::kindChanged);
     connect(then_, &QButtonGroup::idClicked, this, &CFadeOptionsDialog::thenChanged);
+    startInFirstField(*this);
 }
 
 void CFadeOptionsDialog::kindChanged(int kind)

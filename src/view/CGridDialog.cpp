@@ -6,6 +6,7 @@
 #include <QSpinBox>
 #include <algorithm>
 
+#include "view/FirstField.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -78,6 +79,7 @@ CGridDialog::CGridDialog(const GridSettings& grid, QWidget* parent) : QDialog(pa
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+    startInFirstField(*this);
 }
 
 void CGridDialog::accept()

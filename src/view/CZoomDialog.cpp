@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "view/FirstField.h"
 #include "view/IntegerInput.h"
 #include "view/ViewLayout.h"
 
@@ -14,7 +15,9 @@ namespace celvane {
 
 namespace {
 constexpr int kPresets[] = {400, 200, 100, 50, 25};
-}
+// Each with a key of its own: the digit a person would type first, where that is free.
+constexpr const char* kPresetLabels[] = {"&400%", "&200%", "&100%", "5&0%", "2&5%"};
+} // namespace
 
 std::span<const int> CZoomDialog::presets() { return kPresets; }
 
@@ -31,7 +34,7 @@ CZoomDialog::CZoomDialog(int scale, QWidget* parent) : QDialog(parent), scale_(s
     auto* group = new QButtonGroup(this);
     const int other = int(std::size(kPresets));
     for (int i = 0; i <= other; ++i) {
-        auto* button = new QRadioButton(i < other ? QString("%1%").arg(kPresets[i]) : QString("Other:"), this);
+        auto* button = new QRadioButton(i < other ? QString::fromUtf8(kPresetLabels[i]) : QString("&Other:"), this);
         button->setObjectName(i < other ? QString("preset%1").arg(kPresets[i]) : QString("other"));
         group->addButton(button, i);
         grid->addWidget(button, i, 0);
@@ -52,6 +55,8 @@ CZoomDialog::CZoomDialog(int scale, QWidget* parent) : QDialog(parent), scale_(s
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, other + 1, 0, 1, 2);
+    // Digits typed at once go into the scale; the presets have keys of their own.
+    startInFirstField(*this);
 }
 
 void CZoomDialog::accept()
