@@ -190,6 +190,14 @@ void CMainFrame::buildToolBars()
         app_.toolBox(), [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; },
         [this](int id) { return runCommand(id); }, this);
     addToolBar(Qt::LeftToolBarArea, toolbox_);
+    toolbox_->setKeepClear([this] {
+        if (!active_)
+            return QRect();
+        const Rect frame = active_->layout().frameRect();
+        QWidget* port = active_->viewport();
+        const QRect shown = QRect(frame.left, frame.top, frame.width(), frame.height()).intersected(port->rect());
+        return QRect(port->mapToGlobal(shown.topLeft()), shown.size());
+    });
     // Tool bar buttons show their state all the time, so they are kept up to date when idle.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);

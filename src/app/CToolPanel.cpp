@@ -45,8 +45,13 @@ void CToolPanel::showAt(const QPoint& globalTopLeft)
         placing_ = true;
         move(globalTopLeft);
         show();
-        placing_ = false;
         pin_.shown();
+        // A window manager may place a window it maps where it likes; the panel goes back
+        // beside its button once it is up, and that move is not the user's.
+        QTimer::singleShot(0, this, [this, globalTopLeft] {
+            move(globalTopLeft);
+            placing_ = false;
+        });
     }
     raise();
 }

@@ -38,6 +38,9 @@ public:
     ToolBox::Selected choose(int tool, bool quiet);
     // Hides the unpinned panels (a press in a film window, say).
     void dismissPanels();
+    // Where on the screen the film being drawn is: panels open beside the toolbox but never
+    // over it.
+    void setKeepClear(std::function<QRect()> area) { keepClear_ = std::move(area); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,7 +48,7 @@ protected:
 private:
     void layOut();
     void makePanels(const std::function<bool(int)>& run);
-    QPoint panelPlace(int entry) const;
+    QPoint panelPlace(int entry, const QSize& panelSize) const;
 
     ToolBox& box_;
     ToolBoxGroup group_;
@@ -56,6 +59,7 @@ private:
     PenPanel* pencilPanel_ = nullptr;
     PenPanel* eraserPanel_ = nullptr;
     SnapshotPanel* snapshotPanel_ = nullptr;
+    std::function<QRect()> keepClear_;
 };
 
 } // namespace celvane

@@ -174,3 +174,26 @@ TEST(ToolboxWindow, TheSnapshotPanelOffersOnlyWhatCanBeDone)
     t.child<QRadioButton>(panel, "Pick up pencil colour only")->click();
     EXPECT_EQ(t.app.toolBox().snapshot().mask(), SnapshotTool::PencilOnly);
 }
+
+TEST(ToolboxWindow, APanelChosenFromTheMenuOpensBesideTheToolboxAndNotOverTheFilm)
+{
+    test::StartedProgram p({.filmWidth = 300, .filmHeight = 200, .window = {780, 560}});
+    p.frame().show();
+    QApplication::processEvents();
+    CCelvaneView& view = p.view();
+    const Rect f = view.layout().frameRect();
+    const QRect film(view.viewport()->mapToGlobal(QPoint(f.left, f.top)), QSize(f.width(), f.height()));
+    QToolButton* fill = p.frame().toolbox()->button(5);
+    const QRect button(fill->mapToGlobal(QPoint(0, 0)), fill->size());
+
+    // Chosen from the Tools menu; a window manager puts the new window in the middle of the film.
+    p.frame().runCommand(ID_TOOL_FILL);
+    CToolPanel& panel = *p.frame().toolbox()->panel(ToolBox::FloodFill);
+    ASSERT_TRUE(panel.isVisible());
+    panel.move(film.center() - panel.rect().center());
+    test::waitUntil([] { return false; }, 50);
+    const QRect placed = panel.frameGeometry();
+    EXPECT_FALSE(placed.intersects(film)) << "over the film";
+    EXPECT_EQ(placed.left(), button.right() + 1) << "not beside the toolbox";
+    EXPECT_FALSE(panel.pinned()) << "the window system's placing counted as the user's move";
+}
