@@ -1,5 +1,6 @@
 #include "sound/Sound.h"
 
+#include <cmath>
 #include <cstdio>
 #include <algorithm>
 #include <cstring>
@@ -133,6 +134,17 @@ size_t Sound::writeWave(ByteWriter* out) const
         out->bytes(playData_);
     }
     return total;
+}
+
+int32_t logRateCode(double rate)
+{
+    return int32_t(std::trunc(4096.0 * std::log2(std::max(rate, 1.0) / 256.0) + 0.5));
+}
+
+int rateOfLogCode(int32_t code)
+{
+    const double rate = std::trunc(256.0 * std::exp2(std::clamp(code / 4096.0, -8.0, 12.0)) + 0.5);
+    return int(std::clamp(rate, 1.0, 1000000.0));
 }
 
 Bytes pcmDescription(int playCode, int rate)

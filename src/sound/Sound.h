@@ -100,6 +100,11 @@ private:
 // "22.05 kHz, 16 bit, mono" for one bit of a recording device's format mask.
 std::string describeRecordingFormat(uint32_t formatBit);
 
+// Rates as 4096ths of an octave above 256 Hz, as compact sound sets and pitched frame sounds keep
+// them; back to Hz clamped to 1 Hz .. 1 MHz.
+int32_t logRateCode(double rate);
+int rateOfLogCode(int32_t code);
+
 // The 16-byte PCM wave format description of a play code at a rate.
 Bytes pcmDescription(int playCode, int rate);
 

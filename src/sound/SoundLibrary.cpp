@@ -18,13 +18,6 @@ constexpr size_t kEntryBytes = 16;
 constexpr size_t kMaxName = 31;
 constexpr int kMaxRate = 1000000;
 
-// The compact sets keep rates as 4096ths of an octave above 256 Hz.
-int32_t logarithmicRate(int rate) { return int32_t(std::lround(4096.0 * std::log2(std::max(rate, 1) / 256.0))); }
-int rateOfLogarithmic(int32_t field)
-{
-    return int(std::clamp(std::lround(256.0 * std::exp2(std::clamp(field / 4096.0, -8.0, 12.0))), 1L, long(kMaxRate)));
-}
-
 int frameBytes(int code) { return code == 3 ? 4 : code == 1 || code == 2 ? 2 : 1; }
 
 // How long a sound's entry says it is: samples for ADPCM, bytes for the rest.
@@ -101,7 +94,7 @@ std::vector<int> SoundLibrary::readChunkSet(ByteSpan data)
                        : set->tag == kAdpcmSet       ? Sound::ImaAdpcm
                        : format >= 20                ? Sound::Described
                                                      : int(format);
-        const int rate = set->tag == kAnySet ? int(std::clamp<int32_t>(rateField, 1, kMaxRate)) : rateOfLogarithmic(rateField);
+        const int rate = set->tag == kAnySet ? int(std::clamp<int32_t>(rateField, 1, kMaxRate)) : rateOfLogCode(rateField);
         const size_t bytes = code == Sound::ImaAdpcm ? (size_t(length) + 1) / 2 : size_t(length);
         const uint64_t samples = code == Sound::ImaAdpcm ? length : length / uint32_t(frameBytes(code));
         if (samples > 0x7FFFFFFF)
@@ -184,7 +177,7 @@ size_t SoundLibrary::writeChunkSet(ByteWriter* out, const std::vector<int>& indi
         const Sound& s = *sounds_[size_t(indices[k])];
         w.u32(dataAt[k]);
         w.u32(entryLength(s));
-        w.u32(tag == kAnySet ? uint32_t(s.rate()) : uint32_t(logarithmicRate(s.rate())));
+        w.u32(tag == kAnySet ? uint32_t(s.rate()) : uint32_t(logRateCode(s.rate())));
         w.u32(s.storedCode() == Sound::Described ? blockAt[k] : uint32_t(s.storedCode()));
     }
     for (const Bytes& block : blocks)

@@ -9,6 +9,8 @@
 #include "TestSupport.h"
 #include "base/Chunks.h"
 #include "base/Errors.h"
+#include "film/FrameSound.h"
+#include "sound/PlayPlan.h"
 #include "sound/SoundCodecs.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
@@ -249,4 +251,59 @@ TEST(Sound, RecordingFormatTexts)
     EXPECT_EQ(describeRecordingFormat(0x001), "11.025 kHz, 8 bit, mono");
     EXPECT_EQ(describeRecordingFormat(0x040), "22.05 kHz, 16 bit, mono");
     EXPECT_EQ(describeRecordingFormat(0x800), "44.1 kHz, 16 bit, stereo");
+}
+
+TEST(FrameSound, EntriesKeepTheirSettingsAndPitchesComeBackWhole)
+{
+    for (int rate : {5512, 8000, 11025, 22050, 44100})
+        for (int pitch = -36; pitch <= 36; ++pitch)
+            ASSERT_EQ(pitchOfCode(pitchCode(pitch, rate), rate), pitch) << rate;
+    EXPECT_EQ(pitchCode(0, 11025), 0);
+
+    FrameSound settings;
+    settings.sound = 3;
+    settings.inFrames = true;
+    settings.pan = -100;
+    settings.volume = 90;
+    settings.pitch = 7;
+    settings.duration = 40;
+    const FrameSoundEntry e = settings.stored(11025);
+    EXPECT_EQ(e.words[0], 0x9C010003u);
+    EXPECT_EQ(e.words[1], 346u);
+    FrameSound back;
+    ASSERT_TRUE(FrameSound::read(e, 11025, back));
+    EXPECT_EQ(back.sound, 3);
+    EXPECT_TRUE(back.inFrames);
+    EXPECT_EQ(back.pan, -100);
+    EXPECT_EQ(back.volume, 90);
+    EXPECT_EQ(back.pitch, 7);
+    EXPECT_EQ(back.duration, 40);
+    // An entry marked as not played is skipped, and keeps its mark when changed.
+    FrameSoundEntry marked = e;
+    marked.words[0] |= 0x00040000;
+    EXPECT_FALSE(FrameSound::read(marked, 11025, back));
+    EXPECT_EQ(settings.stored(11025, marked).words[0] & 0x00FE0000, 0x00040000u);
+}
+
+TEST(PlayPlan, PitchDurationLoopsAndLevels)
+{
+    auto tone = Sound::create(Sound::Pcm16Mono);
+    tone->setData(Sound::Pcm16Mono, 11025, Bytes(2000, 1), 1000);
+    // The whole sound once, at its own rate, both sides at half level.
+    PlayPlan whole = planPlay(*tone, 0, 127, 0, PlayPlan::kWhole);
+    EXPECT_EQ(whole.rate, 11025);
+    EXPECT_EQ(whole.bytes, 2000u);
+    EXPECT_EQ(whole.loops, 0);
+    EXPECT_NEAR(whole.left, 0.5, 0.001);
+    EXPECT_NEAR(whole.right, 0.5, 0.001);
+    // An octave up doubles the rate; two seconds of it is 44100 samples: 44 passes and 200 bytes.
+    PlayPlan up = planPlay(*tone, 0, 127, 12, 40);
+    EXPECT_EQ(up.rate, 22050);
+    EXPECT_EQ(up.loops, 44);
+    EXPECT_EQ(up.bytes, 200u);
+    // Panned hard left: the left side at full level, the right silent.
+    PlayPlan left = planPlay(*tone, -127, 127, 0, 1);
+    EXPECT_NEAR(left.left, 1.0, 0.001);
+    EXPECT_NEAR(left.right, 0.0, 0.001);
+    EXPECT_EQ(left.bytes, 551u * 2);
 }

@@ -1,0 +1,32 @@
+#include "sound/PlayPlan.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "sound/Sound.h"
+
+namespace celvane {
+
+PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int duration)
+{
+    PlayPlan plan;
+    plan.rate = int(std::trunc(sound.rate() * std::exp2(pitch / 12.0)));
+    const size_t length = sound.playData().size();
+    const int code = sound.playCode();
+    const size_t align = size_t((code & 2 ? 2 : 1) * (code & 1 ? 2 : 1));
+    size_t bytes = length;
+    if (code != Sound::Described && duration != PlayPlan::kWhole)
+        bytes = size_t(std::max(duration, 0)) * size_t(std::max(plan.rate, 0)) / 20 * align;
+    if (bytes > length && length > 0) {
+        plan.loops = int(std::min<size_t>(bytes / length, 100000));
+        bytes %= length;
+    }
+    plan.bytes = std::min(bytes, length);
+    pan = std::clamp(pan, -127, 127);
+    volume = std::clamp(volume, 0, 127);
+    plan.left = volume * (127.0 - pan) / 32258.0;
+    plan.right = volume * (127.0 + pan) / 32258.0;
+    return plan;
+}
+
+} // namespace celvane
