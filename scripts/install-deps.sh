@@ -12,6 +12,8 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   # Other programs' readers, which the tests use to check what we write.
   ffmpeg poppler-utils
+  # A sound server with a null sink, for the tests that listen to what is played.
+  pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -279,7 +279,7 @@ void CMainFrame::setActiveView(CCelvaneView* view)
 void CMainFrame::updateChain()
 {
     CommandTarget* document = active_ ? app_.commandsFor(&active_->document()) : nullptr;
-    router_.setChain({active_, ViewTools::of(active_), document, this, &print_, &app_});
+    router_.setChain({active_, ViewTools::of(active_), document, this, &print_, &sound_, &app_});
 }
 
 bool CMainFrame::runCommand(int id)

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/PrintCommands.h"
+#include "app/SoundCommands.h"
 #include "base/Command.h"
 
 class QLabel;
@@ -79,6 +80,7 @@ private:
     CTools* toolbox_ = nullptr;
     QLabel* scalePane_ = nullptr;
     PrintCommands print_;
+    SoundCommands sound_;
     CommandRouter router_;
     bool blackAndWhite_ = false;
 };

@@ -6,7 +6,9 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/FrameCodec.h"
+#include "film/FrameSound.h"
 #include "platform/Settings.h"
+#include "sound/SoundPlayer.h"
 
 namespace celvane {
 
@@ -486,6 +488,23 @@ bool Film::soundEntry(int frame, int k, FrameSoundEntry& entry) const
         return false;
     entry = sounds_.entry(frame, k);
     return true;
+}
+
+void Film::playSounds(int frame)
+{
+    SoundPlayer* player = SoundPlayer::current();
+    if (!player || !SoundSwitches::filmSounds)
+        return;
+    FrameSoundEntry entry;
+    for (int k = 0; soundEntry(frame, k, entry); ++k) {
+        const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
+        if (!FilmSoundTable::namesASound(entry) || number >= sounds_.library().count())
+            continue;
+        const Sound& sound = *sounds_.library().sound(number);
+        FrameSound settings;
+        if (FrameSound::read(entry, sound.rate(), settings))
+            player->play(sound, settings.pan, settings.volume, settings.pitch, settings.duration);
+    }
 }
 
 void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)

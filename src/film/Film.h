@@ -50,6 +50,8 @@ public:
     // Makes the frame current: for drawing on it. Readers use decodeFrameInto.
     Sprite* workingImage(int frame) override;
     bool soundEntry(int frame, int k, FrameSoundEntry& entry) const override;
+    // Plays the frame's sounds in turn (each stops the one before) while film sounds are on.
+    void playSounds(int frame) override;
     void setSoundEntry(int frame, int k, const FrameSoundEntry& entry) override;
     void setName(const std::string& name) override;
     FrameFade fade(int frame) const override;

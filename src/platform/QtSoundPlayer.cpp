@@ -1,0 +1,188 @@
+#include "platform/QtSoundPlayer.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QIODevice>
+#include <QMediaDevices>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "base/ByteIO.h"
+
+namespace celvane {
+
+// The samples a play plan sends: some whole passes of the sound, then the first bytes of one
+// more, then a follow-on sound looping, each sample frame widened to 16-bit stereo at the plan's
+// channel levels.
+class PlayStream : public QIODevice {
+public:
+    PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn) : sound_(&sound), followOn_(followOn)
+    {
+        const size_t frameBytes = bytesPerFrame(sound.playCode());
+        const size_t frames = sound.playData().size() / frameBytes;
+        mainFrames_ = frames * size_t(plan.loops) + plan.bytes / frameBytes;
+        left_ = plan.left;
+        right_ = plan.right;
+        open(QIODevice::ReadOnly);
+    }
+
+    const Sound* sound() const { return sound_; }
+    const Sound* followOn() const { return followOn_; }
+    // Lets a looping follow-on sound finish the pass it is in.
+    void endLoop() { loopsLeft_ = 0; }
+    bool isSequential() const override { return true; }
+    bool done() const { return finished_; }
+    size_t framesSent() const { return position_; }
+
+protected:
+    qint64 readData(char* out, qint64 max) override
+    {
+        qint64 written = 0;
+        while (written + 4 <= max && !finished_) {
+            int16_t l = 0, r = 0;
+            if (!next(l, r)) {
+                finished_ = true;
+                break;
+            }
+            storeLE16(reinterpret_cast<uint8_t*>(out + written), uint16_t(int16_t(std::lround(l * left_))));
+            storeLE16(reinterpret_cast<uint8_t*>(out + written + 2), uint16_t(int16_t(std::lround(r * right_))));
+            written += 4;
+        }
+        return written;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    static size_t bytesPerFrame(int code) { return size_t((code & 2 ? 2 : 1) * (code & 1 ? 2 : 1)); }
+
+    // One sample frame of a PCM sound as 16-bit left and right.
+    static void frameOf(const Sound& s, size_t i, int16_t& l, int16_t& r)
+    {
+        const uint8_t* p = s.playData().data() + i * bytesPerFrame(s.playCode());
+        const bool stereo = s.playCode() & 1, wide = s.playCode() & 2;
+        auto sample = [&](size_t k) { return wide ? int16_t(loadLE16(p + 2 * k)) : int16_t((p[k] - 128) << 8); };
+        l = sample(0);
+        r = stereo ? sample(1) : l;
+    }
+
+    bool next(int16_t& l, int16_t& r)
+    {
+        if (position_ < mainFrames_) {
+            const size_t frames = sound_->playData().size() / bytesPerFrame(sound_->playCode());
+            frameOf(*sound_, position_++ % std::max<size_t>(frames, 1), l, r);
+            return true;
+        }
+        if (!followOn_)
+            return false;
+        const size_t frames = followOn_->playData().size() / bytesPerFrame(followOn_->playCode());
+        if (frames == 0)
+            return false;
+        const size_t k = position_ - mainFrames_;
+        if (k % frames == 0 && k > 0 && --loopsLeft_ < 0)
+            return false;
+        frameOf(*followOn_, k % frames, l, r);
+        ++position_;
+        return true;
+    }
+
+    const Sound* sound_;
+    const Sound* followOn_;
+    size_t mainFrames_ = 0;
+    size_t position_ = 0;
+    int loopsLeft_ = 200; // passes of a follow-on sound, as the action sounds loop
+    double left_ = 0.5, right_ = 0.5;
+    bool finished_ = false;
+};
+
+namespace {
+// What the output holds after it has taken the last samples.
+constexpr qint64 kTailMs = 250;
+} // namespace
+
+QtSoundPlayer::QtSoundPlayer() { Sound::setOutput(this); }
+
+QtSoundPlayer::~QtSoundPlayer()
+{
+    close();
+    Sound::setOutput(nullptr);
+    if (SoundPlayer::current() == this)
+        SoundPlayer::setCurrent(nullptr);
+}
+
+bool QtSoundPlayer::hasDevice() const { return !QMediaDevices::defaultAudioOutput().isNull(); }
+
+bool QtSoundPlayer::accepts(int playCode, int rate) const
+{
+    return playCode >= Sound::Pcm8Mono && playCode <= Sound::Pcm16Stereo && rate > 0;
+}
+
+void QtSoundPlayer::forget(const Sound& sound)
+{
+    if (stream_ && (stream_->sound() == &sound || stream_->followOn() == &sound))
+        stop(true);
+}
+
+const Sound* QtSoundPlayer::playing() const { return stream_ && !stream_->done() ? stream_->sound() : nullptr; }
+
+int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int duration, const Sound* followOn)
+{
+    const PlayPlan plan = planPlay(sound, pan, volume, pitch, duration);
+    if (!sound.playable() || plan.rate <= 0 || (followOn && !followOn->playable()))
+        return plan.rate;
+    stop(true);
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return plan.rate;
+    if (!sink_ || openRate_ != plan.rate) {
+        close();
+        QAudioFormat format;
+        format.setSampleRate(plan.rate);
+        format.setChannelCount(2);
+        format.setSampleFormat(QAudioFormat::Int16);
+        sink_ = std::make_unique<QAudioSink>(device, format);
+        openRate_ = plan.rate;
+    }
+    stream_ = std::make_unique<PlayStream>(sound, plan, followOn);
+    sink_->start(stream_.get());
+    since_.start();
+    emit started();
+    return plan.rate;
+}
+
+void QtSoundPlayer::stop(bool forced)
+{
+    if (!stream_)
+        return;
+    if (!forced && stream_->followOn()) {
+        stream_->endLoop();
+        return;
+    }
+    if (sink_)
+        sink_->reset();
+    stream_.reset();
+}
+
+bool QtSoundPlayer::poll()
+{
+    // The device reports it is idle as soon as it has taken the last samples, well before they
+    // are heard: the sound has ended once the time it lasts has passed.
+    if (stream_ && stream_->done()
+        && since_.elapsed() >= qint64(stream_->framesSent()) * 1000 / std::max(openRate_, 1) + kTailMs)
+        stream_.reset();
+    if (!stream_)
+        close();
+    return stream_ != nullptr;
+}
+
+void QtSoundPlayer::close()
+{
+    if (sink_)
+        sink_->stop();
+    sink_.reset();
+    stream_.reset();
+    openRate_ = 0;
+}
+
+} // namespace celvane

@@ -1,0 +1,158 @@
+// The player heard through the tests' own sound server: what reaches the output is recorded from
+// the input that listens to it. Skipped where no sound server runs.
+
+#include <gtest/gtest.h>
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSource>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMediaDevices>
+#include <cmath>
+
+#include "QtTestSupport.h"
+#include "base/CommandIds.h"
+#include "film/Film.h"
+#include "platform/QtSoundPlayer.h"
+#include "sound/SoundPool.h"
+#include "view/CCelvaneView.h"
+
+using namespace celvane;
+
+namespace {
+
+constexpr int kRate = 44100;
+
+// A sine tone, 16-bit mono.
+std::unique_ptr<Sound> tone(double hertz, int rate, double seconds)
+{
+    Bytes data;
+    ByteWriter w(&data);
+    const int samples = int(rate * seconds);
+    for (int i = 0; i < samples; ++i)
+        w.u16(uint16_t(int16_t(std::lround(20000 * std::sin(2 * M_PI * hertz * i / rate)))));
+    auto s = Sound::create(Sound::Pcm16Mono);
+    s->setData(Sound::Pcm16Mono, rate, data, samples);
+    s->checkPlayability();
+    return s;
+}
+
+struct Heard {
+    std::vector<int16_t> left, right;
+    // Zero crossings a second of sound on the louder side.
+    double frequency() const
+    {
+        const auto& side = level(left) >= level(right) ? left : right;
+        int crossings = 0;
+        size_t sounding = 0;
+        for (size_t i = 1; i < side.size(); ++i) {
+            const bool loud = std::abs(side[i]) > 300 || std::abs(side[i - 1]) > 300;
+            crossings += loud && (side[i - 1] < 0) != (side[i] < 0);
+            sounding += loud;
+        }
+        return sounding ? crossings / 2.0 / (double(sounding) / kRate) : 0;
+    }
+    static double level(const std::vector<int16_t>& side)
+    {
+        double sum = 0;
+        for (int16_t v : side)
+            sum += double(v) * v;
+        return side.empty() ? 0 : std::sqrt(sum / double(side.size()));
+    }
+    // Samples that carry sound.
+    size_t loudSamples() const
+    {
+        size_t n = 0;
+        for (size_t i = 0; i < left.size(); ++i)
+            n += std::abs(left[i]) > 300 || std::abs(right[i]) > 300;
+        return n;
+    }
+};
+
+// Runs `play` and records what the output sends for `ms` milliseconds.
+template <typename Play>
+Heard listen(int ms, Play play)
+{
+    QAudioFormat format;
+    format.setSampleRate(kRate);
+    format.setChannelCount(2);
+    format.setSampleFormat(QAudioFormat::Int16);
+    QAudioSource source(QMediaDevices::defaultAudioInput(), format);
+    QIODevice* in = source.start();
+    Heard heard;
+    QElapsedTimer clock;
+    clock.start();
+    bool started = false;
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (!started && clock.elapsed() > 150) {
+            play();
+            started = true;
+        }
+        const QByteArray bytes = in ? in->readAll() : QByteArray();
+        for (qsizetype i = 0; i + 3 < bytes.size(); i += 4) {
+            heard.left.push_back(int16_t(loadLE16(reinterpret_cast<const uint8_t*>(bytes.data() + i))));
+            heard.right.push_back(int16_t(loadLE16(reinterpret_cast<const uint8_t*>(bytes.data() + i + 2))));
+        }
+    }
+    source.stop();
+    return heard;
+}
+
+#define REQUIRE_SOUND_SERVER()                                                                     \
+    if (QMediaDevices::defaultAudioOutput().isNull() || QMediaDevices::defaultAudioInput().isNull()) \
+    GTEST_SKIP() << "no sound server"
+
+} // namespace
+
+TEST(SoundPlayer, PitchPanDurationAndLoopsReachTheOutput)
+{
+    test::ensureApplication();
+    REQUIRE_SOUND_SERVER();
+    QtSoundPlayer player;
+    auto a = tone(440, 22050, 0.4);
+
+    // Panned hard left, whole: 440 Hz on the left only, about 0.4 s of it.
+    Heard left = listen(1200, [&] { player.play(*a, -127, 127, 0, PlayPlan::kWhole, nullptr); });
+    EXPECT_NEAR(left.frequency(), 440, 25);
+    EXPECT_GT(Heard::level(left.left), 10 * Heard::level(left.right) + 1);
+    EXPECT_NEAR(double(left.loudSamples()) / kRate, 0.4, 0.1);
+
+    // An octave up, for one second (twenty twentieths): 880 Hz, looping the sound to fill it.
+    Heard up = listen(1800, [&] { player.play(*a, 0, 127, 12, 20, nullptr); });
+    EXPECT_NEAR(up.frequency(), 880, 40);
+    EXPECT_NEAR(double(up.loudSamples()) / kRate, 1.0, 0.15);
+    EXPECT_NEAR(Heard::level(up.left), Heard::level(up.right), 500);
+
+    // A stop silences it at once.
+    Heard stopped = listen(1200, [&] {
+        player.play(*a, 0, 127, 0, 100, nullptr);
+        player.stop(true);
+    });
+    EXPECT_LT(double(stopped.loudSamples()) / kRate, 0.15);
+    EXPECT_FALSE(player.poll());
+}
+
+TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
+{
+    test::StartedProgram program;
+    REQUIRE_SOUND_SERVER();
+    Film& film = *program.view().film();
+    film.soundLibrary().add(SoundPool::shared().add(tone(660, 22050, 0.3)), "beep");
+    FrameSoundEntry entry;
+    entry.words[1] = 256 + 127;
+    entry.words[3] = 255;
+    film.setSoundEntry(0, 0, entry);
+
+    Heard on = listen(1500, [&] { film.playSounds(0); });
+    EXPECT_NEAR(on.frequency(), 660, 30);
+    EXPECT_GT(on.loudSamples(), size_t(kRate / 5));
+
+    program.frame().runCommand(ID_FILM_SOUNDS);
+    EXPECT_FALSE(program.frame().commandState(ID_FILM_SOUNDS).checked);
+    Heard off = listen(800, [&] { film.playSounds(0); });
+    EXPECT_LT(off.loudSamples(), size_t(kRate / 50));
+    program.frame().runCommand(ID_FILM_SOUNDS);
+    EXPECT_TRUE(program.frame().commandState(ID_FILM_SOUNDS).checked);
+}
