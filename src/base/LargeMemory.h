@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <memory>
+#include <type_traits>
 #include <utility>
 
 namespace celvane {
@@ -17,7 +18,8 @@ struct FreeLarge {
     void operator()(void* p) const noexcept { std::free(p); }
 };
 
-// A container allocator on allocateLarge whose elements start as the memory came: zero.
+// A container allocator on allocateLarge whose elements of trivial types start as the memory
+// came: zero.
 template <class T>
 struct LargeAllocator {
     using value_type = T;
@@ -28,10 +30,11 @@ struct LargeAllocator {
     }
     T* allocate(size_t n) { return static_cast<T*>(allocateLarge(n * sizeof(T))); }
     void deallocate(T* p, size_t) noexcept { std::free(p); }
+    // The memory already holds zero elements of a trivial type: nothing to construct.
     template <class U>
-    void construct(U* p) noexcept
+    void construct(U*) noexcept
     {
-        ::new (static_cast<void*>(p)) U;
+        static_assert(std::is_trivially_default_constructible_v<U>);
     }
     template <class U, class... Args>
     void construct(U* p, Args&&... args)
