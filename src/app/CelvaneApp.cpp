@@ -98,10 +98,21 @@ bool CelvaneApp::start(const QStringList& arguments)
 
 void CelvaneApp::handOver(const std::string& path)
 {
-    // A request that comes while a question about the last one is open waits its turn.
     handedOver_.push_back(path);
-    if (handingOver_)
+    takeHandedOver();
+}
+
+void CelvaneApp::takeHandedOver()
+{
+    // A request that comes while a question about the last one is open waits its turn.
+    if (handingOver_ || handedOver_.empty())
         return;
+    // So does one that comes while a dialog of the user's is open: the film it works on stays
+    // until it is answered.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(kHandOverRetryMs, this, &CelvaneApp::takeHandedOver);
+        return;
+    }
     handingOver_ = true;
     if (frame_) {
         frame_->raise();

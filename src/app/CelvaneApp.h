@@ -72,6 +72,7 @@ private:
     // In single-document mode the open film makes way for the next; false when the user kept it.
     bool makeRoomForDocument();
     void promptOpen();
+    void takeHandedOver();
 
     ImportOptions importOptions_;
     bool singleDocument_ = true;
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     std::vector<std::unique_ptr<DocumentCommands>> documents_;
     std::unique_ptr<SingleInstance> instance_;
+    static constexpr int kHandOverRetryMs = 250;
     std::deque<std::string> handedOver_;
     bool handingOver_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <memory>
 
 #include "QtTestSupport.h"
@@ -98,4 +99,24 @@ TEST(SecondStart, NamingNothingGivesANewFilm)
     startAgain("");
     ASSERT_TRUE(test::waitUntil([&] { return titleOf(p) == "AFilm2 - Celvane"; }));
     EXPECT_TRUE(p.sink.shown.empty());
+}
+
+TEST(SecondStart, AFileHandedOverWhileADialogIsOpenWaitsForIt)
+{
+    test::StartedProgram p;
+    const std::string other = savedFilm(p.dir, "other.qfm");
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.sink.answers.push_back(MessageAnswer::No); // then: do not save AFilm1
+    std::string titleDuringDialog;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        startAgain(other);
+        test::waitUntil([] { return false; }, 400); // the dialog's own loop runs meanwhile
+        titleDuringDialog = titleOf(p);
+        dialog->close();
+    });
+    p.frame().runCommand(ID_FILE_EXPORT);
+    EXPECT_EQ(titleDuringDialog, "AFilm1 * - Celvane") << "the film went while its Export dialog was up";
+    ASSERT_TRUE(test::waitUntil([&] { return titleOf(p) == "other.qfm - Celvane"; }));
 }
