@@ -100,7 +100,7 @@ void DibInput::readHeader(ByteReader& header)
     if (topDown_ && conversion_ == Conversion::Rle)
         throw ArchiveError("run-length coded rows cannot run top down");
     const size_t imageSize = size_t(rowStride(bits_, width_)) * size_t(height_);
-    if (imageSize > kMaxImageBytes)
+    if (imageSize > kMaxImageBytes || int64_t(width_) * height_ > kMaxPicturePixels)
         throw NotSupportedError("bitmap of " + std::to_string(width_) + " x " + std::to_string(height_)
                                 + " pixels is too large");
     if (sourceBits_ <= 8)

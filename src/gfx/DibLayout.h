@@ -15,6 +15,9 @@ constexpr int kFileHeaderSize = 14;
 // Refused before allocating, so that damaged data cannot ask for gigabytes.
 constexpr int kMaxSpriteSide = 32767;
 constexpr size_t kMaxImageBytes = size_t(256) << 20;
+// The most pixels a picture read from another program's file may have: far beyond any picture a
+// film is made of, and a bound on what a small compressed file can ask for.
+constexpr int64_t kMaxPicturePixels = int64_t(64) << 20;
 // The nominal 96 dots per inch, used to carry a logical size in the pixels-per-metre fields.
 constexpr double kNominalPixelsPerMetre = 3782.4;
 

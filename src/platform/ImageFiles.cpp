@@ -7,17 +7,11 @@
 #include <cstring>
 
 #include "base/StringTable.h"
+#include "gfx/DibLayout.h"
 #include "gfx/Sprite.h"
 #include "platform/SpriteImage.h"
 
 namespace celvane {
-
-namespace {
-// Beyond this a picture is not something a film could hold; refusing it early keeps a
-// damaged or hostile file from asking for gigabytes.
-constexpr int kMaxSide = 32767;
-constexpr qint64 kMaxPixels = qint64(64) << 20;
-} // namespace
 
 Bytes imageFileAsBitmap(ByteSpan data)
 {
@@ -28,8 +22,8 @@ Bytes imageFileAsBitmap(ByteSpan data)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxSide || size.height() > kMaxSide
-                           || qint64(size.width()) * size.height() > kMaxPixels))
+    if (size.isValid() && (size.width() > kMaxSpriteSide || size.height() > kMaxSpriteSide
+                           || qint64(size.width()) * size.height() > kMaxPicturePixels))
         throw ArchiveError("picture too large");
     if (!reader.read(&image) || image.isNull())
         throw ArchiveError("not a picture: " + reader.errorString().toStdString(), IDS_FORMAT_NOT_UNDERSTOOD);

@@ -173,6 +173,8 @@ TEST(SpriteFile, DamagedOrForeignHeadersAreRefused)
     EXPECT_EQ(refused(good16, [](Dib& d) { d.header.resize(44); }), archive); // masks cut short
     // Too large to take is refused before anything is allocated or read.
     EXPECT_EQ(refused(good, [](Dib& d) { d.set32(4, 32767), d.set32(8, 32767); }), unsupported);
+    // However few bytes its codes take, a picture of 100 million pixels is no film's.
+    EXPECT_EQ(refused(good, [](Dib& d) { d.set32(4, 10000), d.set32(8, 10000), d.set32(16, 1); }), unsupported);
 }
 
 TEST(SpriteFile, ForeignLayoutsAreTurnedIntoOurs)
