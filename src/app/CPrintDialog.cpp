@@ -17,6 +17,7 @@
 
 #include "print/PagePrinter.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 
 namespace celvane {
 
@@ -39,6 +40,7 @@ CPrintDialog::CPrintDialog(const Film& film, QPrinter& printer, const QString& p
     buildControls(pdfPath);
     showLayout();
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 void CPrintDialog::buildControls(const QString& pdfPath)

@@ -18,6 +18,7 @@
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 #include "view/PaletteBarLayout.h"
 
 namespace celvane {
@@ -181,6 +182,7 @@ ColourEditor::ColourEditor(DocumentObserver* sender, QWidget* parent) : QDialog(
     layout->addLayout(grid);
     layout->addLayout(buttons);
     syncEnabled();
+    makeRoomForTitle(*this);
 }
 
 ColourEditor::Channel ColourEditor::makeChannel(int which, const char* label, int maximum)

@@ -11,6 +11,7 @@
 
 #include "app/FileDialogs.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 
 namespace celvane {
 
@@ -56,6 +57,7 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 std::string ExportDialog::path() const { return path_->text().trimmed().toStdString(); }

@@ -9,6 +9,7 @@
 #include "app/FileDialogs.h"
 #include "app/ImportOptionsDialog.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 
 namespace celvane {
 
@@ -44,6 +45,7 @@ ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDia
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 std::string ImportDialog::path() const { return path_->text().trimmed().toStdString(); }

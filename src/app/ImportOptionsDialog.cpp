@@ -7,7 +7,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/TitleRoom.h"
+#include "view/TitleRoom.h"
 
 namespace celvane {
 

@@ -13,6 +13,7 @@
 
 #include "base/StringTable.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -132,6 +133,7 @@ NewFilmDialog::NewFilmDialog(const ImageInfo& description, const ScreenInfo& scr
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 void NewFilmDialog::showChoice(const NewFilmChoice& c)

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QSpacerItem>
 
-#include "app/TitleRoom.h"
+#include "view/TitleRoom.h"
 
 namespace celvane {
 

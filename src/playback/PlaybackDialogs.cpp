@@ -12,6 +12,7 @@
 #include "base/Reporter.h"
 #include "playback/FilmSpeed.h"
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -52,6 +53,7 @@ CGoToFrameDialog::CGoToFrameDialog(int current, int frameCount, QWidget* parent)
     edit_->setObjectName("frame");
     form->addRow("&New frame:", edit_);
     form->addRow(okCancel(this));
+    makeRoomForTitle(*this);
 }
 
 void CGoToFrameDialog::accept()
@@ -73,6 +75,7 @@ CFilmSpeedDialog::CFilmSpeedDialog(int delayMs, QWidget* parent) : QDialog(paren
     edit_->setObjectName("fps");
     form->addRow("&Frames per second:", edit_);
     form->addRow(okCancel(this));
+    makeRoomForTitle(*this);
 }
 
 void CFilmSpeedDialog::accept()
@@ -133,6 +136,7 @@ CFadeOptionsDialog::CFadeOptionsDialog(const FrameFade& fade, bool selection, QW
     connect(kind_, &QComboBox::currentIndexChanged, this, &CFadeOptionsDialog::kindChanged);
     connect(then_, &QButtonGroup::idClicked, this, &CFadeOptionsDialog::thenChanged);
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 void CFadeOptionsDialog::kindChanged(int kind)

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 #include "view/IntegerInput.h"
 
 namespace celvane {
@@ -80,6 +81,7 @@ CGridDialog::CGridDialog(const GridSettings& grid, QWidget* parent) : QDialog(pa
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 void CGridDialog::accept()

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "view/FirstField.h"
+#include "view/TitleRoom.h"
 #include "view/IntegerInput.h"
 #include "view/ViewLayout.h"
 
@@ -57,6 +58,7 @@ CZoomDialog::CZoomDialog(int scale, QWidget* parent) : QDialog(parent), scale_(s
     grid->addWidget(buttons, other + 1, 0, 1, 2);
     // Digits typed at once go into the scale; the presets have keys of their own.
     startInFirstField(*this);
+    makeRoomForTitle(*this);
 }
 
 void CZoomDialog::accept()

@@ -23,6 +23,7 @@
 #include "playback/PlaybackDialogs.h"
 #include "view/CGridDialog.h"
 #include "view/CZoomDialog.h"
+#include "view/TitleRoom.h"
 
 using namespace celvane;
 
@@ -56,6 +57,7 @@ void checkKeyboard(QDialog& dialog, const std::string& name)
     dialog.show();
     dialog.activateWindow();
     QApplication::processEvents();
+    EXPECT_GE(dialog.width(), widthForTitle(dialog)) << "the title would be cut";
 
     std::map<QChar, QString> owners;
     const auto claim = [&](const QString& text) {
@@ -99,7 +101,7 @@ void checkKeyboard(QDialog& dialog, const std::string& name)
 
 } // namespace
 
-TEST(Dialogs, EveryDialogHasItsOwnAccessKeysAndStartsInItsFirstField)
+TEST(Dialogs, EveryDialogHasItsOwnAccessKeysStartsInItsFirstFieldAndShowsItsWholeTitle)
 {
     test::ensureApplication();
     CCelvaneDoc doc;

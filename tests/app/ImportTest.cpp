@@ -7,7 +7,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ImportOptionsDialog.h"
-#include "app/TitleRoom.h"
+#include "view/TitleRoom.h"
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"

@@ -12,7 +12,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
-#include "app/TitleRoom.h"
+#include "view/TitleRoom.h"
 #include "base/CommandIds.h"
 #include "app/RecentFiles.h"
 #include "film/CelvaneDoc.h"

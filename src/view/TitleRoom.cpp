@@ -1,4 +1,4 @@
-#include "app/TitleRoom.h"
+#include "view/TitleRoom.h"
 
 #include <QWidget>
 
