@@ -32,8 +32,12 @@ std::string ffmpegError(int code)
 
 void check(int code, const char* what)
 {
-    if (code < 0)
-        throw FileError(std::string(what) + ": " + ffmpegError(code));
+    if (code < 0) {
+        // The file is named by the writer, which knows which one the user asked for.
+        FileError e(std::string(what) + ": " + ffmpegError(code));
+        e.setFile({}, ffmpegError(code));
+        throw e;
+    }
 }
 
 struct FormatCloser {
@@ -213,6 +217,12 @@ void writeVideo(const Film& film, const std::string& path, VideoKind kind, const
                 throw UserCancel();
         }
         encoder.finish();
+    } catch (Error& e) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        if (e.file().empty() && !e.reason().empty())
+            e.setFile(path, e.reason());
+        throw;
     } catch (...) {
         std::error_code ignored;
         fs::remove(temp, ignored);
@@ -221,8 +231,9 @@ void writeVideo(const Film& film, const std::string& path, VideoKind kind, const
     std::error_code ec;
     fs::rename(temp, path, ec);
     if (ec) {
-        fs::remove(temp, ec);
-        throw FileError("cannot replace " + path);
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw FileError::system(path, ec.value());
     }
 }
 

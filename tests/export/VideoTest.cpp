@@ -116,6 +116,15 @@ TEST(Video, Mp4WithOddSizesAndCancelLeaveNoFile)
                                "stream=nb_read_frames,width,height -of csv=p=0 " + mp4, &count), 0);
     EXPECT_EQ(count, "34,18,3\n");
 
+    // Where no file can be made the failure says which file and why.
+    try {
+        writeVideo(*film, mp4 + "/walk.mp4", VideoKind::Mp4);
+        ADD_FAILURE() << "written under a file";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.file(), mp4 + "/walk.mp4");
+        EXPECT_EQ(e.reason(), "Not a directory");
+    }
+
     const std::string cancelled = dir.file("gone.avi");
     EXPECT_THROW(writeVideo(*film, cancelled, VideoKind::Avi, {}, [](int done, int) { return done < 2; }), UserCancel);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only walk.mp4
