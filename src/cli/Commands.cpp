@@ -34,8 +34,6 @@ Film& filmOf(CCelvaneDoc& doc)
     return *film;
 }
 
-namespace {
-
 std::string jsonString(const std::string& s)
 {
     std::string out = "\"";
@@ -53,6 +51,9 @@ std::string jsonString(const std::string& s)
     }
     return out + "\"";
 }
+
+namespace {
+
 
 // The tags of the file's chunks in file order (none for a bare film block).
 std::vector<std::string> chunkTags(const std::string& path)
@@ -81,6 +82,8 @@ int info(const std::vector<std::string>& args)
     }
     if (path.empty())
         throw UsageError("info needs a file");
+    if (describeSounds(path, json))
+        return 0;
     CCelvaneDoc doc;
     doc.open(path);
     Film& film = filmOf(doc);
@@ -101,7 +104,8 @@ int info(const std::vector<std::string>& args)
             const FrameFade fade = film.fade(f);
             o << (f ? "," : "") << "[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
         }
-        o << "],\"chunks\":[";
+        o << "],\"sounds\":" << soundsJson(film.soundLibrary()) << ",\"frameSounds\":" << frameSoundsJson(film);
+        o << ",\"chunks\":[";
         for (size_t i = 0; i < tags.size(); ++i)
             o << (i ? "," : "") << jsonString(tags[i]);
         o << "]}\n";
@@ -128,6 +132,7 @@ int info(const std::vector<std::string>& args)
             if (!fade.isDefault())
                 o << " " << f << ":[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
         }
+        o << "\nsounds: " << film.soundLibrary().count();
         o << "\nchunks:";
         for (const std::string& t : tags)
             o << " " << t;
@@ -254,6 +259,8 @@ int convert(const std::vector<std::string>& args)
     }
     if (paths.size() != 2)
         throw UsageError("convert needs IN OUT");
+    if (convertSounds(paths[0], paths[1]))
+        return 0;
     const auto kind = exportKindForPath(paths[1]);
     if (!kind)
         throw NotSupportedError("cannot convert to " + paths[1], IDS_CANNOT_EXPORT_FORMAT);

@@ -7,6 +7,7 @@
 namespace celvane {
 class CCelvaneDoc;
 class Film;
+class SoundLibrary;
 } // namespace celvane
 
 namespace celvane::cli {
@@ -18,6 +19,7 @@ struct UsageError : std::runtime_error {
 // Argument and film helpers the commands share.
 int toInt(const std::string& text, const char* what);
 Film& filmOf(CCelvaneDoc& doc);
+std::string jsonString(const std::string& s);
 // Marks the frames "FIRST-LAST" (counted from 0) and unmarks the others.
 void markRange(Film& film, const std::string& range);
 
@@ -32,5 +34,15 @@ int convert(const std::vector<std::string>& args);
 // print FILM OUT.pdf [--scale P | --frames-per-page N] [--flick-book] [--crop-marks]
 //       [--paper A4|Letter|A3] [--landscape] [--selection FIRST-LAST]
 int print(const std::vector<std::string>& args);
+// sound FILM FRAME SOUND.wav -o OUT.qfm [--pitch N] [--volume L,R] [--loops N]: a sound added to
+// a frame.
+int sound(const std::vector<std::string>& args);
+
+// Sounds: a library's sounds and each frame's sound entries as JSON; a wave file or sound library
+// described, or converted to the other (false when the paths are not sound files).
+std::string soundsJson(const SoundLibrary& library);
+std::string frameSoundsJson(const Film& film);
+bool describeSounds(const std::string& path, bool json);
+bool convertSounds(const std::string& in, const std::string& out);
 
 } // namespace celvane::cli

@@ -21,9 +21,10 @@ const char* kUsage =
     "  celvane-tool frame FILE N -o OUT.bmp\n"
     "  celvane-tool recode IN OUT\n"
     "  celvane-tool new --width W --height H --depth D [--frames N] [--period MS] OUT\n"
-    "  celvane-tool convert IN OUT [--selection FIRST-LAST]   (OUT: .qfm .gif .bmp .png .pal .avi .flc .mp4)\n"
+    "  celvane-tool convert IN OUT [--selection FIRST-LAST]   (OUT: .qfm .gif .bmp .png .pal .slb .wav .avi .flc .mp4)\n"
     "  celvane-tool print FILM OUT.pdf [--scale P | --frames-per-page N] [--flick-book] [--crop-marks]\n"
-    "                     [--paper A4|Letter|A3] [--landscape] [--selection FIRST-LAST]\n";
+    "                     [--paper A4|Letter|A3] [--landscape] [--selection FIRST-LAST]\n"
+    "  celvane-tool sound FILM FRAME SOUND.wav -o OUT.qfm [--pitch N] [--volume L,R] [--loops N]\n";
 
 // Warnings the program would show in a box go to standard error, so that what the tool
 // prints on standard output stays machine-readable.
@@ -63,6 +64,8 @@ int main(int argc, char** argv)
             return cli::convert(args);
         if (command == "print")
             return cli::print(args);
+        if (command == "sound")
+            return cli::sound(args);
         throw cli::UsageError("unknown command: " + command);
     } catch (const cli::UsageError& e) {
         std::fprintf(stderr, "celvane-tool: %s\n%s", e.what(), kUsage);

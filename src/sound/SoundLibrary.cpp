@@ -70,12 +70,24 @@ int SoundLibrary::nextSelected(int from) const
 
 void SoundLibrary::selectAll(bool on) { std::fill(selected_.begin(), selected_.end(), on ? 1 : 0); }
 
+namespace {
+
+// The sound chunk of a set: the compact kinds first.
+const Chunk* soundChunk(const ChunkSequence& chunks)
+{
+    const Chunk* set = chunks.find(kLogarithmicSet);
+    set = set ? set : chunks.find(kAdpcmSet);
+    return set ? set : chunks.find(kAnySet);
+}
+
+} // namespace
+
+bool SoundLibrary::isChunkSet(ByteSpan data) { return soundChunk(ChunkSequence(data)) != nullptr; }
+
 std::vector<int> SoundLibrary::readChunkSet(ByteSpan data)
 {
     const ChunkSequence chunks(data);
-    const Chunk* set = chunks.find(kLogarithmicSet);
-    set = set ? set : chunks.find(kAdpcmSet);
-    set = set ? set : chunks.find(kAnySet);
+    const Chunk* set = soundChunk(chunks);
     if (!set)
         return {};
     const ByteReader body(set->payload, IDS_FORMAT_NOT_UNDERSTOOD);

@@ -35,6 +35,8 @@ public:
     int nextSelected(int from) const;
     void selectAll(bool on);
 
+    // Whether `data` holds a sound chunk set.
+    static bool isChunkSet(ByteSpan data);
     // Appends the sounds of a chunk set that this library does not hold yet, and names them.
     // Returns, for each sound of the set in order, where this library holds it. Throws
     // ArchiveError on a chunk set that does not hold together.

@@ -1,0 +1,80 @@
+#include "sound/SoundFiles.h"
+
+#include <filesystem>
+#include <set>
+
+#include "base/Chunks.h"
+#include "base/Errors.h"
+#include "base/StringTable.h"
+#include "sound/SoundPool.h"
+#include "sound/WaveFile.h"
+
+namespace celvane {
+
+namespace {
+
+constexpr uint32_t kFilm = makeTag("ACEF"), kFilmSounds = makeTag("SOUN");
+constexpr size_t kNameLetters = 8;
+
+bool isWave(ByteSpan data) { return data.size() >= 12 && loadLE32(&data[0]) == makeTag("RIFF") && loadLE32(&data[8]) == makeTag("WAVE"); }
+
+// A file name from a sound's name: no folders, nothing hidden.
+std::string fileStem(const std::string& name)
+{
+    std::string stem = name.substr(0, kNameLetters);
+    for (char& c : stem)
+        if (c == '/' || c == '\\' || c == '\0')
+            c = '_';
+    return stem.empty() || stem[0] == '.' ? "Sound" + stem : stem;
+}
+
+} // namespace
+
+void loadSoundFile(SoundLibrary& library, const std::string& path)
+{
+    const Bytes data = readFile(path);
+    if (isWave(data)) {
+        auto sound = readWave(data);
+        sound->checkPlayability();
+        Sound* pooled = SoundPool::shared().add(std::move(sound));
+        if (library.indexOf(pooled) < 0)
+            library.add(pooled, std::filesystem::path(path).stem().string());
+        return;
+    }
+    const ChunkSequence chunks(data);
+    if (!chunks.chunks().empty() && chunks.chunks().front().tag == kFilm) {
+        if (const Chunk* sounds = chunks.find(kFilmSounds))
+            library.readChunkSet(sounds->payload);
+        return;
+    }
+    if (!SoundLibrary::isChunkSet(data))
+        throw NotSupportedError(path + " holds no sounds", IDS_CANNOT_LOAD_TYPE);
+    library.readChunkSet(data);
+}
+
+std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const std::vector<int>& indices,
+                                           const std::string& path)
+{
+    std::vector<std::string> written;
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::set<std::string> taken;
+    for (const int i : indices) {
+        std::string target = path;
+        if (!written.empty()) {
+            // Two names alike in their first letters must not overwrite each other's file.
+            const std::string stem = fileStem(library.name(i));
+            target = (folder / (stem + ".wav")).string();
+            for (int n = 2; taken.count(target); ++n)
+                target = (folder / (stem + " " + std::to_string(n) + ".wav")).string();
+        }
+        Bytes wave;
+        ByteWriter w(&wave);
+        library.sound(i)->writeWave(&w);
+        writeFileAtomically(target, wave);
+        taken.insert(target);
+        written.push_back(target);
+    }
+    return written;
+}
+
+} // namespace celvane

@@ -1,0 +1,21 @@
+#pragma once
+// Sounds to and from files: a sound library, the sounds of a film file, or one wave file; and
+// sounds written out as wave files.
+
+#include <string>
+#include <vector>
+
+#include "sound/SoundLibrary.h"
+
+namespace celvane {
+
+// Adds the sounds of a file to `library`, by what the file holds: a sound library, a film's
+// sounds, or one wave file (named after the file). Throws NotSupportedError for other files.
+void loadSoundFile(SoundLibrary& library, const std::string& path);
+
+// Writes the sounds `indices` lists as wave files: the first one to `path`, each further one
+// beside it, named after the first eight letters of its name. Returns the files written.
+std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const std::vector<int>& indices,
+                                           const std::string& path);
+
+} // namespace celvane
