@@ -15,7 +15,8 @@
 
 namespace celvane {
 
-ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent) : QDialog(parent)
+ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent)
+    : QDialog(parent), folder_(std::filesystem::path(suggestedPath).parent_path().string())
 {
     setWindowTitle("Export");
     path_ = new QLineEdit(QString::fromStdString(suggestedPath));
@@ -65,8 +66,13 @@ std::string ExportDialog::path() const { return path_->text().trimmed().toStdStr
 std::string ExportDialog::targetPath() const
 {
     std::string target = path();
-    if (!target.empty() && std::filesystem::path(target).extension().empty())
+    if (target.empty())
+        return target;
+    if (std::filesystem::path(target).extension().empty())
         target += exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].extension;
+    // A bare name goes beside the film, not wherever the program happened to be started.
+    if (std::filesystem::path(target).is_relative() && !folder_.empty())
+        target = (std::filesystem::path(folder_) / target).string();
     return target;
 }
 

@@ -18,7 +18,8 @@ public:
     ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent = nullptr);
 
     std::string path() const;
-    // The file that will be written: the name, with the kind's extension when it has none.
+    // The file that will be written: the name, with the kind's extension when it has none, in
+    // the suggested file's folder when it names none.
     std::string targetPath() const;
     ExportKind kind() const;
     bool selectionOnly() const;
@@ -33,6 +34,7 @@ private:
     QLineEdit* path_;
     QComboBox* kinds_;
     QCheckBox* selection_;
+    std::string folder_;
 };
 
 } // namespace celvane

@@ -211,7 +211,10 @@ TEST(MainWindow, ExportWritesTheChosenKind)
     Program p;
     p.frame().runCommand(ID_FRAME_NEW);
     const std::string flc = p.dir.file("walk.flc");
-    answerExportDialog(flc);
+    // The film has a folder once saved; a bare name typed goes there.
+    p.chooser.paths.push_back(p.dir.file("walk.qfm"));
+    p.frame().runCommand(ID_FILE_SAVE);
+    answerExportDialog("walk.flc");
     p.frame().runCommand(ID_FILE_EXPORT);
     ASSERT_TRUE(std::filesystem::exists(flc));
     EXPECT_EQ(loadLE16(&readFile(flc)[6]), 2); // two frames
