@@ -1,5 +1,6 @@
 #include "export/VideoWriter.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -16,6 +17,7 @@ extern "C" {
 
 #include "base/Errors.h"
 #include "film/Film.h"
+#include "film/FrameSound.h"
 #include "gfx/PlotRequest.h"
 #include "gfx/Sprite.h"
 
@@ -89,9 +91,12 @@ private:
 // Sizes the coder accepts: Microsoft Video 1 wants multiples of 4, H.264 in 4:2:0 even sizes.
 int fitSide(int v, VideoKind kind) { return kind == VideoKind::Avi ? std::max(4, (v + 3) / 4 * 4) : std::max(2, (v + 1) / 2 * 2); }
 
+// The sound track of an MP4: AAC, stereo, at this rate.
+constexpr int kSoundRate = 44100;
+
 class Encoder {
 public:
-    Encoder(const std::string& path, VideoKind kind, int width, int height)
+    Encoder(const std::string& path, VideoKind kind, int width, int height, bool withSound)
     {
         // Failures come back as errors; the library's own chatter would only reach a terminal.
         av_log_set_level(AV_LOG_ERROR);
@@ -122,6 +127,8 @@ public:
         check(avcodec_open2(codec_.get(), codec, nullptr), "cannot open the video coder");
         check(avcodec_parameters_from_context(stream_->codecpar, codec_.get()), "video coder parameters");
         stream_->time_base = codec_->time_base;
+        if (withSound)
+            openSound();
         check(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot create the video file");
         check(avformat_write_header(format_.get(), nullptr), "cannot write the video header");
 
@@ -152,25 +159,79 @@ public:
         send(frame_.get());
     }
 
+    // The whole sound track, 16-bit stereo samples at kSoundRate.
+    void addSound(const std::vector<int16_t>& track)
+    {
+        const size_t frames = track.size() / 2;
+        const size_t chunk = size_t(std::max(sound_->frame_size, 1));
+        for (size_t at = 0; at < frames; at += chunk) {
+            const size_t n = std::min(chunk, frames - at);
+            soundFrame_->nb_samples = int(n);
+            check(av_frame_make_writable(soundFrame_.get()), "sound frame");
+            auto* left = reinterpret_cast<float*>(soundFrame_->data[0]);
+            auto* right = reinterpret_cast<float*>(soundFrame_->data[1]);
+            for (size_t i = 0; i < n; ++i) {
+                left[i] = track[2 * (at + i)] / 32768.0f;
+                right[i] = track[2 * (at + i) + 1] / 32768.0f;
+            }
+            soundFrame_->pts = int64_t(at);
+            send(sound_.get(), soundStream_, soundFrame_.get());
+        }
+    }
+
     void finish()
     {
-        send(nullptr);
+        send(codec_.get(), stream_, nullptr);
+        if (sound_)
+            send(sound_.get(), soundStream_, nullptr);
         check(av_write_trailer(format_.get()), "cannot finish the video file");
     }
 
 private:
-    void send(AVFrame* frame)
+    void openSound()
     {
-        check(avcodec_send_frame(codec_.get(), frame), "cannot code a frame");
+        const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
+        if (!codec)
+            throw NotSupportedError("no sound coder for this kind of file");
+        soundStream_ = avformat_new_stream(format_.get(), nullptr);
+        sound_.reset(avcodec_alloc_context3(codec));
+        if (!soundStream_ || !sound_)
+            throw MemoryError("sound coder");
+        sound_->sample_rate = kSoundRate;
+        av_channel_layout_default(&sound_->ch_layout, 2);
+        sound_->sample_fmt = AV_SAMPLE_FMT_FLTP;
+        sound_->bit_rate = 128000;
+        sound_->time_base = AVRational{1, kSoundRate};
+        if (format_->oformat->flags & AVFMT_GLOBALHEADER)
+            sound_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+        check(avcodec_open2(sound_.get(), codec, nullptr), "cannot open the sound coder");
+        check(avcodec_parameters_from_context(soundStream_->codecpar, sound_.get()), "sound coder parameters");
+        soundStream_->time_base = sound_->time_base;
+        soundFrame_.reset(av_frame_alloc());
+        if (!soundFrame_)
+            throw MemoryError("sound frame");
+        soundFrame_->format = sound_->sample_fmt;
+        soundFrame_->sample_rate = kSoundRate;
+        soundFrame_->nb_samples = std::max(sound_->frame_size, 1);
+        check(av_channel_layout_copy(&soundFrame_->ch_layout, &sound_->ch_layout), "sound frame");
+        check(av_frame_get_buffer(soundFrame_.get(), 0), "sound frame");
+    }
+
+    void send(AVFrame* frame) { send(codec_.get(), stream_, frame); }
+
+    void send(AVCodecContext* coder, AVStream* stream, AVFrame* frame)
+    {
+        check(avcodec_send_frame(coder, frame), "cannot code a frame");
         for (;;) {
-            const int got = avcodec_receive_packet(codec_.get(), packet_.get());
+            const int got = avcodec_receive_packet(coder, packet_.get());
             if (got == AVERROR(EAGAIN) || got == AVERROR_EOF)
                 return;
             check(got, "cannot code a frame");
-            if (auto it = durations_.find(packet_->pts); it != durations_.end())
-                packet_->duration = it->second;
-            av_packet_rescale_ts(packet_.get(), codec_->time_base, stream_->time_base);
-            packet_->stream_index = stream_->index;
+            if (stream == stream_)
+                if (auto it = durations_.find(packet_->pts); it != durations_.end())
+                    packet_->duration = it->second;
+            av_packet_rescale_ts(packet_.get(), coder->time_base, stream->time_base);
+            packet_->stream_index = stream->index;
             check(av_interleaved_write_frame(format_.get(), packet_.get()), "cannot write a frame");
         }
     }
@@ -181,10 +242,32 @@ private:
     std::unique_ptr<AVPacket, PacketCloser> packet_;
     std::unique_ptr<SwsContext, ScaleCloser> scale_;
     AVStream* stream_ = nullptr;
+    std::unique_ptr<AVCodecContext, CodecCloser> sound_;
+    std::unique_ptr<AVFrame, FrameCloser> soundFrame_;
+    AVStream* soundStream_ = nullptr;
     std::map<int64_t, int64_t> durations_;
 };
 
 } // namespace
+
+std::vector<SoundCue> soundCues(const Film& film, const std::vector<TimedFrame>& timeline)
+{
+    std::vector<SoundCue> cues;
+    const SoundLibrary& library = film.soundLibrary();
+    for (const TimedFrame& shown : timeline) {
+        FrameSoundEntry entry;
+        for (int k = 0; film.soundEntry(shown.frame, k, entry); ++k) {
+            const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
+            if (!FilmSoundTable::namesASound(entry) || number >= library.count())
+                continue;
+            const Sound* sound = library.sound(number);
+            FrameSound s;
+            if (FrameSound::read(entry, sound->rate(), s))
+                cues.push_back({shown.startMs, sound, s.pan, s.volume, s.pitch, s.duration});
+        }
+    }
+    return cues;
+}
 
 std::vector<TimedFrame> videoTimeline(const Film& film, const std::vector<int>& frames)
 {
@@ -208,14 +291,18 @@ void writeVideo(const Film& film, const std::string& path, VideoKind kind, const
     const fs::path temp = fs::path(path).parent_path() / (".celvane-" + fs::path(path).filename().string());
     try {
         const int width = fitSide(film.width(), kind), height = fitSide(film.height(), kind);
-        Encoder encoder(temp.string(), kind, width, height);
-        RgbFrames pictures(film, width, height);
         const std::vector<TimedFrame> timeline = videoTimeline(film, frames.empty() ? film.framesToWrite(false) : frames);
+        // AVI stays pictures only; an MP4 plays the frames' sounds as the film does.
+        const std::vector<SoundCue> cues = kind == VideoKind::Mp4 ? soundCues(film, timeline) : std::vector<SoundCue>();
+        Encoder encoder(temp.string(), kind, width, height, !cues.empty());
+        RgbFrames pictures(film, width, height);
         for (size_t k = 0; k < timeline.size(); ++k) {
             encoder.add(pictures.frame(timeline[k].frame), timeline[k].startMs, timeline[k].durationMs);
             if (progress && !progress(int(k + 1), int(timeline.size())))
                 throw UserCancel();
         }
+        if (!cues.empty())
+            encoder.addSound(renderSoundTrack(cues, timeline.back().startMs + timeline.back().durationMs, kSoundRate));
         encoder.finish();
     } catch (Error& e) {
         std::error_code ignored;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/FlicWriter.h"
+#include "sound/SoundTrack.h"
 
 namespace celvane {
 
@@ -29,5 +30,8 @@ struct TimedFrame {
     int64_t durationMs;
 };
 std::vector<TimedFrame> videoTimeline(const Film& film, const std::vector<int>& frames);
+
+// The frames' sounds on that time line, as playback plays them.
+std::vector<SoundCue> soundCues(const Film& film, const std::vector<TimedFrame>& timeline);
 
 } // namespace celvane

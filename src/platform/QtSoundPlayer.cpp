@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "base/ByteIO.h"
+#include "sound/SoundTrack.h"
 
 namespace celvane {
 
@@ -20,9 +21,7 @@ class PlayStream : public QIODevice {
 public:
     PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn) : sound_(&sound), followOn_(followOn)
     {
-        const size_t frameBytes = bytesPerFrame(sound.playCode());
-        const size_t frames = sound.playData().size() / frameBytes;
-        mainFrames_ = frames * size_t(plan.loops) + plan.bytes / frameBytes;
+        mainFrames_ = pcmFrameCount(sound) * size_t(plan.loops) + plan.bytes / frameBytesOf(sound.playCode());
         left_ = plan.left;
         right_ = plan.right;
         open(QIODevice::ReadOnly);
@@ -55,34 +54,22 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    static size_t bytesPerFrame(int code) { return size_t((code & 2 ? 2 : 1) * (code & 1 ? 2 : 1)); }
-
-    // One sample frame of a PCM sound as 16-bit left and right.
-    static void frameOf(const Sound& s, size_t i, int16_t& l, int16_t& r)
-    {
-        const uint8_t* p = s.playData().data() + i * bytesPerFrame(s.playCode());
-        const bool stereo = s.playCode() & 1, wide = s.playCode() & 2;
-        auto sample = [&](size_t k) { return wide ? int16_t(loadLE16(p + 2 * k)) : int16_t((p[k] - 128) << 8); };
-        l = sample(0);
-        r = stereo ? sample(1) : l;
-    }
 
     bool next(int16_t& l, int16_t& r)
     {
         if (position_ < mainFrames_) {
-            const size_t frames = sound_->playData().size() / bytesPerFrame(sound_->playCode());
-            frameOf(*sound_, position_++ % std::max<size_t>(frames, 1), l, r);
+            pcmFrame(*sound_, position_++ % std::max<size_t>(pcmFrameCount(*sound_), 1), l, r);
             return true;
         }
         if (!followOn_)
             return false;
-        const size_t frames = followOn_->playData().size() / bytesPerFrame(followOn_->playCode());
+        const size_t frames = pcmFrameCount(*followOn_);
         if (frames == 0)
             return false;
         const size_t k = position_ - mainFrames_;
         if (k % frames == 0 && k > 0 && --loopsLeft_ < 0)
             return false;
-        frameOf(*followOn_, k % frames, l, r);
+        pcmFrame(*followOn_, k % frames, l, r);
         ++position_;
         return true;
     }

@@ -13,7 +13,7 @@ PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int durati
     plan.rate = int(std::trunc(sound.rate() * std::exp2(pitch / 12.0)));
     const size_t length = sound.playData().size();
     const int code = sound.playCode();
-    const size_t align = size_t((code & 2 ? 2 : 1) * (code & 1 ? 2 : 1));
+    const size_t align = frameBytesOf(code);
     size_t bytes = length;
     if (code != Sound::Described && duration != PlayPlan::kWhole)
         bytes = size_t(std::max(duration, 0)) * size_t(std::max(plan.rate, 0)) / 20 * align;

@@ -150,7 +150,7 @@ int rateOfLogCode(int32_t code)
 Bytes pcmDescription(int playCode, int rate)
 {
     const bool stereo = playCode & 1, wide = playCode & 2;
-    const uint16_t align = uint16_t((wide ? 2 : 1) * (stereo ? 2 : 1));
+    const uint16_t align = uint16_t(frameBytesOf(playCode));
     Bytes d;
     ByteWriter w(&d);
     w.u16(1);

@@ -105,6 +105,10 @@ std::string describeRecordingFormat(uint32_t formatBit);
 int32_t logRateCode(double rate);
 int rateOfLogCode(int32_t code);
 
+// Bytes of one sample frame (a sample of every channel) of PCM in this code: bit 0 stereo, bit 1
+// 16 bits.
+inline size_t frameBytesOf(int code) { return size_t((code & 2 ? 2 : 1) * (code & 1 ? 2 : 1)); }
+
 // The 16-byte PCM wave format description of a play code at a rate.
 Bytes pcmDescription(int playCode, int rate);
 

@@ -18,8 +18,6 @@ constexpr size_t kEntryBytes = 16;
 constexpr size_t kMaxName = 31;
 constexpr int kMaxRate = 1000000;
 
-int frameBytes(int code) { return code == 3 ? 4 : code == 1 || code == 2 ? 2 : 1; }
-
 // How long a sound's entry says it is: samples for ADPCM, bytes for the rest.
 uint32_t entryLength(const Sound& s)
 {
@@ -108,7 +106,7 @@ std::vector<int> SoundLibrary::readChunkSet(ByteSpan data)
                                                      : int(format);
         const int rate = set->tag == kAnySet ? int(std::clamp<int32_t>(rateField, 1, kMaxRate)) : rateOfLogCode(rateField);
         const size_t bytes = code == Sound::ImaAdpcm ? (size_t(length) + 1) / 2 : size_t(length);
-        const uint64_t samples = code == Sound::ImaAdpcm ? length : length / uint32_t(frameBytes(code));
+        const uint64_t samples = code == Sound::ImaAdpcm ? length : length / uint32_t(frameBytesOf(code));
         if (samples > 0x7FFFFFFF)
             throw ArchiveError("a sound is too long", IDS_FORMAT_NOT_UNDERSTOOD);
         ByteSpan block;

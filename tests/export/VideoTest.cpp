@@ -7,6 +7,8 @@
 #include "TestSupport.h"
 #include "export/VideoWriter.h"
 #include "film/FileType.h"
+#include "film/FrameSound.h"
+#include "sound/SoundPool.h"
 
 using namespace celvane;
 
@@ -128,4 +130,59 @@ TEST(Video, Mp4WithOddSizesAndCancelLeaveNoFile)
     const std::string cancelled = dir.file("gone.avi");
     EXPECT_THROW(writeVideo(*film, cancelled, VideoKind::Avi, {}, [](int done, int) { return done < 2; }), UserCancel);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // only walk.mp4
+}
+
+// An MP4 carries the frames' sounds where the frames play them; the track is as long as the film.
+TEST(Video, Mp4CarriesTheFramesSoundsInStep)
+{
+    if (!haveFfmpeg())
+        GTEST_SKIP() << "no ffmpeg";
+    auto film = paintedFilm(10, 32, 32, Film::Loop); // 10 frames of 80 ms: 0.8 s
+    // A 440 Hz tone on frame 5 starts at 400 ms.
+    Bytes tone;
+    ByteWriter w(&tone);
+    for (int i = 0; i < 11025 / 10; ++i)
+        w.u16(uint16_t(int16_t(std::lround(12000 * std::sin(2 * M_PI * 440 * i / 11025)))));
+    auto sound = Sound::create(Sound::Pcm16Mono);
+    sound->setData(Sound::Pcm16Mono, 11025, tone, 11025 / 10);
+    film->soundLibrary().add(SoundPool::shared().add(std::move(sound)), "tone");
+    FrameSound settings;
+    film->setSoundEntry(5, 0, settings.stored(11025));
+
+    const std::vector<SoundCue> cues = soundCues(*film, videoTimeline(*film, film->framesToWrite(false)));
+    ASSERT_EQ(cues.size(), 1u);
+    EXPECT_EQ(cues[0].startMs, 400);
+    const std::vector<int16_t> track = renderSoundTrack(cues, 800, 44100);
+    ASSERT_EQ(track.size(), 2u * 44100 * 800 / 1000);
+    EXPECT_EQ(track[2 * 44100 * 399 / 1000], 0); // silent before the frame
+    int loud = 0;
+    for (size_t i = 0; i < track.size(); i += 2)
+        loud += std::abs(track[i]) > 300;
+    EXPECT_NEAR(loud, 4410, 300); // a tenth of a second at 44.1 kHz
+
+    test::TempDir dir;
+    const std::string mp4 = dir.file("tone.mp4");
+    writeVideo(*film, mp4, VideoKind::Mp4);
+    std::string out;
+    ASSERT_EQ(test::runCommand("ffprobe -v error -select_streams a -show_entries stream=codec_name,channels,sample_rate,duration "
+                               "-of csv=p=0 "
+                               + mp4,
+                               &out),
+              0);
+    std::istringstream fields(out);
+    std::string codec, rate, channels, duration;
+    std::getline(fields, codec, ',');
+    std::getline(fields, rate, ',');
+    std::getline(fields, channels, ',');
+    std::getline(fields, duration, ',');
+    EXPECT_EQ(codec, "aac");
+    EXPECT_EQ(rate, "44100");
+    EXPECT_EQ(channels, "2");
+    EXPECT_NEAR(std::stod(duration), 0.8, 0.05);
+
+    // AVI stays pictures only.
+    const std::string avi = dir.file("tone.avi");
+    writeVideo(*film, avi, VideoKind::Avi);
+    ASSERT_EQ(test::runCommand("ffprobe -v error -select_streams a -show_entries stream=codec_name -of csv=p=0 " + avi, &out), 0);
+    EXPECT_TRUE(out.empty()) << out;
 }

@@ -1,0 +1,25 @@
+#pragma once
+// Sounds laid on a time line as a film plays them, mixed into one stereo track: each sound starts
+// at its cue and, as in the program's player, stops when the next one starts.
+
+#include <cstdint>
+#include <vector>
+
+#include "sound/Sound.h"
+
+namespace celvane {
+
+struct SoundCue {
+    int64_t startMs = 0;
+    const Sound* sound = nullptr;
+    int pan = 0, volume = 127, pitch = 0, duration = 255;
+};
+
+// `lengthMs` of 16-bit stereo samples (left, right) at `rate`; cues in time order.
+std::vector<int16_t> renderSoundTrack(const std::vector<SoundCue>& cues, int64_t lengthMs, int rate);
+
+// A sample frame of a PCM sound (codes 0 to 3) as 16-bit left and right, and how many it has.
+size_t pcmFrameCount(const Sound& sound);
+void pcmFrame(const Sound& sound, size_t index, int16_t& left, int16_t& right);
+
+} // namespace celvane
