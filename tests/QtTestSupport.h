@@ -44,6 +44,7 @@ public:
     {
         return next();
     }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return next(); }
 
     std::deque<std::optional<std::string>> paths;
 

@@ -13,13 +13,16 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/CChoices.h"
 #include "app/CColourPalette.h"
+#include "app/Choices.h"
 #include "app/CTools.h"
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
+#include "platform/DataFolder.h"
 #include "platform/Settings.h"
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
@@ -133,6 +136,7 @@ void CMainFrame::settingsChanged(uint32_t flags)
             blackAndWhite_ = blackAndWhite;
             loadIcons();
         }
+        toolbox_->applySettings();
     }
     tellEveryFilm(flags);
 }
@@ -386,6 +390,16 @@ void CMainFrame::fitWindowToFilm()
     }
 }
 
+void CMainFrame::editChoices()
+{
+    Settings& settings = Settings::instance();
+    CChoices sheet(settings, app_.screen(), dataFolder(), this);
+    if (sheet.exec() != QDialog::Accepted)
+        return;
+    OptionsChoices::load(settings, dataFolder()).applyFastGraphics();
+    settingsChanged(Hint::SettingsChanged);
+}
+
 bool CMainFrame::onCommand(int id)
 {
     if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
@@ -400,6 +414,7 @@ bool CMainFrame::onCommand(int id)
         return true;
     }
     case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
+    case ID_VIEW_CHOICES: editChoices(); return true;
     case ID_FILE_IMPORT:
         if (active_)
             app_.importInto(*active_);
@@ -430,6 +445,7 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
         return true;
     case ID_VIEW_FIT_WINDOW:
     case ID_FILE_IMPORT: state.enabled = active_ != nullptr; return true;
+    case ID_VIEW_CHOICES: state.enabled = true; return true;
     case ID_VIEW_BLACK_WHITE:
         state.enabled = true;
         state.checked = blackAndWhite_;

@@ -43,6 +43,8 @@ public:
     void updateTitle();
     void updateRecentFiles();
     void fitWindowToFilm();
+    // The Choices sheet; on OK every window takes the new settings at once.
+    void editChoices();
     // Tells every window that settings changed (hint 0x800 and whatever other bits are given):
     // the status bar and tool bar pictures follow the settings file, then every film's views.
     void settingsChanged(uint32_t flags);

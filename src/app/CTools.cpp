@@ -27,7 +27,7 @@ int entryOfTool(int tool)
 
 CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const std::function<bool(int)>& run,
                QWidget* parent)
-    : QToolBar("Toolbox", parent), box_(box), group_(ToolBoxGroup::load(Settings::instance()))
+    : QToolBar("Toolbox", parent), box_(box), action_(action), group_(ToolBoxGroup::load(Settings::instance()))
 {
     setObjectName("Toolbox");
     auto* holder = new QWidget(this);
@@ -35,11 +35,29 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
     grid_->setContentsMargins(0, 0, 0, 0);
     grid_->setSpacing(0);
     addWidget(holder);
+    makeButtons();
+    connect(this, &QToolBar::orientationChanged, this, &CTools::layOut);
+    makePanels(run);
+    box_.dismissPanels = [this] { dismissPanels(); };
+}
+
+void CTools::applySettings()
+{
+    for (const auto& entry : buttons_)
+        delete entry.second;
+    buttons_.clear();
+    group_ = ToolBoxGroup::load(Settings::instance());
+    makeButtons();
+}
+
+void CTools::makeButtons()
+{
+    QWidget* holder = grid_->parentWidget();
     const QSize buttonSize = group_.bigButtons ? QSize(40, 40) : QSize(24, 22);
     const QSize pictureSize = group_.bigButtons ? QSize(34, 34) : QSize(16, 15);
     tips_ = Settings::instance().getFlag("Settings", "ToolTips", true);
     for (int entry : group_.shownEntries()) {
-        QAction* a = action(ToolBoxGroup::kCommands[size_t(entry)]);
+        QAction* a = action_(ToolBoxGroup::kCommands[size_t(entry)]);
         if (!a)
             continue;
         auto* b = new QToolButton(holder);
@@ -48,12 +66,10 @@ CTools::CTools(ToolBox& box, const std::function<QAction*(int)>& action, const s
         b->setIconSize(pictureSize);
         b->setAutoRaise(true);
         b->installEventFilter(this);
+        b->show();
         buttons_.emplace_back(entry, b);
     }
     layOut();
-    connect(this, &QToolBar::orientationChanged, this, &CTools::layOut);
-    makePanels(run);
-    box_.dismissPanels = [this] { dismissPanels(); };
 }
 
 CTools::~CTools() { box_.dismissPanels = nullptr; }

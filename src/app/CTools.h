@@ -36,6 +36,8 @@ public:
     // Selects the tool; unless quiet, opens its panel when the entry asks for that on a first
     // choice, and toggles it when the tool was current already.
     ToolBox::Selected choose(int tool, bool quiet);
+    // Takes the group, button size and tool tips from the settings again.
+    void applySettings();
     // Hides the unpinned panels (a press in a film window, say).
     void dismissPanels();
     // Where on the screen the film being drawn is: panels open beside the toolbox but never
@@ -46,11 +48,13 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void makeButtons();
     void layOut();
     void makePanels(const std::function<bool(int)>& run);
     QPoint panelPlace(int entry, const QSize& panelSize) const;
 
     ToolBox& box_;
+    std::function<QAction*(int)> action_;
     ToolBoxGroup group_;
     bool tips_ = true; // tool tips and fly-by status texts
     std::vector<std::pair<int, QToolButton*>> buttons_; // entry, button

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "app/CMainFrame.h"
+#include "app/Choices.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
 #include "app/ImportDialog.h"
@@ -25,7 +26,7 @@
 #include "film/FileType.h"
 #include "film/Film.h"
 #include "film/GraphicList.h"
-#include "gfx/PlotRequest.h"
+#include "platform/DataFolder.h"
 #include "platform/DrawingSurface.h"
 #include "platform/Settings.h"
 #include "view/CCelvaneView.h"
@@ -63,10 +64,7 @@ bool CelvaneApp::start(const QStringList& arguments)
     Settings& settings = Settings::instance();
     recent_.load(settings);
     singleDocument_ = settings.getFlag("Settings", "SingleDoc", true);
-    PlotSettings& plot = plotSettings();
-    plot.fast2 = settings.getFlag("Settings", "Fast2", true);
-    plot.fast16 = settings.getFlag("Settings", "Fast16", true);
-    plot.fast256 = settings.getFlag("Settings", "Fast256", true);
+    OptionsChoices::load(settings, dataFolder()).applyFastGraphics();
 
     // A second start hands its file to the program already running and ends.
     instance_ = std::make_unique<SingleInstance>();

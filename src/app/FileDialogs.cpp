@@ -26,6 +26,12 @@ public:
                                                           QString::fromStdString(filters));
         return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
     }
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override
+    {
+        const QString path = QFileDialog::getExistingDirectory(QApplication::activeWindow(), QString::fromStdString(title),
+                                                               QString::fromStdString(start));
+        return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
+    }
 };
 
 QtFileChooser qtChooser;

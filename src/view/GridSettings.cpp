@@ -12,7 +12,9 @@ GridSettings GridSettings::load(const Settings& s)
     GridSettings g;
     g.xSpacing = s.getInt("Grid", "XSpacing", 64, kMinSpacing, kMaxSpacing);
     g.ySpacing = s.getInt("Grid", "YSpacing", 64, kMinSpacing, kMaxSpacing);
-    g.xSubDivs = g.ySubDivs = s.getInt("Grid", "XSubDivs", 4, kMinDivisions, kMaxDivisions);
+    g.xSubDivs = s.getInt("Grid", "XSubDivs", 4, kMinDivisions, kMaxDivisions);
+    // Files from before the Y count had a name of its own hold one count for both.
+    g.ySubDivs = s.getInt("Grid", "YSubDivs", g.xSubDivs, kMinDivisions, kMaxDivisions);
     g.show = s.getFlag("Grid", "Show", false);
     g.lock = s.getFlag("Grid", "Lock", false);
     // Values edited by hand to nonsense fall back to the defaults rather than divide by zero.
@@ -20,8 +22,6 @@ GridSettings GridSettings::load(const Settings& s)
         g.xSpacing = 64;
     if (g.ySpacing < 1 || g.ySpacing > 10000)
         g.ySpacing = 64;
-    if (g.xSubDivs < 1 || g.xSubDivs > 10)
-        g.xSubDivs = g.ySubDivs = 4;
     return g;
 }
 
@@ -29,9 +29,8 @@ void GridSettings::save(Settings& s) const
 {
     s.writeInt("Grid", "XSpacing", xSpacing);
     s.writeInt("Grid", "YSpacing", ySpacing);
-    // Both counts go under the one name; the Y count is the one that stays.
     s.writeInt("Grid", "XSubDivs", xSubDivs);
-    s.writeInt("Grid", "XSubDivs", ySubDivs);
+    s.writeInt("Grid", "YSubDivs", ySubDivs);
     s.writeInt("Grid", "Show", show ? 1 : 0);
     s.writeInt("Grid", "Lock", lock ? 1 : 0);
 }

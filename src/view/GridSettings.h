@@ -21,7 +21,7 @@ struct GridSettings {
     int xSubDivs = 4;
     int ySubDivs = 4;
 
-    // The stored grid; "XSubDivs" serves both directions.
+    // The stored grid; a missing "YSubDivs" takes the X count.
     static GridSettings load(const Settings& settings);
     void save(Settings& settings) const;
 

@@ -18,8 +18,13 @@ std::string sectionOf(int group) { return "ToolBox " + std::to_string(group); }
 
 ToolBoxGroup ToolBoxGroup::load(const Settings& settings)
 {
+    return load(settings, settings.getInt("ToolBox", "Group", 0, 0, kCustom));
+}
+
+ToolBoxGroup ToolBoxGroup::load(const Settings& settings, int group)
+{
     ToolBoxGroup g;
-    g.group = settings.getInt("ToolBox", "Group", 0, 0, kCustom);
+    g.group = group;
     const std::string section = sectionOf(g.group);
     // A row of no buttons would leave the bar nowhere to put them.
     g.horzPerRow = settings.getInt(section, "HorzPerRow", g.horzPerRow, 1, kEntries);

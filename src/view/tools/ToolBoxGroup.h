@@ -25,7 +25,9 @@ struct ToolBoxGroup {
     bool bigButtons = true;
     bool pinOnInitialMove = true;
 
+    // The group in use, or the one named.
     static ToolBoxGroup load(const Settings& settings);
+    static ToolBoxGroup load(const Settings& settings, int group);
     // Writes these entries as the custom group, with rows for a vertical bar to suit.
     void writeCustom(Settings& settings) const;
     // The entries that have buttons, in order.
