@@ -14,6 +14,7 @@
 #include "sound/SoundCodecs.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
+#include "sound/SoundSynth.h"
 #include "sound/WaveFile.h"
 
 using namespace celvane;
@@ -306,4 +307,32 @@ TEST(PlayPlan, PitchDurationLoopsAndLevels)
     EXPECT_NEAR(left.left, 1.0, 0.001);
     EXPECT_NEAR(left.right, 0.0, 0.001);
     EXPECT_EQ(left.bytes, 551u * 2);
+}
+
+// The shipped sounds: every name has a recipe, each is a real, short, non-silent sound, and the
+// libraries the build makes hold them by name.
+TEST(SoundSynth, EveryShippedSoundIsMadeAndTheBuildHoldsThem)
+{
+    EXPECT_GE(pickerSoundNames().size(), 30u);
+    for (const auto* names : {&pickerSoundNames(), &actionSoundNames()}) {
+        for (const std::string& name : *names) {
+            auto s = synthesizeSound(name);
+            EXPECT_EQ(s->storedCode(), Sound::Pcm16Mono) << name;
+            EXPECT_GT(s->sampleCount(), Synth::kRate / 20) << name;
+            EXPECT_LT(s->sampleCount(), Synth::kRate * 3) << name;
+            int peak = 0;
+            for (size_t i = 0; i + 1 < s->playData().size(); i += 2)
+                peak = std::max(peak, std::abs(int(int16_t(loadLE16(&s->playData()[i])))));
+            EXPECT_GT(peak, 20000) << name;
+        }
+    }
+    EXPECT_THROW(synthesizeSound("No such sound"), NotSupportedError);
+
+    const std::filesystem::path data = std::filesystem::path(CELVANE_BINARY_DIR) / "share/celvane/Sounds";
+    SoundLibrary picker, actions;
+    picker.readChunkSet(readFile((data / "data.slb").string()));
+    actions.readChunkSet(readFile((data / "Actions/data.slb").string()));
+    EXPECT_EQ(size_t(picker.count()), pickerSoundNames().size());
+    EXPECT_EQ(size_t(actions.count()), actionSoundNames().size());
+    EXPECT_EQ(actions.name(0), "To end");
 }
