@@ -57,24 +57,59 @@ void decodeLogarithmic(ByteSpan data, int16_t* out, size_t samples)
     std::fill(out + have, out + samples, int16_t(0));
 }
 
+namespace {
+
+// For each step index and code: the signed difference it adds and the step index after it, so
+// that a sample costs two lookups, an add and a clamp.
+struct AdpcmMove {
+    int32_t difference;
+    int32_t next;
+};
+using AdpcmTable = std::array<std::array<AdpcmMove, 16>, 89>;
+
+AdpcmTable makeAdpcmTable()
+{
+    AdpcmTable table{};
+    for (int index = 0; index < 89; ++index)
+        for (int code = 0; code < 16; ++code) {
+            const int step = kSteps[size_t(index)];
+            int difference = step >> 3;
+            if (code & 4)
+                difference += step;
+            if (code & 2)
+                difference += step >> 1;
+            if (code & 1)
+                difference += step >> 2;
+            table[size_t(index)][size_t(code)] = {code & 8 ? -difference : difference,
+                                                  std::clamp(index + kIndexMoves[size_t(code & 7)], 0, 88)};
+        }
+    return table;
+}
+
+} // namespace
+
 void decodeImaAdpcm(ByteSpan data, int16_t* out, size_t samples)
 {
-    int predictor = 0, index = 0;
-    for (size_t i = 0; i < samples; ++i) {
-        const size_t byte = i / 2;
-        const int code = byte < data.size() ? (i % 2 == 0 ? data[byte] >> 4 : data[byte] & 0x0F) : 0;
-        const int step = kSteps[size_t(index)];
-        int difference = step >> 3;
-        if (code & 4)
-            difference += step;
-        if (code & 2)
-            difference += step >> 1;
-        if (code & 1)
-            difference += step >> 2;
-        predictor = std::clamp(code & 8 ? predictor - difference : predictor + difference, -32768, 32767);
-        index = std::clamp(index + kIndexMoves[size_t(code & 7)], 0, 88);
-        out[i] = int16_t(predictor);
+    static const AdpcmTable table = makeAdpcmTable();
+    int32_t predictor = 0, index = 0;
+    auto decode = [&](int code) {
+        const AdpcmMove& move = table[size_t(index)][size_t(code)];
+        predictor = std::clamp(predictor + move.difference, -32768, 32767);
+        index = move.next;
+        return int16_t(predictor);
+    };
+    // Whole bytes first, high nibble first; then an odd last sample, then silence for missing bytes.
+    const size_t pairs = std::min(samples / 2, data.size());
+    for (size_t i = 0; i < pairs; ++i) {
+        const uint8_t byte = data[i];
+        out[2 * i] = decode(byte >> 4);
+        out[2 * i + 1] = decode(byte & 0x0F);
     }
+    size_t done = 2 * pairs;
+    if (done < samples && pairs < data.size())
+        out[done++] = decode(data[pairs] >> 4);
+    for (; done < samples; ++done)
+        out[done] = decode(0);
 }
 
 } // namespace celvane
