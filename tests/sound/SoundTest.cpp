@@ -77,6 +77,27 @@ TEST(SoundCodecs, LogarithmicTableAndAdpcm)
     decodeImaAdpcm(two, out, 2);
     EXPECT_EQ(out[0], 11);
     EXPECT_EQ(out[1], 13);
+    // Random bytes, odd lengths and missing bytes, against the decoder written out plainly.
+    static const int steps[89] = {7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 21, 23, 25, 28, 31, 34, 37, 41, 45, 50, 55, 60, 66, 73, 80, 88, 97, 107, 118, 130, 143, 157, 173, 190, 209, 230, 253, 279, 307, 337, 371, 408, 449, 494, 544, 598, 658, 724, 796, 876, 963, 1060, 1166, 1282, 1411, 1552, 1707, 1878, 2066, 2272, 2499, 2749, 3024, 3327, 3660, 4026, 4428, 4871, 5358, 5894, 6484, 7132, 7845, 8630, 9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+    static const int moves[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
+    std::vector<uint8_t> random(999);
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = uint8_t((i * 2654435761u) >> 13);
+    for (size_t samples : {size_t(0), size_t(1), size_t(1997), size_t(1998), size_t(2100)}) {
+        std::vector<int16_t> fast(samples), plain(samples);
+        decodeImaAdpcm(random, fast.data(), samples);
+        int predictor = 0, index = 0;
+        for (size_t i = 0; i < samples; ++i) {
+            const int code = i / 2 < random.size() ? (i % 2 ? random[i / 2] & 15 : random[i / 2] >> 4) : 0;
+            const int step = steps[index];
+            const int d = (step >> 3) + (code & 4 ? step : 0) + (code & 2 ? step >> 1 : 0) + (code & 1 ? step >> 2 : 0);
+            predictor = std::clamp(code & 8 ? predictor - d : predictor + d, -32768, 32767);
+            index = std::clamp(index + moves[code & 7], 0, 88);
+            plain[i] = int16_t(predictor);
+        }
+        EXPECT_EQ(fast, plain) << samples;
+    }
+
     // Clamped at the top however long it climbs.
     std::vector<uint8_t> up(400, 0x77);
     std::vector<int16_t> many(800);
