@@ -10,6 +10,7 @@
 #include "base/Reporter.h"
 #include "cli/Commands.h"
 #include "export/ExportKinds.h"
+#include "import/ImportKinds.h"
 
 using namespace celvane;
 
@@ -47,6 +48,7 @@ int main(int argc, char** argv)
         return args.empty() ? 2 : 0;
     }
     registerExportKinds();
+    registerImportKinds();
     StandardErrorSink sink;
     Reporter::setSink(&sink);
     try {

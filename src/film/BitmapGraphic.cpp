@@ -11,18 +11,7 @@ void BitmapGraphic::getSummary(GraphicSummary& summary) const
     summary.frameCount += 1;
 }
 
-void BitmapGraphic::getFrameDescription(int, ImageInfo& info)
-{
-    info.mask = ImageInfo::HasPalette | ImageInfo::HasName | ImageInfo::HasSize | ImageInfo::HasDepth
-        | ImageInfo::HasDeviceSize;
-    info.bitsPerPixel = image_.bitsPerPixel();
-    info.width = image_.width();
-    info.height = image_.height();
-    info.deviceWidth = image_.logicalWidth();
-    info.deviceHeight = image_.logicalHeight();
-    info.palette = image_.palette();
-    info.name = name_;
-}
+void BitmapGraphic::getFrameDescription(int, ImageInfo& info) { info = ImageInfo::describing(image_, name_); }
 
 void BitmapGraphic::setFrameSelected(int frame, bool on)
 {

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "gfx/Sprite.h"
+
 namespace celvane {
 
 namespace {
@@ -22,6 +24,20 @@ ImageInfo ImageInfo::forFilm(int width, int height, int bitsPerPixel, bool compr
     info.height = height;
     info.bitsPerPixel = bitsPerPixel;
     info.compressed = compressed ? 1 : 0;
+    return info;
+}
+
+ImageInfo ImageInfo::describing(const Sprite& image, const std::string& name)
+{
+    ImageInfo info;
+    info.mask = HasPalette | HasName | HasSize | HasDepth | HasDeviceSize;
+    info.bitsPerPixel = image.bitsPerPixel();
+    info.width = image.width();
+    info.height = image.height();
+    info.deviceWidth = image.logicalWidth();
+    info.deviceHeight = image.logicalHeight();
+    info.palette = image.palette();
+    info.name = name;
     return info;
 }
 

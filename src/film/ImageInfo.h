@@ -9,6 +9,8 @@
 
 namespace celvane {
 
+class Sprite;
+
 struct ImageInfo {
     enum Field : int {
         Reserved = 0x01,
@@ -34,6 +36,8 @@ struct ImageInfo {
 
     // The description of a new film: size, depth and the compressed flag.
     static ImageInfo forFilm(int width, int height, int bitsPerPixel, bool compressed = true);
+    // The description of a picture held as a sprite: palette, name, sizes and depth.
+    static ImageInfo describing(const Sprite& image, const std::string& name);
 
     bool has(Field f) const { return (mask & f) != 0; }
 

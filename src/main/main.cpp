@@ -6,6 +6,7 @@
 #include "app/QtMessageSink.h"
 #include "base/StringTable.h"
 #include "export/ExportKinds.h"
+#include "import/ImportKinds.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly first.
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
     celvane::QtMessageSink sink;
     celvane::Reporter::setSink(&sink);
     celvane::registerExportKinds();
+    celvane::registerImportKinds();
     celvane::CelvaneApp app;
     if (!app.start(QApplication::arguments().mid(1)))
         return 0;

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace celvane {
+
+// Tells the graphic list about the kinds this library reads (RISC OS sprite files). The
+// program, the batch tool and the tests call it once at start-up.
+void registerImportKinds();
+
+} // namespace celvane

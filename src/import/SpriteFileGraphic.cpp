@@ -1,0 +1,76 @@
+#include "import/SpriteFileGraphic.h"
+
+#include <algorithm>
+
+#include "base/Reporter.h"
+#include "base/StringTable.h"
+#include "film/FileType.h"
+
+namespace celvane {
+
+void SpriteFileGraphic::getSummary(GraphicSummary& summary) const
+{
+    summary.frameCount += int(contents_.sprites.size());
+}
+
+void SpriteFileGraphic::getFrameDescription(int frame, ImageInfo& info)
+{
+    if (valid(frame))
+        info = ImageInfo::describing(contents_.sprites[size_t(frame)], contents_.names[size_t(frame)]);
+}
+
+int SpriteFileGraphic::countSelectedFrames() const { return int(std::count(selected_.begin(), selected_.end(), true)); }
+
+void SpriteFileGraphic::setFrameSelected(int frame, bool on)
+{
+    if (valid(frame))
+        selected_[size_t(frame)] = on;
+}
+
+bool SpriteFileGraphic::isFrameSelected(int frame) const { return valid(frame) && selected_[size_t(frame)]; }
+
+void SpriteFileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
+{
+    if (!data)
+        throw NotSupportedError("a sprite file needs its data", IDS_CANNOT_LOAD_TYPE);
+    SpriteFileContents read = readSpriteFile(*data);
+    const std::string leftOut = read.leftOut();
+    // Said even when nothing is left to show, so that the refusal that follows has its reason.
+    if (!leftOut.empty())
+        Reporter::message(leftOut, MessageButtons::Ok, MessageIcon::Warning);
+    if (read.sprites.empty())
+        throw NotSupportedError(leftOut.empty() ? "the file holds no sprites" : leftOut, IDS_CANNOT_LOAD_TYPE);
+    contents_ = std::move(read);
+    selected_.assign(contents_.sprites.size(), false);
+}
+
+void SpriteFileGraphic::clear()
+{
+    contents_ = {};
+    selected_.clear();
+}
+
+void SpriteFileGraphic::deleteFrames(int first, int last)
+{
+    first = std::max(first, 0);
+    last = std::min(last, int(contents_.sprites.size()) - 1);
+    if (first > last)
+        return;
+    contents_.sprites.erase(contents_.sprites.begin() + first, contents_.sprites.begin() + last + 1);
+    contents_.names.erase(contents_.names.begin() + first, contents_.names.begin() + last + 1);
+    selected_.erase(selected_.begin() + first, selected_.begin() + last + 1);
+}
+
+size_t SpriteFileGraphic::save(ByteWriter*, int, bool)
+{
+    throw NotSupportedError("sprite files are read, not written", IDS_CANNOT_EXPORT_FORMAT);
+}
+
+Sprite* SpriteFileGraphic::workingImage(int frame)
+{
+    return valid(frame) ? &contents_.sprites[size_t(frame)] : nullptr;
+}
+
+bool SpriteFileGraphic::isOfFileType(int type) const { return type == FileType::RiscOsSprite; }
+
+} // namespace celvane

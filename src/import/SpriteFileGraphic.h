@@ -1,0 +1,36 @@
+#pragma once
+// A RISC OS sprite file as a graphic: one frame per sprite it could read, so that it opens as a
+// film, imports into one, or serves as a set of stamps.
+
+#include <vector>
+
+#include "film/Graphic.h"
+#include "import/SpriteFileReader.h"
+
+namespace celvane {
+
+class SpriteFileGraphic : public Graphic {
+public:
+    int needsMaskFlags() const override { return 0; }
+    void getSummary(GraphicSummary& summary) const override;
+    void getFrameDescription(int frame, ImageInfo& info) override;
+    int countSelectedFrames() const override;
+    void setFrameSelected(int frame, bool on) override;
+    bool isFrameSelected(int frame) const override;
+    // Data is a whole sprite file. Sprites left out are told once; a file with none to show
+    // is then refused.
+    void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
+    void clear() override;
+    void deleteFrames(int first, int last) override;
+    size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
+    Sprite* workingImage(int frame) override;
+    bool isOfFileType(int type) const override;
+
+private:
+    bool valid(int frame) const { return frame >= 0 && size_t(frame) < contents_.sprites.size(); }
+
+    SpriteFileContents contents_;
+    std::vector<bool> selected_;
+};
+
+} // namespace celvane
