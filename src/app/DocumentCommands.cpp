@@ -6,6 +6,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
+#include "app/FileSummaryDialog.h"
 #include "app/ProgressWindow.h"
 #include "base/CommandIds.h"
 #include "app/FileDialogs.h"
@@ -105,10 +106,23 @@ void DocumentCommands::exportFilm()
     }
 }
 
+void DocumentCommands::showSummary()
+{
+    Film* film = doc_->film();
+    if (!film)
+        return;
+    try {
+        FileSummaryDialog(FileSummary::of(*film), QApplication::activeWindow()).exec();
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+}
+
 bool DocumentCommands::onCommand(int id)
 {
     switch (id) {
     case ID_FILE_EXPORT: exportFilm(); return true;
+    case ID_FILE_SUMMARY: showSummary(); return true;
     case ID_FILE_SAVE: save(); return true;
     case ID_FILE_SAVE_AS: saveAs(); return true;
     }
@@ -118,6 +132,7 @@ bool DocumentCommands::onCommand(int id)
 bool DocumentCommands::onUpdate(int id, CommandState& state)
 {
     switch (id) {
+    case ID_FILE_SUMMARY: state.enabled = doc_->film() != nullptr; return true;
     case ID_FILE_EXPORT:
     case ID_FILE_SAVE:
     case ID_FILE_SAVE_AS: state.enabled = true; return true;

@@ -27,6 +27,8 @@ public:
     bool saveModified();
     // The Export dialog, then the chosen writer with a progress bar that can cancel.
     void exportFilm();
+    // The File Summary of the film as it would be saved now.
+    void showSummary();
 
     bool onCommand(int id) override;
     bool onUpdate(int id, CommandState& state) override;

@@ -89,6 +89,8 @@ public:
     int xShift() const { return xShift_; }
     int yShift() const { return yShift_; }
     bool compressed() const { return block_.headerWord(FilmBlock::Compressed) != 2; }
+    // The bytes the frames take as coded (the current frame as last stored).
+    size_t storedFrameBytes() const { return block_.frameDataSize(); }
     int period() const { return period_; }
     int motion() const { return int(headerFlags_ >> 2) & 3; }
     uint32_t ink() const { return ink_; }

@@ -242,6 +242,8 @@ size_t FilmBlock::storedSize(bool selectionOnly) const
     return size;
 }
 
+size_t FilmBlock::frameDataSize() const { return storedSize(false) - firstFrameOffset() - 4; }
+
 void FilmBlock::write(ByteWriter& out, bool selectionOnly) const
 {
     const uint8_t* p = data();

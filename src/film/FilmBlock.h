@@ -58,6 +58,8 @@ public:
     // The block as stored: all records, or only the selected ones.
     void write(ByteWriter& out, bool selectionOnly) const;
     size_t storedSize(bool selectionOnly) const;
+    // The frames' records alone, as stored.
+    size_t frameDataSize() const;
 
 private:
     uint8_t* data();
