@@ -37,7 +37,7 @@ MessageAnswer RecordingSink::show(const std::string& text, MessageButtons button
 StartedProgram::StartedProgram(const ProgramOptions& options)
 {
     ensureApplication();
-    Settings::useFile(dir.path() / "celvane.ini");
+    Settings::useFile(options.settingsFile.empty() ? dir.path() / "celvane.ini" : options.settingsFile);
     Settings& s = Settings::instance();
     s.writeInt("Settings", "Splash", options.splash ? 1 : 0);
     if (!options.singleDocument)
@@ -46,6 +46,10 @@ StartedProgram::StartedProgram(const ProgramOptions& options)
         s.writeInt("Settings", "UserDefaultFilm", 1);
         s.writeInt("Default", "Width", options.filmWidth);
         s.writeInt("Default", "Height", options.filmHeight);
+    }
+    if (options.filmDepth > 0) {
+        s.writeInt("Settings", "UserDefaultFilm", 1);
+        s.writeInt("Default", "Depth", options.filmDepth);
     }
     s.writeInt("Default", "Scale", options.scale);
     if (options.messages)

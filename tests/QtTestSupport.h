@@ -3,6 +3,7 @@
 // message sink and file chooser that answer instead of a person.
 
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,7 @@ struct ProgramOptions {
     // A film of this size from the default film settings (0: the program's own default).
     int filmWidth = 0;
     int filmHeight = 0;
+    int filmDepth = 0;
     int scale = 100;
     QSize window{}; // the main window's size, when given
     bool singleDocument = true;
@@ -63,6 +65,8 @@ struct ProgramOptions {
     bool splash = false;
     // Boxes go here instead of the recording sink (for example real boxes a test presses).
     MessageSink* messages = nullptr;
+    // A settings file kept from an earlier start; by default a new one of the program's own.
+    std::filesystem::path settingsFile{};
 };
 
 // Real message boxes, pressed as a person would once each is up: the box's own event loop runs

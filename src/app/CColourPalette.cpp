@@ -1,5 +1,6 @@
 #include "app/CColourPalette.h"
 
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -21,7 +22,10 @@ QColor qColourOf(uint32_t rgbValue) { return QColor(redOf(rgbValue), greenOf(rgb
 // Paints what the bar says and hands it the clicks.
 class CColourPalette::Surface : public QWidget {
 public:
-    explicit Surface(CColourPalette& bar) : QWidget(&bar), bar_(bar) {}
+    explicit Surface(CColourPalette& bar) : QWidget(&bar), bar_(bar)
+    {
+        setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Maximum);
+    }
     QSize sizeHint() const override { return QSize(bar_.layout_.width(), bar_.layout_.height()); }
 
 protected:
@@ -44,10 +48,15 @@ CColourPalette::CColourPalette(QWidget* parent) : QToolBar("Palette", parent), s
 {
     setObjectName("Palette");
     addWidget(surface_);
-    connect(this, &QToolBar::orientationChanged, this, [this] {
+    // The cells grow with the window the bar lies along.
+    if (parent)
+        parent->installEventFilter(this);
+    const auto relayout = [this] {
         syncLayout();
         surface_->update();
-    });
+    };
+    connect(this, &QToolBar::orientationChanged, this, relayout);
+    connect(this, &QToolBar::topLevelChanged, this, relayout);
     syncLayout();
 }
 
@@ -74,8 +83,37 @@ void CColourPalette::syncLayout()
 {
     layout_.setAlternate(orientation() == Qt::Horizontal);
     if (const Film* f = film())
-        layout_.setDepth(f->bitsPerPixel());
-    surface_->setFixedSize(layout_.width(), layout_.height());
+        layout_.setDepth(f->bitsPerPixel(), roomAlong());
+    // Never wider than the window allows, and never holding the window open when it shrinks:
+    // the bar gives way down to its smallest size until the cells catch up.
+    const bool alternate = layout_.alternate();
+    surface_->setMinimumSize(alternate ? PaletteBarLayout::kAlong : PaletteBarLayout::kAcross,
+                             alternate ? PaletteBarLayout::kAcross : PaletteBarLayout::kAlong);
+    surface_->updateGeometry();
+}
+
+int CColourPalette::roomAlong() const
+{
+    // The bar's handle and borders take this much of the window's edge.
+    constexpr int kBarFrame = 24;
+    const auto* window = qobject_cast<const QMainWindow*>(parentWidget());
+    if (!window || isFloating())
+        return PaletteBarLayout::kAlong;
+    if (orientation() == Qt::Horizontal)
+        return window->width() - kBarFrame;
+    const QWidget* middle = window->centralWidget();
+    return (middle ? middle->height() : window->height()) - kBarFrame;
+}
+
+bool CColourPalette::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize) {
+        const QSize before(layout_.width(), layout_.height());
+        syncLayout();
+        if (before != QSize(layout_.width(), layout_.height()))
+            surface_->update();
+    }
+    return QToolBar::eventFilter(watched, event);
 }
 
 bool CColourPalette::chooseCell(int index, PaintingColour which)
@@ -157,7 +195,7 @@ void CColourPalette::paintCells(QPainter& p, const Film& film)
     const Palette& palette = *film.palette();
     const Rect area = layout_.cellArea();
     if (picture_.image.isNull() || picture_.stamp != palette.changeStamp() || picture_.cells != layout_.cellCount()
-        || picture_.alternate != layout_.alternate()) {
+        || picture_.alternate != layout_.alternate() || picture_.image.size() != QSize(area.width(), area.height())) {
         picture_.image = QImage(area.width(), area.height(), QImage::Format_RGB32);
         // Black between the cells: each cell leaves its top and left line to the one before.
         picture_.image.fill(Qt::black);

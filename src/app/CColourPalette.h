@@ -45,6 +45,9 @@ public:
 
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     class Surface;
     // The cells as drawn last, valid while the palette's stamp and the layout stay the same.
@@ -57,6 +60,8 @@ private:
 
     Film* film() const;
     void syncLayout();
+    // How long the bar may be where it lies: the window's edge, less the bar's own frame.
+    int roomAlong() const;
     void paint(QPainter& p);
     void paintCells(QPainter& p, const Film& film);
     void paintMarks(QPainter& p, const Film& film);

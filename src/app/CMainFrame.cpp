@@ -2,12 +2,14 @@
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -34,6 +36,9 @@ namespace celvane {
 
 namespace {
 const char* kAppTitle = "Celvane";
+// Which bars are shown and where they are docked, as the window describes them.
+const char* kBarsValue = "Bars";
+constexpr int kBarsVersion = 1;
 // Commands on the standard tool bar, in order; 0 is a gap.
 constexpr int kStandardBar[] = {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_EDIT_CUT, ID_EDIT_COPY,
                                 ID_EDIT_PASTE, 0, ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_FRAME_NEW,
@@ -57,6 +62,17 @@ QList<QKeySequence> keysOf(const CommandInfo& c)
     if (c.shortcut)
         keys << QKeySequence(QString::fromUtf8(c.shortcut));
     return keys;
+}
+
+// Qt shows only an action's first key; a command with more shows them all after a tab.
+QString withKeys(const QString& label, const QList<QKeySequence>& keys)
+{
+    if (keys.size() < 2)
+        return label;
+    QStringList shown;
+    for (const QKeySequence& key : keys)
+        shown << key.toString(QKeySequence::NativeText);
+    return label + '\t' + shown.join(", ");
 }
 
 QString iconPath(const char* name, bool blackAndWhite)
@@ -83,6 +99,7 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
     buildMenus();
     buildToolBars();
     buildStatusBar();
+    restoreBars();
     resize(800, 600);
     updateChain();
     app_.toolBox().broadcast = [this](uint32_t hint) { tellEveryFilm(hint); };
@@ -103,8 +120,9 @@ CMainFrame::~CMainFrame()
 void CMainFrame::buildActions()
 {
     for (const CommandInfo& c : allCommands()) {
-        auto* action = new QAction(menuLabel(c.menuText ? c.menuText : c.name), this);
-        action->setShortcuts(keysOf(c));
+        const QList<QKeySequence> keys = keysOf(c);
+        auto* action = new QAction(withKeys(menuLabel(c.menuText ? c.menuText : c.name), keys), this);
+        action->setShortcuts(keys);
         action->setShortcutContext(Qt::ApplicationShortcut);
         if (c.prompt)
             action->setStatusTip(QString::fromUtf8(c.prompt));
@@ -184,9 +202,11 @@ void CMainFrame::buildToolBars()
         else if (auto it = actions_.find(id); it != actions_.end())
             standard_->addAction(it->second);
     }
+    // Colours in reach from the first start: the palette along the bottom, on a row of its own
+    // so that its cells can take the window's width.
     palette_ = new CColourPalette(this);
     addToolBar(Qt::BottomToolBarArea, palette_);
-    palette_->hide();
+    addToolBarBreak(Qt::BottomToolBarArea);
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
     playTool_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     addToolBar(Qt::BottomToolBarArea, playTool_);
@@ -206,6 +226,18 @@ void CMainFrame::buildToolBars()
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
     refresh->start(250);
+}
+
+void CMainFrame::restoreBars()
+{
+    const std::string saved = Settings::instance().getString("Settings", kBarsValue, "");
+    if (!saved.empty())
+        restoreState(QByteArray::fromBase64(QByteArray::fromStdString(saved)), kBarsVersion);
+}
+
+void CMainFrame::saveBars()
+{
+    Settings::instance().writeString("Settings", kBarsValue, saveState(kBarsVersion).toBase64().toStdString());
 }
 
 void CMainFrame::buildStatusBar()
@@ -368,7 +400,7 @@ void CMainFrame::fitWindowToFilm()
         return;
     const QSize needed = view->neededClientSize();
     // Twice: the first resize may change how much room menus, bars and scroll bars take.
-    const auto fit = [&](QWidget* window) {
+    const auto fit = [&](QWidget* window, const QSize& largest) {
         for (int pass = 0; pass < 2; ++pass) {
             // Layouts place the film window when next idle; measure where it will be.
             if (QLayout* layout = window->layout())
@@ -376,7 +408,7 @@ void CMainFrame::fitWindowToFilm()
             const QSize have = view->roomWithoutScrollBars();
             if (have == needed)
                 break;
-            window->resize(window->size() + (needed - have));
+            window->resize((window->size() + (needed - have)).boundedTo(largest));
         }
     };
     // A maximised film window fills the frame, so the frame is what must change size.
@@ -384,9 +416,14 @@ void CMainFrame::fitWindowToFilm()
     if (!filmWindow || filmWindow->isMaximized()) {
         if (isMaximized())
             showNormal();
-        fit(this);
+        // Never larger than the screen: a bigger film scrolls, and every bar stays in sight.
+        const QRect screen = availableScreenArea();
+        fit(this, screen.size() - (frameGeometry().size() - size()));
+        const QRect placed = frameGeometry();
+        move(std::clamp(placed.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - placed.width())),
+             std::clamp(placed.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - placed.height())));
     } else {
-        fit(filmWindow);
+        fit(filmWindow, mdi_->viewport()->size());
     }
 }
 
@@ -398,6 +435,12 @@ void CMainFrame::editChoices()
         return;
     OptionsChoices::load(settings, dataFolder()).applyFastGraphics();
     settingsChanged(Hint::SettingsChanged);
+}
+
+QRect CMainFrame::availableScreenArea() const
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    return shown ? shown->availableGeometry() : QRect(0, 0, width(), height());
 }
 
 bool CMainFrame::onCommand(int id)
@@ -483,6 +526,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    saveBars();
     app_.exit();
     event->accept();
 }

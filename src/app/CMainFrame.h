@@ -45,6 +45,8 @@ public:
     void fitWindowToFilm();
     // The Choices sheet; on OK every window takes the new settings at once.
     void editChoices();
+    // Where a window may go on the screen it is shown on: the screen less its panels.
+    QRect availableScreenArea() const;
     // Tells every window that settings changed (hint 0x800 and whatever other bits are given):
     // the status bar and tool bar pictures follow the settings file, then every film's views.
     void settingsChanged(uint32_t flags);
@@ -65,6 +67,9 @@ private:
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
+    // The bars as they were left at the last exit.
+    void restoreBars();
+    void saveBars();
     void setActiveView(CCelvaneView* view);
     void updateChain();
     void loadIcons();

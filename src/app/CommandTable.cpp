@@ -44,7 +44,7 @@ constexpr CommandInfo kCommands[] = {
 
     // Edit
     {CMD(ID_EDIT_UNDO), "&Undo\tCtrl+Z", "Alt+Backspace", "Undo the last action", "Undo", "undo"},
-    {CMD(ID_EDIT_REDO), "&Redo\tCtrl+A", nullptr, "Redo the previously undone action", "Redo",
+    {CMD(ID_EDIT_REDO), "&Redo\tCtrl+A", "Ctrl+Shift+Z", "Redo the previously undone action", "Redo",
      "redo"},
     {CMD(ID_EDIT_RESTORE), "R&estore", nullptr, "Undo all changes performed to frame",
      "Restore frame content", nullptr},
@@ -89,7 +89,7 @@ constexpr CommandInfo kCommands[] = {
      "Sound effects on/off", "action-sounds"},
 
     // Frames
-    {CMD(ID_FRAME_NEW), "&New frame", nullptr, "Add a new blank frame after the current one",
+    {CMD(ID_FRAME_NEW), "&New frame\tIns", nullptr, "Add a new blank frame after the current one",
      "New frame", "frame-new"},
     {CMD(ID_FRAME_DUPLICATE), "&Duplicate frame", nullptr,
      "Add a copy of the current frame after it", "Duplicate frame", "frame-duplicate"},

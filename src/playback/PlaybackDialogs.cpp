@@ -54,6 +54,7 @@ CGoToFrameDialog::CGoToFrameDialog(int current, int frameCount, QWidget* parent)
     form->addRow("&New frame:", edit_);
     form->addRow(okCancel(this));
     makeRoomForTitle(*this);
+    refocus(edit_); // typing replaces the number shown
 }
 
 void CGoToFrameDialog::accept()

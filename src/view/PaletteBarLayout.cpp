@@ -1,18 +1,24 @@
 #include "view/PaletteBarLayout.h"
 
+#include <algorithm>
+
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
 
 namespace celvane {
 
 namespace {
-// Along the bar: margin, well, gap, cells, margin (8 + 34 + 16 + 192 + 8 = 258). Across: the
-// cells leave 4 each side; 48 and 192 divide evenly by every column and row count.
+// Along the bar: margin, well, gap, cells, margin (8 + 34 + 16 + 192 + 8 = 258 at the
+// smallest). Across: the cells leave 4 each side; 48 and 192 divide evenly by every column and
+// row count.
 constexpr int kWellStart = 8;
 constexpr int kCellsStart = 58;
-constexpr int kCellsAlong = 192;
+constexpr int kEndMargin = 8;
 constexpr int kCellsAcrossMargin = 4;
-constexpr int kCellsAcross = PaletteBarLayout::kAcross - 2 * kCellsAcrossMargin;
+constexpr int kSmallestCellsAlong = PaletteBarLayout::kAlong - kCellsStart - kEndMargin;
+constexpr int kSmallestCellsAcross = PaletteBarLayout::kAcross - 2 * kCellsAcrossMargin;
+// A square cell of 256 never grows past this: the bar would take too much of the film's room.
+constexpr int kLargestCellSide = 12;
 // Each well square is this much smaller than the well; the paper square sits that far in.
 constexpr int kSquareOffset = 10;
 
@@ -23,8 +29,10 @@ bool isPaletteDepth(int bits) { return bits <= 8; }
 int partStart(int k, int count, int length) { return (k * length + count - 1) / count; }
 } // namespace
 
-void PaletteBarLayout::setDepth(int bitsPerPixel)
+void PaletteBarLayout::setDepth(int bitsPerPixel, int room)
 {
+    cellsAlong_ = kSmallestCellsAlong;
+    cellsAcross_ = kSmallestCellsAcross;
     if (bitsPerPixel <= 1) {
         across_ = 1;
         along_ = 2;
@@ -34,8 +42,16 @@ void PaletteBarLayout::setDepth(int bitsPerPixel)
     } else {
         across_ = 8;
         along_ = 32;
+        const int side = std::clamp((room - kCellsStart - kEndMargin) / along_, kSmallestCellsAlong / along_,
+                                    kLargestCellSide);
+        cellsAlong_ = side * along_;
+        cellsAcross_ = side * across_;
     }
 }
+
+int PaletteBarLayout::across() const { return cellsAcross_ + 2 * kCellsAcrossMargin; }
+
+int PaletteBarLayout::along() const { return kCellsStart + cellsAlong_ + kEndMargin; }
 
 Rect PaletteBarLayout::place(int alongStart, int acrossStart, int alongLength, int acrossLength) const
 {
@@ -46,7 +62,7 @@ Rect PaletteBarLayout::place(int alongStart, int acrossStart, int alongLength, i
 
 Rect PaletteBarLayout::wellRect() const
 {
-    return place(kWellStart, (kAcross - kWellSide) / 2, kWellSide, kWellSide);
+    return place(kWellStart, (across() - kWellSide) / 2, kWellSide, kWellSide);
 }
 
 Rect PaletteBarLayout::paintingSquare() const
@@ -73,7 +89,7 @@ PaletteBarLayout::WellSquare PaletteBarLayout::wellSquareAt(int x, int y) const
 
 Rect PaletteBarLayout::cellArea() const
 {
-    return place(kCellsStart, kCellsAcrossMargin, kCellsAlong, kCellsAcross);
+    return place(kCellsStart, kCellsAcrossMargin, cellsAlong_, cellsAcross_);
 }
 
 int PaletteBarLayout::indexAt(int x, int y) const

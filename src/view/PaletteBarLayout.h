@@ -16,7 +16,7 @@ class Palette;
 
 class PaletteBarLayout {
 public:
-    // Across and along the bar, whichever way it lies.
+    // Across and along the bar at its smallest, whichever way it lies.
     static constexpr int kAcross = 56;
     static constexpr int kAlong = 258;
     static constexpr int kWellSide = 34;
@@ -24,8 +24,10 @@ public:
     enum class WellSquare { None, Painting, Paper };
 
     // 1 bit: 1 x 2 cells; 4 bits: 2 x 8 (index bit 3 picks the column); 8 bits and deeper:
-    // 8 x 32 (index bits 5-7 pick the column). Columns x rows of the standard layout.
-    void setDepth(int bitsPerPixel);
+    // 8 x 32 (index bits 5-7 pick the column). Columns x rows of the standard layout. The 256
+    // cells grow square, up to a comfortable size, while `room` along the bar allows; fewer
+    // cells are large enough at the smallest bar.
+    void setDepth(int bitsPerPixel, int room = kAlong);
     void setAlternate(bool alternate) { alternate_ = alternate; }
     bool alternate() const { return alternate_; }
 
@@ -34,8 +36,8 @@ public:
     int cellCount() const { return across_ * along_; }
 
     // The whole bar, borders aside.
-    int width() const { return alternate_ ? kAlong : kAcross; }
-    int height() const { return alternate_ ? kAcross : kAlong; }
+    int width() const { return alternate_ ? along() : across(); }
+    int height() const { return alternate_ ? across() : along(); }
 
     // The well sits at the start of the bar, centred across it; the painting colour's square
     // is in front, the paper colour's behind it, offset towards the far corner.
@@ -54,9 +56,14 @@ public:
 private:
     // A rectangle given along and across the bar, turned to x and y for the current layout.
     Rect place(int alongStart, int acrossStart, int alongLength, int acrossLength) const;
+    int across() const;
+    int along() const;
 
     int across_ = 8;
     int along_ = 32;
+    // The cell area's size in pixels, along and across the bar.
+    int cellsAlong_ = 192;
+    int cellsAcross_ = 48;
     bool alternate_ = false;
 };
 
