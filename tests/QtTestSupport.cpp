@@ -113,6 +113,16 @@ ToolRun runTool(const std::string& arguments)
     return r;
 }
 
+std::optional<ImportOptions> ScriptedImportOptions::ask(const ImportOptions& current, QWidget*)
+{
+    ++asked;
+    if (answers.empty())
+        return current;
+    auto answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
 std::optional<std::string> ScriptedChooser::next()
 {
     if (paths.empty())

@@ -19,6 +19,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/FileDialogs.h"
+#include "app/ImportOptionsDialog.h"
 #include "app/QtMessageSink.h"
 #include "base/Reporter.h"
 
@@ -40,14 +41,21 @@ class ScriptedChooser : public FileChooser {
 public:
     ScriptedChooser() { FileDialogs::setChooser(this); }
     ~ScriptedChooser() override { FileDialogs::setChooser(nullptr); }
-    std::optional<std::string> openFile(const std::string&, const std::string&) override { return next(); }
-    std::optional<std::string> saveFile(const std::string&, const std::string&, const std::string&) override
+    std::optional<std::string> openFile(const std::string&, const std::string&, const std::string& folder) override
     {
+        folders.push_back(folder);
+        return next();
+    }
+    std::optional<std::string> saveFile(const std::string&, const std::string&, const std::string& suggested) override
+    {
+        folders.push_back(std::filesystem::path(suggested).parent_path().string());
         return next();
     }
     std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return next(); }
 
     std::deque<std::optional<std::string>> paths;
+    // Where each dialog started, in turn.
+    std::vector<std::string> folders;
 
 private:
     std::optional<std::string> next();
@@ -98,12 +106,25 @@ private:
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 bool splashVisible();
 
+// Answers the import options question in place of the sheet.
+class ScriptedImportOptions : public ImportOptionsQuestion {
+public:
+    ScriptedImportOptions() { ImportOptionsQuestion::set(this); }
+    ~ScriptedImportOptions() override { ImportOptionsQuestion::set(nullptr); }
+    std::optional<ImportOptions> ask(const ImportOptions& current, QWidget* parent) override;
+
+    // Given in turn; OK on the options as they stand when none is left.
+    std::deque<std::optional<ImportOptions>> answers;
+    int asked = 0;
+};
+
 // The program started as a person would, on a settings file of its own (no splash), with a
-// recording message sink and a scripted file chooser.
+// recording message sink, a scripted file chooser and scripted import options.
 struct StartedProgram {
     TempDir dir;
     RecordingSink sink;
     ScriptedChooser chooser;
+    ScriptedImportOptions importOptions;
     CelvaneApp app;
 
     explicit StartedProgram(const ProgramOptions& options = {});

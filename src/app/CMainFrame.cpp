@@ -25,6 +25,7 @@
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/DataFolder.h"
+#include "platform/FrameClipboard.h"
 #include "platform/Settings.h"
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
@@ -262,6 +263,11 @@ void CMainFrame::addView(CCelvaneView* view)
     });
     connect(view, &CCelvaneView::fitWindowRequested, this, &CMainFrame::fitWindowToFilm);
     connect(view, &CCelvaneView::activated, this, &CMainFrame::setActiveView);
+    connect(view, &CCelvaneView::filesDropped, this, [this, view](const QStringList& paths) {
+        for (const QString& path : paths)
+            app_.filmImport().importDropped(*view, path.toStdString());
+        updateTitle();
+    });
     connect(view, &QObject::destroyed, this, [this, view, doc = &view->document()] {
         // Everything that follows the active view lets go of this one before its film may go.
         if (active_ == view) {
@@ -460,7 +466,11 @@ bool CMainFrame::onCommand(int id)
     case ID_VIEW_CHOICES: editChoices(); return true;
     case ID_FILE_IMPORT:
         if (active_)
-            app_.importInto(*active_);
+            app_.filmImport().chooseAndImport(*active_);
+        return true;
+    case ID_EDIT_PASTE:
+        if (active_)
+            app_.filmImport().paste(*active_);
         return true;
     case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
     case ID_VIEW_PLAY_TOOLS: playTool_->setHidden(!playTool_->isHidden()); return true;
@@ -489,6 +499,7 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
     case ID_VIEW_FIT_WINDOW:
     case ID_FILE_IMPORT: state.enabled = active_ != nullptr; return true;
     case ID_VIEW_CHOICES: state.enabled = true; return true;
+    case ID_EDIT_PASTE: state.enabled = active_ && active_->film() && FrameClipboard::canPaste(); return true;
     case ID_VIEW_BLACK_WHITE:
         state.enabled = true;
         state.checked = blackAndWhite_;

@@ -14,16 +14,15 @@
 #include "app/Choices.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
-#include "app/ImportDialog.h"
 #include "app/NewFilmDialog.h"
 #include "app/ProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
+#include "app/StartingFolder.h"
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
-#include "film/FileType.h"
 #include "film/Film.h"
 #include "film/GraphicList.h"
 #include "platform/DataFolder.h"
@@ -84,6 +83,7 @@ bool CelvaneApp::start(const QStringList& arguments)
         splash = new SplashWindow();
 
     frame_ = std::make_unique<CMainFrame>(*this, singleDocument_);
+    import_.setWindow(frame_.get());
     if (path.empty() || !openDocument(path))
         newDocument(defaultFilmDescription(screen(), settings));
     frame_->show();
@@ -244,49 +244,6 @@ void CelvaneApp::viewClosed(CCelvaneDoc* doc)
     });
 }
 
-void CelvaneApp::importInto(CCelvaneView& view)
-{
-    ImportDialog dialog(importOptions_, frame_.get());
-    const int accepted = dialog.exec();
-    importOptions_ = dialog.options();
-    if (accepted == QDialog::Accepted && !dialog.path().empty())
-        importFile(view, dialog.path(), importOptions_);
-}
-
-void CelvaneApp::importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options)
-{
-    CCelvaneDoc& doc = view.document();
-    Film* film = doc.film();
-    if (!film)
-        return;
-    try {
-        const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
-        const Bytes data = readFile(path);
-        if (type == FileType::PaletteFile) {
-            // A palette file gives the film its colours instead of pictures.
-            const PalFileRead read = film->palette()->readPalFile(data);
-            if (!read.applied()) {
-                Reporter::message(read.refusal(), MessageButtons::Ok, MessageIcon::Warning);
-                return;
-            }
-            film->setModified(true);
-            doc.updateAllViews(nullptr, Hint::RepaintAll);
-            return;
-        }
-        GraphicList pictures;
-        pictures.load(type, data);
-        const int frame = options.asBackground
-            ? mergeBackground(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{}, options)
-            : mergeFrames(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{});
-        doc.updateAllViews(nullptr, Hint::FramesReplaced);
-        view.goToFrame(frame);
-    } catch (const std::exception& e) {
-        Reporter::reportException(e, true, path);
-    }
-    if (frame_)
-        frame_->updateTitle();
-}
-
 bool CelvaneApp::closeAllDocuments()
 {
     for (const auto& d : documents_)
@@ -299,8 +256,12 @@ bool CelvaneApp::closeAllDocuments()
 
 void CelvaneApp::promptOpen()
 {
-    if (const auto path = FileDialogs::chooser().openFile("Open", kOpenFilters))
+    const CCelvaneView* view = frame_ ? frame_->activeView() : nullptr;
+    const std::string folder = StartingFolder::forFilm(view ? view->document().pathName() : std::string());
+    if (const auto path = FileDialogs::chooser().openFile("Open", kOpenFilters, folder)) {
+        StartingFolder::remember(*path);
         openDocument(*path);
+    }
 }
 
 bool CelvaneApp::onCommand(int id)

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "app/FilmImport.h"
 #include "app/RecentFiles.h"
 #include "base/Command.h"
 #include "film/DefaultFilm.h"
-#include "film/Merge.h"
 #include "view/tools/ToolBox.h"
 
 namespace celvane {
@@ -53,11 +53,8 @@ public:
     bool closingView(CCelvaneView* view);
     // A film window has gone.
     void viewClosed(CCelvaneDoc* doc);
-    // The Import command: a file brought into the view's film at its current frame, as new
-    // frames or as the background of frames.
-    void importInto(CCelvaneView& view);
-    // Brings a file in with the given options (the command without its dialog).
-    void importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options);
+    // Pictures brought into a film: imported, dropped or pasted.
+    FilmImport& filmImport() { return import_; }
 
     // What a second start of the program asked for: the file it names, or a new film when it
     // names none.
@@ -74,7 +71,7 @@ private:
     void promptOpen();
     void takeHandedOver();
 
-    ImportOptions importOptions_;
+    FilmImport import_;
     bool singleDocument_ = true;
     int untitledCount_ = 0;
     RecentFiles recent_;

@@ -8,14 +8,21 @@
 #include "app/ExportDialog.h"
 #include "app/FileSummaryDialog.h"
 #include "app/ProgressWindow.h"
+#include "app/StartingFolder.h"
 #include "base/CommandIds.h"
 #include "app/FileDialogs.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/Film.h"
+#include "platform/Settings.h"
 
 namespace celvane {
+
+namespace {
+// The extension of the kind exported last.
+const char* kExportType = "ExportType";
+} // namespace
 
 DocumentCommands::DocumentCommands(CelvaneApp& app, std::unique_ptr<CCelvaneDoc> doc, std::string untitledName)
     : app_(app), doc_(std::move(doc)), untitledName_(std::move(untitledName))
@@ -38,6 +45,7 @@ bool DocumentCommands::saveTo(const std::string& path)
         return false;
     }
     app_.recentFiles().add(path);
+    StartingFolder::remember(path);
     if (CMainFrame* frame = app_.mainFrame()) {
         frame->updateRecentFiles();
         frame->updateTitle();
@@ -59,7 +67,9 @@ bool DocumentCommands::save()
 
 bool DocumentCommands::saveAs()
 {
-    const std::string suggested = doc_->pathName().empty() ? untitledName_ + ".qfm" : doc_->pathName();
+    const std::string suggested = doc_->pathName().empty()
+        ? (std::filesystem::path(StartingFolder::forFilm("")) / (untitledName_ + ".qfm")).string()
+        : doc_->pathName();
     const auto path = FileDialogs::chooser().saveFile("Save As", "Film (*.qfm)", suggested);
     if (!path)
         return false;
@@ -92,12 +102,20 @@ void DocumentCommands::exportFilm()
     if (!film)
         return;
     const std::string stem = doc_->pathName().empty() ? untitledName_ : std::filesystem::path(doc_->pathName()).stem().string();
-    const std::string folder = doc_->pathName().empty() ? std::string() : std::filesystem::path(doc_->pathName()).parent_path().string();
-    ExportDialog dialog((std::filesystem::path(folder) / (stem + ".gif")).string(), film->countSelectedFrames() > 0,
+    const std::string folder = StartingFolder::forFilm(doc_->pathName());
+    // The kind chosen last time is offered again.
+    std::string extension = Settings::instance().getString("Settings", kExportType, ".gif");
+    if (!exportKindForPath(stem + extension))
+        extension = ".gif";
+    ExportDialog dialog((std::filesystem::path(folder) / (stem + extension)).string(), film->countSelectedFrames() > 0,
                         QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
         return;
     const std::string path = dialog.targetPath();
+    for (const ExportKindInfo& k : exportKinds())
+        if (k.kind == dialog.kind())
+            Settings::instance().writeString("Settings", kExportType, k.extension);
+    StartingFolder::remember(path);
     ProgressWindow window("Exporting...", QApplication::activeWindow());
     try {
         celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), window.progress());

@@ -12,10 +12,12 @@ namespace celvane {
 namespace {
 class QtFileChooser : public FileChooser {
 public:
-    std::optional<std::string> openFile(const std::string& title, const std::string& filters) override
+    std::optional<std::string> openFile(const std::string& title, const std::string& filters,
+                                        const std::string& folder) override
     {
         const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
-                                                          QString(), QString::fromStdString(filters));
+                                                          QString::fromStdString(folder),
+                                                          QString::fromStdString(filters));
         return path.isEmpty() ? std::nullopt : std::optional(path.toStdString());
     }
     std::optional<std::string> saveFile(const std::string& title, const std::string& filters,

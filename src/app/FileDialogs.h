@@ -10,7 +10,8 @@ namespace celvane {
 class FileChooser {
 public:
     virtual ~FileChooser() = default;
-    virtual std::optional<std::string> openFile(const std::string& title, const std::string& filters) = 0;
+    virtual std::optional<std::string> openFile(const std::string& title, const std::string& filters,
+                                                const std::string& folder) = 0;
     virtual std::optional<std::string> saveFile(const std::string& title, const std::string& filters,
                                                 const std::string& suggested) = 0;
     virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) = 0;

@@ -18,7 +18,8 @@ const char* kFilters = "Animations (*.qfm *.gif);;Bitmap files (*.gif *.bmp *.di
                        "Other graphics (*.wmf *.aff);;Palette files (*.pal);;All Files (*)";
 }
 
-ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDialog(parent), options_(options)
+ImportDialog::ImportDialog(const ImportOptions& options, const std::string& folder, QWidget* parent)
+    : QDialog(parent), options_(options)
 {
     setWindowTitle("Import");
     path_ = new QLineEdit;
@@ -33,14 +34,13 @@ ImportDialog::ImportDialog(const ImportOptions& options, QWidget* parent) : QDia
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
     buttons->addButton(more, QDialogButtonBox::ActionRole);
     form->addRow(buttons);
-    connect(browse, &QPushButton::clicked, this, [this] {
-        if (const auto chosen = FileDialogs::chooser().openFile("Import", kFilters))
+    connect(browse, &QPushButton::clicked, this, [this, folder] {
+        if (const auto chosen = FileDialogs::chooser().openFile("Import", kFilters, folder))
             setPath(*chosen);
     });
     connect(more, &QPushButton::clicked, this, [this] {
-        ImportOptionsDialog sheet(options_, this);
-        if (sheet.exec() == QDialog::Accepted)
-            options_ = sheet.options();
+        if (const auto chosen = ImportOptionsQuestion::current().ask(options_, this))
+            options_ = *chosen;
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -12,7 +12,8 @@ namespace celvane {
 class ImportDialog : public QDialog {
     Q_OBJECT
 public:
-    ImportDialog(const ImportOptions& options, QWidget* parent = nullptr);
+    // "Browse..." starts in `folder`.
+    ImportDialog(const ImportOptions& options, const std::string& folder, QWidget* parent = nullptr);
 
     std::string path() const;
     void setPath(const std::string& path);

@@ -75,4 +75,23 @@ void ImportOptionsDialog::setAsBackground(bool on) { background_->setChecked(on)
 
 bool ImportOptionsDialog::choicesEnabled() const { return applyTo_->isEnabled() && use_->isEnabled(); }
 
+namespace {
+class SheetQuestion : public ImportOptionsQuestion {
+public:
+    std::optional<ImportOptions> ask(const ImportOptions& current, QWidget* parent) override
+    {
+        ImportOptionsDialog sheet(current, parent);
+        if (sheet.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return sheet.options();
+    }
+};
+
+SheetQuestion sheetQuestion;
+ImportOptionsQuestion* question = &sheetQuestion;
+} // namespace
+
+ImportOptionsQuestion& ImportOptionsQuestion::current() { return *question; }
+void ImportOptionsQuestion::set(ImportOptionsQuestion* q) { question = q ? q : &sheetQuestion; }
+
 } // namespace celvane

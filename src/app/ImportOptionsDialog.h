@@ -3,6 +3,7 @@
 // background of frames, which frames, and how several pictures are spread over them.
 
 #include <QDialog>
+#include <optional>
 
 #include "film/Merge.h"
 
@@ -27,6 +28,18 @@ private:
     QGroupBox* use_;
     QRadioButton* applyButtons_[3];
     QRadioButton* useButtons_[3];
+};
+
+// The question put before pictures join a film. The program asks through here so that tests
+// can answer instead of a person.
+class ImportOptionsQuestion {
+public:
+    virtual ~ImportOptionsQuestion() = default;
+    // The options chosen, starting from `current`; nothing when the person cancelled.
+    virtual std::optional<ImportOptions> ask(const ImportOptions& current, QWidget* parent) = 0;
+    // The question in use; by default the "Import Options" sheet.
+    static ImportOptionsQuestion& current();
+    static void set(ImportOptionsQuestion* question);
 };
 
 } // namespace celvane

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QScrollBar>
@@ -14,7 +16,6 @@
 #include "film/Film.h"
 #include "film/FrameEditing.h"
 #include "film/GraphicList.h"
-#include "film/Merge.h"
 #include "gfx/Sprite.h"
 #include "platform/FrameClipboard.h"
 #include "platform/Settings.h"
@@ -71,6 +72,7 @@ CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
       zoomToggle_(defaultScale())
 {
     setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAcceptDrops(true); // files dropped here join this film
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setMouseTracking(true);
     setFrameShape(QFrame::NoFrame);
@@ -512,6 +514,23 @@ void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& chang
     goToFrame(frame);
 }
 
+void CCelvaneView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void CCelvaneView::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    event->acceptProposedAction();
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
+}
+
 void CCelvaneView::copyFrames()
 {
     const Bytes stamps = FrameEditing::copyAsStamps(*document_.graphics(), currentFrame_);
@@ -519,18 +538,6 @@ void CCelvaneView::copyFrames()
     film()->decodeFrameInto(document_.graphics()->firstSelectedOrZero(), picture);
     FrameClipboard::put(stamps, picture);
     document_.updateAllViews(nullptr, Hint::FrameMarks);
-}
-
-void CCelvaneView::pasteFrames()
-{
-    const auto contents = FrameClipboard::take();
-    if (!contents)
-        return;
-    changeFrames(Hint::FramesReplaced, [&] {
-        GraphicList pasted;
-        pasted.load(contents->fileType, contents->data);
-        return mergeFrames(*document_.graphics(), currentFrame_, pasted, ImageInfo{});
-    });
 }
 
 bool CCelvaneView::frameCommand(int id)
@@ -557,7 +564,6 @@ bool CCelvaneView::frameCommand(int id)
         copyFrames();
         changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::deleteSelection(*f, k); });
         return true;
-    case ID_EDIT_PASTE: pasteFrames(); return true;
     case ID_FRAME_MARK: FrameEditing::mark(*f, k); break;
     case ID_SELECT_ALL: FrameEditing::selectAll(*f); break;
     case ID_CLEAR_SELECTION: FrameEditing::clearSelection(*f); break;
@@ -577,7 +583,6 @@ bool CCelvaneView::frameCommandState(int id, CommandState& state)
     case ID_EDIT_COPY:
     case ID_EDIT_CUT:
     case ID_FRAME_MARK: state.enabled = f != nullptr; return true;
-    case ID_EDIT_PASTE: state.enabled = f && FrameClipboard::canPaste(); return true;
     case ID_SELECT_ALL: state.enabled = f && !FrameEditing::allMarked(*f); return true;
     case ID_CLEAR_SELECTION: state.enabled = f && FrameEditing::anyMarked(*f); return true;
     }

@@ -101,6 +101,8 @@ signals:
     void stopPlaybackRequested();
     // The film's speed changed (so a running step timer can be re-armed).
     void filmSpeedChanged();
+    // Files were dropped on the window, to be brought into its film.
+    void filesDropped(const QStringList& paths);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -114,6 +116,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void syncFrameSize();
@@ -138,7 +142,6 @@ private:
     bool frameCommand(int id);
     bool frameCommandState(int id, CommandState& state);
     void copyFrames();
-    void pasteFrames();
 
     CCelvaneDoc& document_;
     ViewLayout layout_;

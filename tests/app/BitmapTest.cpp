@@ -229,7 +229,7 @@ TEST(Bitmaps, ImportingMillionsOfColoursIntoAShallowerFilmKeepsTheDrawingAndTake
 
     const std::string bmp = (corpus / "rgb24.bmp").string();
     const QImage judge = qtImage(readFile(bmp));
-    p.app.importFile(p.view(), bmp, ImportOptions{});
+    p.app.filmImport().importFile(p.view(), bmp, ImportOptions{});
     ASSERT_EQ(film.frameCount(), 2);
     EXPECT_EQ(p.view().currentFrame(), 1);
     const Sprite& frame = *film.workingImage(1);

@@ -3,7 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -13,6 +20,8 @@
 #include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "app/CColourPalette.h"
+#include "app/ExportDialog.h"
+#include "app/ImportOptionsDialog.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "gfx/Colour.h"
@@ -124,4 +133,169 @@ TEST(FirstHour, RedoAndNewFrameHaveTheKeysPeopleExpectShownInTheMenus)
     EXPECT_EQ(p.film().frameCount(), frames + 1);
     EXPECT_EQ(p.view().currentFrame(), 1);
     EXPECT_EQ(p.inked(), 0); // a new blank frame
+}
+
+namespace {
+// The real "Import Options" sheet, answered by a person once it is up: `choose` ticks what the
+// person ticks; no `choose` presses Cancel.
+void answerSheet(std::function<void(ImportOptionsDialog&)> choose)
+{
+    ImportOptionsQuestion::set(nullptr);
+    QTimer::singleShot(0, [choose] {
+        auto* sheet = qobject_cast<ImportOptionsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        if (!choose) {
+            sheet->reject();
+            return;
+        }
+        choose(*sheet);
+        sheet->accept();
+    });
+}
+
+void tick(QWidget& window, const QString& text)
+{
+    for (QAbstractButton* b : window.findChildren<QAbstractButton*>())
+        if (b->text() == text)
+            b->setChecked(true);
+}
+
+void dropFiles(QWidget& target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    const QPoint middle = target.rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
+}
+} // namespace
+
+TEST(FirstHour, PastedFramesAskHowTheyJoinTheFilmAndCanBecomeTheBackground)
+{
+    test::DrawingProgram p;
+    p.drawLine({20, 20}, {120, 20});
+    p.frame().runCommand(ID_EDIT_COPY);
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.drawLine({100, 50}, {100, 120});
+    const uint32_t ink = p.shown({100, 80});
+    ASSERT_NE(ink, p.shown({50, 20})); // frame 2 has only its own line
+
+    // As the background of the current frame: the copied line shows behind this frame's own.
+    answerSheet([](ImportOptionsDialog& sheet) {
+        tick(sheet, "As &Background");
+        tick(sheet, "Current frame");
+    });
+    p.frame().runCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(p.film().frameCount(), 2);
+    EXPECT_EQ(p.view().currentFrame(), 1);
+    EXPECT_EQ(p.shown({50, 20}), ink);
+    EXPECT_EQ(p.shown({100, 80}), ink);
+
+    // Cancelled: nothing changes.
+    answerSheet(nullptr);
+    p.frame().runCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(p.film().frameCount(), 2);
+
+    // The sheet offers what was chosen last; untick it and the frame comes in after this one.
+    answerSheet([](ImportOptionsDialog& sheet) {
+        EXPECT_TRUE(sheet.options().asBackground);
+        sheet.setAsBackground(false);
+    });
+    p.frame().runCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(p.film().frameCount(), 3);
+    EXPECT_EQ(p.view().currentFrame(), 2);
+    EXPECT_EQ(p.shown({50, 20}), ink);
+    EXPECT_NE(p.shown({100, 80}), ink);
+}
+
+TEST(FirstHour, FilesDroppedOnTheFilmJoinItThoseOnTheWindowOpen)
+{
+    test::DrawingProgram p;
+    QImage picture(100, 75, QImage::Format_RGB32);
+    picture.fill(Qt::black); // shows on white paper
+    const std::string png = p.dir.file("black.png");
+    ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+    const uint32_t paper = p.shown({50, 50});
+
+    // On a new film's window: asked first, then new frames; the first takes the place of the
+    // blank frame and the next comes after it, not over it.
+    p.importOptions.answers.push_back(std::nullopt); // cancelled
+    dropFiles(*p.view().viewport(), {QString::fromStdString(png)});
+    EXPECT_EQ(p.importOptions.asked, 1);
+    EXPECT_EQ(p.film().frameCount(), 1);
+    dropFiles(*p.view().viewport(), {QString::fromStdString(png), QString::fromStdString(png)});
+    EXPECT_EQ(p.importOptions.asked, 3);
+    EXPECT_EQ(p.film().frameCount(), 2);
+    EXPECT_EQ(p.view().currentFrame(), 1);
+    EXPECT_NE(p.shown({50, 50}), paper);
+
+    // On the main window: the file opens as a film of its own.
+    CCelvaneDoc* before = &p.view().document();
+    p.sink.answers.push_back(MessageAnswer::No); // not saving the film shown so far
+    dropFiles(p.frame(), {QString::fromStdString(png)});
+    EXPECT_NE(&p.view().document(), before);
+    EXPECT_EQ(p.view().film()->width(), 100);
+    EXPECT_EQ(p.importOptions.asked, 3);
+}
+
+TEST(FirstHour, FileDialogsStartWhereThePersonIsAndExportKeepsItsKind)
+{
+    test::StartedProgram p({.filmWidth = 40, .filmHeight = 30, .window = {600, 500}});
+    const std::filesystem::path work = p.dir.path() / "class";
+    std::filesystem::create_directories(work);
+
+    // Nothing chosen yet: the home folder.
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.chooser.folders.size(), 1u);
+    EXPECT_EQ(p.chooser.folders.back(), QDir::homePath().toStdString());
+
+    // Saved into a folder: Open, Import and Export start there.
+    p.chooser.paths.push_back((work / "walk.qfm").string());
+    p.frame().runCommand(ID_FILE_SAVE_AS);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_EQ(p.chooser.folders.back(), work.string());
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        for (QPushButton* b : dialog->findChildren<QPushButton*>())
+            if (b->text() == "Browse...")
+                b->click();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    p.frame().runCommand(ID_FILE_IMPORT);
+    EXPECT_EQ(p.chooser.folders.back(), work.string());
+    std::string suggested;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        suggested = dialog->path();
+        const auto kinds = exportKinds();
+        const auto flic = std::find_if(kinds.begin(), kinds.end(), [](auto& k) { return k.kind == ExportKind::Flic; });
+        dialog->findChild<QComboBox*>()->setCurrentIndex(int(flic - kinds.begin()));
+        dialog->accept();
+    });
+    p.frame().runCommand(ID_FILE_EXPORT);
+    EXPECT_EQ(suggested, (work / "walk.gif").string());
+    EXPECT_TRUE(std::filesystem::exists(work / "walk.flc"));
+
+    // A new film has no folder: the last one used. Export offers the kind chosen last.
+    p.frame().runCommand(ID_FILE_NEW);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_EQ(p.chooser.folders.back(), work.string());
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        suggested = dialog->path();
+        EXPECT_EQ(dialog->kind(), ExportKind::Flic);
+        dialog->reject();
+    });
+    p.frame().runCommand(ID_FILE_EXPORT);
+    EXPECT_EQ(std::filesystem::path(suggested).parent_path(), work);
+    EXPECT_EQ(std::filesystem::path(suggested).extension(), ".flc");
 }

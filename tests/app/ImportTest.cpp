@@ -52,7 +52,7 @@ TEST(Import, FramesGoAfterTheCurrentOneAndPalettesMustMatch)
     p.view().goToFrame(5);
     const std::string three = p.dir.file("three.qfm");
     saveFilm(three, 3, 8);
-    p.app.importFile(p.view(), three, ImportOptions{});
+    p.app.filmImport().importFile(p.view(), three, ImportOptions{});
     EXPECT_EQ(film.frameCount(), 13);
     EXPECT_EQ(p.view().currentFrame(), 8);
 
@@ -64,7 +64,7 @@ TEST(Import, FramesGoAfterTheCurrentOneAndPalettesMustMatch)
     sixteen->setDefault(4);
     sixteen->writePalFile(&w);
     test::writeBytes(pal, data);
-    p.app.importFile(p.view(), pal, ImportOptions{});
+    p.app.filmImport().importFile(p.view(), pal, ImportOptions{});
     ASSERT_FALSE(p.sink.shown.empty());
     EXPECT_EQ(p.sink.shown.back(),
               "This palette file is incompatible with the film (it has 16 entries, while the film has 256 entries)");

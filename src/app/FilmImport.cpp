@@ -1,0 +1,100 @@
+#include "app/FilmImport.h"
+
+#include "app/ImportDialog.h"
+#include "app/ImportOptionsDialog.h"
+#include "app/StartingFolder.h"
+#include "base/Reporter.h"
+#include "film/CelvaneDoc.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "film/GraphicList.h"
+#include "film/UpdateHint.h"
+#include "platform/FrameClipboard.h"
+#include "platform/Settings.h"
+#include "view/CCelvaneView.h"
+
+namespace celvane {
+
+void FilmImport::chooseAndImport(CCelvaneView& view)
+{
+    ImportDialog dialog(options_, StartingFolder::forFilm(view.document().pathName()), window_);
+    const int accepted = dialog.exec();
+    options_ = dialog.options();
+    if (accepted == QDialog::Accepted && !dialog.path().empty())
+        importFile(view, dialog.path(), options_);
+}
+
+void FilmImport::importDropped(CCelvaneView& view, const std::string& path)
+{
+    if (askOptions())
+        importFile(view, path, options_);
+}
+
+void FilmImport::paste(CCelvaneView& view)
+{
+    const auto contents = FrameClipboard::take();
+    if (!contents || !view.film())
+        return;
+    GraphicList pictures;
+    try {
+        pictures.load(contents->fileType, contents->data);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+        return;
+    }
+    if (askOptions())
+        merge(view, pictures, options_);
+}
+
+void FilmImport::importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options)
+{
+    CCelvaneDoc& doc = view.document();
+    Film* film = doc.film();
+    if (!film)
+        return;
+    try {
+        const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
+        const Bytes data = readFile(path);
+        StartingFolder::remember(path);
+        if (type == FileType::PaletteFile) {
+            // A palette file gives the film its colours instead of pictures.
+            const PalFileRead read = film->palette()->readPalFile(data);
+            if (!read.applied()) {
+                Reporter::message(read.refusal(), MessageButtons::Ok, MessageIcon::Warning);
+                return;
+            }
+            film->setModified(true);
+            doc.updateAllViews(nullptr, Hint::RepaintAll);
+            return;
+        }
+        GraphicList pictures;
+        pictures.load(type, data);
+        merge(view, pictures, options);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+}
+
+bool FilmImport::askOptions()
+{
+    const auto chosen = ImportOptionsQuestion::current().ask(options_, window_);
+    if (chosen)
+        options_ = *chosen;
+    return chosen.has_value();
+}
+
+void FilmImport::merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options)
+{
+    CCelvaneDoc& doc = view.document();
+    try {
+        const int frame = options.asBackground
+            ? mergeBackground(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{}, options)
+            : mergeFrames(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{});
+        doc.updateAllViews(nullptr, Hint::FramesReplaced);
+        view.goToFrame(frame);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
+}
+
+} // namespace celvane
