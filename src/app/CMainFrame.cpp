@@ -127,8 +127,6 @@ void CMainFrame::buildActions()
         action->setShortcutContext(Qt::ApplicationShortcut);
         if (c.prompt)
             action->setStatusTip(QString::fromUtf8(c.prompt));
-        if (c.toolTip)
-            action->setToolTip(QString::fromUtf8(c.toolTip));
         const int id = c.id;
         connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
         addAction(action); // keys work even for commands that are in no menu
@@ -185,8 +183,10 @@ void CMainFrame::buildMenus()
                 menu->addAction(it->second);
             }
         }
-        // States are asked for as the menu opens, as the user sees them.
+        // States are asked for as the menu opens, as the user sees them; a greyed-out item's
+        // tool tip says why.
         connect(menu, &QMenu::aboutToShow, this, &CMainFrame::refreshCommandStates);
+        menu->setToolTipsVisible(true);
     };
     for (const MenuEntry& top : celvane::menuBar())
         fill(menuBar()->addMenu(QString::fromUtf8(top.title)), top.items);
@@ -345,6 +345,8 @@ void CMainFrame::refreshCommandStates()
     for (auto& [id, action] : actions_) {
         const CommandState s = router_.state(id);
         action->setEnabled(s.enabled);
+        if (const QString tip = toolTipFor(id, s.enabled); action->toolTip() != tip)
+            action->setToolTip(tip);
         action->setCheckable(s.checked || action->isCheckable());
         action->setChecked(s.checked);
         if (!s.text.empty())
@@ -366,6 +368,21 @@ std::string CMainFrame::filmTitleOf(const CCelvaneView* view) const
                 number = windows;
         }
     return filmWindowTitle(d->title(), number, windows, d->document().isModified());
+}
+
+QString CMainFrame::toolTipFor(int id, bool enabled) const
+{
+    const CommandInfo* c = findCommand(id);
+    if (!c)
+        return {};
+    QString tip = c->toolTip ? QString::fromUtf8(c->toolTip) : menuLabel(c->menuText ? c->menuText : c->name).remove('&');
+    if (enabled)
+        return tip;
+    // Greyed out: say why, so that nobody is left guessing.
+    const char* why = unavailableReason(id);
+    if (!why)
+        why = active_ ? "Not available in this version of Celvane" : "Start or open a film first";
+    return tip + " (" + QString::fromUtf8(why) + ")";
 }
 
 void CMainFrame::updateTitle()

@@ -72,6 +72,8 @@ private:
     void saveBars();
     void setActiveView(CCelvaneView* view);
     void updateChain();
+    // A command's tool tip: what it does, and why it cannot be done when it is greyed out.
+    QString toolTipFor(int id, bool enabled) const;
     void loadIcons();
     // The title of the film window showing the view ("walk.qfm:2 *"); empty for no view.
     std::string filmTitleOf(const CCelvaneView* view) const;

@@ -5,6 +5,8 @@
 #include <QMoveEvent>
 #include <QToolButton>
 
+#include "app/DrawnIcons.h"
+
 namespace celvane {
 
 CToolPanel::CToolPanel(const QString& title, QWidget* content, bool pinOnInitialMove, QWidget* parent)
@@ -13,7 +15,7 @@ CToolPanel::CToolPanel(const QString& title, QWidget* content, bool pinOnInitial
     setWindowTitle(title);
     setObjectName(title);
     pinButton_->setCheckable(true);
-    pinButton_->setText(QString::fromUtf8("\xF0\x9F\x93\x8C")); // a pin
+    pinButton_->setIcon(DrawnIcons::pin());
     pinButton_->setToolTip("Keep this panel open");
     pinButton_->setFixedWidth(28);
     connect(pinButton_, &QToolButton::toggled, this, [this](bool on) { pin_.setPinned(on); });

@@ -14,6 +14,7 @@
 #include "app/Choices.h"
 #include "app/DocumentCommands.h"
 #include "app/FileDialogs.h"
+#include "app/Help.h"
 #include "app/NewFilmDialog.h"
 #include "app/ProgressWindow.h"
 #include "app/SingleInstance.h"
@@ -283,6 +284,8 @@ bool CelvaneApp::onCommand(int id)
         return true;
     }
     case ID_FILE_OPEN: promptOpen(); return true;
+    case ID_HELP_CONTENTS: Help::openGuide(); return true;
+    case ID_APP_ABOUT: Help::showAbout(frame_.get()); return true;
     case ID_APP_EXIT:
         if (frame_)
             frame_->close();
@@ -301,6 +304,8 @@ bool CelvaneApp::onUpdate(int id, CommandState& state)
     case ID_FILE_NEW:
     case ID_FILE_NEW_FILM:
     case ID_FILE_OPEN:
+    case ID_HELP_CONTENTS:
+    case ID_APP_ABOUT:
     case ID_APP_EXIT: state.enabled = true; return true;
     }
     return false;

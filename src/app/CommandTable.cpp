@@ -235,8 +235,10 @@ constexpr CommandInfo kCommands[] = {
     {CMD(ID_SOUND_HEAR), nullptr, nullptr, "Hear this sound effect", "Hear", nullptr},
 
     // Help
+    {CMD(ID_HELP_CONTENTS), "&Contents\tF1", nullptr,
+     "Read the illustrated guide to making films", nullptr, nullptr},
     {CMD(ID_APP_ABOUT), "&About Celvane...", nullptr,
-     "Show the program's version and who made it", nullptr, nullptr},
+     "Show the program's version, its licence and the libraries it uses", nullptr, nullptr},
 };
 
 #undef CMD
@@ -318,6 +320,8 @@ constexpr MenuEntry kToolsMenu[] = {
 };
 
 constexpr MenuEntry kHelpMenu[] = {
+    item(ID_HELP_CONTENTS),
+    kSeparator,
     item(ID_APP_ABOUT),
 };
 
@@ -341,5 +345,18 @@ const CommandInfo* findCommand(int id)
 }
 
 std::span<const MenuEntry> menuBar() { return kMenuBar; }
+
+const char* unavailableReason(int id)
+{
+    switch (id) {
+    case ID_EDIT_UNDO: return "Nothing on this frame to undo";
+    case ID_EDIT_REDO: return "Nothing undone to redo";
+    case ID_EDIT_RESTORE: return "The frame is as it was when you came to it";
+    case ID_EDIT_PASTE: return "The clipboard holds no frames or picture";
+    case ID_SELECT_ALL: return "Every frame is selected already";
+    case ID_CLEAR_SELECTION: return "No frames are selected";
+    }
+    return nullptr;
+}
 
 } // namespace celvane

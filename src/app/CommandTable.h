@@ -27,5 +27,8 @@ std::span<const CommandInfo> allCommands();
 const CommandInfo* findCommand(int id);
 // The menu bar, left to right; each top-level entry is a submenu.
 std::span<const MenuEntry> menuBar();
+// Why a command that is greyed out cannot be used now, as its tool tip says; null for a
+// command with no reason of its own.
+const char* unavailableReason(int id);
 
 } // namespace celvane

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/DrawnIcons.h"
 #include "base/Reporter.h"
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenSizeText.h"
@@ -23,10 +24,12 @@ constexpr const char* kShapeNames[] = {"Dots",          "Freehand",       "Line"
                                        "Filled circle", "Filled ellipse", "Filled square",  "Filled rectangle"};
 constexpr int kPresetSides[] = {1, 2, 4, 8, 16};
 
-QToolButton* smallButton(const QString& text, const QString& tip, QWidget* parent)
+QToolButton* smallButton(const QIcon& picture, const QString& tip, QWidget* parent)
 {
     auto* b = new QToolButton(parent);
-    b->setText(text);
+    b->setIcon(picture);
+    b->setIconSize(QSize(24, 24));
+    b->setText(tip); // read out, and shown should the picture fail
     b->setToolTip(tip);
     return b;
 }
@@ -40,7 +43,7 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
     int row = 0;
     if (!tool_.isEraser()) {
         for (int shape = 0; shape < 12; ++shape) {
-            auto* b = smallButton(QString::number(shape + 1), kShapeNames[shape], this);
+            auto* b = smallButton(DrawnIcons::penShape(shape), kShapeNames[shape], this);
             connect(b, &QToolButton::clicked, this, [this, shape] {
                 Pen pen = tool_.pen();
                 pen.shape = shape;
@@ -51,7 +54,8 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
         }
         row = 2;
         for (int i = 0; i < 5; ++i) {
-            auto* b = smallButton(QString("C%1").arg(i + 1), QString("Round pen, %1 pixels").arg(kPresetSides[i]), this);
+            auto* b = smallButton(DrawnIcons::penTip(true, kPresetSides[i]),
+                                  QString("Round pen, %1 pixels").arg(kPresetSides[i]), this);
             connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(true, kPresetSides[i]); });
             layout->addWidget(b, row, i);
         }
@@ -60,7 +64,8 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
     // The eraser offers only the three smallest squares.
     const int squares = tool_.isEraser() ? 3 : 5;
     for (int i = 0; i < squares; ++i) {
-        auto* b = smallButton(QString("S%1").arg(i + 1), QString("Square pen, %1 pixels").arg(kPresetSides[i]), this);
+        auto* b = smallButton(DrawnIcons::penTip(false, kPresetSides[i]),
+                              QString("Square pen, %1 pixels").arg(kPresetSides[i]), this);
         connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(false, kPresetSides[i]); });
         layout->addWidget(b, row, i);
     }

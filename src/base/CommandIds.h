@@ -140,6 +140,7 @@ enum CommandId : int {
     ID_EDIT_REDO = 57644,
     ID_APP_ABOUT = 57664,
     ID_APP_EXIT = 57665,
+    ID_HELP_CONTENTS = 57667,
 };
 
 } // namespace celvane

@@ -16,6 +16,7 @@
 #include "playback/FilmSpeed.h"
 #include "playback/FrameMarks.h"
 #include "playback/PlaybackController.h"
+#include "playback/StripPictures.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {
@@ -33,9 +34,9 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        p.fillRect(rect(), palette().color(QPalette::Dark));
         PlaybackController* playback = PlaybackController::of(bar_.follower_.view());
         Film* film = bar_.follower_.view() ? bar_.follower_.view()->film() : nullptr;
+        StripPictures::paintFilm(p, rect(), bar_.strip_.offset(), palette());
         if (!film)
             return;
         const int count = film->frameCount();
@@ -46,7 +47,7 @@ protected:
             const QRect cell(origin + bar_.strip_.offset() + 2 + i * FilmStrip::kPitch, 4, FilmStrip::kCell, height() - 8);
             if (cell.right() < 0 || cell.left() > width())
                 continue;
-            p.fillRect(cell, Qt::black);
+            StripPictures::paintFrameWindow(p, cell);
             if (i < 1 || i > count)
                 continue;
             const int frame = i - 1;
@@ -56,8 +57,8 @@ protected:
             p.drawText(cell, Qt::AlignCenter, QString::number(i));
         }
         const bool playing = playback && playback->playback().playing();
-        p.setPen(QPen(playing ? Qt::red : palette().color(QPalette::Highlight), 2));
-        p.drawRect(QRect(width() / 2 - FilmStrip::kCell / 2 - 1, 2, FilmStrip::kCell + 2, height() - 4));
+        StripPictures::paintGate(p, QRect(width() / 2 - FilmStrip::kCell / 2 - 2, 1, FilmStrip::kCell + 4, height() - 2),
+                                 playing, palette());
     }
 
     void mousePressEvent(QMouseEvent* event) override

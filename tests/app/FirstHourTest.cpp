@@ -4,6 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QToolButton>
+#include <set>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -20,7 +26,10 @@
 #include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "app/CColourPalette.h"
+#include "app/CToolPanel.h"
+#include "app/CTools.h"
 #include "app/ExportDialog.h"
+#include "app/Help.h"
 #include "app/ImportOptionsDialog.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
@@ -28,6 +37,7 @@
 #include "gfx/Palette.h"
 #include "playback/CPlayTool.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/ToolBox.h"
 
 using namespace celvane;
 
@@ -92,6 +102,7 @@ TEST(FirstHour, BarsStayWhereTheyWereLeftAfterARestart)
 
 TEST(FirstHour, AFilmBiggerThanTheScreenScrollsInAWindowThatFitsIt)
 {
+    test::ensureApplication();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     test::StartedProgram p({.filmWidth = screen.width() + 100, .filmHeight = screen.height() + 60});
     CMainFrame& frame = p.frame();
@@ -299,3 +310,100 @@ TEST(FirstHour, FileDialogsStartWhereThePersonIsAndExportKeepsItsKind)
     EXPECT_EQ(std::filesystem::path(suggested).parent_path(), work);
     EXPECT_EQ(std::filesystem::path(suggested).extension(), ".flc");
 }
+
+TEST(FirstHour, ButtonsShowWhatTheyDoAndGreyedOutOnesSayWhy)
+{
+    test::DrawingProgram p;
+    CMainFrame& frame = p.frame();
+    // The pencil's panel: every shape and tip is a picture of its own, none a bare number.
+    frame.toolbox()->choose(ToolBox::Pencil, false);
+    frame.toolbox()->choose(ToolBox::Pencil, false); // the second press opens the panel
+    CToolPanel& panel = *frame.toolbox()->panel(ToolBox::Pencil);
+    std::set<QByteArray> pictures;
+    int shapes = 0;
+    for (QToolButton* b : panel.findChildren<QToolButton*>()) {
+        bool number = false;
+        b->text().toInt(&number);
+        EXPECT_FALSE(number) << b->text().toStdString();
+        ASSERT_FALSE(b->icon().isNull()) << b->toolTip().toStdString();
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        b->icon().pixmap(24, 24).toImage().save(&buffer, "PNG");
+        pictures.insert(bytes);
+        shapes += b->toolTip() == "Filled ellipse" || b->toolTip() == "Connected lines";
+    }
+    EXPECT_EQ(shapes, 2);
+    EXPECT_EQ(pictures.size(), panel.findChildren<QToolButton*>().size()); // the pin among them
+
+    // Undo is greyed out on a fresh frame and says why, on its button and in its menu.
+    frame.refreshCommandStates();
+    QAction* undo = menuItem(frame, "&Undo");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_TRUE(undo->toolTip().contains("Nothing on this frame to undo")) << undo->toolTip().toStdString();
+    p.drawLine({20, 20}, {80, 20});
+    frame.refreshCommandStates();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), "Undo");
+}
+
+TEST(FirstHour, TheFilmStripLooksLikeFilmAndChangesItsGateWhilePlaying)
+{
+    test::DrawingProgram p;
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.frame().runCommand(ID_FRAME_NEW);
+    QWidget* strip = p.frame().findChild<CPlayTool*>()->stripWidget();
+    const QImage still = strip->grab().toImage();
+    // Sprocket holes along the top edge: light spots on the dark film.
+    int holes = 0;
+    for (int x = 1; x < still.width(); ++x)
+        holes += qGray(still.pixel(x, 1)) > qGray(still.pixel(x - 1, 1)) + 40;
+    EXPECT_GE(holes, 5);
+    p.frame().runCommand(ID_PLAY_FORWARDS);
+    const QImage playing = strip->grab().toImage();
+    p.frame().runCommand(ID_PLAY_STOP);
+    EXPECT_NE(still, playing);
+}
+
+// Stands in for the desktop's browser.
+class Browser : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+TEST(FirstHour, HelpShowsTheGuideAndWhatTheProgramIsMadeOf)
+{
+    test::StartedProgram p({.filmWidth = 40, .filmHeight = 30});
+    Browser browser;
+    QDesktopServices::setUrlHandler("file", &browser, "open");
+    p.frame().runCommand(ID_HELP_CONTENTS);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(browser.opened.size(), 1);
+    const QString page = browser.opened.front().toLocalFile();
+    EXPECT_TRUE(page.endsWith("share/celvane/help/index.html")) << page.toStdString();
+    QFile file(page);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (const char* topic : {"Making a film", "Drawing", "Ghosting", "Playing", "Saving", "Exporting"})
+        EXPECT_TRUE(html.contains(topic)) << topic;
+    // Every picture it shows is there, and is a picture.
+    QRegularExpression images("src=\"([^\"]+)\"");
+    int shown = 0;
+    for (const auto& match : images.globalMatch(html)) {
+        const QImage picture(QFileInfo(page).dir().filePath(match.captured(1)));
+        EXPECT_GT(picture.width(), 50) << match.captured(1).toStdString();
+        ++shown;
+    }
+    EXPECT_EQ(shown, 6);
+    EXPECT_TRUE(p.sink.shown.empty());
+
+    const QString about = Help::aboutText();
+    for (const char* part : {"Celvane " CELVANE_VERSION, "Licence", "Qt", "FFmpeg"})
+        EXPECT_TRUE(about.contains(part)) << part;
+}
+
+#include "FirstHourTest.moc"
