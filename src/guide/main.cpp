@@ -49,7 +49,7 @@ constexpr Section kSections[] = {
      "<p>Made a mistake? <b>Edit &gt; Undo</b> (Ctrl+Z) takes it back and <b>Redo</b> (Ctrl+A or "
      "Ctrl+Shift+Z) puts it back again.</p>"},
     {"ghosting", "Ghosting",
-     "<p>With <b>View &gt; Ghosting</b> on, the frames before the one you are drawing show faintly "
+     "<p>With <b>Tools &gt; Ghosting</b> on, the frames before the one you are drawing show faintly "
      "behind it, as if through tracing paper. Draw the next position a little further on and the "
      "film will move smoothly. <b>In-betweening</b> shows the frames on both sides, to draw one "
      "that goes between them.</p>"},
