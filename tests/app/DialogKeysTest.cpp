@@ -113,7 +113,7 @@ TEST(Dialogs, EveryDialogHasItsOwnAccessKeysStartsInItsFirstFieldAndShowsItsWhol
     checkKeyboard(newFilm, "New Film");
     ExportDialog exporter("/tmp/walk.gif", true);
     checkKeyboard(exporter, "Export");
-    ImportDialog importer(ImportOptions{});
+    ImportDialog importer(ImportOptions{}, "");
     checkKeyboard(importer, "Import");
     ImportOptionsDialog options(ImportOptions{.asBackground = true});
     checkKeyboard(options, "Import Options");
