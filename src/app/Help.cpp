@@ -1,12 +1,12 @@
 #include "app/Help.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMessageBox>
 #include <QUrl>
 
 #include "base/Errors.h"
 #include "base/Reporter.h"
+#include "platform/DataFolder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -23,12 +23,6 @@ QString versionOf(unsigned packed)
     return QString("%1.%2.%3").arg(AV_VERSION_MAJOR(packed)).arg(AV_VERSION_MINOR(packed)).arg(AV_VERSION_MICRO(packed));
 }
 } // namespace
-
-std::filesystem::path dataFolder()
-{
-    return std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()).parent_path() / "share"
-        / "celvane";
-}
 
 std::filesystem::path guidePage() { return dataFolder() / "help" / "index.html"; }
 

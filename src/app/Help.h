@@ -9,9 +9,7 @@ class QWidget;
 
 namespace celvane::Help {
 
-// The data folder: share/celvane beside the folder of the executable, so that the build folder
-// and an installed copy both find theirs.
-std::filesystem::path dataFolder();
+// The guide's first page, in the data folder.
 std::filesystem::path guidePage();
 // Opens the guide; a guide that is missing is reported as a missing resource.
 void openGuide();
