@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <filesystem>
 
 #include "app/CChoices.h"
@@ -153,6 +154,7 @@ void CMainFrame::settingsChanged(uint32_t flags)
             blackAndWhite_ = blackAndWhite;
             loadIcons();
         }
+        toolTips_ = settings.getFlag("Settings", "ToolTips", true);
         toolbox_->applySettings();
     }
     tellEveryFilm(flags);
@@ -223,6 +225,11 @@ void CMainFrame::buildToolBars()
         const QRect shown = QRect(frame.left, frame.top, frame.width(), frame.height()).intersected(port->rect());
         return QRect(port->mapToGlobal(shown.topLeft()), shown.size());
     });
+    // The toolbox holds back its own tips; these bars' buttons are watched here.
+    toolTips_ = Settings::instance().getFlag("Settings", "ToolTips", true);
+    for (QToolBar* bar : {standard_, static_cast<QToolBar*>(playTool_)})
+        for (QToolButton* b : bar->findChildren<QToolButton*>())
+            b->installEventFilter(this);
     // Tool bar buttons show their state all the time, so they are kept up to date when idle.
     auto* refresh = new QTimer(this);
     connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
@@ -539,6 +546,9 @@ bool CMainFrame::onUpdate(int id, CommandState& state)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
+    if (!toolTips_ && (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip)
+        && qobject_cast<QToolButton*>(watched))
+        return true;
     if (event->type() == QEvent::Close)
         if (auto* sub = qobject_cast<QMdiSubWindow*>(watched))
             if (auto* view = qobject_cast<CCelvaneView*>(sub->widget()); view && !app_.closingView(view)) {

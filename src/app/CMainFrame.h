@@ -92,6 +92,7 @@ private:
     SoundCommands sound_;
     CommandRouter router_;
     bool blackAndWhite_ = false;
+    bool toolTips_ = true; // tool bar buttons show tips and fly-by texts
 };
 
 } // namespace celvane

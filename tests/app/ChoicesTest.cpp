@@ -8,13 +8,17 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+#include <QHelpEvent>
 
 #include "QtTestSupport.h"
 #include "app/CChoices.h"
 #include "app/CTools.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
+#include "film/UpdateHint.h"
 #include "view/CCelvaneView.h"
 #include "platform/Settings.h"
 
@@ -214,4 +218,25 @@ TEST(ChoicesScenario, ANewFilmHasTheDefaultSizeAndTheToolboxChangesAtOnce)
     ASSERT_TRUE(film);
     EXPECT_EQ(film->width(), 300);
     EXPECT_EQ(film->height(), 200);
+}
+
+TEST(ChoicesScenario, ToolTipsOffSilencesEveryToolBarAtOnce)
+{
+    test::StartedProgram p;
+    p.frame().show();
+    QToolBar* standard = p.frame().findChild<QToolBar*>("Standard");
+    ASSERT_TRUE(standard);
+    QToolButton* b = standard->findChildren<QToolButton*>().value(1);
+    ASSERT_TRUE(b);
+    const auto tipShown = [&] {
+        QToolTip::hideText();
+        EXPECT_TRUE(test::waitUntil([] { return !QToolTip::isVisible(); }));
+        QHelpEvent tip(QEvent::ToolTip, QPoint(2, 2), b->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(b, &tip);
+        return QToolTip::isVisible();
+    };
+    ASSERT_TRUE(tipShown());
+    Settings::instance().writeInt("Settings", "ToolTips", 0);
+    p.frame().settingsChanged(Hint::SettingsChanged);
+    EXPECT_FALSE(tipShown());
 }
