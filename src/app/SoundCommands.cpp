@@ -1,12 +1,19 @@
 #include "app/SoundCommands.h"
 
+#include "platform/DataFolder.h"
 #include "base/CommandIds.h"
+#include "base/Reporter.h"
+#include "base/StringTable.h"
+#include "platform/Settings.h"
+#include "view/ActionSoundHook.h"
 
 namespace celvane {
 
 namespace {
 // Often enough that the device closes well inside a second after a sound.
 constexpr int kPollMs = 100;
+// The windows ask for feedback sounds by name through a plain hook.
+const ActionSoundLibrary* g_actions = nullptr;
 } // namespace
 
 SoundCommands::SoundCommands()
@@ -20,9 +27,37 @@ SoundCommands::SoundCommands()
     });
     // Every sound the player starts is followed until it ends.
     QObject::connect(&player_, &QtSoundPlayer::started, &poll_, [this] { poll_.start(); });
+    loadActionSounds();
+    g_actions = &actions_;
+    ActionSounds::setPlayer([](const char* name) {
+        if (g_actions)
+            g_actions->play(name);
+    });
 }
 
-SoundCommands::~SoundCommands() { SoundPlayer::setCurrent(nullptr); }
+SoundCommands::~SoundCommands()
+{
+    ActionSounds::setPlayer(nullptr);
+    g_actions = nullptr;
+    SoundPlayer::setCurrent(nullptr);
+}
+
+void SoundCommands::loadActionSounds()
+{
+    const Settings& settings = Settings::instance();
+    if (!settings.getInt("Settings", "ActionSoundsOn", 1, 0, 1))
+        return;
+    const std::string folder =
+        settings.getString("Settings", "ActionSoundsDir", (dataFolder() / "Sounds" / "Actions").string());
+    try {
+        if (!actions_.load(folder))
+            Reporter::message(formatMessage(IDS_ACTION_SOUNDS_MISSING, {folder}), MessageButtons::Ok,
+                              MessageIcon::Warning);
+    } catch (const std::exception& e) {
+        actions_.clear();
+        Reporter::reportException(e, true);
+    }
+}
 
 bool SoundCommands::onCommand(int id)
 {

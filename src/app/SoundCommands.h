@@ -1,11 +1,13 @@
 #pragma once
 // The program's sound player, polled while a sound plays so that the device closes soon after the
-// last one ends, and the two switches of the main tool bar: film sounds and sound effects.
+// last one ends; the action sounds it plays as feedback; and the two switches of the main tool
+// bar: film sounds and sound effects.
 
 #include <QTimer>
 
 #include "base/Command.h"
 #include "platform/QtSoundPlayer.h"
+#include "sound/ActionSoundLibrary.h"
 
 namespace celvane {
 
@@ -18,9 +20,14 @@ public:
     bool onUpdate(int id, CommandState& state) override;
 
     QtSoundPlayer& player() { return player_; }
+    const ActionSoundLibrary& actionSounds() const { return actions_; }
 
 private:
+    // The action sounds of the folder the settings name; a warning when it has none.
+    void loadActionSounds();
+
     QtSoundPlayer player_;
+    ActionSoundLibrary actions_;
     QTimer poll_;
 };
 

@@ -21,6 +21,7 @@ const std::unordered_map<int, const char*>& table()
         {IDS_FILE_ERROR, "I/O error (file)"},
         {IDS_RESOURCE_ERROR, "Celvane was unable to load one of its resources"},
         {IDS_INTERNAL_ERROR, "Internal error: file may be corrupt"},
+        {IDS_ACTION_SOUNDS_MISSING, "Warning: the sound effects could not be found in %1"},
         {IDS_PALETTE_NOT_UNDERSTOOD, "The palette file format was not understood"},
         {IDS_PALETTE_INCOMPATIBLE,
          "This palette file is incompatible with the film (it has %1 entries, while the film has "

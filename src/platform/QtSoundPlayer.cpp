@@ -111,7 +111,8 @@ void QtSoundPlayer::forget(const Sound& sound)
         stop(true);
 }
 
-const Sound* QtSoundPlayer::playing() const { return stream_ && !stream_->done() ? stream_->sound() : nullptr; }
+// Until a poll has seen its time pass, the sound may still be heard.
+const Sound* QtSoundPlayer::playing() const { return stream_ ? stream_->sound() : nullptr; }
 
 int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int duration, const Sound* followOn)
 {

@@ -156,3 +156,18 @@ TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
     program.frame().runCommand(ID_FILM_SOUNDS);
     EXPECT_TRUE(program.frame().commandState(ID_FILM_SOUNDS).checked);
 }
+
+// The shipped action sounds are heard when a person zooms in, and not once sound effects are off.
+TEST(SoundPlayer, ZoomingInIsHeardUntilSoundEffectsAreTurnedOff)
+{
+    test::StartedProgram program;
+    REQUIRE_SOUND_SERVER();
+    EXPECT_TRUE(program.sink.shown.empty()); // the action sounds were found
+    Heard zoom = listen(1200, [&] { program.frame().runCommand(ID_ZOOM_IN); });
+    EXPECT_GT(zoom.loudSamples(), size_t(kRate / 20));
+
+    program.frame().runCommand(ID_ACTION_SOUNDS);
+    EXPECT_FALSE(program.frame().commandState(ID_ACTION_SOUNDS).checked);
+    Heard quiet = listen(1000, [&] { program.frame().runCommand(ID_ZOOM_IN); });
+    EXPECT_LT(quiet.loudSamples(), size_t(kRate / 100));
+}

@@ -10,7 +10,9 @@
 #include "base/Chunks.h"
 #include "base/Errors.h"
 #include "film/FrameSound.h"
+#include "sound/ActionSoundLibrary.h"
 #include "sound/PlayPlan.h"
+#include "sound/SoundPlayer.h"
 #include "sound/SoundCodecs.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
@@ -356,4 +358,56 @@ TEST(SoundSynth, EveryShippedSoundIsMadeAndTheBuildHoldsThem)
     EXPECT_EQ(size_t(picker.count()), pickerSoundNames().size());
     EXPECT_EQ(size_t(actions.count()), actionSoundNames().size());
     EXPECT_EQ(actions.name(0), "To end");
+}
+
+namespace {
+// Remembers what it was asked to play; "plays" until told to stop.
+struct FakePlayer : SoundPlayer {
+    FakePlayer() { SoundPlayer::setCurrent(this); }
+    ~FakePlayer() override { SoundPlayer::setCurrent(nullptr); }
+    int play(const Sound& sound, int, int, int, int, const Sound* followOn) override
+    {
+        now = &sound;
+        heard.push_back({&sound, followOn});
+        return sound.rate();
+    }
+    void stop(bool) override { now = nullptr; }
+    bool poll() override { return now != nullptr; }
+    const Sound* playing() const override { return now; }
+    const Sound* now = nullptr;
+    std::vector<std::pair<const Sound*, const Sound*>> heard;
+};
+} // namespace
+
+TEST(ActionSounds, NamesMatchWhateverTheirCaseAndAPlayingSoundIsLeftAlone)
+{
+    test::TempDir dir;
+    SoundLibrary library;
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(30, 11), 30), "zoom IN");
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(30, 12), 30), "Pencilling again");
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(30, 13), 30), "To end");
+    Bytes set;
+    ByteWriter w(&set);
+    library.writeChunkSet(&w, false);
+    test::writeBytes(dir.file("data.slb"), set);
+
+    ActionSoundLibrary actions;
+    EXPECT_FALSE(actions.load(dir.file("nothing here")));
+    ASSERT_TRUE(actions.load(dir.path().string()));
+    FakePlayer player;
+    actions.play("Zoom in");
+    ASSERT_EQ(player.heard.size(), 1u);
+    EXPECT_EQ(player.heard[0].first, library.sound(0));
+    actions.play("Pencilling again"); // something plays: left alone
+    EXPECT_EQ(player.heard.size(), 1u);
+    actions.play("To end", true, "Pencilling again"); // forced, with a follow-on
+    ASSERT_EQ(player.heard.size(), 2u);
+    EXPECT_EQ(player.heard[1].second, library.sound(1));
+    player.stop(true);
+    actions.play("No such action");
+    EXPECT_EQ(player.heard.size(), 2u);
+    SoundSwitches::soundEffects = false;
+    actions.play("Zoom in");
+    SoundSwitches::soundEffects = true;
+    EXPECT_EQ(player.heard.size(), 2u);
 }
