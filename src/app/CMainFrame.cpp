@@ -109,6 +109,8 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
 
 CMainFrame::~CMainFrame()
 {
+    // Closing the sound device lets Qt run events; everything they may reach is still whole here.
+    sound_.player().closeDevice();
     app_.toolBox().broadcast = nullptr;
     // The views go with the window's children, after this part of the frame is gone; closed
     // windows waiting to be deleted are among them.

@@ -16,24 +16,26 @@ namespace celvane {
 
 // The samples a play plan sends: some whole passes of the sound, then the first bytes of one
 // more, then a follow-on sound looping, each sample frame widened to 16-bit stereo at the plan's
-// channel levels.
+// channel levels and stepped through at the plan's rate against the device's own.
 class PlayStream : public QIODevice {
 public:
-    PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn) : sound_(&sound), followOn_(followOn)
+    PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn, int deviceRate)
+        : sound_(&sound), followOn_(followOn), left_(plan.left), right_(plan.right)
     {
-        mainFrames_ = pcmFrameCount(sound) * size_t(plan.loops) + plan.bytes / frameBytesOf(sound.playCode());
-        left_ = plan.left;
-        right_ = plan.right;
+        const double mainFrames = double(pcmFrameCount(sound)) * plan.loops + double(plan.bytes / frameBytesOf(sound.playCode()));
+        step_ = double(plan.rate) / deviceRate;
+        mainSent_ = size_t(std::ceil(mainFrames / step_));
+        followStep_ = followOn ? double(followOn->rate()) / deviceRate : 0;
         open(QIODevice::ReadOnly);
     }
 
     const Sound* sound() const { return sound_; }
     const Sound* followOn() const { return followOn_; }
     // Lets a looping follow-on sound finish the pass it is in.
-    void endLoop() { loopsLeft_ = 0; }
+    void endLoop() { passes_ = std::min(passes_, currentPass_ + 1); }
     bool isSequential() const override { return true; }
     bool done() const { return finished_; }
-    size_t framesSent() const { return position_; }
+    size_t framesSent() const { return sent_; }
 
 protected:
     qint64 readData(char* out, qint64 max) override
@@ -54,38 +56,40 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-
     bool next(int16_t& l, int16_t& r)
     {
-        if (position_ < mainFrames_) {
-            pcmFrame(*sound_, position_++ % std::max<size_t>(pcmFrameCount(*sound_), 1), l, r);
+        if (sent_ < mainSent_) {
+            pcmFrame(*sound_, size_t(double(sent_++) * step_) % std::max<size_t>(pcmFrameCount(*sound_), 1), l, r);
             return true;
         }
-        if (!followOn_)
-            return false;
-        const size_t frames = pcmFrameCount(*followOn_);
+        const size_t frames = followOn_ ? pcmFrameCount(*followOn_) : 0;
         if (frames == 0)
             return false;
-        const size_t k = position_ - mainFrames_;
-        if (k % frames == 0 && k > 0 && --loopsLeft_ < 0)
+        const size_t at = size_t(double(sent_ - mainSent_) * followStep_);
+        currentPass_ = int(at / frames);
+        if (currentPass_ >= passes_)
             return false;
-        pcmFrame(*followOn_, k % frames, l, r);
-        ++position_;
+        pcmFrame(*followOn_, at % frames, l, r);
+        ++sent_;
         return true;
     }
 
     const Sound* sound_;
     const Sound* followOn_;
-    size_t mainFrames_ = 0;
-    size_t position_ = 0;
-    int loopsLeft_ = 200; // passes of a follow-on sound, as the action sounds loop
-    double left_ = 0.5, right_ = 0.5;
+    double left_, right_;
+    double step_ = 1, followStep_ = 0;
+    size_t mainSent_ = 0;
+    size_t sent_ = 0;
+    int currentPass_ = 0;
+    int passes_ = 200; // of a follow-on sound, as the action sounds loop
     bool finished_ = false;
 };
 
 namespace {
 // What the output holds after it has taken the last samples.
 constexpr qint64 kTailMs = 250;
+// The device plays at this rate; sounds are stepped through at theirs.
+constexpr int kDeviceRate = 44100;
 } // namespace
 
 QtSoundPlayer::QtSoundPlayer() { Sound::setOutput(this); }
@@ -123,16 +127,16 @@ int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int 
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return plan.rate;
-    if (!sink_ || openRate_ != plan.rate) {
-        close();
+    // One format for every sound: closing a device runs the event loop, which must not happen in
+    // the middle of whatever asked for the sound.
+    if (!sink_) {
         QAudioFormat format;
-        format.setSampleRate(plan.rate);
+        format.setSampleRate(kDeviceRate);
         format.setChannelCount(2);
         format.setSampleFormat(QAudioFormat::Int16);
         sink_ = std::make_unique<QAudioSink>(device, format);
-        openRate_ = plan.rate;
     }
-    stream_ = std::make_unique<PlayStream>(sound, plan, followOn);
+    stream_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate);
     sink_->start(stream_.get());
     since_.start();
     emit started();
@@ -157,7 +161,7 @@ bool QtSoundPlayer::poll()
     // The device reports it is idle as soon as it has taken the last samples, well before they
     // are heard: the sound has ended once the time it lasts has passed.
     if (stream_ && stream_->done()
-        && since_.elapsed() >= qint64(stream_->framesSent()) * 1000 / std::max(openRate_, 1) + kTailMs)
+        && since_.elapsed() >= qint64(stream_->framesSent()) * 1000 / kDeviceRate + kTailMs)
         stream_.reset();
     if (!stream_)
         close();
@@ -170,7 +174,6 @@ void QtSoundPlayer::close()
         sink_->stop();
     sink_.reset();
     stream_.reset();
-    openRate_ = 0;
 }
 
 } // namespace celvane

@@ -1,7 +1,7 @@
 #pragma once
 // The sound player on the machine's audio output (PulseAudio or PipeWire through Qt): the device
-// is opened as 16-bit stereo at the rate a sound plays at, so that pitch is a rate and pan and
-// volume are the two channels' levels. Without an output device every sound is skipped.
+// is opened as 16-bit stereo; a sound is stepped through at its pitched rate, and pan and volume
+// are the two channels' levels. Without an output device every sound is skipped.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -35,6 +35,9 @@ public:
     // There is an output device to play on.
     bool hasDevice() const;
     bool deviceOpen() const { return sink_ != nullptr; }
+    // Stops and closes the device now. Closing it runs the event loop for a moment, so owners call
+    // this while what events may reach is still whole.
+    void closeDevice() { close(); }
 
 signals:
     // A sound began: whoever polls the player starts doing so.
@@ -45,7 +48,6 @@ private:
 
     std::unique_ptr<QAudioSink> sink_;
     std::unique_ptr<PlayStream> stream_;
-    int openRate_ = 0;
     QElapsedTimer since_; // the sound playing started
 
 };
