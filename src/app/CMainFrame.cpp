@@ -266,6 +266,8 @@ void CMainFrame::addView(CCelvaneView* view)
     // Owned by the view.
     new PlaybackController(*view);
     new PreviewCommands(*view);
+    // A drawing just finished can be undone at once, without waiting for the idle refresh.
+    view->viewport()->installEventFilter(this);
     connect(view, &CCelvaneView::scaleChanged, this, [this, view](int scale) {
         if (view == active_)
             scalePane_->setText(QString("%1%").arg(scale));
@@ -551,6 +553,8 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (!toolTips_ && (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip)
         && qobject_cast<QToolButton*>(watched))
         return true;
+    if (event->type() == QEvent::MouseButtonRelease)
+        QTimer::singleShot(0, this, &CMainFrame::refreshCommandStates); // once the tool has finished
     if (event->type() == QEvent::Close)
         if (auto* sub = qobject_cast<QMdiSubWindow*>(watched))
             if (auto* view = qobject_cast<CCelvaneView*>(sub->widget()); view && !app_.closingView(view)) {
