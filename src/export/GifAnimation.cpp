@@ -28,18 +28,6 @@ GifPalette GifPalettePool::make(const GifColours& entries)
     });
 }
 
-GifRect GifRect::unite(const GifRect& other) const
-{
-    if (other.empty())
-        return *this;
-    if (empty())
-        return other;
-    const int l = std::min(left, other.left), t = std::min(top, other.top);
-    const int r = std::max(left + width, other.left + other.width);
-    const int b = std::max(top + height, other.top + other.height);
-    return {l, t, r - l, b - t};
-}
-
 Animation::Animation(int width, int height, bool loop) : width_(width), height_(height), loop_(loop)
 {
     gifAllocating("animcreate", [&] { frames_.reserve(16); });
@@ -118,11 +106,11 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
                 for (uint32_t& entry : palette)
                     entry = reducer->palette()[size_t(reducer->indexOf(entry))];
         }
-        const GifRect& r = frame.rect;
+        const Rect& r = frame.rect;
         bool opaque = true;
-        for (int y = r.top; y < r.top + r.height && opaque; ++y) {
+        for (int y = r.top; y < r.bottom && opaque; ++y) {
             const uint8_t* row = composed.mask + size_t(y) * size_t(width_) + size_t(r.left);
-            opaque = std::find(row, row + r.width, 0) == row + r.width;
+            opaque = std::find(row, row + r.width(), 0) == row + r.width();
         }
         if (!opaque)
             frame.mask = pack(composed.mask, r);
@@ -131,15 +119,15 @@ void Animation::addFrame(const ComposedFrame& composed, ColourReducer* reducer)
     });
 }
 
-Bytes Animation::pack(const uint8_t* canvas, const GifRect& r)
+Bytes Animation::pack(const uint8_t* canvas, const Rect& r)
 {
     const size_t n = r.area();
     const uint8_t* bytes = canvas;
-    if (r.width != width_) {
+    if (r.width() != width_) {
         rows_.resize(n);
-        for (int y = 0; y < r.height; ++y)
-            std::memcpy(&rows_[size_t(y) * size_t(r.width)],
-                        canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left), size_t(r.width));
+        for (int y = 0; y < r.height(); ++y)
+            std::memcpy(&rows_[size_t(y) * size_t(r.width())],
+                        canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left), size_t(r.width()));
         bytes = rows_.data();
     } else {
         bytes += size_t(r.top) * size_t(width_);
@@ -152,7 +140,7 @@ Bytes Animation::pack(const uint8_t* canvas, const GifRect& r)
 
 void Animation::apply(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const
 {
-    const GifRect& r = frame.rect;
+    const Rect& r = frame.rect;
     const size_t n = r.area();
     if (n == 0)
         return;
@@ -161,34 +149,34 @@ void Animation::apply(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mas
         uint8_t* at = canvas + size_t(r.top) * size_t(width_);
         Bytes rows;
         uint8_t* into = at;
-        if (r.width != width_) {
+        if (r.width() != width_) {
             rows.resize(n);
             into = rows.data();
         }
         const size_t got = lzwDecode(packed, into, n, kLzwRawWidth).length;
         std::memset(into + got, 0, n - got);
         if (into != at)
-            for (int y = 0; y < r.height; ++y)
+            for (int y = 0; y < r.height(); ++y)
                 std::memcpy(canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left),
-                            &rows[size_t(y) * size_t(r.width)], size_t(r.width));
+                            &rows[size_t(y) * size_t(r.width())], size_t(r.width()));
     };
     unpackInto(frame.pixels, pixels);
     if (!frame.mask.empty()) {
         unpackInto(frame.mask, mask);
         return;
     }
-    for (int y = r.top; y < r.top + r.height; ++y)
-        std::memset(mask + size_t(y) * size_t(width_) + size_t(r.left), 0xFF, size_t(r.width));
+    for (int y = r.top; y < r.bottom; ++y)
+        std::memset(mask + size_t(y) * size_t(width_) + size_t(r.left), 0xFF, size_t(r.width()));
 }
 
-GifRect Animation::unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding) const
+Rect Animation::unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding) const
 {
     const int alone = frames_[size_t(f)].alone;
     const bool follows = holding >= 0 && holding < f;
-    GifRect changed = follows ? GifRect{} : whole();
+    Rect changed = follows ? Rect{} : whole();
     if (follows)
         for (int i = holding + 1; i <= f; ++i)
-            changed = changed.unite(frames_[size_t(i)].changed);
+            changed = changed.united(frames_[size_t(i)].changed);
     int from = holding + 1;
     if (!follows || holding < alone) {
         // From the last frame that stands alone, or from a blank canvas.

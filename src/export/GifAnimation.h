@@ -12,20 +12,9 @@
 #include <vector>
 
 #include "base/ByteIO.h"
+#include "gfx/Rect.h"
 
 namespace celvane {
-
-// A rectangle of the canvas, in pixels.
-struct GifRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-    size_t area() const { return empty() ? 0 : size_t(width) * size_t(height); }
-    // The smallest rectangle holding both.
-    GifRect unite(const GifRect& other) const;
-};
 
 // Palette entries as colour words: 0xBBGGRR00.
 using GifColours = std::vector<uint32_t>;
@@ -58,8 +47,8 @@ public:
 // whose rectangle is the whole canvas stands alone.
 struct AnimationFrame {
     GifPalette palette;
-    GifRect rect;    // what is packed
-    GifRect changed; // what differs from the frame before
+    Rect rect;    // what is packed
+    Rect changed; // what differs from the frame before
     Bytes pixels; // packed, the rectangle's rows
     Bytes mask;   // packed, the rectangle's rows; empty when all of them are opaque
     bool masked = false; // some pixel of the whole frame is transparent
@@ -88,7 +77,7 @@ struct ComposedFrame {
     int delay = 0;
     // What changed since the frame before (everything, for a first frame, is measured from a
     // blank canvas).
-    GifRect changed;
+    Rect changed;
 };
 
 class Animation {
@@ -117,7 +106,7 @@ public:
     // Pixels as stored (before the map) and mask of frame `f`. When the buffers hold frame
     // `holding` (before `f`) as this left them, only what changed since is unpacked. Returns
     // the rectangle that may differ from what the buffers held.
-    GifRect unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding = -1) const;
+    Rect unpackStored(int f, uint8_t* pixels, uint8_t* mask, int holding = -1) const;
 
     // Moves every frame whose colours still fit onto one common palette of at most 256
     // entries; frames that would overflow it keep their own. Out of memory: "Out of memory
@@ -129,9 +118,9 @@ public:
 
 private:
     size_t area() const { return size_t(width_) * size_t(height_); }
-    GifRect whole() const { return {0, 0, width_, height_}; }
+    Rect whole() const { return {0, 0, width_, height_}; }
     // Packs the rectangle of a whole-canvas buffer.
-    Bytes pack(const uint8_t* canvas, const GifRect& rect);
+    Bytes pack(const uint8_t* canvas, const Rect& rect);
     // Writes a frame's rectangle into whole-canvas buffers.
     void apply(const AnimationFrame& frame, uint8_t* pixels, uint8_t* mask) const;
     void makeAlone(int f);

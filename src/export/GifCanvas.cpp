@@ -28,7 +28,7 @@ GifCanvas::GifCanvas(int width, int height) : width_(width), height_(height)
     });
 }
 
-void GifCanvas::touch(const GifRect& rect) { changed_ = changed_.unite(rect); }
+void GifCanvas::touch(const Rect& rect) { changed_ = changed_.united(rect); }
 
 void GifCanvas::setIndex(size_t at, uint8_t slot)
 {
@@ -74,12 +74,12 @@ void GifCanvas::turnDeep()
     touch({0, 0, width_, height_});
 }
 
-void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
+void GifCanvas::dispose(const Rect& r, bool transparent, uint32_t colourWord)
 {
     touch(r);
     if (!deep_) {
-        for (int y = r.top; y < r.top + r.height; ++y)
-            for (int x = r.left; x < r.left + r.width; ++x) {
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) {
                 const size_t at = index(x, y);
                 if (mask_[at])
                     --slotUse_[indices_[at]];
@@ -92,15 +92,15 @@ void GifCanvas::dispose(const GifRect& r, bool transparent, uint32_t colourWord)
             keep[size_t(s)] = slotUse_[size_t(s)] > 0;
         uint8_t slot;
         if (mergeColours(&colourWord, 1, keep, &slot)) {
-            for (int y = r.top; y < r.top + r.height; ++y)
-                for (int x = r.left; x < r.left + r.width; ++x)
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x)
                     setIndex(index(x, y), slot);
             return;
         }
         turnDeep();
     }
-    for (int y = r.top; y < r.top + r.height; ++y)
-        for (int x = r.left; x < r.left + r.width; ++x) {
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x) {
             colours_[index(x, y)] = colourWord >> 8;
             setDeepMask(index(x, y), !transparent);
         }
@@ -114,17 +114,17 @@ void GifCanvas::setDeepMask(size_t at, bool opaque)
 
 void GifCanvas::draw(const GifImage& image)
 {
-    const GifRect& r = image.rect;
+    const Rect& r = image.rect;
     touch(r);
     if (!deep_) {
         // The image's pixels of each index, and what stays of the canvas's slots around them:
         // enough to merge the palette and to keep the slot counts without a second count.
         std::array<size_t, 256> drawn = {};
         std::array<size_t, 256> staying = slotUse_;
-        for (int y = 0; y < r.height; ++y) {
-            const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+        for (int y = 0; y < r.height(); ++y) {
+            const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
             const size_t at = index(r.left, r.top + y);
-            for (int x = 0; x < r.width; ++x) {
+            for (int x = 0; x < r.width(); ++x) {
                 if (row[x] == image.transparent)
                     continue;
                 ++drawn[row[x]];
@@ -151,17 +151,17 @@ void GifCanvas::draw(const GifImage& image)
                 map[wanted[k]] = slots[k];
                 slotUse_[slots[k]] += drawn[size_t(wanted[k])];
             }
-            for (int y = 0; y < r.height; ++y) {
-                const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
+            for (int y = 0; y < r.height(); ++y) {
+                const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
                 uint8_t* into = &indices_[index(r.left, r.top + y)];
                 uint8_t* opaque = &mask_[index(r.left, r.top + y)];
                 if (image.transparent < 0) {
-                    for (int x = 0; x < r.width; ++x)
+                    for (int x = 0; x < r.width(); ++x)
                         into[x] = map[row[x]];
-                    std::memset(opaque, kOpaque, size_t(r.width));
+                    std::memset(opaque, kOpaque, size_t(r.width()));
                     continue;
                 }
-                for (int x = 0; x < r.width; ++x)
+                for (int x = 0; x < r.width(); ++x)
                     if (row[x] != image.transparent) {
                         into[x] = map[row[x]];
                         opaque[x] = kOpaque;
@@ -174,9 +174,9 @@ void GifCanvas::draw(const GifImage& image)
     uint32_t colours[256];
     for (int i = 0; i < 256; ++i)
         colours[i] = tableColour(image, i) >> 8;
-    for (int y = 0; y < r.height; ++y) {
-        const uint8_t* row = image.indices + size_t(y) * size_t(r.width);
-        for (int x = 0; x < r.width; ++x)
+    for (int y = 0; y < r.height(); ++y) {
+        const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
+        for (int x = 0; x < r.width(); ++x)
             if (row[x] != image.transparent) {
                 colours_[index(r.left + x, r.top + y)] = colours[row[x]];
                 setDeepMask(index(r.left + x, r.top + y), true);

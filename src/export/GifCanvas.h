@@ -13,7 +13,7 @@ namespace celvane {
 
 // One decoded image, rows in picture order.
 struct GifImage {
-    GifRect rect;
+    Rect rect;
     const uint8_t* indices = nullptr;
     const uint8_t* table = nullptr; // RGB triples
     int tableEntries = 0;
@@ -26,7 +26,7 @@ public:
     GifCanvas(int width, int height);
 
     // Returns a rectangle to the background: transparent, or opaque in `colourWord`.
-    void dispose(const GifRect& rect, bool transparent, uint32_t colourWord);
+    void dispose(const Rect& rect, bool transparent, uint32_t colourWord);
     // Draws the image's opaque pixels; the rectangle must lie inside the canvas.
     void draw(const GifImage& image);
 
@@ -45,7 +45,7 @@ private:
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void setIndex(size_t at, uint8_t slot);
     void setDeepMask(size_t at, bool opaque);
-    void touch(const GifRect& rect);
+    void touch(const Rect& rect);
 
     static constexpr uint8_t kOpaque = 0xFF; // the mask is the store's as it stands
 
@@ -59,7 +59,7 @@ private:
     // Opaque pixels holding each slot, so that an image costs its own area, not the canvas's.
     std::array<size_t, 256> slotUse_ = {};
     size_t deepOpaque_ = 0; // opaque pixels once deep, so that no frame has to count them
-    GifRect changed_;       // since the last frame taken
+    Rect changed_;       // since the last frame taken
 };
 
 } // namespace celvane

@@ -134,35 +134,35 @@ Sprite* GifGraphic::workingImage(int frame)
     mask_.resize(n);
     const int holding = imageFrame_;
     imageFrame_ = -1; // until the picture is whole again
-    const GifRect changed = animation_->unpackStored(frame, pixels_.data(), mask_.data(), holding);
-    paint(follows ? changed : GifRect{0, 0, w, h}, record, common ? animation_->transparentIndex() : -1);
+    const Rect changed = animation_->unpackStored(frame, pixels_.data(), mask_.data(), holding);
+    paint(follows ? changed : Rect{0, 0, w, h}, record, common ? animation_->transparentIndex() : -1);
     imageFrame_ = frame;
     shownCommon_ = common;
     return &image_;
 }
 
-void GifGraphic::paint(const GifRect& r, const AnimationFrame& record, int free)
+void GifGraphic::paint(const Rect& r, const AnimationFrame& record, int free)
 {
     const size_t w = size_t(animation_->width());
     // Mask bytes are 0 or 0xFF: a select without branches.
     const uint8_t paper = uint8_t(free >= 0 ? free : 0);
     const uint8_t all = free >= 0 ? 0 : 0xFF;
-    for (int y = r.top; y < r.top + r.height; ++y) {
+    for (int y = r.top; y < r.bottom; ++y) {
         const size_t at = size_t(y) * w + size_t(r.left);
         const uint8_t* from = pixels_.data() + at;
         const uint8_t* opaque = mask_.data() + at;
         uint8_t* into = image_.rowAddress(y) + r.left;
         if (record.map) {
             const std::array<uint8_t, 256>& map = *record.map;
-            for (int x = 0; x < r.width; ++x) {
+            for (int x = 0; x < r.width(); ++x) {
                 const uint8_t shown = opaque[x] | all;
                 into[x] = uint8_t((map[from[x]] & shown) | (paper & ~shown));
             }
         } else if (free >= 0) {
-            for (int x = 0; x < r.width; ++x)
+            for (int x = 0; x < r.width(); ++x)
                 into[x] = uint8_t((from[x] & opaque[x]) | (paper & ~opaque[x]));
         } else {
-            std::memcpy(into, from, size_t(r.width));
+            std::memcpy(into, from, size_t(r.width()));
         }
     }
 }

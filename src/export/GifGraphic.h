@@ -38,7 +38,7 @@ private:
     PaletteRef paletteOf(const GifPalette& colours);
     // Paints a rectangle of the stored pixels into the picture, through the frame's map;
     // with a free entry, transparent pixels take it.
-    void paint(const GifRect& rect, const AnimationFrame& record, int free);
+    void paint(const Rect& rect, const AnimationFrame& record, int free);
 
     std::optional<Animation> animation_;
     std::vector<bool> selected_;

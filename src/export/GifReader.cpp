@@ -82,7 +82,7 @@ private:
 };
 
 struct ImageBlock {
-    GifRect rect;
+    Rect rect;
     bool interlaced = false;
     ByteSpan localTable;
     int minimumCodeSize = 0;
@@ -154,7 +154,8 @@ GifContents scan(ByteSpan data)
                 break;
             const ByteSpan d = *descriptor;
             Block b{Block::Image, {}, {}};
-            b.image.rect = {loadLE16(&d[0]), loadLE16(&d[2]), loadLE16(&d[4]), loadLE16(&d[6])};
+            const int left = loadLE16(&d[0]), top = loadLE16(&d[2]);
+            b.image.rect = {left, top, left + loadLE16(&d[4]), top + loadLE16(&d[6])};
             b.image.interlaced = d[8] & 0x40;
             if (d[8] & 0x80)
                 b.image.localTable = at.take(size_t(3 * tableEntries(d[8]))).value_or(ByteSpan());
@@ -192,8 +193,8 @@ public:
     {
         for (const Block& b : gif.blocks)
             if (b.kind == Block::Image) {
-                width_ = std::max(width_, b.image.rect.left + b.image.rect.width);
-                height_ = std::max(height_, b.image.rect.top + b.image.rect.height);
+                width_ = std::max(width_, b.image.rect.right);
+                height_ = std::max(height_, b.image.rect.bottom);
             }
         width_ = std::max(width_, 1);
         height_ = std::max(height_, 1);
@@ -259,8 +260,8 @@ public:
 private:
     void drawImage(GifCanvas& canvas, const ImageBlock& image)
     {
-        const GifRect& r = image.rect;
-        const size_t area = size_t(r.width) * size_t(r.height);
+        const Rect& r = image.rect;
+        const size_t area = r.area();
         if (area == 0)
             return;
         if (image.minimumCodeSize < 1 || image.minimumCodeSize > 11)
@@ -275,7 +276,7 @@ private:
         lzwDecode(codes_, pixels_.data(), area, image.minimumCodeSize + 1);
         if (image.interlaced) {
             rows_.resize(area);
-            deinterlace(pixels_.data(), rows_.data(), r.width, r.height);
+            deinterlace(pixels_.data(), rows_.data(), r.width(), r.height());
             pixels_.swap(rows_);
         }
         GifImage drawn;
@@ -296,7 +297,7 @@ private:
     std::optional<GraphicControl> current_;
     GraphicControl previous_;
     bool damaged_ = false;
-    GifRect previousRect_;
+    Rect previousRect_;
     Bytes codes_;
     Bytes pixels_;
     Bytes rows_;

@@ -10,6 +10,7 @@
 #include "export/Lzw.h"
 #include "film/Film.h"
 #include "gfx/Colour.h"
+#include "gfx/Rect.h"
 #include "gfx/Sprite.h"
 
 namespace celvane {
@@ -23,10 +24,6 @@ constexpr uint8_t kLoopExtension[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S', 'C',
                                       '.',  '0',  0x03, 0x01, 0x00, 0x00, 0x00};
 // Browsers show delays below 2 hundredths as 10: the shortest that plays as written.
 constexpr int kShortestDelay = 2;
-
-struct Rect {
-    int left = 0, top = 0, width = 0, height = 0;
-};
 
 // The film's frames in the order they are written.
 std::vector<int> frameOrder(const Film& film, const GifExportOptions& options)
@@ -169,7 +166,7 @@ Rect changedRect(const uint8_t* a, const uint8_t* b, int w, int h)
     }
     if (bottom < 0)
         return {};
-    return {left, top, right - left + 1, bottom - top + 1};
+    return {left, top, right + 1, bottom + 1};
 }
 
 class GifFileWriter {
@@ -202,7 +199,7 @@ public:
     void frame(const uint8_t* pixels, const uint8_t* previous, int delay)
     {
         Rect r = previous ? changedRect(pixels, previous, w_, h_) : Rect{0, 0, w_, h_};
-        if (r.width == 0)
+        if (r.isEmpty())
             r = {0, 0, 1, 1}; // nothing changed: one pixel, as it was, keeps the frame's time
         Bytes plain;
         lzwEncode(codeWidth_, plain, rows(pixels, nullptr, r));
@@ -221,8 +218,8 @@ public:
         w.u8(kImageSeparator);
         w.u16(uint16_t(r.left));
         w.u16(uint16_t(r.top));
-        w.u16(uint16_t(r.width));
-        w.u16(uint16_t(r.height));
+        w.u16(uint16_t(r.width()));
+        w.u16(uint16_t(r.height()));
         w.u8(0);
         w.bytes(useKey ? keyed : plain);
     }
@@ -233,11 +230,11 @@ private:
     // The rectangle's rows, pixels equal to `previous` turned transparent when it is given.
     Bytes rows(const uint8_t* pixels, const uint8_t* previous, const Rect& r) const
     {
-        Bytes bytes(size_t(r.width) * size_t(r.height));
-        for (int y = 0; y < r.height; ++y) {
+        Bytes bytes(size_t(r.width()) * size_t(r.height()));
+        for (int y = 0; y < r.height(); ++y) {
             const size_t from = size_t(r.top + y) * size_t(w_) + size_t(r.left);
-            uint8_t* to = bytes.data() + size_t(y) * size_t(r.width);
-            for (int x = 0; x < r.width; ++x)
+            uint8_t* to = bytes.data() + size_t(y) * size_t(r.width());
+            for (int x = 0; x < r.width(); ++x)
                 to[x] = previous && pixels[from + size_t(x)] == previous[from + size_t(x)] ? uint8_t(transparent_)
                                                                                             : pixels[from + size_t(x)];
         }

@@ -401,7 +401,7 @@ TEST(GifReader, FramesKeepOnlyWhatChangedAndUnpackAlikeInAnyOrder)
     // Following on from the frame before gives the same frame, and says what changed.
     Bytes pixels(n), mask(n);
     for (int f = 0; f < a.frameCount(); ++f) {
-        const GifRect changed = a.unpackStored(f, pixels.data(), mask.data(), f - 1);
+        const Rect changed = a.unpackStored(f, pixels.data(), mask.data(), f - 1);
         EXPECT_EQ(mask, fresh[size_t(f)].mask) << f;
         for (size_t i = 0; i < n; ++i)
             ASSERT_EQ(a.frame(f).map ? (*a.frame(f).map)[pixels[i]] : pixels[i], fresh[size_t(f)].pixels[i]) << f;

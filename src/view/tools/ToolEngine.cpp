@@ -14,15 +14,6 @@ namespace celvane {
 using namespace ToolFlag;
 
 namespace {
-Rect united(const Rect& a, const Rect& b)
-{
-    if (a.isEmpty())
-        return b;
-    if (b.isEmpty())
-        return a;
-    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
-}
-
 // Copies a rectangle of one image into another of the same shape, whole bytes at a time.
 void copyArea(Sprite& to, const Sprite& from, const Rect& area)
 {
@@ -37,7 +28,7 @@ void copyArea(Sprite& to, const Sprite& from, const Rect& area)
 }
 } // namespace
 
-void ToolApply::addChanged(const Rect& r) { changed = united(changed, r); }
+void ToolApply::addChanged(const Rect& r) { changed = changed.united(r); }
 
 ToolEngine::ToolEngine(ToolHost& host, ToolBox& tools)
     : host_(host), tools_(tools), dragMinDist_(Settings::instance().dragMinDistance())
@@ -252,10 +243,10 @@ void ToolEngine::apply(Tool& tool, Point at, bool moved, bool first, bool final,
     const Rect bounds{0, 0, image->width(), image->height()};
     const Rect drawn = a.changed.intersected(bounds);
     if (preview)
-        previewArea_ = tool.redrawsPreview() ? drawn : united(previewArea_, drawn);
+        previewArea_ = tool.redrawsPreview() ? drawn : previewArea_.united(drawn);
     if (final)
         dropProvisional();
-    const Rect changed = united(drawn, stale);
+    const Rect changed = drawn.united(stale);
     if (!changed.isEmpty())
         host_.refreshRect(changed, false);
 }
