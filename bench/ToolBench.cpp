@@ -88,7 +88,7 @@ void PencilMoveDirect(benchmark::State& state)
     engine.setAnchor(last);
     for (auto _ : state) {
         const Point at = strokePoint(++i);
-        ToolApply a{engine, host, host.frame(), at, true, false, false, false, false, host.doc.film()->ink(), {}};
+        ToolApply a{{.moved = true}, engine, host, host.frame(), at, false, host.doc.film()->ink(), {}};
         pencil.apply(a);
         host.refreshRect(a.changed, false);
         benchmark::DoNotOptimize(a.changed);

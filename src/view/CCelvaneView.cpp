@@ -445,7 +445,7 @@ void CCelvaneView::dispatchMouse(MouseAction action, QMouseEvent* event)
         document_.updateAllViews(nullptr, Hint::MousePressed);
     if (toolSink_)
         toolSink_->mouse(action, layout_.clientToFrame(client, true), keysOf(event->buttons(), event->modifiers()),
-                         right ? 1 : 0);
+                         right);
 }
 
 void CCelvaneView::mousePressEvent(QMouseEvent* event) { dispatchMouse(MouseAction::Press, event); }

@@ -21,9 +21,9 @@ enum : unsigned { LeftButton = 1, RightButton = 2, Shift = 4, Control = 8, Middl
 class ToolSink {
 public:
     virtual ~ToolSink() = default;
-    // `at` in frame pixels (rounded and clamped to 0 ... size); `right` is 1 for the right
-    // button (for a move: while it is held), else 0.
-    virtual void mouse(MouseAction action, Point at, unsigned keys, int right) = 0;
+    // `at` in frame pixels (rounded and clamped to 0 ... size); `right` for the right button
+    // (for a move: while it is held).
+    virtual void mouse(MouseAction action, Point at, unsigned keys, bool right) = 0;
     virtual void character(char32_t c) = 0;
     // True when the tool used the key.
     virtual bool keyDown(ToolKey) { return false; }

@@ -30,10 +30,10 @@ struct Recorder : ToolSink, DocumentObserver {
     bool drawing = true;
     bool text = false;
 
-    void mouse(MouseAction action, Point at, unsigned keys, int right) override
+    void mouse(MouseAction action, Point at, unsigned keys, bool right) override
     {
         log.push_back("mouse " + std::to_string(int(action)) + " " + std::to_string(at.x) + "," + std::to_string(at.y)
-                      + " keys " + std::to_string(keys) + " right " + std::to_string(right));
+                      + " keys " + std::to_string(keys) + " right " + std::to_string(int(right)));
     }
     void character(char32_t c) override { log.push_back("char " + std::to_string(int(c))); }
     bool drawsOnFrame() const override { return drawing; }

@@ -23,17 +23,21 @@ struct ToolEvent {
     bool right = false;
 };
 
+// Which moment of an operation an application of a tool is.
+struct ToolStep {
+    bool moved = false;
+    bool first = false; // the press
+    bool final = false; // the release, or a click that acts at once
+    bool doubleClick = false;
+};
+
 // One application of a tool at a point.
-struct ToolApply {
+struct ToolApply : ToolStep {
     ToolEngine& engine;
     ToolHost& host;
     // The frame, or the provisional copy while a drag is under way.
     Sprite& image;
     Point at;
-    bool moved = false;
-    bool first = false; // the press
-    bool final = false; // the release, or a click that acts at once
-    bool doubleClick = false;
     bool right = false;
     uint32_t colour = 0; // colour word
     // What the tool drew, in frame pixels; the engine repaints it.

@@ -49,7 +49,7 @@ Point ToolEngine::position(const Tool& tool, Point at) const
     return (tool.flags() & SnapsToGrid) ? host_.snapped(at) : at;
 }
 
-void ToolEngine::mouse(MouseAction action, Point at, unsigned keys, int right)
+void ToolEngine::mouse(MouseAction action, Point at, unsigned keys, bool right)
 {
     Tool* tool = tools_.current();
     if (!tool)
@@ -96,17 +96,15 @@ void ToolEngine::press(Tool& tool, Point at, Point client)
     if ((f & ChangesFrame) && ((f & Capture) || (f & UndoEveryPress) || anchor_))
         host_.undo().take(true);
     if (!(f & Drag)) {
-        captured_ = f & Capture;
-        apply(tool, at, f & TellMoved, true, false);
+        apply(tool, at, {.moved = bool(f & TellMoved), .first = true});
     } else if (!anchor_) {
         anchor_ = at;
         anchorClient_ = client;
         if (f & ActsWithoutAnchor)
             stretchBand(at);
-        captured_ = true;
     } else {
         stretchBand(at);
-        apply(tool, at, false, false, true);
+        apply(tool, at, {.final = true});
         if (f & EndOnRelease)
             endOperation(false);
     }
@@ -126,7 +124,7 @@ void ToolEngine::move(Tool& tool, Point at, Point client)
     if ((f & DragMinDistMoves) && std::hypot(client.x - lastAppliedClient_.x, client.y - lastAppliedClient_.y) < dragMinDist_)
         return;
     lastAppliedClient_ = client;
-    apply(tool, at, f & TellMoved, false, false);
+    apply(tool, at, {.moved = bool(f & TellMoved)});
 }
 
 bool ToolEngine::isClick(Point client) const
@@ -141,7 +139,6 @@ void ToolEngine::release(Tool& tool, Point at, Point client)
     const unsigned f = tool.flags();
     at = position(tool, at);
     if (f & Drag) {
-        captured_ = false;
         if (anchor_) {
             if (isClick(client)) {
                 if (f & ActsWithoutAnchor) {
@@ -152,11 +149,10 @@ void ToolEngine::release(Tool& tool, Point at, Point client)
                 }
                 at = *anchor_;
             }
-            apply(tool, at, false, false, true);
+            apply(tool, at, {.final = true});
         }
     } else {
-        apply(tool, at, false, false, true);
-        captured_ = false;
+        apply(tool, at, {.final = true});
     }
     held_ = false;
     tool.release(event(at));
@@ -175,7 +171,7 @@ void ToolEngine::doubleClick(Tool& tool, Point at, Point client)
     at = position(tool, at);
     if (tool.flags() & ChangesFrame)
         host_.undo().take(true);
-    apply(tool, at, false, false, true, true);
+    apply(tool, at, {.final = true, .doubleClick = true});
 }
 
 void ToolEngine::stretchBand(Point to)
@@ -210,7 +206,7 @@ void ToolEngine::dropProvisional()
     host_.showProvisional(nullptr);
 }
 
-void ToolEngine::apply(Tool& tool, Point at, bool moved, bool first, bool final, bool doubleClick)
+void ToolEngine::apply(Tool& tool, Point at, ToolStep step)
 {
     const unsigned f = tool.flags();
     Film* film = host_.document().film();
@@ -218,7 +214,7 @@ void ToolEngine::apply(Tool& tool, Point at, bool moved, bool first, bool final,
         return;
     const bool useInk = (f & PaintingColour) || (!(f & PaperColour) && !right_);
     const uint32_t colour = useInk ? film->ink() : film->paper();
-    const bool preview = held_ && !final && (f & Provisional);
+    const bool preview = held_ && !step.final && (f & Provisional);
     Rect stale;
     Sprite* image = &host_.frame();
     if (preview) {
@@ -236,7 +232,7 @@ void ToolEngine::apply(Tool& tool, Point at, bool moved, bool first, bool final,
         stale = previewArea_;
         previewArea_ = {};
     }
-    ToolApply a{*this, host_, *image, at, moved, first, final, doubleClick, right_, colour, {}};
+    ToolApply a{step, *this, host_, *image, at, right_, colour, {}};
     tool.prepare(a);
     tool.apply(a);
     tool.finish(a);
@@ -244,7 +240,7 @@ void ToolEngine::apply(Tool& tool, Point at, bool moved, bool first, bool final,
     const Rect drawn = a.changed.intersected(bounds);
     if (preview)
         previewArea_ = tool.redrawsPreview() ? drawn : previewArea_.united(drawn);
-    if (final)
+    if (step.final)
         dropProvisional();
     const Rect changed = drawn.united(stale);
     if (!changed.isEmpty())
@@ -261,7 +257,6 @@ void ToolEngine::endOperation(bool force)
         bandShown_ = false;
     }
     held_ = false;
-    captured_ = false;
     dropProvisional();
     previewArea_ = {};
     if (tool)

@@ -22,7 +22,7 @@ public:
     ToolEngine& operator=(const ToolEngine&) = delete;
 
     // ToolSink
-    void mouse(MouseAction action, Point at, unsigned keys, int right) override;
+    void mouse(MouseAction action, Point at, unsigned keys, bool right) override;
     void character(char32_t c) override;
     bool keyDown(ToolKey key) override;
     bool drawsOnFrame() const override;
@@ -47,7 +47,7 @@ private:
     void release(Tool& tool, Point at, Point client);
     void doubleClick(Tool& tool, Point at, Point client);
     void move(Tool& tool, Point at, Point client);
-    void apply(Tool& tool, Point at, bool moved, bool first, bool final, bool doubleClick = false);
+    void apply(Tool& tool, Point at, ToolStep step);
     Sprite& provisional();
     void dropProvisional();
     void stretchBand(Point to);
@@ -62,7 +62,6 @@ private:
     Point anchorClient_{kNoValue, kNoValue};
     Point lastAppliedClient_;
     bool held_ = false;
-    bool captured_ = false;
     bool right_ = false;
     bool bandShown_ = false;
     unsigned keys_ = 0;
