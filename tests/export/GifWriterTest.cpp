@@ -241,30 +241,3 @@ TEST(GifWriter, ToolConvertsBothWaysAndRefusesUnknownKinds)
     EXPECT_EQ(tool("convert " + dir.file("a.qfm") + " " + dir.file("c.gif") + " --selection 3-9").status, 2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("c.gif")));
 }
-
-// Not a check of behaviour: how our GIF of a drawn film compares with the same frames written
-// whole and then optimised by gifsicle -O2 (goal: at most 1.1 times its size).
-TEST(GifWriter, SizeAgainstGifsicle)
-{
-    if (test::runCommand("gifsicle --version >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "no gifsicle";
-    test::TempDir dir;
-    auto doc = newFilm(320, 200, 8, 24);
-    Film& film = *doc->film();
-    const Bytes ours = writeGif(film);
-
-    // The same frames, each whole and opaque: our writer over one-frame selections, joined.
-    std::string whole;
-    for (int f = 0; f < film.frameCount(); ++f) {
-        GifExportOptions one;
-        one.frames = {f};
-        const std::string name = dir.file("f" + std::to_string(100 + f) + ".gif");
-        test::writeBytes(name, writeGif(film, one));
-        whole += " " + name;
-    }
-    ASSERT_EQ(test::runCommand("gifsicle --no-warnings -O2 --loopcount=forever" + whole + " -o " + dir.file("opt.gif")), 0);
-    const size_t theirs = std::filesystem::file_size(dir.file("opt.gif"));
-    std::printf("GIF size: ours %zu bytes, gifsicle -O2 %zu bytes, ratio %.3f\n", ours.size(), theirs,
-                double(ours.size()) / double(theirs));
-    EXPECT_LE(double(ours.size()), 1.1 * double(theirs));
-}
