@@ -54,7 +54,6 @@ std::string jsonString(const std::string& s)
 
 namespace {
 
-
 // The tags of the file's chunks in file order (none for a bare film block).
 std::vector<std::string> chunkTags(const std::string& path)
 {
@@ -64,6 +63,66 @@ std::vector<std::string> chunkTags(const std::string& path)
     for (const Chunk& c : chunks.chunks())
         tags.push_back(tagText(c.tag));
     return tags;
+}
+
+// The film's description as one JSON object.
+std::string infoJson(const Film& film, const std::vector<std::string>& tags)
+{
+    const PaletteRecord pal = film.paletteRecord();
+    std::ostringstream o;
+    o << "{\"width\":" << film.width() << ",\"height\":" << film.height() << ",\"depth\":" << film.bitsPerPixel()
+      << ",\"frames\":" << film.frameCount() << ",\"period\":" << film.period() << ",\"motion\":" << film.motion()
+      << ",\"compressed\":" << (film.compressed() ? "true" : "false") << ",\"name\":" << jsonString(film.name())
+      << ",\"xshift\":" << film.xShift() << ",\"yshift\":" << film.yShift() << ",\"ink\":" << pal.inkNumber
+      << ",\"paper\":" << pal.paperNumber << ",\"palette\":[";
+    for (size_t i = 0; i < pal.words.size(); ++i)
+        o << (i ? "," : "") << pal.words[i];
+    o << "],\"fades\":[";
+    for (int f = 0; f < film.frameCount(); ++f) {
+        const FrameFade fade = film.fade(f);
+        o << (f ? "," : "") << "[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
+    }
+    o << "],\"sounds\":" << soundsJson(film.soundLibrary()) << ",\"frameSounds\":" << frameSoundsJson(film);
+    o << ",\"chunks\":[";
+    for (size_t i = 0; i < tags.size(); ++i)
+        o << (i ? "," : "") << jsonString(tags[i]);
+    o << "]}\n";
+    return o.str();
+}
+
+// The film's description as lines of text.
+std::string infoText(const Film& film, const std::vector<std::string>& tags)
+{
+    const PaletteRecord pal = film.paletteRecord();
+    std::ostringstream o;
+    static const char* motions[] = {"loop", "yo-yo", "to end", "unknown"};
+    o << "size: " << film.width() << " x " << film.height() << "\n"
+      << "depth: " << film.bitsPerPixel() << " bits per pixel\n"
+      << "frames: " << film.frameCount() << "\n"
+      << "period: " << film.period() << " ms\n"
+      << "motion: " << motions[film.motion() & 3] << "\n"
+      << "compressed: " << (film.compressed() ? "yes" : "no") << "\n"
+      << "name: " << film.name() << "\n"
+      << "shift: " << film.xShift() << " " << film.yShift() << "\n"
+      << "ink: " << pal.inkNumber << "  paper: " << pal.paperNumber << "\n"
+      << "palette: " << pal.words.size() << " entries\n";
+    for (size_t i = 0; i < pal.words.size(); ++i) {
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%08X", pal.words[i]);
+        o << (i % 8 ? " " : "  ") << buf << ((i % 8 == 7 || i + 1 == pal.words.size()) ? "\n" : "");
+    }
+    o << "fades:";
+    for (int f = 0; f < film.frameCount(); ++f) {
+        const FrameFade fade = film.fade(f);
+        if (!fade.isDefault())
+            o << " " << f << ":[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
+    }
+    o << "\nsounds: " << film.soundLibrary().count();
+    o << "\nchunks:";
+    for (const std::string& t : tags)
+        o << " " << t;
+    o << "\n";
+    return o.str();
 }
 
 } // namespace
@@ -87,58 +146,9 @@ int info(const std::vector<std::string>& args)
     CCelvaneDoc doc;
     doc.open(path);
     Film& film = filmOf(doc);
-    const PaletteRecord pal = film.paletteRecord();
     const std::vector<std::string> tags = chunkTags(path);
-
-    std::ostringstream o;
-    if (json) {
-        o << "{\"width\":" << film.width() << ",\"height\":" << film.height() << ",\"depth\":" << film.bitsPerPixel()
-          << ",\"frames\":" << film.frameCount() << ",\"period\":" << film.period() << ",\"motion\":" << film.motion()
-          << ",\"compressed\":" << (film.compressed() ? "true" : "false") << ",\"name\":" << jsonString(film.name())
-          << ",\"xshift\":" << film.xShift() << ",\"yshift\":" << film.yShift() << ",\"ink\":" << pal.inkNumber
-          << ",\"paper\":" << pal.paperNumber << ",\"palette\":[";
-        for (size_t i = 0; i < pal.words.size(); ++i)
-            o << (i ? "," : "") << pal.words[i];
-        o << "],\"fades\":[";
-        for (int f = 0; f < film.frameCount(); ++f) {
-            const FrameFade fade = film.fade(f);
-            o << (f ? "," : "") << "[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
-        }
-        o << "],\"sounds\":" << soundsJson(film.soundLibrary()) << ",\"frameSounds\":" << frameSoundsJson(film);
-        o << ",\"chunks\":[";
-        for (size_t i = 0; i < tags.size(); ++i)
-            o << (i ? "," : "") << jsonString(tags[i]);
-        o << "]}\n";
-    } else {
-        static const char* motions[] = {"loop", "yo-yo", "to end", "unknown"};
-        o << "size: " << film.width() << " x " << film.height() << "\n"
-          << "depth: " << film.bitsPerPixel() << " bits per pixel\n"
-          << "frames: " << film.frameCount() << "\n"
-          << "period: " << film.period() << " ms\n"
-          << "motion: " << motions[film.motion() & 3] << "\n"
-          << "compressed: " << (film.compressed() ? "yes" : "no") << "\n"
-          << "name: " << film.name() << "\n"
-          << "shift: " << film.xShift() << " " << film.yShift() << "\n"
-          << "ink: " << pal.inkNumber << "  paper: " << pal.paperNumber << "\n"
-          << "palette: " << pal.words.size() << " entries\n";
-        for (size_t i = 0; i < pal.words.size(); ++i) {
-            char buf[16];
-            std::snprintf(buf, sizeof buf, "%08X", pal.words[i]);
-            o << (i % 8 ? " " : "  ") << buf << ((i % 8 == 7 || i + 1 == pal.words.size()) ? "\n" : "");
-        }
-        o << "fades:";
-        for (int f = 0; f < film.frameCount(); ++f) {
-            const FrameFade fade = film.fade(f);
-            if (!fade.isDefault())
-                o << " " << f << ":[" << fade.kind << "," << fade.direction << "," << fade.pause << "]";
-        }
-        o << "\nsounds: " << film.soundLibrary().count();
-        o << "\nchunks:";
-        for (const std::string& t : tags)
-            o << " " << t;
-        o << "\n";
-    }
-    std::fputs(o.str().c_str(), stdout);
+    const std::string text = json ? infoJson(film, tags) : infoText(film, tags);
+    std::fputs(text.c_str(), stdout);
     return 0;
 }
 
