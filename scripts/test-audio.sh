@@ -9,8 +9,8 @@ if pulseaudio --daemonize=yes --system=false -n --exit-idle-time=-1 --disallow-e
      -L "module-native-protocol-unix auth-anonymous=1" \
      -L "module-null-sink sink_name=celvane_out rate=44100 channels=2 norewinds=1" \
      -L "module-remap-source master=celvane_out.monitor source_name=celvane_in" 2>/dev/null; then
-  pactl set-default-sink celvane_out
-  pactl set-default-source celvane_in
+  pactl set-default-sink celvane_out || true
+  pactl set-default-source celvane_in || true
   trap 'pulseaudio --kill 2>/dev/null || true' EXIT
 else
   echo "No sound server for the tests: the tests that listen will be skipped." >&2
