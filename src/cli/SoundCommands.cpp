@@ -60,7 +60,7 @@ std::string frameSoundsJson(const Film& film)
         o << (f ? "," : "") << "[";
         FrameSoundEntry entry;
         for (int k = 0; film.soundEntry(f, k, entry); ++k) {
-            const int number = int(entry.words[0] & 0xFFFF);
+            const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
             const int rate = number < film.soundLibrary().count() ? film.soundLibrary().sound(number)->rate() : 0;
             FrameSound s;
             o << (k ? "," : "");

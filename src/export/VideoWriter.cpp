@@ -253,19 +253,10 @@ private:
 std::vector<SoundCue> soundCues(const Film& film, const std::vector<TimedFrame>& timeline)
 {
     std::vector<SoundCue> cues;
-    const SoundLibrary& library = film.soundLibrary();
-    for (const TimedFrame& shown : timeline) {
-        FrameSoundEntry entry;
-        for (int k = 0; film.soundEntry(shown.frame, k, entry); ++k) {
-            const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
-            if (!FilmSoundTable::namesASound(entry) || number >= library.count())
-                continue;
-            const Sound* sound = library.sound(number);
-            FrameSound s;
-            if (FrameSound::read(entry, sound->rate(), s))
-                cues.push_back({shown.startMs, sound, s.pan, s.volume, s.pitch, s.duration});
-        }
-    }
+    for (const TimedFrame& shown : timeline)
+        for (const Film::PlayedSound& p : film.playedSounds(shown.frame))
+            cues.push_back({shown.startMs, p.sound, p.settings.pan, p.settings.volume, p.settings.pitch,
+                            p.settings.duration});
     return cues;
 }
 

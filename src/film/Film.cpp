@@ -490,21 +490,29 @@ bool Film::soundEntry(int frame, int k, FrameSoundEntry& entry) const
     return true;
 }
 
-void Film::playSounds(int frame)
+std::vector<Film::PlayedSound> Film::playedSounds(int frame) const
 {
-    SoundPlayer* player = SoundPlayer::current();
-    if (!player || !SoundSwitches::filmSounds)
-        return;
+    std::vector<PlayedSound> played;
     FrameSoundEntry entry;
     for (int k = 0; soundEntry(frame, k, entry); ++k) {
         const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
         if (!FilmSoundTable::namesASound(entry) || number >= sounds_.library().count())
             continue;
-        const Sound& sound = *sounds_.library().sound(number);
+        const Sound* sound = sounds_.library().sound(number);
         FrameSound settings;
-        if (FrameSound::read(entry, sound.rate(), settings))
-            player->play(sound, settings.pan, settings.volume, settings.pitch, settings.duration);
+        if (FrameSound::read(entry, sound->rate(), settings))
+            played.push_back({sound, settings});
     }
+    return played;
+}
+
+void Film::playSounds(int frame)
+{
+    SoundPlayer* player = SoundPlayer::current();
+    if (!player || !SoundSwitches::filmSounds)
+        return;
+    for (const PlayedSound& p : playedSounds(frame))
+        player->play(*p.sound, p.settings.pan, p.settings.volume, p.settings.pitch, p.settings.duration);
 }
 
 void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)

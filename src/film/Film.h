@@ -11,6 +11,7 @@
 #include "film/FilmBlock.h"
 #include "film/FilmFile.h"
 #include "film/FilmSoundTable.h"
+#include "film/FrameSound.h"
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
 #include "print/PrintLayout.h"
@@ -52,6 +53,12 @@ public:
     bool soundEntry(int frame, int k, FrameSoundEntry& entry) const override;
     // Plays the frame's sounds in turn (each stops the one before) while film sounds are on.
     void playSounds(int frame) override;
+    // The frame's sound entries that are played, in order, with the sounds they name.
+    struct PlayedSound {
+        const Sound* sound;
+        FrameSound settings;
+    };
+    std::vector<PlayedSound> playedSounds(int frame) const;
     void setSoundEntry(int frame, int k, const FrameSoundEntry& entry) override;
     void setName(const std::string& name) override;
     FrameFade fade(int frame) const override;

@@ -5,11 +5,12 @@
 #include <cstdint>
 
 #include "film/Graphic.h"
+#include "sound/PlayPlan.h"
 
 namespace celvane {
 
 struct FrameSound {
-    static constexpr int kWhole = 255; // the duration that plays the whole sound once
+    static constexpr int kWhole = PlayPlan::kWhole;
     int sound = 0;                     // its number in the film's sound library
     bool inFrames = false;             // the duration was given as a number of frames
     int pan = 0;                       // -127 (left) to 127 (right)

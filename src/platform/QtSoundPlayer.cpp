@@ -22,9 +22,8 @@ public:
     PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn, int deviceRate)
         : sound_(&sound), followOn_(followOn), left_(plan.left), right_(plan.right)
     {
-        const double mainFrames = double(pcmFrameCount(sound)) * plan.loops + double(plan.bytes / frameBytesOf(sound.playCode()));
         step_ = double(plan.rate) / deviceRate;
-        mainSent_ = size_t(std::ceil(mainFrames / step_));
+        mainSent_ = size_t(std::ceil(plannedFrames(sound, plan) / step_));
         followStep_ = followOn ? double(followOn->rate()) / deviceRate : 0;
         open(QIODevice::ReadOnly);
     }

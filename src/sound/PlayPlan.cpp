@@ -29,4 +29,10 @@ PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int durati
     return plan;
 }
 
+double plannedFrames(const Sound& sound, const PlayPlan& plan)
+{
+    const size_t frameBytes = frameBytesOf(sound.playCode());
+    return double(sound.playData().size() / frameBytes) * plan.loops + double(plan.bytes / frameBytes);
+}
+
 } // namespace celvane

@@ -21,4 +21,7 @@ struct PlayPlan {
 // duration (twentieths of a second, or kWhole).
 PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int duration);
 
+// The sample frames of `sound` a plan plays: its whole passes and the part after them.
+double plannedFrames(const Sound& sound, const PlayPlan& plan);
+
 } // namespace celvane

@@ -21,7 +21,7 @@ void renderCue(const SoundCue& cue, size_t from, size_t to, int rate, std::vecto
     const PlayPlan plan = planPlay(s, cue.pan, cue.volume, cue.pitch, cue.duration);
     if (plan.rate <= 0)
         return;
-    const double total = double(frames) * plan.loops + double(plan.bytes / frameBytesOf(s.playCode()));
+    const double total = plannedFrames(s, plan);
     const double step = double(plan.rate) / rate;
     for (size_t j = from; j < to; ++j) {
         const double at = double(j - from) * step;
