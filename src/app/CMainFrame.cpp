@@ -1,5 +1,6 @@
 #include "app/CMainFrame.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QGuiApplication>
@@ -11,7 +12,6 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <filesystem>
@@ -101,10 +101,13 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
     buildMenus();
     buildToolBars();
     buildStatusBar();
+    addCommands();
     restoreBars();
     resize(800, 600);
     updateChain();
     app_.toolBox().broadcast = [this](uint32_t hint) { tellEveryFilm(hint); };
+    // Paste follows what the clipboard holds, whoever put it there.
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::refreshCommandStates);
 }
 
 CMainFrame::~CMainFrame()
@@ -112,6 +115,7 @@ CMainFrame::~CMainFrame()
     // Closing the sound device lets Qt run events; everything they may reach is still whole here.
     sound_.player().closeDevice();
     app_.toolBox().broadcast = nullptr;
+    follower_.follow(nullptr, {});
     // The views go with the window's children, after this part of the frame is gone; closed
     // windows waiting to be deleted are among them.
     for (CCelvaneView* view : findChildren<CCelvaneView*>())
@@ -172,6 +176,16 @@ void CMainFrame::tellEveryFilm(uint32_t hint)
             doc->updateAllViews(nullptr, hint);
         }
     }
+    // With no film to pass it on, the commands still follow a new tool or new settings.
+    if (told.empty())
+        refreshCommandStates();
+}
+
+void CMainFrame::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
+{
+    // A tool's strokes only redraw; any other change may change what the commands can do.
+    if (hint & ~uint32_t(Hint::ToolRedrew))
+        refreshCommandStates();
 }
 
 void CMainFrame::buildMenus()
@@ -232,10 +246,6 @@ void CMainFrame::buildToolBars()
     for (QToolBar* bar : {standard_, static_cast<QToolBar*>(playTool_)})
         for (QToolButton* b : bar->findChildren<QToolButton*>())
             b->installEventFilter(this);
-    // Tool bar buttons show their state all the time, so they are kept up to date when idle.
-    auto* refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, &CMainFrame::refreshCommandStates);
-    refresh->start(250);
 }
 
 void CMainFrame::restoreBars()
@@ -266,8 +276,6 @@ void CMainFrame::addView(CCelvaneView* view)
     // Owned by the view.
     new PlaybackController(*view);
     new PreviewCommands(*view);
-    // A drawing just finished can be undone at once, without waiting for the idle refresh.
-    view->viewport()->installEventFilter(this);
     connect(view, &CCelvaneView::scaleChanged, this, [this, view](int scale) {
         if (view == active_)
             scalePane_->setText(QString("%1%").arg(scale));
@@ -320,6 +328,7 @@ CCelvaneView* CMainFrame::activeView() const { return active_; }
 void CMainFrame::setActiveView(CCelvaneView* view)
 {
     active_ = view;
+    follower_.follow(view, [this] { follower_.follow(nullptr, {}); });
     palette_->setActiveView(view);
     playTool_->setActiveView(view);
     if (view)
@@ -477,75 +486,45 @@ QRect CMainFrame::availableScreenArea() const
     return shown ? shown->availableGeometry() : QRect(0, 0, width(), height());
 }
 
-bool CMainFrame::onCommand(int id)
+void CMainFrame::addCommands()
 {
-    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
-        toolbox_->choose(tool, false);
-        return true;
-    }
-    switch (id) {
-    case ID_VIEW_STATUS_BAR: {
-        const bool show = !statusBar()->isVisible();
-        statusBar()->setVisible(show);
-        Settings::instance().writeInt("Settings", "StatusBar", show ? 1 : 0);
-        return true;
-    }
-    case ID_VIEW_FIT_WINDOW: fitWindowToFilm(); return true;
-    case ID_VIEW_CHOICES: editChoices(); return true;
-    case ID_FILE_IMPORT:
-        if (active_)
-            app_.filmImport().chooseAndImport(*active_);
-        return true;
-    case ID_EDIT_PASTE:
-        if (active_)
-            app_.filmImport().paste(*active_);
-        return true;
-    case ID_VIEW_PALETTE: palette_->setHidden(!palette_->isHidden()); return true;
-    case ID_VIEW_PLAY_TOOLS: playTool_->setHidden(!playTool_->isHidden()); return true;
-    case ID_VIEW_TOOLBOX: toolbox_->setHidden(!toolbox_->isHidden()); return true;
-    case ID_VIEW_BLACK_WHITE:
-        Settings::instance().writeInt("Settings", "BlackWhite", blackAndWhite_ ? 0 : 1);
-        settingsChanged(Hint::SettingsChanged);
-        return true;
-    }
-    return false;
+    for (const CommandInfo& c : allCommands())
+        if (const int tool = ToolBox::numberForCommand(c.id); tool >= 0)
+            // Tools not built yet stay in the menu, disabled.
+            CommandTarget::addCommands({{c.id, [this, tool] { toolbox_->choose(tool, false); }, [this, tool] {
+                                             return checkedWhen(app_.toolBox().currentNumber() == tool,
+                                                                app_.toolBox().tool(tool) != nullptr);
+                                         }}});
+    const auto withFilm = [this] { return enabledWhen(active_ != nullptr); };
+    const auto showing = [](int id, QToolBar* bar) {
+        return CommandEntry{id, [bar] { bar->setHidden(!bar->isHidden()); },
+                            [bar] { return checkedWhen(!bar->isHidden()); }};
+    };
+    CommandTarget::addCommands({
+        {ID_VIEW_STATUS_BAR, [this] { toggleStatusBar(); }, [this] { return checkedWhen(statusBar()->isVisible()); }},
+        {ID_VIEW_FIT_WINDOW, [this] { fitWindowToFilm(); }, withFilm},
+        {ID_VIEW_CHOICES, [this] { editChoices(); }, alwaysEnabled},
+        {ID_FILE_IMPORT, [this] { app_.filmImport().chooseAndImport(*active_); }, withFilm},
+        {ID_EDIT_PASTE, [this] { app_.filmImport().paste(*active_); },
+         [this] { return enabledWhen(active_ && active_->film() && FrameClipboard::canPaste()); }},
+        showing(ID_VIEW_PALETTE, palette_),
+        showing(ID_VIEW_PLAY_TOOLS, playTool_),
+        showing(ID_VIEW_TOOLBOX, toolbox_),
+        {ID_VIEW_BLACK_WHITE, [this] { toggleBlackAndWhite(); }, [this] { return checkedWhen(blackAndWhite_); }},
+    });
 }
 
-bool CMainFrame::onUpdate(int id, CommandState& state)
+void CMainFrame::toggleStatusBar()
 {
-    if (const int tool = ToolBox::numberForCommand(id); tool >= 0) {
-        // Tools not built yet stay in the menu, disabled.
-        state.enabled = app_.toolBox().tool(tool) != nullptr;
-        state.checked = app_.toolBox().currentNumber() == tool;
-        return true;
-    }
-    switch (id) {
-    case ID_VIEW_STATUS_BAR:
-        state.enabled = true;
-        state.checked = statusBar()->isVisible();
-        return true;
-    case ID_VIEW_FIT_WINDOW:
-    case ID_FILE_IMPORT: state.enabled = active_ != nullptr; return true;
-    case ID_VIEW_CHOICES: state.enabled = true; return true;
-    case ID_EDIT_PASTE: state.enabled = active_ && active_->film() && FrameClipboard::canPaste(); return true;
-    case ID_VIEW_BLACK_WHITE:
-        state.enabled = true;
-        state.checked = blackAndWhite_;
-        return true;
-    case ID_VIEW_PALETTE:
-        state.enabled = true;
-        state.checked = !palette_->isHidden();
-        return true;
-    case ID_VIEW_PLAY_TOOLS:
-        state.enabled = true;
-        state.checked = !playTool_->isHidden();
-        return true;
-    case ID_VIEW_TOOLBOX:
-        state.enabled = true;
-        state.checked = !toolbox_->isHidden();
-        return true;
-    }
-    return false;
+    const bool show = !statusBar()->isVisible();
+    statusBar()->setVisible(show);
+    Settings::instance().writeInt("Settings", "StatusBar", show ? 1 : 0);
+}
+
+void CMainFrame::toggleBlackAndWhite()
+{
+    Settings::instance().writeInt("Settings", "BlackWhite", blackAndWhite_ ? 0 : 1);
+    settingsChanged(Hint::SettingsChanged);
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
@@ -553,8 +532,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     if (!toolTips_ && (event->type() == QEvent::ToolTip || event->type() == QEvent::StatusTip)
         && qobject_cast<QToolButton*>(watched))
         return true;
-    if (event->type() == QEvent::MouseButtonRelease)
-        QTimer::singleShot(0, this, &CMainFrame::refreshCommandStates); // once the tool has finished
     if (event->type() == QEvent::Close)
         if (auto* sub = qobject_cast<QMdiSubWindow*>(watched))
             if (auto* view = qobject_cast<CCelvaneView*>(sub->widget()); view && !app_.closingView(view)) {

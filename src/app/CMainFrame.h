@@ -10,6 +10,8 @@
 #include "app/PrintCommands.h"
 #include "app/SoundCommands.h"
 #include "base/Command.h"
+#include "film/UpdateHint.h"
+#include "view/ActiveViewFollower.h"
 
 class QLabel;
 class QMdiArea;
@@ -23,7 +25,7 @@ class CPlayTool;
 class CTools;
 class CelvaneApp;
 
-class CMainFrame : public QMainWindow, public CommandTarget {
+class CMainFrame : public QMainWindow, public CommandTarget, public DocumentObserver {
     Q_OBJECT
 public:
     CMainFrame(CelvaneApp& app, bool singleDocument);
@@ -38,7 +40,8 @@ public:
     // Routes a command through the active view, its document and the application.
     bool runCommand(int id);
     CommandState commandState(int id);
-    // Asks every action for its state again (enable, check, text).
+    // Asks every action for its state again (enable, check, text): whenever a command runs, a
+    // menu opens, the clipboard changes or the active film announces a change.
     void refreshCommandStates();
     void updateTitle();
     void updateRecentFiles();
@@ -52,9 +55,8 @@ public:
     void settingsChanged(uint32_t flags);
     // Every window of every film hears the hint.
     void tellEveryFilm(uint32_t hint);
-
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
+    // The active film's hints bring the commands up to date.
+    void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -67,6 +69,10 @@ private:
     void buildMenus();
     void buildToolBars();
     void buildStatusBar();
+    // The frame's own commands: tools, bars, the status bar, and what needs the active window.
+    void addCommands();
+    void toggleStatusBar();
+    void toggleBlackAndWhite();
     // The bars as they were left at the last exit.
     void restoreBars();
     void saveBars();
@@ -91,6 +97,7 @@ private:
     PrintCommands print_;
     SoundCommands sound_;
     CommandRouter router_;
+    ActiveViewFollower follower_{*this, *this};
     bool blackAndWhite_ = false;
     bool toolTips_ = true; // tool bar buttons show tips and fly-by texts
 };

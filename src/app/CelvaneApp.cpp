@@ -38,7 +38,7 @@ const char* kOpenFilters = "Animations (*.qfm *.gif);;Stamps (*.stp);;Sounds (*.
                            "Bitmap files (*.bmp *.dib *.ff9);;Other graphics (*.wmf *.emf *.aff);;All Files (*)";
 }
 
-CelvaneApp::CelvaneApp() = default;
+CelvaneApp::CelvaneApp() { addCommands(); }
 
 CelvaneApp::~CelvaneApp()
 {
@@ -265,50 +265,28 @@ void CelvaneApp::promptOpen()
     }
 }
 
-bool CelvaneApp::onCommand(int id)
+void CelvaneApp::newFilmFromDialog()
 {
-    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
-        const size_t i = size_t(id - ID_FILE_MRU_FILE1);
-        if (i < recent_.paths().size()) {
-            const std::string path = recent_.paths()[i]; // the list changes as the file opens
-            openDocument(path);
-        }
-        return true;
-    }
-    switch (id) {
-    case ID_FILE_NEW: newDocument(defaultFilmDescription(screen(), Settings::instance())); return true;
-    case ID_FILE_NEW_FILM: {
-        NewFilmDialog dialog(defaultFilmDescription(screen(), Settings::instance()), screen(), frame_.get());
-        if (dialog.exec() == QDialog::Accepted)
-            newDocument(dialog.choice().description());
-        return true;
-    }
-    case ID_FILE_OPEN: promptOpen(); return true;
-    case ID_HELP_CONTENTS: Help::openGuide(); return true;
-    case ID_APP_ABOUT: Help::showAbout(frame_.get()); return true;
-    case ID_APP_EXIT:
-        if (frame_)
-            frame_->close();
-        return true;
-    }
-    return false;
+    NewFilmDialog dialog(defaultFilmDescription(screen(), Settings::instance()), screen(), frame_.get());
+    if (dialog.exec() == QDialog::Accepted)
+        newDocument(dialog.choice().description());
 }
 
-bool CelvaneApp::onUpdate(int id, CommandState& state)
+void CelvaneApp::addCommands()
 {
-    if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RecentFiles::kEntries) {
-        state.enabled = size_t(id - ID_FILE_MRU_FILE1) < recent_.paths().size();
-        return true;
-    }
-    switch (id) {
-    case ID_FILE_NEW:
-    case ID_FILE_NEW_FILM:
-    case ID_FILE_OPEN:
-    case ID_HELP_CONTENTS:
-    case ID_APP_ABOUT:
-    case ID_APP_EXIT: state.enabled = true; return true;
-    }
-    return false;
+    CommandTarget::addCommands({
+        {ID_FILE_NEW, [this] { newDocument(defaultFilmDescription(screen(), Settings::instance())); }, alwaysEnabled},
+        {ID_FILE_NEW_FILM, [this] { newFilmFromDialog(); }, alwaysEnabled},
+        {ID_FILE_OPEN, [this] { promptOpen(); }, alwaysEnabled},
+        {ID_HELP_CONTENTS, [] { Help::openGuide(); }, alwaysEnabled},
+        {ID_APP_ABOUT, [this] { Help::showAbout(frame_.get()); }, alwaysEnabled},
+        {ID_APP_EXIT, [this] { frame_->close(); }, [this] { return enabledWhen(frame_ != nullptr); }},
+    });
+    for (size_t entry = 0; entry < size_t(RecentFiles::kEntries); ++entry)
+        CommandTarget::addCommands({{ID_FILE_MRU_FILE1 + int(entry),
+                                     // A copy: the list changes as the file opens.
+                                     [this, entry] { openDocument(std::string(recent_.paths()[entry])); },
+                                     [this, entry] { return enabledWhen(entry < recent_.paths().size()); }}});
 }
 
 } // namespace celvane

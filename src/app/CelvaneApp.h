@@ -60,10 +60,9 @@ public:
     // names none.
     void handOver(const std::string& path);
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
 private:
+    void addCommands();
+    void newFilmFromDialog();
     CCelvaneDoc* adopt(std::unique_ptr<CCelvaneDoc> doc, const std::string& untitledName);
     void closeDocument(CCelvaneDoc* doc);
     // In single-document mode the open film makes way for the next; false when the user kept it.

@@ -27,6 +27,12 @@ const char* kExportType = "ExportType";
 DocumentCommands::DocumentCommands(CelvaneApp& app, std::unique_ptr<CCelvaneDoc> doc, std::string untitledName)
     : app_(app), doc_(std::move(doc)), untitledName_(std::move(untitledName))
 {
+    addCommands({
+        {ID_FILE_SAVE, [this] { save(); }, alwaysEnabled},
+        {ID_FILE_SAVE_AS, [this] { saveAs(); }, alwaysEnabled},
+        {ID_FILE_EXPORT, [this] { exportFilm(); }, alwaysEnabled},
+        {ID_FILE_SUMMARY, [this] { showSummary(); }, [this] { return enabledWhen(doc_->film() != nullptr); }},
+    });
 }
 
 std::string DocumentCommands::title() const
@@ -134,28 +140,6 @@ void DocumentCommands::showSummary()
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
     }
-}
-
-bool DocumentCommands::onCommand(int id)
-{
-    switch (id) {
-    case ID_FILE_EXPORT: exportFilm(); return true;
-    case ID_FILE_SUMMARY: showSummary(); return true;
-    case ID_FILE_SAVE: save(); return true;
-    case ID_FILE_SAVE_AS: saveAs(); return true;
-    }
-    return false;
-}
-
-bool DocumentCommands::onUpdate(int id, CommandState& state)
-{
-    switch (id) {
-    case ID_FILE_SUMMARY: state.enabled = doc_->film() != nullptr; return true;
-    case ID_FILE_EXPORT:
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS: state.enabled = true; return true;
-    }
-    return false;
 }
 
 } // namespace celvane

@@ -30,9 +30,6 @@ public:
     // The File Summary of the film as it would be saved now.
     void showSummary();
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
 private:
     bool saveTo(const std::string& path);
 

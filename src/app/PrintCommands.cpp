@@ -22,37 +22,18 @@ PrintCommands::PrintCommands(std::function<DocumentCommands*()> active) : active
     // With no printer set up on the system, printing makes a PDF file.
     if (QPrinterInfo::availablePrinterNames().isEmpty())
         printer_.setOutputFormat(QPrinter::PdfFormat);
+    const auto filmOpen = [this] { return enabledWhen(printable() != nullptr); };
+    addCommands({
+        {ID_FILE_PRINT, [this] { print(*printable()); }, filmOpen},
+        {ID_FILE_PRINT_PREVIEW, [this] { preview(*printable()); }, filmOpen},
+        {ID_FILE_PRINT_SETUP, [this] { setup(); }, alwaysEnabled},
+    });
 }
 
-bool PrintCommands::onCommand(int id)
+DocumentCommands* PrintCommands::printable() const
 {
     DocumentCommands* document = active_();
-    switch (id) {
-    case ID_FILE_PRINT:
-        if (document && document->document().film())
-            print(*document);
-        return true;
-    case ID_FILE_PRINT_PREVIEW:
-        if (document && document->document().film())
-            preview(*document);
-        return true;
-    case ID_FILE_PRINT_SETUP: setup(); return true;
-    }
-    return false;
-}
-
-bool PrintCommands::onUpdate(int id, CommandState& state)
-{
-    switch (id) {
-    case ID_FILE_PRINT:
-    case ID_FILE_PRINT_PREVIEW: {
-        const DocumentCommands* document = active_();
-        state.enabled = document && document->document().film();
-        return true;
-    }
-    case ID_FILE_PRINT_SETUP: state.enabled = true; return true;
-    }
-    return false;
+    return document && document->document().film() ? document : nullptr;
 }
 
 bool PrintCommands::printerReady()

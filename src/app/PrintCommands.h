@@ -16,12 +16,11 @@ public:
     // `active` gives the film the commands act on (null when none is open).
     explicit PrintCommands(std::function<DocumentCommands*()> active);
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
     QPrinter& printer() { return printer_; }
 
 private:
+    // The active film's commands when it has a film to print, else null.
+    DocumentCommands* printable() const;
     void print(DocumentCommands& document);
     void preview(DocumentCommands& document);
     void setup();

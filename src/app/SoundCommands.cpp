@@ -33,6 +33,10 @@ SoundCommands::SoundCommands()
         if (g_actions)
             g_actions->play(name);
     });
+    addCommands({
+        {ID_FILM_SOUNDS, [this] { toggleFilmSounds(); }, [] { return checkedWhen(SoundSwitches::filmSounds); }},
+        {ID_ACTION_SOUNDS, [this] { toggleSoundEffects(); }, [] { return checkedWhen(SoundSwitches::soundEffects); }},
+    });
 }
 
 SoundCommands::~SoundCommands()
@@ -59,39 +63,21 @@ void SoundCommands::loadActionSounds()
     }
 }
 
-bool SoundCommands::onCommand(int id)
+void SoundCommands::toggleFilmSounds()
 {
-    switch (id) {
-    case ID_FILM_SOUNDS:
-        SoundSwitches::filmSounds = !SoundSwitches::filmSounds;
-        if (!SoundSwitches::filmSounds) {
-            player_.poll();
-            player_.stop(true);
-            player_.poll();
-        }
-        return true;
-    case ID_ACTION_SOUNDS:
-        SoundSwitches::soundEffects = !SoundSwitches::soundEffects;
-        if (!SoundSwitches::soundEffects)
-            player_.poll();
-        return true;
+    SoundSwitches::filmSounds = !SoundSwitches::filmSounds;
+    if (!SoundSwitches::filmSounds) {
+        player_.poll();
+        player_.stop(true);
+        player_.poll();
     }
-    return false;
 }
 
-bool SoundCommands::onUpdate(int id, CommandState& state)
+void SoundCommands::toggleSoundEffects()
 {
-    switch (id) {
-    case ID_FILM_SOUNDS:
-        state.enabled = true;
-        state.checked = SoundSwitches::filmSounds;
-        return true;
-    case ID_ACTION_SOUNDS:
-        state.enabled = true;
-        state.checked = SoundSwitches::soundEffects;
-        return true;
-    }
-    return false;
+    SoundSwitches::soundEffects = !SoundSwitches::soundEffects;
+    if (!SoundSwitches::soundEffects)
+        player_.poll();
 }
 
 } // namespace celvane

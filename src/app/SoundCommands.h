@@ -16,15 +16,14 @@ public:
     SoundCommands();
     ~SoundCommands() override;
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
     QtSoundPlayer& player() { return player_; }
     const ActionSoundLibrary& actionSounds() const { return actions_; }
 
 private:
     // The action sounds of the folder the settings name; a warning when it has none.
     void loadActionSounds();
+    void toggleFilmSounds();
+    void toggleSoundEffects();
 
     QtSoundPlayer player_;
     ActionSoundLibrary actions_;

@@ -4,6 +4,7 @@
 // whether a command is enabled or checked. A command nobody answers for is disabled, never
 // missing from the menus.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,13 +17,39 @@ struct CommandState {
     std::string text;
 };
 
+// The rules most commands follow.
+inline CommandState checkedWhen(bool checked, bool enabled = true) { return {enabled, checked, {}}; }
+inline CommandState enabledWhen(bool enabled) { return checkedWhen(false, enabled); }
+inline CommandState alwaysEnabled() { return enabledWhen(true); }
+
+// One command a target answers for: what it does, and when it can be done, side by side.
+// `run` is called only while `state` says the command is enabled, so it need not ask again.
+struct CommandEntry {
+    int id;
+    std::function<void()> run;
+    std::function<CommandState()> state;
+};
+
 class CommandTarget {
 public:
+    CommandTarget() = default;
+    // The entries point back at the target that made them.
+    CommandTarget(const CommandTarget&) = delete;
+    CommandTarget& operator=(const CommandTarget&) = delete;
     virtual ~CommandTarget() = default;
-    // True when this target handled the command.
-    virtual bool onCommand(int id) = 0;
+
+    // True when this target ran the command: it knows it and it is enabled.
+    virtual bool onCommand(int id);
     // True when this target answers for the command; it then fills `state`.
-    virtual bool onUpdate(int id, CommandState& state) = 0;
+    virtual bool onUpdate(int id, CommandState& state);
+
+protected:
+    void addCommands(std::vector<CommandEntry> entries);
+
+private:
+    const CommandEntry* find(int id) const;
+
+    std::vector<CommandEntry> commands_;
 };
 
 class CommandRouter {

@@ -25,6 +25,9 @@ PlaybackController::PlaybackController(CCelvaneView& view) : QObject(&view), vie
     connect(&view, &CCelvaneView::filmSpeedChanged, this, [this] { playback_.speedChanged(); });
     connect(&view, &CCelvaneView::fullScreenToggleRequested, this, &PlaybackController::toggleFullScreen);
     view.addCommandTarget(this);
+    addMoveCommands();
+    addFilmCommands();
+    addWindowCommands();
 }
 
 PlaybackController::~PlaybackController()
@@ -128,44 +131,57 @@ void PlaybackController::setDelay(int delayMs)
     notify(Hint::FilmSpeed);
 }
 
-bool PlaybackController::navigate(int id)
+CommandState PlaybackController::withFilm(bool checked) { return checkedWhen(checked, film() != nullptr); }
+
+void PlaybackController::addMoveCommands()
 {
-    switch (id) {
-    case ID_PLAY_FORWARDS: playback_.start(1); break;
-    case ID_PLAY_BACKWARDS: playback_.start(-1); break;
-    case ID_PLAY_STOP:
-    case ID_FILM_STRIP: playback_.stop(); break;
-    case ID_PLAY_REWIND: playback_.rewind(); break;
-    case ID_PLAY_LAST_FRAME: playback_.lastFrame(); break;
-    case ID_STEP_BACK: playback_.stepBack(); break;
-    case ID_STEP_FORWARD: playback_.stepForward(); break;
-    case ID_GO_FIRST_MARKED: playback_.home(); break;
-    case ID_GO_LAST_MARKED: playback_.end(); break;
-    case ID_MARK_STEP_BACK: playback_.markStepBack(); break;
-    case ID_MARK_STEP_FORWARD: playback_.markStepForward(); break;
-    case ID_MARK_TO_START: playback_.markToStart(); break;
-    case ID_MARK_TO_END: playback_.markToEnd(); break;
-    default: return false;
-    }
-    return true;
+    const auto move = [this](int id, void (Playback::*step)()) {
+        return CommandEntry{id, [this, step] { (playback_.*step)(); }, [this] { return withFilm(false); }};
+    };
+    const auto playing = [this](int direction) {
+        return withFilm(playback_.playing() && playback_.direction() * direction > 0);
+    };
+    addCommands({
+        {ID_PLAY_FORWARDS, [this] { playback_.start(1); }, [playing] { return playing(1); }},
+        {ID_PLAY_BACKWARDS, [this] { playback_.start(-1); }, [playing] { return playing(-1); }},
+        {ID_PLAY_STOP, [this] { playback_.stop(); }, [this] { return withFilm(!playback_.playing()); }},
+        move(ID_FILM_STRIP, &Playback::stop),
+        move(ID_PLAY_REWIND, &Playback::rewind),
+        move(ID_PLAY_LAST_FRAME, &Playback::lastFrame),
+        move(ID_STEP_BACK, &Playback::stepBack),
+        move(ID_STEP_FORWARD, &Playback::stepForward),
+        move(ID_GO_FIRST_MARKED, &Playback::home),
+        move(ID_GO_LAST_MARKED, &Playback::end),
+        move(ID_MARK_STEP_BACK, &Playback::markStepBack),
+        move(ID_MARK_STEP_FORWARD, &Playback::markStepForward),
+        move(ID_MARK_TO_START, &Playback::markToStart),
+        move(ID_MARK_TO_END, &Playback::markToEnd),
+    });
 }
 
-bool PlaybackController::changeFilm(int id)
+void PlaybackController::addFilmCommands()
 {
-    const int motion = film()->motion();
-    switch (id) {
-    case ID_MOTION_LOOP: setMotion(Film::Loop); return true;
-    case ID_MOTION_YOYO: setMotion(Film::YoYo); return true;
-    case ID_MOTION_TO_END: setMotion(Film::ToEnd); return true;
-    case ID_TOGGLE_LOOP: setMotion(motion == Film::Loop ? Film::ToEnd : Film::Loop); return true;
-    case ID_TOGGLE_YOYO: setMotion(motion == Film::YoYo ? Film::ToEnd : Film::YoYo); return true;
-    case ID_MOTION_CYCLE: setMotion((motion + 1) % 3); return true;
-    }
-    if (id >= ID_DELAY_1 && id <= ID_DELAY_9) {
-        setDelay((id - ID_DELAY_1 + 1) * 40);
-        return true;
-    }
-    return false;
+    const auto motion = [this] { return film() ? film()->motion() : int(Film::ToEnd); };
+    const auto plain = [this] { return withFilm(false); };
+    const auto setting = [this, motion](int id, int chosen) {
+        return CommandEntry{id, [this, chosen] { setMotion(chosen); },
+                            [this, motion, chosen] { return withFilm(motion() == chosen); }};
+    };
+    // The keys that swap between a motion and the plain one.
+    const auto toggle = [this, motion, plain](int id, int chosen) {
+        return CommandEntry{id, [this, motion, chosen] { setMotion(motion() == chosen ? Film::ToEnd : chosen); },
+                            plain};
+    };
+    addCommands({
+        setting(ID_MOTION_LOOP, Film::Loop),
+        setting(ID_MOTION_YOYO, Film::YoYo),
+        setting(ID_MOTION_TO_END, Film::ToEnd),
+        toggle(ID_TOGGLE_LOOP, Film::Loop),
+        toggle(ID_TOGGLE_YOYO, Film::YoYo),
+        {ID_MOTION_CYCLE, [this, motion] { setMotion((motion() + 1) % 3); }, plain},
+    });
+    for (int n = 1; n <= 9; ++n)
+        addCommands({{ID_DELAY_1 + n - 1, [this, n] { setDelay(n * 40); }, plain}});
 }
 
 void PlaybackController::showFadeDialog()
@@ -184,81 +200,42 @@ void PlaybackController::showFadeDialog()
             f.setFade(i, dialog.fade(), FrameFade::AllFields);
 }
 
-bool PlaybackController::dialogOrFullScreen(int id)
+void PlaybackController::addWindowCommands()
 {
-    FullScreen::Options& options = FullScreen::options();
-    switch (id) {
-    case ID_GO_TO_FRAME: {
-        CGoToFrameDialog dialog(view_.currentFrame(), film()->frameCount(), &view_);
-        if (dialog.exec() == QDialog::Accepted)
-            playback_.goToFrame(dialog.frame(), true);
-        return true;
-    }
-    case ID_FILM_SPEED: {
-        CFilmSpeedDialog dialog(film()->period(), &view_);
-        if (dialog.exec() == QDialog::Accepted)
-            setDelay(dialog.delay());
-        return true;
-    }
-    case ID_FADE_PAUSE: showFadeDialog(); return true;
-    case ID_FULL_SCREEN: toggleFullScreen(); return true;
-    case ID_FULL_SCREEN_STEP_WITH_MOUSE: options.stepWithMouse = !options.stepWithMouse; return true;
-    case ID_FULL_SCREEN_ACTUAL_SIZE: options.size = FullScreen::ActualSize; return true;
-    case ID_FULL_SCREEN_LARGE_SIZE: options.size = FullScreen::LargeSize; return true;
-    case ID_FULL_SCREEN_FULL_SIZE: options.size = FullScreen::FullSize; return true;
-    }
-    return false;
+    const auto plain = [this] { return withFilm(false); };
+    const auto size = [this](int id, int chosen) {
+        return CommandEntry{id, [chosen] { FullScreen::options().size = chosen; },
+                            [this, chosen] { return withFilm(FullScreen::options().size == chosen); }};
+    };
+    addCommands({
+        {ID_GO_TO_FRAME, [this] { showGoToFrameDialog(); }, plain},
+        {ID_FILM_SPEED, [this] { showFilmSpeedDialog(); }, plain},
+        {ID_FADE_PAUSE, [this] { showFadeDialog(); }, plain},
+        {ID_FULL_SCREEN, [this] { toggleFullScreen(); }, [this] { return withFilm(fullScreen_ != nullptr); }},
+        {ID_FULL_SCREEN_STEP_WITH_MOUSE,
+         [] {
+             bool& step = FullScreen::options().stepWithMouse;
+             step = !step;
+         },
+         [this] { return withFilm(FullScreen::options().stepWithMouse); }},
+        size(ID_FULL_SCREEN_ACTUAL_SIZE, FullScreen::ActualSize),
+        size(ID_FULL_SCREEN_LARGE_SIZE, FullScreen::LargeSize),
+        size(ID_FULL_SCREEN_FULL_SIZE, FullScreen::FullSize),
+    });
 }
 
-bool PlaybackController::onCommand(int id)
+void PlaybackController::showGoToFrameDialog()
 {
-    if (!film())
-        return false;
-    return navigate(id) || changeFilm(id) || dialogOrFullScreen(id);
+    CGoToFrameDialog dialog(view_.currentFrame(), film()->frameCount(), &view_);
+    if (dialog.exec() == QDialog::Accepted)
+        playback_.goToFrame(dialog.frame(), true);
 }
 
-bool PlaybackController::onUpdate(int id, CommandState& state)
+void PlaybackController::showFilmSpeedDialog()
 {
-    const Film* f = film();
-    const bool playing = playback_.playing();
-    const int motion = f ? f->motion() : Film::ToEnd;
-    switch (id) {
-    case ID_PLAY_FORWARDS: state.checked = playing && playback_.direction() > 0; break;
-    case ID_PLAY_BACKWARDS: state.checked = playing && playback_.direction() < 0; break;
-    case ID_PLAY_STOP: state.checked = !playing; break;
-    case ID_MOTION_LOOP: state.checked = motion == Film::Loop; break;
-    case ID_MOTION_YOYO: state.checked = motion == Film::YoYo; break;
-    case ID_MOTION_TO_END: state.checked = motion == Film::ToEnd; break;
-    case ID_FULL_SCREEN: state.checked = fullScreen_ != nullptr; break;
-    case ID_FULL_SCREEN_STEP_WITH_MOUSE: state.checked = FullScreen::options().stepWithMouse; break;
-    case ID_FULL_SCREEN_ACTUAL_SIZE:
-    case ID_FULL_SCREEN_LARGE_SIZE:
-    case ID_FULL_SCREEN_FULL_SIZE:
-        state.checked = FullScreen::options().size == id - ID_FULL_SCREEN_ACTUAL_SIZE;
-        break;
-    case ID_GO_TO_FRAME:
-    case ID_FILM_SPEED:
-    case ID_FADE_PAUSE:
-    case ID_FILM_STRIP:
-    case ID_PLAY_REWIND:
-    case ID_PLAY_LAST_FRAME:
-    case ID_STEP_BACK:
-    case ID_STEP_FORWARD:
-    case ID_GO_FIRST_MARKED:
-    case ID_GO_LAST_MARKED:
-    case ID_MARK_STEP_BACK:
-    case ID_MARK_STEP_FORWARD:
-    case ID_MARK_TO_START:
-    case ID_MARK_TO_END:
-    case ID_TOGGLE_LOOP:
-    case ID_TOGGLE_YOYO:
-    case ID_MOTION_CYCLE: break;
-    default:
-        if (id < ID_DELAY_1 || id > ID_DELAY_9)
-            return false;
-    }
-    state.enabled = f != nullptr;
-    return true;
+    CFilmSpeedDialog dialog(film()->period(), &view_);
+    if (dialog.exec() == QDialog::Accepted)
+        setDelay(dialog.delay());
 }
 
 } // namespace celvane

@@ -51,13 +51,15 @@ public:
     void toggleFullScreen();
     CFullScreenWindow* fullScreenWindow() const { return fullScreen_; }
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
 private:
-    bool navigate(int id);
-    bool changeFilm(int id);
-    bool dialogOrFullScreen(int id);
+    // The Play and Motion menus' commands and the keypad's, in three groups.
+    void addMoveCommands();
+    void addFilmCommands();
+    void addWindowCommands();
+    // Enabled while the window shows a film.
+    CommandState withFilm(bool checked);
+    void showGoToFrameDialog();
+    void showFilmSpeedDialog();
     void showFadeDialog();
     void setMotion(int motion);
     void setDelay(int delayMs);

@@ -82,6 +82,8 @@ CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
     layout_.setScale(zoomToggle_.defaultScale());
     syncFrameSize();
     refreshSound();
+    addFrameCommands();
+    addViewCommands();
     document_.addView(this);
     document_.updateAllViews(this, Hint::NewView);
 }
@@ -540,53 +542,48 @@ void CCelvaneView::copyFrames()
     document_.updateAllViews(nullptr, Hint::FrameMarks);
 }
 
-bool CCelvaneView::frameCommand(int id)
+void CCelvaneView::addFrameCommands()
 {
-    Film* f = film();
-    if (!f)
-        return false;
-    const int k = currentFrame_;
-    switch (id) {
-    case ID_FRAME_NEW:
-    case ID_FRAME_DUPLICATE:
-        changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::insertAfter(*f, k, id == ID_FRAME_DUPLICATE); });
-        return true;
-    case ID_FRAME_DELETE: {
-        const int question = FrameEditing::anyMarked(*f) ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME;
-        if (Reporter::message(question, MessageButtons::OkCancel, MessageIcon::Warning) == MessageAnswer::Ok)
-            changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::deleteSelection(*f, k); });
-        return true;
-    }
-    case ID_EDIT_COPY:
-        copyFrames();
-        return true;
-    case ID_EDIT_CUT:
-        copyFrames();
-        changeFrames(Hint::FramesReplaced, [&] { return FrameEditing::deleteSelection(*f, k); });
-        return true;
-    case ID_FRAME_MARK: FrameEditing::mark(*f, k); break;
-    case ID_SELECT_ALL: FrameEditing::selectAll(*f); break;
-    case ID_CLEAR_SELECTION: FrameEditing::clearSelection(*f); break;
-    default: return false;
-    }
-    document_.updateAllViews(nullptr, Hint::FrameMarks);
-    return true;
+    const auto withFilm = [this] { return enabledWhen(film() != nullptr); };
+    // Frames added or taken away, then the frame the change leaves current.
+    const auto replacing = [this](std::function<int(Film&, int)> change) {
+        return [this, change] { changeFrames(Hint::FramesReplaced, [&] { return change(*film(), currentFrame_); }); };
+    };
+    const auto marking = [this](std::function<void(Film&)> change) {
+        return [this, change] {
+            change(*film());
+            document_.updateAllViews(nullptr, Hint::FrameMarks);
+        };
+    };
+    addCommands({
+        {ID_FRAME_NEW, replacing([](Film& f, int k) { return FrameEditing::insertAfter(f, k, false); }), withFilm},
+        {ID_FRAME_DUPLICATE, replacing([](Film& f, int k) { return FrameEditing::insertAfter(f, k, true); }), withFilm},
+        {ID_FRAME_DELETE, [this] { deleteFrames(); }, withFilm},
+        {ID_EDIT_COPY, [this] { copyFrames(); }, withFilm},
+        {ID_EDIT_CUT,
+         [this] {
+             copyFrames();
+             removeSelection();
+         },
+         withFilm},
+        {ID_FRAME_MARK, marking([this](Film& f) { FrameEditing::mark(f, currentFrame_); }), withFilm},
+        {ID_SELECT_ALL, marking(&FrameEditing::selectAll),
+         [this] { return enabledWhen(film() && !FrameEditing::allMarked(*film())); }},
+        {ID_CLEAR_SELECTION, marking(&FrameEditing::clearSelection),
+         [this] { return enabledWhen(film() && FrameEditing::anyMarked(*film())); }},
+    });
 }
 
-bool CCelvaneView::frameCommandState(int id, CommandState& state)
+void CCelvaneView::deleteFrames()
 {
-    Film* f = film();
-    switch (id) {
-    case ID_FRAME_NEW:
-    case ID_FRAME_DUPLICATE:
-    case ID_FRAME_DELETE:
-    case ID_EDIT_COPY:
-    case ID_EDIT_CUT:
-    case ID_FRAME_MARK: state.enabled = f != nullptr; return true;
-    case ID_SELECT_ALL: state.enabled = f && !FrameEditing::allMarked(*f); return true;
-    case ID_CLEAR_SELECTION: state.enabled = f && FrameEditing::anyMarked(*f); return true;
-    }
-    return false;
+    const int question = FrameEditing::anyMarked(*film()) ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME;
+    if (Reporter::message(question, MessageButtons::OkCancel, MessageIcon::Warning) == MessageAnswer::Ok)
+        removeSelection();
+}
+
+void CCelvaneView::removeSelection()
+{
+    changeFrames(Hint::FramesReplaced, [this] { return FrameEditing::deleteSelection(*film(), currentFrame_); });
 }
 
 void CCelvaneView::showZoomDialog()
@@ -605,6 +602,17 @@ void CCelvaneView::showGridDialog()
     }
 }
 
+void CCelvaneView::addViewCommands()
+{
+    addCommands({
+        {ID_ZOOM_IN, [this] { zoomIn(); }, alwaysEnabled},
+        {ID_ZOOM_OUT, [this] { zoomOut(); }, alwaysEnabled},
+        {ID_VIEW_ZOOM, [this] { showZoomDialog(); }, alwaysEnabled},
+        {ID_VIEW_GRID, [this] { showGridDialog(); }, alwaysEnabled},
+        {ID_VIEW_FIT_WINDOW, [this] { emit fitWindowRequested(); }, alwaysEnabled},
+    });
+}
+
 bool CCelvaneView::onCommand(int id)
 {
     // Playback stops first, so that no step moves the frames while the command works on them.
@@ -613,16 +621,7 @@ bool CCelvaneView::onCommand(int id)
     for (CommandTarget* target : companions_)
         if (target->onCommand(id))
             return true;
-    if (frameCommand(id))
-        return true;
-    switch (id) {
-    case ID_ZOOM_IN: zoomIn(); return true;
-    case ID_ZOOM_OUT: zoomOut(); return true;
-    case ID_VIEW_ZOOM: showZoomDialog(); return true;
-    case ID_VIEW_GRID: showGridDialog(); return true;
-    case ID_VIEW_FIT_WINDOW: emit fitWindowRequested(); return true;
-    }
-    return false;
+    return CommandTarget::onCommand(id);
 }
 
 bool CCelvaneView::onUpdate(int id, CommandState& state)
@@ -630,16 +629,7 @@ bool CCelvaneView::onUpdate(int id, CommandState& state)
     for (CommandTarget* target : companions_)
         if (target->onUpdate(id, state))
             return true;
-    if (frameCommandState(id, state))
-        return true;
-    switch (id) {
-    case ID_ZOOM_IN:
-    case ID_ZOOM_OUT:
-    case ID_VIEW_ZOOM:
-    case ID_VIEW_GRID:
-    case ID_VIEW_FIT_WINDOW: state.enabled = true; return true;
-    }
-    return false;
+    return CommandTarget::onUpdate(id, state);
 }
 
 } // namespace celvane

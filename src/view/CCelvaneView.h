@@ -139,8 +139,12 @@ private:
     void showGridDialog();
     // Runs a change to the film's frames, reporting a failure, then tells every view.
     void changeFrames(uint32_t hint, const std::function<int()>& change);
-    bool frameCommand(int id);
-    bool frameCommandState(int id, CommandState& state);
+    void addFrameCommands();
+    void addViewCommands();
+    // Asks first, then deletes the marked frames, or the current one when none is marked.
+    void deleteFrames();
+    // The marked frames, or the current one when none is marked, taken out of the film.
+    void removeSelection();
     void copyFrames();
 
     CCelvaneDoc& document_;

@@ -17,6 +17,12 @@ PreviewCommands::PreviewCommands(CCelvaneView& view) : QObject(&view), view_(vie
     const Settings& settings = Settings::instance();
     view.preview().setLevels(settings.getInt("Preview", "Ghosting", 1, 0, 2), settings.getInt("Preview", "InBetweening", 0, 0, 2));
     view.addCommandTarget(this);
+    const auto modeCommand = [this](int id, int mode) {
+        return CommandEntry{id, [this, mode] { request(mode); },
+                            [this, mode] { return checkedWhen(view_.preview().mode() == mode, view_.film() != nullptr); }};
+    };
+    addCommands({modeCommand(ID_GHOSTING, PreviewMode::Ghosting),
+                 modeCommand(ID_INBETWEENING, PreviewMode::InBetweening)});
 }
 
 void PreviewCommands::explain(int mode, int level)
@@ -54,23 +60,6 @@ void PreviewCommands::request(int mode)
     view_.refreshToolState();
     view_.viewport()->repaint();
     QApplication::restoreOverrideCursor();
-}
-
-bool PreviewCommands::onCommand(int id)
-{
-    if (!view_.film() || (id != ID_GHOSTING && id != ID_INBETWEENING))
-        return false;
-    request(id == ID_GHOSTING ? PreviewMode::Ghosting : PreviewMode::InBetweening);
-    return true;
-}
-
-bool PreviewCommands::onUpdate(int id, CommandState& state)
-{
-    if (id != ID_GHOSTING && id != ID_INBETWEENING)
-        return false;
-    state.enabled = view_.film() != nullptr;
-    state.checked = view_.preview().mode() == (id == ID_GHOSTING ? PreviewMode::Ghosting : PreviewMode::InBetweening);
-    return true;
 }
 
 } // namespace celvane

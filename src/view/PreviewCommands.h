@@ -18,9 +18,6 @@ class PreviewCommands : public QObject, public CommandTarget {
 public:
     explicit PreviewCommands(CCelvaneView& view);
 
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
-
 private:
     void request(int mode);
     void explain(int mode, int level);

@@ -1,29 +1,19 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "base/Command.h"
 
 using namespace celvane;
 
 namespace {
 struct Target : CommandTarget {
-    std::map<int, CommandState> answers;
     std::vector<int> ran;
-    bool onCommand(int id) override
+    void answer(int id, CommandState s)
     {
-        if (!answers.count(id))
-            return false;
-        ran.push_back(id);
-        return true;
+        addCommands({{id, [this, id] { ran.push_back(id); }, [s] { return s; }}});
     }
-    bool onUpdate(int id, CommandState& s) override
+    void answerWhile(int id, const bool& on)
     {
-        const auto it = answers.find(id);
-        if (it == answers.end())
-            return false;
-        s = it->second;
-        return true;
+        addCommands({{id, [this, id] { ran.push_back(id); }, [&on] { return enabledWhen(on); }}});
     }
 };
 } // namespace
@@ -31,10 +21,10 @@ struct Target : CommandTarget {
 TEST(CommandRouter, FirstTargetThatKnowsACommandAnswersAndDisabledCommandsDoNotRun)
 {
     Target view, doc, app;
-    view.answers[1] = {true, true, ""};
-    doc.answers[1] = {false, false, ""};
-    doc.answers[2] = {true, false, "Second"};
-    app.answers[3] = {false, false, ""};
+    view.answer(1, {true, true, ""});
+    doc.answer(1, {false, false, ""});
+    doc.answer(2, {true, false, "Second"});
+    app.answer(3, {false, false, ""});
     CommandRouter router;
     router.setChain({&view, nullptr, &doc, &app});
 
@@ -48,4 +38,19 @@ TEST(CommandRouter, FirstTargetThatKnowsACommandAnswersAndDisabledCommandsDoNotR
     EXPECT_FALSE(router.state(99).enabled);
     EXPECT_FALSE(router.execute(99));
     EXPECT_TRUE(app.ran.empty());
+}
+
+TEST(CommandRouter, ARuleIsAskedEachTimeSoACommandFollowsWhatItReads)
+{
+    bool ready = false;
+    Target target;
+    target.answerWhile(7, ready);
+    CommandRouter router;
+    router.setChain({&target});
+
+    EXPECT_FALSE(router.execute(7));
+    ready = true;
+    EXPECT_TRUE(router.state(7).enabled);
+    EXPECT_TRUE(router.execute(7));
+    EXPECT_EQ(target.ran, std::vector<int>{7});
 }

@@ -93,6 +93,22 @@ ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
     document_.addView(this);
     view.setToolSink(&engine_);
     engine_.refreshCursor();
+    const auto withUndo = [this](const char* sound, void (FrameUndo::*change)()) {
+        return [this, sound, change] {
+            ActionSounds::play(sound);
+            (undo_.*change)();
+        };
+    };
+    // Every one of them needs a film to work on.
+    const auto when = [this](bool (FrameUndo::*ready)() const) {
+        return [this, ready] { return enabledWhen(view_.film() && (!ready || (undo_.*ready)())); };
+    };
+    addCommands({
+        {ID_EDIT_UNDO, withUndo("Undo", &FrameUndo::swap), when(&FrameUndo::canUndo)},
+        {ID_EDIT_REDO, withUndo("Redo", &FrameUndo::swap), when(&FrameUndo::canRedo)},
+        {ID_EDIT_RESTORE, withUndo("Undo", &FrameUndo::restore), when(&FrameUndo::canRestore)},
+        {ID_FRAME_BLANK, withUndo("Undo", &FrameUndo::blank), when(nullptr)},
+    });
 }
 
 // Children go after their window's own parts: only the document is still whole.
@@ -107,39 +123,6 @@ void ViewTools::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeR
     if ((hint & Hint::MousePressed) && engine_.tools().dismissPanels)
         engine_.tools().dismissPanels();
     engine_.hint(hint);
-}
-
-bool ViewTools::onCommand(int id)
-{
-    if (!view_.film())
-        return false;
-    switch (id) {
-    case ID_EDIT_UNDO:
-    case ID_EDIT_REDO:
-        ActionSounds::play(id == ID_EDIT_UNDO ? "Undo" : "Redo");
-        undo_.swap();
-        return true;
-    case ID_EDIT_RESTORE:
-        ActionSounds::play("Undo");
-        undo_.restore();
-        return true;
-    case ID_FRAME_BLANK:
-        ActionSounds::play("Undo");
-        undo_.blank();
-        return true;
-    }
-    return false;
-}
-
-bool ViewTools::onUpdate(int id, CommandState& state)
-{
-    switch (id) {
-    case ID_EDIT_UNDO: state.enabled = undo_.canUndo(); return true;
-    case ID_EDIT_REDO: state.enabled = undo_.canRedo(); return true;
-    case ID_EDIT_RESTORE: state.enabled = undo_.canRestore(); return true;
-    case ID_FRAME_BLANK: state.enabled = view_.film() != nullptr; return true;
-    }
-    return false;
 }
 
 } // namespace celvane

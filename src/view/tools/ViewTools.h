@@ -61,8 +61,6 @@ public:
     FrameUndo& undo() { return undo_; }
 
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
-    bool onCommand(int id) override;
-    bool onUpdate(int id, CommandState& state) override;
 
 private:
     CCelvaneView& view_;
