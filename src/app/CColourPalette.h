@@ -4,9 +4,9 @@
 // opens the colour editor. Lying along a horizontal edge it turns on its side. It is told of
 // the film's changes as one of its document's observers.
 //
-// Colour numbers: the pencil is painting colour 1 (the film's ink, hint 10), the paper
-// painting colour 0 (the film's paper, hint 18). Both hints carry the palette-repaint bit,
-// as views of deep films need it and palette films lose nothing by it.
+// Colour numbers: the pencil is painting colour 1 (the film's ink, Hint::SetPaintingColour1),
+// the paper painting colour 0 (the film's paper, Hint::SetPaintingColour0). Both hints carry the
+// palette-repaint bit, as views of deep films need it and palette films lose nothing by it.
 
 #include <QToolBar>
 #include <QImage>

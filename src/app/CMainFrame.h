@@ -50,7 +50,7 @@ public:
     void editChoices();
     // Where a window may go on the screen it is shown on: the screen less its panels.
     QRect availableScreenArea() const;
-    // Tells every window that settings changed (hint 0x800 and whatever other bits are given):
+    // Tells every window that settings changed (Hint::SettingsChanged and whatever other bits are given):
     // the status bar and tool bar pictures follow the settings file, then every film's views.
     void settingsChanged(uint32_t flags);
     // Every window of every film hears the hint.

@@ -34,6 +34,9 @@ size_t BitmapGraphic::save(ByteWriter* out, int fileType, bool)
     return image_.write(out, SpriteWriteKind::Bitmap, true);
 }
 
-bool BitmapGraphic::isOfFileType(int type) const { return type == FileType::Bitmap || type == 257 || type == 258; }
+bool BitmapGraphic::isOfFileType(int type) const
+{
+    return type == FileType::Bitmap || type == FileType::TransparentBitmap || type == FileType::MaskedBitmap;
+}
 
 } // namespace celvane

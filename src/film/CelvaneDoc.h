@@ -48,7 +48,7 @@ public:
 private:
     std::unique_ptr<GraphicList> graphics_;
     std::string pathName_;
-    int fileType_ = 3114;
+    int fileType_ = FileType::Film;
     bool forcedModified_ = false;
     std::vector<DocumentObserver*> views_;
 };

@@ -20,6 +20,9 @@ enum : int {
     Metafile = 259,
     EnhancedMetafile = 256,
     Bitmap = 1692,
+    // Bitmaps inside stamp files: with a transparent colour, and with a 1-bit mask after them.
+    TransparentBitmap = 257,
+    MaskedBitmap = 258,
     Text = 4095,
     PaletteFile = 261,
     Flic = 2975,
@@ -28,7 +31,7 @@ enum : int {
     BareFilmBlock = 3434,
     Png = 2912,
     Jpeg = 3205,
-    None = 0x20000,
+    None = 0x20000, // a graphic not loaded from any kind of file
 };
 } // namespace FileType
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "film/FileType.h"
 #include "film/Graphic.h"
 
 namespace celvane {
@@ -20,7 +21,7 @@ void registerGraphicKind(int fileType, GraphicFactory factory);
 
 struct GraphicItem {
     std::unique_ptr<Graphic> graphic;
-    int fileType = 0x20000; // none
+    int fileType = FileType::None;
 
     // Makes the graphic for a file type and loads it; throws NotSupportedError for kinds that
     // cannot be loaded.

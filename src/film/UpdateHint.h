@@ -30,13 +30,16 @@ enum : uint32_t {
     Motion = 0x80000,
     FrameMarks = 0x200000,
     PenSize = 0x400000,
-    // Combinations in use.
-    SetPaintingColour0 = 18,
-    SetPaintingColour1 = 10,
-    FrameChanged = 96,
-    FramesReplaced = 97,
-    NewView = 63,
-    ToolRedrew = 0x80000080,
+    // Only with RepaintRect: a tool drew the rectangle (nothing but pixels changed).
+    DrawnByTool = 0x80000000,
+
+    // Combinations in use. Palette films lose nothing by PaletteRepaint; deep films need it.
+    SetPaintingColour0 = PaperColour | PaletteRepaint,
+    SetPaintingColour1 = PaintingColour | PaletteRepaint,
+    FrameChanged = CurrentFrame | FrameRect,
+    FramesReplaced = RepaintAll | FrameChanged,
+    NewView = RepaintAll | PaletteRepaint | ActiveViewChanged | PaintingColour | PaperColour | CurrentFrame,
+    ToolRedrew = DrawnByTool | RepaintRect,
 };
 } // namespace Hint
 

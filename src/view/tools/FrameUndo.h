@@ -18,7 +18,7 @@ public:
     bool canRedo() const { return !image_.empty() && !afterChange_; }
     bool canRestore() const { return frameChanged_; }
 
-    // Called before every change to the frame; `notify` tells every window (hint 0x8000).
+    // Called before every change to the frame; `notify` tells every window (Hint::UndoTaken).
     void take(bool notify);
     // Undo and redo alike.
     void swap();
