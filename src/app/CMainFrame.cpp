@@ -23,6 +23,7 @@
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
+#include "app/sound/CSoundTools.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/DataFolder.h"
@@ -31,6 +32,7 @@
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/ToolBox.h"
 #include "view/tools/ViewTools.h"
 #include "view/PreviewCommands.h"
 
@@ -105,7 +107,11 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
     restoreBars();
     resize(800, 600);
     updateChain();
-    app_.toolBox().broadcast = [this](uint32_t hint) { tellEveryFilm(hint); };
+    app_.toolBox().broadcast = [this](uint32_t hint) {
+        if (hint & Hint::ToolChanged)
+            toolChanged();
+        tellEveryFilm(hint);
+    };
     // Paste follows what the clipboard holds, whoever put it there.
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::refreshCommandStates);
 }
@@ -164,6 +170,31 @@ void CMainFrame::settingsChanged(uint32_t flags)
         toolbox_->applySettings();
     }
     tellEveryFilm(flags);
+}
+
+QToolBar* CMainFrame::paletteOrSoundBar() const
+{
+    return soundToolChosen_ ? static_cast<QToolBar*>(soundTools_) : palette_;
+}
+
+void CMainFrame::toolChanged()
+{
+    const bool sound = app_.toolBox().currentNumber() == ToolBox::Sound;
+    if (sound == soundToolChosen_)
+        return;
+    soundToolChosen_ = sound;
+    QAction* menu = soundTools_->menu()->menuAction();
+    if (sound) {
+        soundBarWasShown_ = !soundTools_->isHidden();
+        soundTools_->show();
+        // The Sounds menu goes where a tool's own menu goes: after File and Edit.
+        const QList<QAction*> menus = menuBar()->actions();
+        menuBar()->insertAction(menus.size() > 2 ? menus[2] : nullptr, menu);
+    } else {
+        if (!soundBarWasShown_)
+            soundTools_->hide();
+        menuBar()->removeAction(menu);
+    }
 }
 
 void CMainFrame::tellEveryFilm(uint32_t hint)
@@ -226,6 +257,9 @@ void CMainFrame::buildToolBars()
     palette_ = new CColourPalette(this);
     addToolBar(Qt::BottomToolBarArea, palette_);
     addToolBarBreak(Qt::BottomToolBarArea);
+    soundTools_ = new CSoundTools(sound_.library(), this);
+    addToolBar(Qt::BottomToolBarArea, soundTools_);
+    soundTools_->hide();
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
     playTool_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     addToolBar(Qt::BottomToolBarArea, playTool_);
@@ -330,6 +364,7 @@ void CMainFrame::setActiveView(CCelvaneView* view)
     active_ = view;
     follower_.follow(view, [this] { follower_.follow(nullptr, {}); });
     palette_->setActiveView(view);
+    soundTools_->setActiveView(view);
     playTool_->setActiveView(view);
     if (view)
         scalePane_->setText(QString("%1%").arg(view->scale()));
@@ -507,7 +542,13 @@ void CMainFrame::addCommands()
         {ID_FILE_IMPORT, [this] { app_.filmImport().chooseAndImport(*active_); }, withFilm},
         {ID_EDIT_PASTE, [this] { app_.filmImport().paste(*active_); },
          [this] { return enabledWhen(active_ && active_->film() && FrameClipboard::canPaste()); }},
-        showing(ID_VIEW_PALETTE, palette_),
+        // The third bar is the palette, or the Sound bar while the sound tool is chosen.
+        {ID_VIEW_PALETTE, [this] { paletteOrSoundBar()->setHidden(!paletteOrSoundBar()->isHidden()); },
+         [this] {
+             CommandState state = checkedWhen(!paletteOrSoundBar()->isHidden());
+             state.text = soundToolChosen_ ? "S&ound" : "P&alette";
+             return state;
+         }},
         showing(ID_VIEW_PLAY_TOOLS, playTool_),
         showing(ID_VIEW_TOOLBOX, toolbox_),
         {ID_VIEW_BLACK_WHITE, [this] { toggleBlackAndWhite(); }, [this] { return checkedWhen(blackAndWhite_); }},

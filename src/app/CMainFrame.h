@@ -22,6 +22,7 @@ namespace celvane {
 class CCelvaneView;
 class CColourPalette;
 class CPlayTool;
+class CSoundTools;
 class CTools;
 class CelvaneApp;
 
@@ -57,6 +58,7 @@ public:
     void tellEveryFilm(uint32_t hint);
     // The active film's hints bring the commands up to date.
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
+    CSoundTools* soundTools() const { return soundTools_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -78,6 +80,9 @@ private:
     void saveBars();
     void setActiveView(CCelvaneView* view);
     void updateChain();
+    // Choosing the sound tool shows the Sound bar and the Sounds menu; leaving it puts them away.
+    void toolChanged();
+    QToolBar* paletteOrSoundBar() const;
     // A command's tool tip: what it does, and why it cannot be done when it is greyed out.
     QString toolTipFor(int id, bool enabled) const;
     void loadIcons();
@@ -92,6 +97,9 @@ private:
     QToolBar* standard_ = nullptr;
     CColourPalette* palette_ = nullptr;
     CPlayTool* playTool_ = nullptr;
+    CSoundTools* soundTools_ = nullptr;
+    bool soundToolChosen_ = false;
+    bool soundBarWasShown_ = false; // before the sound tool showed it
     CTools* toolbox_ = nullptr;
     QLabel* scalePane_ = nullptr;
     PrintCommands print_;

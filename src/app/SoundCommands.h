@@ -8,6 +8,7 @@
 #include "base/Command.h"
 #include "platform/QtSoundPlayer.h"
 #include "sound/ActionSoundLibrary.h"
+#include "sound/SoundLibrary.h"
 
 namespace celvane {
 
@@ -18,6 +19,8 @@ public:
 
     QtSoundPlayer& player() { return player_; }
     const ActionSoundLibrary& actionSounds() const { return actions_; }
+    // The sound picker's library: recorded and loaded sounds the child can put on frames.
+    SoundLibrary& library() { return library_; }
 
 private:
     // The action sounds of the folder the settings name; a warning when it has none.
@@ -27,6 +30,7 @@ private:
 
     QtSoundPlayer player_;
     ActionSoundLibrary actions_;
+    SoundLibrary library_;
     QTimer poll_;
 };
 

@@ -153,14 +153,9 @@ int sound(const std::vector<std::string>& args)
     auto wave = readWaveFile(rest[2]);
     wave->checkPlayability();
     Sound* pooled = SoundPool::shared().add(std::move(wave));
-    SoundLibrary& library = film.soundLibrary();
-    int number = library.indexOf(pooled);
-    if (number < 0)
-        number = library.add(pooled, std::filesystem::path(rest[2]).stem().string());
 
     // Two levels as a volume and a pan: the louder side sets how far the sound leans.
     FrameSound settings;
-    settings.sound = number;
     settings.volume = (left + right) / 2;
     settings.pan = left + right == 0 ? 0 : int(std::lround(127.0 * (right - left) / (left + right)));
     settings.pitch = pitch;
@@ -170,11 +165,7 @@ int sound(const std::vector<std::string>& args)
         if (settings.duration == FrameSound::kWhole)
             ++settings.duration;
     }
-    FrameSoundEntry entry;
-    int k = 0;
-    while (film.soundEntry(frame, k, entry))
-        ++k;
-    film.setSoundEntry(frame, k, settings.stored(pooled->rate()));
+    film.addFrameSound(frame, pooled, std::filesystem::path(rest[2]).stem().string(), settings);
     film.setModified(true);
     doc.save(output);
     return 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <limits>
 
 #include "base/StringTable.h"
 #include "film/FileType.h"
@@ -515,6 +516,15 @@ void Film::playSounds(int frame)
         player->play(*p.sound, p.settings.pan, p.settings.volume, p.settings.pitch, p.settings.duration);
 }
 
+void Film::hearSound(int frame) const
+{
+    SoundPlayer* player = SoundPlayer::current();
+    const std::vector<PlayedSound> played = playedSounds(frame);
+    if (player && !played.empty())
+        player->play(*played[0].sound, played[0].settings.pan, played[0].settings.volume, played[0].settings.pitch,
+                     played[0].settings.duration);
+}
+
 void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)
 {
     if (!validFrame(frame) || k < 0)
@@ -523,6 +533,32 @@ void Film::setSoundEntry(int frame, int k, const FrameSoundEntry& entry)
         storeCurrentFrame();
     sounds_.setEntry(frame, std::min(k, sounds_.entryCount(frame)), entry);
     changed_ = true;
+}
+
+void Film::addFrameSound(int frame, Sound* pooled, const std::string& name, FrameSound settings)
+{
+    if (!validFrame(frame))
+        return;
+    settings.sound = sounds_.library().hold(pooled, name);
+    constexpr int kAfterTheOthers = std::numeric_limits<int>::max();
+    setSoundEntry(frame, kAfterTheOthers, settings.stored(pooled->rate()));
+}
+
+void Film::removeSoundEntry(int frame, int k)
+{
+    if (!validFrame(frame) || empty_ || frame >= sounds_.recordCount())
+        return;
+    sounds_.removeEntry(frame, k);
+    changed_ = true;
+}
+
+std::string Film::soundName(int frame, int k) const
+{
+    FrameSoundEntry entry;
+    if (!soundEntry(frame, k, entry) || !FilmSoundTable::namesASound(entry))
+        return {};
+    const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
+    return number < sounds_.library().count() ? sounds_.library().name(number) : std::string();
 }
 
 std::vector<int> Film::framesToWrite(bool selectionOnly) const

@@ -53,6 +53,8 @@ public:
     bool soundEntry(int frame, int k, FrameSoundEntry& entry) const override;
     // Plays the frame's sounds in turn (each stops the one before) while film sounds are on.
     void playSounds(int frame) override;
+    // Plays the frame's first sound, film sounds on or off: a child asked to hear it.
+    void hearSound(int frame) const;
     // The frame's sound entries that are played, in order, with the sounds they name.
     struct PlayedSound {
         const Sound* sound;
@@ -60,6 +62,11 @@ public:
     };
     std::vector<PlayedSound> playedSounds(int frame) const;
     void setSoundEntry(int frame, int k, const FrameSoundEntry& entry) override;
+    // Puts a pooled sound on a frame after its other sounds, played as `settings` say.
+    void addFrameSound(int frame, Sound* pooled, const std::string& name, FrameSound settings = {});
+    void removeSoundEntry(int frame, int k);
+    // The name of the library sound that entry k of a frame plays, or "" when there is none.
+    std::string soundName(int frame, int k) const;
     void setName(const std::string& name) override;
     FrameFade fade(int frame) const override;
     void setFade(int frame, const FrameFade& fade, int fields) override;

@@ -163,4 +163,17 @@ void FilmSoundTable::setEntry(int frame, int k, const FrameSoundEntry& e)
         storeLE32(p + w * 4, e.words[w]);
 }
 
+void FilmSoundTable::removeEntry(int frame, int k)
+{
+    const size_t at = offsetOf(frame);
+    const int count = entryCount(frame);
+    if (k < 0 || k >= count)
+        return;
+    const size_t entry = at + 4 + size_t(k) * kEntryBytes;
+    bytes_.erase(bytes_.begin() + ptrdiff_t(entry), bytes_.begin() + ptrdiff_t(entry + kEntryBytes));
+    const uint32_t length = uint32_t(8 + (count - 1) * kEntryBytes);
+    storeLE32(&bytes_[at], length);
+    storeLE32(&bytes_[at + length - 4], length);
+}
+
 } // namespace celvane

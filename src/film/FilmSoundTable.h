@@ -37,7 +37,7 @@ public:
     FrameSoundEntry entry(int frame, int k) const;
     // Replaces entry k, or appends when k equals the entry count.
     void setEntry(int frame, int k, const FrameSoundEntry& entry);
-
+    void removeEntry(int frame, int k);
 
     SoundLibrary& library() { return library_; }
     const SoundLibrary& library() const { return library_; }

@@ -19,10 +19,7 @@ FrameSoundEntry carriedOver(const FrameSoundEntry& entry, const Film* from, Film
     const int number = int(entry.words[0] & FilmSoundTable::kSoundNumber);
     if (!from || !FilmSoundTable::namesASound(entry) || number >= from->soundLibrary().count())
         return entry;
-    Sound* sound = from->soundLibrary().sound(number);
-    int held = into.soundLibrary().indexOf(sound);
-    if (held < 0)
-        held = into.soundLibrary().add(sound, from->soundLibrary().name(number));
+    const int held = into.soundLibrary().hold(from->soundLibrary().sound(number), from->soundLibrary().name(number));
     return FilmSoundTable::withSoundNumber(entry, held);
 }
 

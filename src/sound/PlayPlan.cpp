@@ -7,10 +7,15 @@
 
 namespace celvane {
 
+int pitchedRate(int rate, int pitch)
+{
+    return int(std::trunc(rate * std::exp2(pitch / 12.0)));
+}
+
 PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int duration)
 {
     PlayPlan plan;
-    plan.rate = int(std::trunc(sound.rate() * std::exp2(pitch / 12.0)));
+    plan.rate = pitchedRate(sound.rate(), pitch);
     const size_t length = sound.playData().size();
     const int code = sound.playCode();
     const size_t align = frameBytesOf(code);

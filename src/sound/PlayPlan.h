@@ -17,6 +17,9 @@ struct PlayPlan {
     double right = 0.5;
 };
 
+// The rate a sound of `rate` Hz plays at, `pitch` semitones up or down.
+int pitchedRate(int rate, int pitch);
+
 // The plan for playing `sound` at a pan (-127..127), volume (0..127), pitch (semitones) and
 // duration (twentieths of a second, or kWhole).
 PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int duration);

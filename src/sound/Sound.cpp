@@ -1,7 +1,6 @@
 #include "sound/Sound.h"
 
 #include <cmath>
-#include <cstdio>
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -160,20 +159,6 @@ Bytes pcmDescription(int playCode, int rate)
     w.u16(align);
     w.u16(wide ? 16 : 8);
     return d;
-}
-
-std::string describeRecordingFormat(uint32_t bit)
-{
-    char rate[16] = "?";
-    if (bit & 0x00F)
-        std::snprintf(rate, sizeof rate, "%.3f", 11.025);
-    else if (bit & 0x0F0)
-        std::snprintf(rate, sizeof rate, "%.2f", 22.05);
-    else if (bit & 0xF00)
-        std::snprintf(rate, sizeof rate, "%.1f", 44.1);
-    const char* size = bit & 0x333 ? "8 bit" : bit & 0xCCC ? "16 bit" : "unknown";
-    const char* channels = bit & 0xAAA ? "stereo" : bit & 0x555 ? "mono" : "unknown";
-    return std::string(rate) + " kHz, " + size + ", " + channels;
 }
 
 } // namespace celvane

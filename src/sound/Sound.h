@@ -97,8 +97,6 @@ private:
     int useCount_ = 0;
 };
 
-// "22.05 kHz, 16 bit, mono" for one bit of a recording device's format mask.
-std::string describeRecordingFormat(uint32_t formatBit);
 
 // Rates as 4096ths of an octave above 256 Hz, as compact sound sets and pitched frame sounds keep
 // them; back to Hz clamped to 1 Hz .. 1 MHz.

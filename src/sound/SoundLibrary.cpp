@@ -37,6 +37,12 @@ int SoundLibrary::add(Sound* sound, std::string name)
     return count() - 1;
 }
 
+int SoundLibrary::hold(Sound* sound, std::string name)
+{
+    const int held = indexOf(sound);
+    return held >= 0 ? held : add(sound, std::move(name));
+}
+
 void SoundLibrary::remove(int index)
 {
     Sound* sound = sounds_[size_t(index)];

@@ -20,6 +20,8 @@ public:
 
     // Appends a pooled sound, counting this library as one of its users.
     int add(Sound* sound, std::string name);
+    // Where the library holds a pooled sound, adding it under `name` when it is not held yet.
+    int hold(Sound* sound, std::string name);
     void remove(int index);
     void clear();
 

@@ -6,15 +6,23 @@
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSource>
+#include <QApplication>
+#include <QDoubleSpinBox>
+#include <QTest>
+#include <QTimer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <cmath>
 
 #include "QtTestSupport.h"
+#include "app/sound/CRecordDialog.h"
+#include "app/sound/CSoundTools.h"
+#include "app/sound/WaveformView.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "platform/QtSoundPlayer.h"
+#include "sound/PlayPlan.h"
 #include "sound/SoundPool.h"
 #include "view/CCelvaneView.h"
 
@@ -170,4 +178,46 @@ TEST(SoundPlayer, ZoomingInIsHeardUntilSoundEffectsAreTurnedOff)
     EXPECT_FALSE(program.frame().commandState(ID_ACTION_SOUNDS).checked);
     Heard quiet = listen(1000, [&] { program.frame().runCommand(ID_ZOOM_IN); });
     EXPECT_LT(quiet.loudSamples(), size_t(kRate / 100));
+}
+
+TEST(SoundPlayer, WhatIsRecordedForAFrameIsWhatWasPlaying)
+{
+    test::StartedProgram program;
+    REQUIRE_SOUND_SERVER();
+    program.frame().runCommand(ID_TOOL_SOUND);
+    const std::unique_ptr<Sound> a = tone(880, kRate, 1.5);
+    int trimmed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CRecordDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QDoubleSpinBox*>()->setValue(1);
+        // Record stops whatever plays; the tone starts once it listens.
+        ASSERT_TRUE(dialog->record());
+        SoundPlayer::current()->play(*a, 0, 127, 0, PlayPlan::kWhole);
+        EXPECT_TRUE(test::waitUntil([&] { return !dialog->recording(); }, 4000));
+        // Choosing part of the waveform keeps only that part; letting go of nothing takes it all.
+        auto* wave = dialog->findChild<WaveformView*>();
+        ASSERT_NE(wave, nullptr);
+        const int inner = wave->width() - 6, y = wave->height() / 2;
+        QTest::mousePress(wave, Qt::LeftButton, {}, QPoint(3 + inner / 4, y));
+        QTest::mouseMove(wave, QPoint(3 + inner * 3 / 4, y));
+        QTest::mouseRelease(wave, Qt::LeftButton, {}, QPoint(3 + inner * 3 / 4, y));
+        trimmed = dialog->kept()->sampleCount();
+        QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(3 + inner / 2, y));
+        dialog->accept();
+    });
+    program.frame().soundTools()->record();
+    const Film& film = *program.view().film();
+    ASSERT_EQ(film.playedSounds(0).size(), 1u);
+    EXPECT_EQ(film.soundName(0, 0).rfind("Sound", 0), 0u);
+    // The first quality offered: 11.025 kHz, 8 bit, mono, for the second asked.
+    const Sound& recorded = *film.playedSounds(0)[0].sound;
+    EXPECT_EQ(recorded.rate(), 11025);
+    EXPECT_EQ(recorded.sampleCount(), 11025);
+    EXPECT_NEAR(trimmed, 11025 / 2, 11025 / 50);
+    int crossings = 0;
+    const Bytes& data = recorded.playData();
+    for (size_t i = 1; i < data.size(); ++i)
+        crossings += (data[i - 1] < 128) != (data[i] < 128) && std::abs(data[i] - 128) + std::abs(data[i - 1] - 128) > 4;
+    EXPECT_NEAR(crossings / 2.0, 880, 880 * 0.2); // most of the second carries the tone
 }

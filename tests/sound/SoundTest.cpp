@@ -12,12 +12,14 @@
 #include "film/FrameSound.h"
 #include "sound/ActionSoundLibrary.h"
 #include "sound/PlayPlan.h"
+#include "sound/RecordingFormat.h"
 #include "sound/SoundPlayer.h"
 #include "sound/SoundCodecs.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
 #include "sound/SoundSynth.h"
 #include "sound/WaveFile.h"
+#include "sound/Waveform.h"
 
 using namespace celvane;
 
@@ -270,11 +272,48 @@ TEST(SoundLibrary, DamagedChunkSetsAreRefused)
     EXPECT_TRUE(other.readChunkSet(Bytes(16, 0)).empty());
 }
 
-TEST(Sound, RecordingFormatTexts)
+TEST(Sound, RecordingFormatsTheirTextsAndBuffers)
 {
     EXPECT_EQ(describeRecordingFormat(0x001), "11.025 kHz, 8 bit, mono");
     EXPECT_EQ(describeRecordingFormat(0x040), "22.05 kHz, 16 bit, mono");
     EXPECT_EQ(describeRecordingFormat(0x800), "44.1 kHz, 16 bit, stereo");
+    const RecordingFormat f = RecordingFormat::ofBit(0x080); // 22.05 kHz, 16 bit, stereo
+    EXPECT_EQ(f.code, Sound::Pcm16Stereo);
+    EXPECT_EQ(f.rate, 22050);
+    EXPECT_EQ(f.blockAlign, 4);
+    EXPECT_EQ(f.bufferBytes(2), 176400u);
+    EXPECT_EQ(f.bufferBytes(2) / size_t(f.blockAlign), 44100u);
+    EXPECT_EQ(RecordingFormat::ofBit(0x002).bufferBytes(0.00015), 4u); // 3.3 bytes: 3, raised to 2 frames
+    EXPECT_EQ(f.bufferBytes(0), 0u);
+    EXPECT_EQ(RecordingFormat::ofBit(0x001).code, Sound::Pcm8Mono);
+    EXPECT_EQ(RecordingFormat::ofBit(0x200).rate, 44100);
+}
+
+TEST(Sound, WaveformColumnsFollowTheLoudestSampleOfEachColumn)
+{
+    // Eight 8-bit samples: silence, then full swings.
+    auto s = Sound::create(Sound::Pcm8Mono);
+    const Bytes data{128, 128, 128, 128, 0, 255, 0, 255};
+    s->setData(Sound::Pcm8Mono, 11025, data, 8);
+    // A column is drawn once the next one begins: the reach of |0 - 128| is 50 pixels of 100,
+    // of |255 - 128| 49; the silent half draws nothing.
+    const auto drawn = [&](double repeat) {
+        std::vector<std::pair<int, int>> xy;
+        for (const WaveColumn& c : waveformColumns(*s, 0, 8, 100, repeat))
+            xy.emplace_back(c.x, c.reach);
+        return xy;
+    };
+    using Columns = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(drawn(1), (Columns{{3, 50}, {4, 49}, {5, 50}, {6, 49}}));
+    // Twice across the same width: two samples to a column, the loud half twice.
+    EXPECT_EQ(drawn(2), (Columns{{1, 50}, {2, 50}, {3, 49}, {5, 50}, {6, 50}}));
+    EXPECT_TRUE(waveformColumns(*s, 0, 8, 100, 11).empty());
+    EXPECT_TRUE(waveformColumns(*Sound::create(), 0, 8, 100, 1).empty());
+
+    EXPECT_EQ(sampleAtColumn(3, 106, 1000), 0);
+    EXPECT_EQ(sampleAtColumn(53, 106, 1000), 500);
+    EXPECT_EQ(sampleAtColumn(500, 106, 1000), 999);
+    EXPECT_EQ(sampleAtColumn(-5, 106, 1000), 0);
 }
 
 TEST(FrameSound, EntriesKeepTheirSettingsAndPitchesComeBackWhole)

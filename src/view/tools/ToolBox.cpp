@@ -9,6 +9,7 @@
 #include "view/tools/PenTool.h"
 #include "view/tools/PipetteTool.h"
 #include "view/tools/SnapshotTool.h"
+#include "view/tools/SoundTool.h"
 #include "view/tools/ToolEngine.h"
 #include "view/tools/ZoomTool.h"
 
@@ -37,6 +38,7 @@ ToolBox::ToolBox()
     tools_[Snapshot] = std::make_unique<SnapshotTool>();
     tools_[Pipette] = std::make_unique<PipetteTool>();
     tools_[FloodFill] = std::make_unique<FloodFillTool>();
+    tools_[Sound] = std::make_unique<SoundTool>();
     tools_[Zoom] = std::make_unique<ZoomTool>();
 }
 

@@ -1,0 +1,59 @@
+#pragma once
+// The Sound bar: hear the current frame's sound, record one for a frame that has none, take the
+// sound off the frame, and a wide button with the sound's name that opens the Sound Effect
+// dialog. Its actions also make the Sounds menu shown while the sound tool is chosen. It follows
+// the active film window as one of its document's observers.
+
+#include <QToolBar>
+
+#include "film/UpdateHint.h"
+#include "view/ActiveViewFollower.h"
+
+class QMenu;
+class QToolButton;
+
+namespace celvane {
+
+class CCelvaneView;
+class Film;
+class SoundLibrary;
+
+class CSoundTools : public QToolBar, public DocumentObserver {
+    Q_OBJECT
+public:
+    // Recorded sounds also join `library`, the sound picker's.
+    CSoundTools(SoundLibrary& library, QWidget* parent = nullptr);
+    ~CSoundTools() override;
+
+    void setActiveView(CCelvaneView* view);
+    // The Sounds menu, built from the bar's actions.
+    QMenu* menu() const { return menu_; }
+
+    void hear();
+    void record();
+    void deleteSound();
+    void editEffect();
+    // The name on the wide button; empty when the frame has no sound.
+    QString soundName() const;
+
+    void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
+
+private:
+    Film* film() const;
+    int frame() const;
+    // The buttons follow whether the frame has a sound.
+    void refresh();
+    // The film changed: it is modified and its windows show the frame's new sound.
+    void soundsChanged();
+
+    SoundLibrary& library_;
+    ActiveViewFollower follower_{*this, *this};
+    QAction* hear_;
+    QAction* record_;
+    QAction* delete_;
+    QAction* effect_;
+    QToolButton* name_;
+    QMenu* menu_;
+};
+
+} // namespace celvane
