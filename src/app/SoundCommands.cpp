@@ -29,9 +29,9 @@ SoundCommands::SoundCommands()
     QObject::connect(&player_, &QtSoundPlayer::started, &poll_, [this] { poll_.start(); });
     loadActionSounds();
     g_actions = &actions_;
-    ActionSounds::setPlayer([](const char* name) {
+    ActionSounds::setPlayer([](const char* name, bool force, const char* followOn) {
         if (g_actions)
-            g_actions->play(name);
+            g_actions->play(name, force, followOn ? followOn : "");
     });
     addCommands({
         {ID_FILM_SOUNDS, [this] { toggleFilmSounds(); }, [] { return checkedWhen(SoundSwitches::filmSounds); }},

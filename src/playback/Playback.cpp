@@ -187,7 +187,7 @@ void Playback::goWithSound(int frame)
     if (frame == host_.currentFrame())
         return;
     goToFrame(frame, true);
-    host_.actionSound("To end");
+    host_.actionSound("To end", true);
 }
 
 void Playback::rewind() { goWithSound(0); }
@@ -215,7 +215,7 @@ void Playback::end()
     stop();
     if (last != host_.currentFrame())
         goToFrame(last, true);
-    host_.actionSound("To end");
+    host_.actionSound("To end", true);
 }
 
 void Playback::markStep(void (Playback::*step)())

@@ -113,7 +113,7 @@ void PlaybackController::playSounds(int frame)
 
 void PlaybackController::notify(uint32_t hint) { view_.document().updateAllViews(nullptr, hint); }
 
-void PlaybackController::actionSound(const char* name) { ActionSounds::play(name); }
+void PlaybackController::actionSound(const char* name, bool force) { ActionSounds::play(name, force); }
 
 bool PlaybackController::previewOn() const { return view_.preview().on(); }
 

@@ -41,7 +41,7 @@ public:
     void drawFadeStep() override;
     void playSounds(int frame) override;
     void notify(uint32_t hint) override;
-    void actionSound(const char* name) override;
+    void actionSound(const char* name, bool force) override;
     bool previewOn() const override;
     bool checkOverRuns() const override;
 

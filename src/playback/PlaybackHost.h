@@ -27,7 +27,7 @@ public:
     virtual void drawFadeStep() = 0;
     virtual void playSounds(int frame) = 0;
     virtual void notify(uint32_t hint) = 0;
-    virtual void actionSound(const char* name) = 0;
+    virtual void actionSound(const char* name, bool force) = 0;
     // Ghosting or in-betweening is on: frames change without their fades.
     virtual bool previewOn() const = 0;
     // Late steps are marked: the setting is on and the film is not on the full screen.

@@ -6,10 +6,10 @@ namespace {
 ActionSounds::Player player = nullptr;
 }
 
-void ActionSounds::play(const char* name)
+void ActionSounds::play(const char* name, bool force, const char* followOn)
 {
     if (player)
-        player(name);
+        player(name, force, followOn);
 }
 
 void ActionSounds::setPlayer(Player p) { player = p; }

@@ -6,8 +6,10 @@ namespace celvane {
 
 class ActionSounds {
 public:
-    using Player = void (*)(const char* name);
-    static void play(const char* name);
+    // `force` plays over a sound that is still playing; a `followOn` sound then repeats until
+    // stopped.
+    using Player = void (*)(const char* name, bool force, const char* followOn);
+    static void play(const char* name, bool force = false, const char* followOn = nullptr);
     static void setPlayer(Player player);
 };
 

@@ -54,7 +54,7 @@ struct Program : test::StartedProgram {
         : StartedProgram({.filmWidth = 200, .filmHeight = 150, .scale = scale, .window = {800, 600}})
     {
         sounds.clear();
-        ActionSounds::setPlayer([](const char* name) { sounds.push_back(name); });
+        ActionSounds::setPlayer([](const char* name, bool, const char*) { sounds.push_back(name); });
     }
     ~Program() { ActionSounds::setPlayer(nullptr); }
     QPoint client(Point frameAt) { return QPoint(view().layout().frameRect().left + frameAt.x, view().layout().frameRect().top + frameAt.y); }

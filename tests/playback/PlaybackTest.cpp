@@ -48,7 +48,7 @@ struct FakeWindow : PlaybackHost {
     void drawFadeStep() override { ++fadeDraws; }
     void playSounds(int frame) override { sounds.push_back(frame); }
     void notify(uint32_t hint) override { hints.push_back(hint); }
-    void actionSound(const char* name) override { actionSounds.push_back(name); }
+    void actionSound(const char* name, bool) override { actionSounds.push_back(name); }
     bool previewOn() const override { return preview; }
     bool checkOverRuns() const override { return overRuns; }
 

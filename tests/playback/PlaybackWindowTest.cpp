@@ -187,7 +187,7 @@ TEST(FullScreen, PlacementAndTheWindow)
     Window w;
     std::vector<std::string> sounds;
     static std::vector<std::string>* heard = &sounds;
-    ActionSounds::setPlayer([](const char* name) { heard->push_back(name); });
+    ActionSounds::setPlayer([](const char* name, bool, const char*) { heard->push_back(name); });
     w.command(ID_FULL_SCREEN);
     ActionSounds::setPlayer(nullptr);
     CFullScreenWindow* screen = w.playback->fullScreenWindow();

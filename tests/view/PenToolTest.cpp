@@ -92,7 +92,7 @@ TEST(PenTool, SquarePensIgnoreStepsShorterThanFourAndSoundWhenTheStrokeTurnsBack
     rig.move({30, 10});
     EXPECT_TRUE(test::soundsHeard.empty());
     rig.move({20, 10}); // back the way it came
-    EXPECT_EQ(test::soundsHeard, (std::vector<std::string>{"Pencilling"}));
+    EXPECT_EQ(test::soundsHeard, (std::vector<std::string>{"Pencilling+Pencilling again"}));
     rig.release({20, 10});
     EXPECT_EQ(rig.count(rig.ink()), 21); // 10 ... 30 in one row
 }

@@ -41,7 +41,10 @@ struct ToolRig : ToolHost, DocumentObserver {
         engine = std::make_unique<ToolEngine>(*this, box);
         box.broadcast = [this](uint32_t hint) { toolHints.push_back(hint); };
         soundsHeard.clear();
-        ActionSounds::setPlayer([](const char* name) { soundsHeard.push_back(name); });
+        // A stroke's sound is heard as "sound+repeated sound".
+        ActionSounds::setPlayer([](const char* name, bool, const char* followOn) {
+            soundsHeard.push_back(followOn ? std::string(name) + "+" + followOn : std::string(name));
+        });
     }
     ~ToolRig() override
     {

@@ -52,8 +52,11 @@ ToolCursor PenTool::cursor() const
 
 void PenTool::strokeSound() const
 {
-    // A stroke's pair of sounds starts with the one that the pair repeats after it.
-    ActionSounds::play(eraser_ ? "Erasing again" : "Pencilling");
+    // A stroke starts with one sound of its pair and repeats the other until it ends.
+    if (eraser_)
+        ActionSounds::play("Erasing again", false, "Erasing");
+    else
+        ActionSounds::play("Pencilling", false, "Pencilling again");
 }
 
 void PenTool::dabSound() const { ActionSounds::play(eraser_ ? "Erasing" : "Pencilling"); }

@@ -95,7 +95,8 @@ ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
     engine_.refreshCursor();
     const auto withUndo = [this](const char* sound, void (FrameUndo::*change)()) {
         return [this, sound, change] {
-            ActionSounds::play(sound);
+            // Heard even over a sound that is playing.
+            ActionSounds::play(sound, true);
             (undo_.*change)();
         };
     };
