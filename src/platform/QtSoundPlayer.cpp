@@ -117,6 +117,8 @@ void QtSoundPlayer::forget(const Sound& sound)
 // Until a poll has seen its time pass, the sound may still be heard.
 const Sound* QtSoundPlayer::playing() const { return stream_ ? stream_->sound() : nullptr; }
 
+size_t QtSoundPlayer::framesSent() const { return stream_ ? stream_->framesSent() : 0; }
+
 int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int duration, const Sound* followOn)
 {
     const PlayPlan plan = planPlay(sound, pan, volume, pitch, duration);

@@ -35,6 +35,8 @@ public:
     // There is an output device to play on.
     bool hasDevice() const;
     bool deviceOpen() const { return sink_ != nullptr; }
+    // Sample frames of the playing sound the device has taken so far.
+    size_t framesSent() const;
     // Stops and closes the device now. Closing it runs the event loop for a moment, so owners call
     // this while what events may reach is still whole.
     void closeDevice() { close(); }
