@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QAudioDevice>
 #include <QElapsedTimer>
 #include <QMediaDevices>
 #include <algorithm>

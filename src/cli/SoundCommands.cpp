@@ -107,10 +107,7 @@ bool convertSounds(const std::string& in, const std::string& out)
         saveSoundsAsWaves(library, everySound(library), out);
         return true;
     }
-    Bytes set;
-    ByteWriter w(&set);
-    library.writeChunkSet(&w, false);
-    writeFileAtomically(out, set);
+    saveSoundLibrary(library, false, out);
     return true;
 }
 

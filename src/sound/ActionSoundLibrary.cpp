@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 #include "sound/PlayPlan.h"
 #include "sound/SoundFiles.h"
@@ -24,15 +23,7 @@ bool sameLetters(const std::string& a, const std::string& b)
 bool ActionSoundLibrary::load(const std::string& folder)
 {
     library_.clear();
-    for (const char* extension : {".slb", "", ".wav"}) {
-        const std::filesystem::path file = std::filesystem::path(folder) / (std::string("data") + extension);
-        std::error_code error;
-        if (std::filesystem::is_regular_file(file, error)) {
-            loadSoundFile(library_, file.string());
-            return true;
-        }
-    }
-    return false;
+    return loadFolderSounds(library_, folder);
 }
 
 const Sound* ActionSoundLibrary::find(const std::string& name) const

@@ -36,9 +36,7 @@ void loadSoundFile(SoundLibrary& library, const std::string& path)
     if (isWave(data)) {
         auto sound = readWave(data);
         sound->checkPlayability();
-        Sound* pooled = SoundPool::shared().add(std::move(sound));
-        if (library.indexOf(pooled) < 0)
-            library.add(pooled, std::filesystem::path(path).stem().string());
+        library.hold(SoundPool::shared().add(std::move(sound)), std::filesystem::path(path).stem().string());
         return;
     }
     const ChunkSequence chunks(data);
@@ -50,6 +48,27 @@ void loadSoundFile(SoundLibrary& library, const std::string& path)
     if (!SoundLibrary::isChunkSet(data))
         throw NotSupportedError(path + " holds no sounds", IDS_CANNOT_LOAD_TYPE);
     library.readChunkSet(data);
+}
+
+bool loadFolderSounds(SoundLibrary& library, const std::string& folder)
+{
+    for (const char* extension : {".slb", "", ".wav"}) {
+        const std::filesystem::path file = std::filesystem::path(folder) / (std::string("data") + extension);
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error)) {
+            loadSoundFile(library, file.string());
+            return true;
+        }
+    }
+    return false;
+}
+
+void saveSoundLibrary(const SoundLibrary& library, bool selectedOnly, const std::string& path)
+{
+    Bytes data;
+    ByteWriter w(&data);
+    library.writeChunkSet(&w, selectedOnly);
+    writeFileAtomically(path, data);
 }
 
 std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const std::vector<int>& indices,

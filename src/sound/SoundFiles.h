@@ -13,6 +13,13 @@ namespace celvane {
 // sounds, or one wave file (named after the file). Throws NotSupportedError for other files.
 void loadSoundFile(SoundLibrary& library, const std::string& path);
 
+// Adds the sounds of a folder's "data" file (".slb", no extension, or ".wav"); false when the
+// folder has none.
+bool loadFolderSounds(SoundLibrary& library, const std::string& folder);
+
+// Writes a sound-library file of all the sounds, or of the selected ones. Throws FileError.
+void saveSoundLibrary(const SoundLibrary& library, bool selectedOnly, const std::string& path);
+
 // Writes the sounds `indices` lists as wave files: the first one to `path`, each further one
 // beside it, named after the first eight letters of its name. Returns the files written.
 std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const std::vector<int>& indices,

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/Errors.h"
+#include "sound/SoundFiles.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
 #include "sound/SoundSynth.h"
@@ -19,11 +20,8 @@ void writeLibrary(const std::filesystem::path& file, const std::vector<std::stri
     SoundLibrary library;
     for (const std::string& name : names)
         library.add(SoundPool::shared().add(synthesizeSound(name)), name);
-    Bytes set;
-    ByteWriter w(&set);
-    library.writeChunkSet(&w, false);
     std::filesystem::create_directories(file.parent_path());
-    writeFileAtomically(file.string(), set);
+    saveSoundLibrary(library, false, file.string());
 }
 
 } // namespace
