@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-#include "sound/PlayPlan.h"
 #include "sound/SoundFiles.h"
 #include "sound/SoundPlayer.h"
 
@@ -40,7 +39,7 @@ void ActionSoundLibrary::play(const std::string& name, bool force, const std::st
     if (!player || !SoundSwitches::soundEffects || (!force && player->playing()))
         return;
     if (const Sound* sound = find(name))
-        player->play(*sound, 0, 127, 0, PlayPlan::kWhole, followOn.empty() ? nullptr : find(followOn));
+        player->playWhole(*sound, followOn.empty() ? nullptr : find(followOn));
 }
 
 } // namespace celvane

@@ -20,6 +20,8 @@ public:
     // then loops until stopped. Returns the rate played at.
     virtual int play(const Sound& sound, int pan, int volume, int pitch, int duration,
                      const Sound* followOn = nullptr) = 0;
+    // The whole sound once at full volume, centred and at its own pitch.
+    int playWhole(const Sound& sound, const Sound* followOn = nullptr);
     // A stop that is not forced lets a looping follow-on sound end its pass.
     virtual void stop(bool forced) = 0;
     // Whether a sound is still playing; closes the device once nothing is.

@@ -202,7 +202,7 @@ TEST(SoundPlayer, WhatIsRecordedForAFrameIsWhatWasPlaying)
         QTest::mousePress(wave, Qt::LeftButton, {}, QPoint(3 + inner / 4, y));
         QTest::mouseMove(wave, QPoint(3 + inner * 3 / 4, y));
         QTest::mouseRelease(wave, Qt::LeftButton, {}, QPoint(3 + inner * 3 / 4, y));
-        trimmed = dialog->kept()->sampleCount();
+        trimmed = dialog->recorded()->sampleCount();
         QTest::mouseClick(wave, Qt::LeftButton, {}, QPoint(3 + inner / 2, y));
         dialog->accept();
     });

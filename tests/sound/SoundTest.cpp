@@ -14,6 +14,7 @@
 #include "sound/PlayPlan.h"
 #include "sound/RecordingFormat.h"
 #include "sound/SoundPlayer.h"
+#include "sound/SoundClipboard.h"
 #include "sound/SoundCodecs.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
@@ -449,4 +450,33 @@ TEST(ActionSounds, NamesMatchWhateverTheirCaseAndAPlayingSoundIsLeftAlone)
     actions.play("Zoom in");
     SoundSwitches::soundEffects = true;
     EXPECT_EQ(player.heard.size(), 2u);
+}
+
+TEST(SoundLibrary, TheClipboardFormCarriesTheSelectedSoundsUpToItsEndMark)
+{
+    SoundLibrary picker;
+    picker.add(pooled(Sound::Pcm8Mono, 8000, Bytes(40, 1), 40), "Dog");
+    picker.add(pooled(Sound::Pcm8Mono, 8000, Bytes(40, 2), 40), "Cat");
+    EXPECT_TRUE(copySounds(picker).empty()); // nothing selected
+    picker.setSelected(1, true);
+    Bytes data = copySounds(picker);
+    ASSERT_GE(data.size(), 4u);
+    EXPECT_EQ(loadLE32(&data[data.size() - 4]), 0xFFFFFFFFu);
+    data.insert(data.end(), {1, 2, 3}); // what follows the mark is not read
+
+    SoundLibrary pasted;
+    const std::vector<int> where = pasteSounds(pasted, data);
+    ASSERT_EQ(pasted.count(), 1);
+    EXPECT_EQ(pasted.name(0), "Cat");
+    EXPECT_EQ(pasted.sound(0), picker.sound(1)); // one sound in the pool
+    EXPECT_EQ(where, std::vector<int>{0});
+    pasteSounds(pasted, data);
+    EXPECT_EQ(pasted.count(), 1); // held already
+
+    // A chunk length that runs past the data stops the walk; nothing is read out of bounds.
+    Bytes broken = data;
+    storeLE32(&broken[4], 0x7FFFFFF0);
+    SoundLibrary none;
+    EXPECT_TRUE(pasteSounds(none, broken).empty());
+    EXPECT_TRUE(pasteSounds(none, Bytes{0xFF, 0xFF, 0xFF, 0xFF}).empty());
 }

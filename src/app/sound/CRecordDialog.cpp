@@ -12,8 +12,8 @@
 
 #include "app/sound/WaveformView.h"
 #include "base/Reporter.h"
-#include "sound/PlayPlan.h"
 #include "sound/SoundPlayer.h"
+#include "sound/SoundPool.h"
 
 namespace celvane {
 
@@ -60,7 +60,7 @@ CRecordDialog::CRecordDialog(QWidget* parent) : QDialog(parent)
     connect(hear_, &QPushButton::clicked, this, &CRecordDialog::hear);
     connect(keep_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CRecordDialog::reject);
-    connect(&recorder_, &SoundRecorder::finished, this, &CRecordDialog::recorded);
+    connect(&recorder_, &SoundRecorder::finished, this, &CRecordDialog::recordingEnded);
 
     for (const std::string& device : SoundRecorder::deviceNames())
         sources_->addItem(QString::fromStdString(device));
@@ -80,6 +80,13 @@ int CRecordDialog::exec()
 }
 
 QString CRecordDialog::name() const { return name_->text(); }
+
+Sound* CRecordDialog::keep(SoundLibrary& library)
+{
+    Sound* pooled = SoundPool::shared().add(std::move(sound_));
+    library.hold(pooled, name().toStdString());
+    return pooled;
+}
 
 void CRecordDialog::chooseSource(int index)
 {
@@ -116,7 +123,7 @@ bool CRecordDialog::record()
     return true;
 }
 
-void CRecordDialog::recorded()
+void CRecordDialog::recordingEnded()
 {
     record_->setEnabled(true);
     state_->clear();
@@ -156,7 +163,7 @@ void CRecordDialog::trim()
 void CRecordDialog::hear()
 {
     if (SoundPlayer* player = SoundPlayer::current(); player && sound_)
-        player->play(*sound_, 0, 127, 0, PlayPlan::kWhole);
+        player->playWhole(*sound_);
 }
 
 void CRecordDialog::keyPressEvent(QKeyEvent* event)

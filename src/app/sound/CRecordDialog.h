@@ -8,6 +8,7 @@
 
 #include "platform/SoundRecorder.h"
 #include "sound/Sound.h"
+#include "sound/SoundLibrary.h"
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -28,10 +29,11 @@ public:
     // Ends at once, cancelled, when the machine has nothing to record from.
     int exec() override;
 
-    // The sound kept, and the name it goes by.
-    std::unique_ptr<Sound> takeSound() { return std::move(sound_); }
-    const Sound* kept() const { return sound_.get(); }
+    // The sound recorded, as it is now (null before any recording).
+    const Sound* recorded() const { return sound_.get(); }
     QString name() const;
+    // After Keep: the sound joins the pool and `library` under the dialog's name; the pooled one.
+    Sound* keep(SoundLibrary& library);
 
     // Starts a recording as the Record button does; false when it could not start.
     bool record();
@@ -43,7 +45,7 @@ protected:
 
 private:
     void chooseSource(int index);
-    void recorded();
+    void recordingEnded();
     // The sound becomes the part of the recording chosen in the waveform, or all of it.
     void trim();
     void hear();

@@ -8,7 +8,6 @@
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "sound/SoundLibrary.h"
-#include "sound/SoundPool.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {
@@ -96,13 +95,11 @@ void CSoundTools::record()
     CRecordDialog dialog(window());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const std::string name = dialog.name().toStdString();
-    Sound* pooled = SoundPool::shared().add(dialog.takeSound());
-    library_.hold(pooled, name);
+    Sound* pooled = dialog.keep(library_);
     // The window may have gone while the dialog was open.
     if (film() != f)
         return;
-    f->addFrameSound(frame(), pooled, name);
+    f->addFrameSound(frame(), pooled, dialog.name().toStdString());
     soundsChanged();
 }
 

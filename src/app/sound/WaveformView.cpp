@@ -12,6 +12,13 @@ namespace {
 constexpr int kInset = 3;
 }
 
+void drawWaveform(QPainter& painter, const Sound& sound, const QRect& area, double repeat)
+{
+    const int centre = area.top() + area.height() / 2;
+    for (const WaveColumn& c : waveformColumns(sound, area.left(), area.right() + 1, area.height(), repeat))
+        painter.drawLine(c.x, centre + c.reach - 1, c.x, centre - c.reach);
+}
+
 WaveformView::WaveformView(QWidget* parent) : QWidget(parent)
 {
     setMinimumSize(240, 64);
@@ -56,8 +63,7 @@ void WaveformView::paintEvent(QPaintEvent*)
     const int centre = y0 + (y1 - y0) / 2;
     if (sound_) {
         p.setPen(QColor(128, 128, 128));
-        for (const WaveColumn& c : waveformColumns(*sound_, x0, x1, y1 - y0, repeat_))
-            p.drawLine(c.x, centre + c.reach - 1, c.x, centre - c.reach);
+        drawWaveform(p, *sound_, QRect(QPoint(x0, y0), QPoint(x1 - 1, y1 - 1)), repeat_);
     }
     p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     p.setPen(Qt::white);

@@ -8,6 +8,9 @@ namespace celvane {
 
 class Sound;
 
+// Draws a sound's waveform into `area` of a painter, in the painter's pen, about its centre line.
+void drawWaveform(QPainter& painter, const Sound& sound, const QRect& area, double repeat);
+
 class WaveformView : public QWidget {
     Q_OBJECT
 public:
