@@ -4,7 +4,10 @@
 
 #include <QPushButton>
 #include <QApplication>
+#include <QDropEvent>
 #include <QElapsedTimer>
+#include <QMimeData>
+#include <QUrl>
 #include <cstdlib>
 
 #include "app/CMainFrame.h"
@@ -130,6 +133,21 @@ std::optional<std::string> ScriptedChooser::next()
     auto p = paths.front();
     paths.pop_front();
     return p;
+}
+
+void dropFiles(QWidget& target, const QStringList& paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString& p : paths)
+        urls << QUrl::fromLocalFile(p);
+    data.setUrls(urls);
+    const QPoint middle = target.rect().center();
+    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&target, &drop);
 }
 
 } // namespace celvane::test

@@ -105,6 +105,8 @@ private:
 // Runs the event loop until `done` holds or the time is up; returns `done()`.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 bool splashVisible();
+// Files dragged onto a widget and dropped, as a file manager does it.
+void dropFiles(QWidget& target, const QStringList& paths);
 
 // Answers the import options question in place of the sheet.
 class ScriptedImportOptions : public ImportOptionsQuestion {

@@ -172,20 +172,6 @@ void tick(QWidget& window, const QString& text)
             b->setChecked(true);
 }
 
-void dropFiles(QWidget& target, const QStringList& paths)
-{
-    QMimeData data;
-    QList<QUrl> urls;
-    for (const QString& p : paths)
-        urls << QUrl::fromLocalFile(p);
-    data.setUrls(urls);
-    const QPoint middle = target.rect().center();
-    QDragEnterEvent enter(middle, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&target, &drop);
-}
 } // namespace
 
 TEST(FirstHour, PastedFramesAskHowTheyJoinTheFilmAndCanBecomeTheBackground)
@@ -238,10 +224,10 @@ TEST(FirstHour, FilesDroppedOnTheFilmJoinItThoseOnTheWindowOpen)
     // On a new film's window: asked first, then new frames; the first takes the place of the
     // blank frame and the next comes after it, not over it.
     p.importOptions.answers.push_back(std::nullopt); // cancelled
-    dropFiles(*p.view().viewport(), {QString::fromStdString(png)});
+    test::dropFiles(*p.view().viewport(), {QString::fromStdString(png)});
     EXPECT_EQ(p.importOptions.asked, 1);
     EXPECT_EQ(p.film().frameCount(), 1);
-    dropFiles(*p.view().viewport(), {QString::fromStdString(png), QString::fromStdString(png)});
+    test::dropFiles(*p.view().viewport(), {QString::fromStdString(png), QString::fromStdString(png)});
     EXPECT_EQ(p.importOptions.asked, 3);
     EXPECT_EQ(p.film().frameCount(), 2);
     EXPECT_EQ(p.view().currentFrame(), 1);
@@ -250,7 +236,7 @@ TEST(FirstHour, FilesDroppedOnTheFilmJoinItThoseOnTheWindowOpen)
     // On the main window: the file opens as a film of its own.
     CCelvaneDoc* before = &p.view().document();
     p.sink.answers.push_back(MessageAnswer::No); // not saving the film shown so far
-    dropFiles(p.frame(), {QString::fromStdString(png)});
+    test::dropFiles(p.frame(), {QString::fromStdString(png)});
     EXPECT_NE(&p.view().document(), before);
     EXPECT_EQ(p.view().film()->width(), 100);
     EXPECT_EQ(p.importOptions.asked, 3);
