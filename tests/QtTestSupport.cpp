@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QMimeData>
 #include <QUrl>
+#include <array>
 #include <cstdlib>
 
 #include "app/CMainFrame.h"
@@ -148,6 +149,46 @@ void dropFiles(QWidget& target, const QStringList& paths)
     ASSERT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(middle), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &drop);
+}
+
+namespace {
+
+std::array<int, 64> thumbnail(const QImage& image)
+{
+    std::array<int, 64> cells{}, counts{};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const size_t cell = size_t((y * 8 / image.height()) * 8 + x * 8 / image.width());
+            cells[cell] += qGray(image.pixel(x, y));
+            ++counts[cell];
+        }
+    for (size_t i = 0; i < 64; ++i)
+        cells[i] = counts[i] ? cells[i] / counts[i] : 255;
+    return cells;
+}
+
+} // namespace
+
+std::string thumbnailHex(const QImage& image)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string out;
+    for (int c : thumbnail(image)) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+int thumbnailDifference(const QImage& image, const std::string& expected)
+{
+    if (expected.size() != 128 || expected.find_first_not_of("0123456789abcdef") != std::string::npos)
+        return 255;
+    const std::array<int, 64> cells = thumbnail(image);
+    int worst = 0;
+    for (size_t i = 0; i < 64; ++i)
+        worst = std::max(worst, std::abs(cells[i] - std::stoi(expected.substr(2 * i, 2), nullptr, 16)));
+    return worst;
 }
 
 } // namespace celvane::test

@@ -134,6 +134,12 @@ struct StartedProgram {
     CCelvaneView& view() const { return *frame().activeView(); }
 };
 
+// What a picture looks like from afar: the mean grey of each of 8 x 8 cells, as 128 hex
+// digits, and the largest difference of a picture's cells from such a string (255 when the
+// string is not one).
+std::string thumbnailHex(const QImage& image);
+int thumbnailDifference(const QImage& image, const std::string& expected);
+
 // The batch tool run with arguments: its exit status and what it printed (both streams).
 struct ToolRun {
     int status;

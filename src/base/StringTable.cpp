@@ -32,6 +32,7 @@ const std::unordered_map<int, const char*>& table()
          "An error occurred while trying to find out the paper size of the printer.  This could be due "
          "to running out of memory, or the printer may be incorrectly set up."},
         {IDS_CANNOT_EXPORT_FORMAT, "Sorry, you can't export a film in this format."},
+        {IDS_CANNOT_LOAD_METAFILE, "Sorry, Celvane cannot load this metafile."},
         {IDS_FORMAT_NOT_UNDERSTOOD,
          "The file format was not understood.  Either it's an unsupported format, or the file is "
          "corrupt."},

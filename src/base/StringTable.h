@@ -26,6 +26,7 @@ enum StringId : int {
     IDS_CANNOT_LOAD_TYPE = 2064,
     IDS_PRINTER_PAPER = 2066,
     IDS_CANNOT_EXPORT_FORMAT = 2078,
+    IDS_CANNOT_LOAD_METAFILE = 2080,
     // Texts that have no number of their own in the message table.
     IDS_FORMAT_NOT_UNDERSTOOD = 3000,
     IDS_SAVE_CHANGES = 3001,

@@ -2,6 +2,8 @@
 
 #include "film/FileType.h"
 #include "film/GraphicList.h"
+#include "import/DrawfileGraphic.h"
+#include "import/MetafileGraphic.h"
 #include "import/SpriteFileGraphic.h"
 
 namespace celvane {
@@ -10,6 +12,9 @@ void registerImportKinds()
 {
     registerGraphicKind(FileType::RiscOsSprite,
                         []() -> std::unique_ptr<Graphic> { return std::make_unique<SpriteFileGraphic>(); });
+    for (int type : {FileType::Metafile, FileType::EnhancedMetafile})
+        registerGraphicKind(type, []() -> std::unique_ptr<Graphic> { return std::make_unique<MetafileGraphic>(); });
+    registerGraphicKind(FileType::Drawfile, []() -> std::unique_ptr<Graphic> { return std::make_unique<DrawfileGraphic>(); });
 }
 
 } // namespace celvane

@@ -2,7 +2,7 @@
 
 namespace celvane {
 
-// Tells the graphic list about the kinds this library reads (RISC OS sprite files). The
+// Tells the graphic list about the kinds this library reads (RISC OS sprite files, Drawfiles, metafiles). The
 // program, the batch tool and the tests call it once at start-up.
 void registerImportKinds();
 

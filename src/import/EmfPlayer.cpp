@@ -1,0 +1,490 @@
+// Enhanced metafile records onto the metafile canvas.
+
+#include <QRegion>
+#include <QTransform>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "import/MetafileCanvas.h"
+#include "import/MetafilePlayer.h"
+
+namespace celvane {
+
+namespace {
+
+enum Record : uint32_t {
+    Header = 1, PolyBezier, Polygon, Polyline, PolyBezierTo, PolylineTo, PolyPolyline, PolyPolygon,
+    SetWindowExtEx, SetWindowOrgEx, SetViewportExtEx, SetViewportOrgEx, SetBrushOrgEx, Eof, SetPixelV,
+    SetMapperFlags, SetMapMode, SetBkMode, SetPolyFillMode, SetRop2, SetStretchBltMode, SetTextAlign,
+    SetColorAdjustment, SetTextColor, SetBkColor, OffsetClipRgn, MoveToEx, SetMetaRgn, ExcludeClipRect,
+    IntersectClipRect, ScaleViewportExtEx, ScaleWindowExtEx, SaveDc, RestoreDc, SetWorldTransform,
+    ModifyWorldTransform, SelectObject, CreatePen, CreateBrushIndirect, DeleteObject, AngleArc, Ellipse,
+    Rectangle, RoundRect, Arc, Chord, Pie, SelectPalette, CreatePalette, SetPaletteEntries, ResizePalette,
+    RealizePalette, ExtFloodFill, LineTo, ArcTo, PolyDraw, SetArcDirection, SetMiterLimit, BeginPath,
+    EndPath, CloseFigure, FillPath, StrokeAndFillPath, StrokePath, FlattenPath, WidenPath, SelectClipPath,
+    AbortPath, GdiComment = 70, FillRgn, FrameRgn, InvertRgn, PaintRgn, ExtSelectClipRgn, BitBlt, StretchBlt,
+    MaskBlt, PlgBlt, SetDiBitsToDevice, StretchDiBits, ExtCreateFontIndirectW, ExtTextOutA, ExtTextOutW,
+    PolyBezier16, Polygon16, Polyline16, PolyBezierTo16, PolylineTo16, PolyPolyline16, PolyPolygon16,
+    PolyDraw16, CreateMonoBrush, CreateDibPatternBrushPt, ExtCreatePen, SetIcmMode = 98, AlphaBlend = 114,
+    SetLayout = 115, TransparentBlt = 116,
+};
+
+constexpr uint32_t kStockObject = 0x80000000;
+constexpr uint32_t kGlyphIndexes = 0x10, kPairedAdvances = 0x2000;
+// Records that change nothing we draw.
+bool harmless(uint32_t type)
+{
+    switch (type) {
+    case Header: case SetBrushOrgEx: case SetMapperFlags: case SetColorAdjustment: case SetMetaRgn:
+    case ResizePalette: case RealizePalette: case WidenPath: case GdiComment: case SetIcmMode: case SetLayout:
+        return true;
+    default: return false;
+    }
+}
+
+class EnhancedPlayer {
+public:
+    EnhancedPlayer(const MetafileData& m, QPainter& painter, const QTransform& deviceToOutput)
+        : canvas_(painter, deviceToOutput, pixelsPerMm(m), loadLE16(m.records.data() + 56))
+    {
+    }
+
+    // False for a record we do not draw.
+    bool play(uint32_t type, const RecordFields& r);
+
+private:
+    static QPointF pixelsPerMm(const MetafileData& m)
+    {
+        return {double(m.devicePixels[0]) / m.deviceMillimetres[0], double(m.devicePixels[1]) / m.deviceMillimetres[1]};
+    }
+    static QPointF point(const RecordFields& r, size_t at) { return QPointF(r.i32(at), r.i32(at + 4)); }
+    static QRectF box(const RecordFields& r, size_t at)
+    {
+        const QPointF a = point(r, at), b = point(r, at + 8);
+        return QRectF(a, b);
+    }
+    // `count` points from `at`, 32-bit or 16-bit; the count is checked against the record first.
+    static std::vector<QPointF> points(const RecordFields& r, size_t at, uint32_t count, bool small)
+    {
+        const size_t each = small ? 4 : 8;
+        if (count > (r.size() - std::min(at, r.size())) / each)
+            throw ArchiveError("more points than the record holds");
+        std::vector<QPointF> out(count);
+        for (size_t i = 0; i < count; ++i)
+            out[i] = small ? QPointF(r.i16(at + 4 * i), r.i16(at + 4 * i + 2)) : point(r, at + 8 * i);
+        return out;
+    }
+    static std::optional<QRegion> region(const RecordFields& r, size_t at, uint32_t bytes);
+    QImage image(const RecordFields& r, size_t offBmi, size_t offBits);
+
+    void poly(uint32_t type, const RecordFields& r);
+    void polyPoly(uint32_t type, const RecordFields& r);
+    void text(uint32_t type, const RecordFields& r);
+    void blit(uint32_t type, const RecordFields& r);
+    void createPen(const RecordFields& r, bool extended);
+    void createPatternBrush(const RecordFields& r);
+
+    MetafileCanvas canvas_;
+};
+
+std::optional<QRegion> EnhancedPlayer::region(const RecordFields& r, size_t at, uint32_t bytes)
+{
+    if (bytes < 32)
+        return std::nullopt;
+    const uint32_t count = r.u32(at + 8);
+    if (count > (bytes - 32) / 16)
+        throw ArchiveError("more rectangles than the region holds");
+    std::vector<QRect> rects;
+    rects.reserve(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const size_t p = at + 32 + 16 * size_t(i);
+        const QRect rect(QPoint(r.i32(p), r.i32(p + 4)), QPoint(r.i32(p + 8) - 1, r.i32(p + 12) - 1));
+        if (rect.isValid())
+            rects.push_back(rect);
+    }
+    QRegion out;
+    out.setRects(rects.data(), int(rects.size()));
+    return out;
+}
+
+QImage EnhancedPlayer::image(const RecordFields& r, size_t offBmi, size_t offBits)
+{
+    const uint32_t bmi = r.u32(offBmi), cbBmi = r.u32(offBmi + 4), bits = r.u32(offBits), cbBits = r.u32(offBits + 4);
+    if (cbBmi == 0)
+        return {};
+    return dibToImage(r.span(bmi, cbBmi), r.span(bits, cbBits));
+}
+
+void EnhancedPlayer::poly(uint32_t type, const RecordFields& r)
+{
+    const bool small = type >= PolyBezier16;
+    const uint32_t base = small ? type - PolyBezier16 + PolyBezier : type;
+    const std::vector<QPointF> pts = points(r, 28, r.u32(24), small);
+    switch (base) {
+    case PolyBezier:
+        if (!pts.empty()) {
+            QPainterPath path(pts[0]);
+            for (size_t i = 1; i + 2 < pts.size(); i += 3)
+                path.cubicTo(pts[i], pts[i + 1], pts[i + 2]);
+            canvas_.strokeShape(path);
+        }
+        break;
+    case Polygon: canvas_.fillShape(polyPath(pts, true)); break;
+    case Polyline: canvas_.strokeShape(polyPath(pts, false)); break;
+    case PolyBezierTo: canvas_.polyBezierTo(pts); break;
+    case PolylineTo: canvas_.polylineTo(pts); break;
+    default: break;
+    }
+}
+
+void EnhancedPlayer::polyPoly(uint32_t type, const RecordFields& r)
+{
+    const bool small = type == PolyPolyline16 || type == PolyPolygon16;
+    const bool polygons = type == PolyPolygon || type == PolyPolygon16;
+    const uint32_t figures = r.u32(24), total = r.u32(28);
+    if (figures > (r.size() - 32) / 4)
+        throw ArchiveError("more figures than the record holds");
+    const size_t pointsAt = 32 + 4 * size_t(figures);
+    const std::vector<QPointF> pts = points(r, pointsAt, total, small);
+    QPainterPath path;
+    size_t next = 0;
+    for (uint32_t f = 0; f < figures; ++f) {
+        const uint32_t n = r.u32(32 + 4 * size_t(f));
+        if (n > pts.size() - next)
+            break;
+        path.addPath(polyPath(std::vector<QPointF>(pts.begin() + long(next), pts.begin() + long(next + n)), polygons));
+        next += n;
+    }
+    if (polygons)
+        canvas_.fillShape(path);
+    else
+        canvas_.strokeShape(path);
+}
+
+void EnhancedPlayer::text(uint32_t type, const RecordFields& r)
+{
+    const QPointF reference = point(r, 36);
+    const uint32_t count = r.u32(44), offString = r.u32(48), options = r.u32(52), offDx = r.u32(72);
+    if (options & kGlyphIndexes)
+        throw ArchiveError("glyph numbers name no characters");
+    QString string;
+    if (type == ExtTextOutW) {
+        const ByteSpan bytes = r.span(offString, size_t(count) * 2);
+        string.resize(qsizetype(count));
+        for (uint32_t i = 0; i < count; ++i)
+            string[qsizetype(i)] = QChar(loadLE16(bytes.data() + 2 * i));
+    } else {
+        const ByteSpan bytes = r.span(offString, count);
+        string = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), qsizetype(count));
+    }
+    std::vector<double> advances;
+    if (offDx != 0) {
+        const size_t step = (options & kPairedAdvances) ? 8 : 4;
+        r.span(offDx, count * step);
+        for (uint32_t i = 0; i < count; ++i)
+            advances.push_back(r.i32(offDx + step * i));
+    }
+    std::optional<QRectF> rect;
+    if (options & 6)
+        rect = box(r, 56);
+    canvas_.text(reference, string, options, rect, advances);
+}
+
+void EnhancedPlayer::blit(uint32_t type, const RecordFields& r)
+{
+    if (type == StretchDiBits || type == SetDiBitsToDevice) {
+        const bool stretch = type == StretchDiBits;
+        const QImage picture = image(r, 48, 56);
+        const double xSrc = r.i32(32), ySrc = r.i32(36), cxSrc = r.i32(40), cySrc = r.i32(44);
+        const QRectF dest(r.i32(24), r.i32(28), stretch ? r.i32(72) : cxSrc, stretch ? r.i32(76) : cySrc);
+        const uint32_t rop = stretch ? r.u32(68) : 0x00CC0020;
+        if (picture.isNull()) {
+            canvas_.patternBlt(dest, rop);
+            return;
+        }
+        // Source rows count from the bottom of the bitmap.
+        canvas_.bitmap(picture, QRectF(xSrc, picture.height() - ySrc - cySrc, cxSrc, cySrc), dest, rop);
+        return;
+    }
+    const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
+    const uint32_t rop = r.u32(40);
+    QImage picture = image(r, 84, 92);
+    if (picture.isNull()) {
+        canvas_.patternBlt(dest, rop);
+        return;
+    }
+    const bool sized = type != BitBlt && type != MaskBlt;
+    const QRectF source(r.i32(44), r.i32(48), sized ? r.i32(100) : dest.width(), sized ? r.i32(104) : dest.height());
+    if (type == AlphaBlend) {
+        const uint8_t constant = uint8_t(rop >> 16), format = uint8_t(rop >> 24);
+        // With per-pixel alpha the bytes are premultiplied colours and their alpha.
+        const uint32_t bmi = r.u32(84), bits = r.u32(92);
+        const int w = r.i32(bmi + 4), h = r.i32(bmi + 8);
+        if (format == 1 && r.u16(bmi + 14) == 32 && r.u32(bmi + 16) == 0 && w > 0 && h != 0 && w < 32768 &&
+            std::abs(h) < 32768) {
+            const int rows = std::abs(h);
+            const ByteSpan px = r.span(bits, size_t(w) * size_t(rows) * 4);
+            QImage alpha(w, rows, QImage::Format_ARGB32_Premultiplied);
+            for (int y = 0; y < rows; ++y)
+                std::memcpy(alpha.scanLine(h > 0 ? rows - 1 - y : y), px.data() + size_t(y) * size_t(w) * 4, size_t(w) * 4);
+            picture = alpha;
+        }
+        if (constant != 255) {
+            QImage faded(picture.size(), QImage::Format_ARGB32_Premultiplied);
+            faded.fill(Qt::transparent);
+            QPainter p(&faded);
+            p.setOpacity(constant / 255.0);
+            p.drawImage(0, 0, picture);
+            p.end();
+            picture = faded;
+        }
+        canvas_.bitmap(picture, source, dest, 0x00CC0020);
+        return;
+    }
+    if (type == TransparentBlt) {
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = canvas_.colour(rop).rgb();
+        for (int y = 0; y < picture.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = 0; x < picture.width(); ++x)
+                if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF))
+                    line[x] = 0;
+        }
+        canvas_.bitmap(picture, source, dest, 0x00CC0020);
+        return;
+    }
+    canvas_.bitmap(picture, source, dest, type == MaskBlt ? (rop & 0x00FFFFFF) : rop);
+}
+
+void EnhancedPlayer::createPen(const RecordFields& r, bool extended)
+{
+    MetaPen pen;
+    if (extended) {
+        pen.style = r.u32(28);
+        pen.width = r.u32(32);
+        const uint32_t brushStyle = r.u32(36);
+        pen.colour = canvas_.colour(r.u32(40));
+        if (brushStyle == 1) // a hollow brush draws no line
+            pen.style = (pen.style & ~0xFu) | 5;
+        const uint32_t entries = r.u32(48);
+        if ((pen.style & 0xF) == 7 && entries <= 16) {
+            const double unit = std::max(pen.width, 1.0);
+            for (uint32_t i = 0; i < entries; ++i)
+                pen.dashes.push_back(r.u32(52 + 4 * i) / unit);
+        }
+        // A cosmetic pen is one pixel wide whatever its width says.
+        if ((pen.style & 0x10000) == 0)
+            pen.width = 0;
+    } else {
+        pen.style = r.u32(12);
+        pen.width = r.i32(16);
+        pen.colour = canvas_.colour(r.u32(24));
+    }
+    canvas_.createObject(int(r.u32(8)), pen);
+}
+
+void EnhancedPlayer::createPatternBrush(const RecordFields& r)
+{
+    MetaBrush brush;
+    brush.style = MetaBrush::Pattern;
+    brush.pattern = image(r, 16, 24);
+    canvas_.createObject(int(r.u32(8)), brush);
+}
+
+bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
+{
+    if (harmless(type))
+        return true;
+    switch (type) {
+    case PolyBezier: case Polygon: case Polyline: case PolyBezierTo: case PolylineTo:
+    case PolyBezier16: case Polygon16: case Polyline16: case PolyBezierTo16: case PolylineTo16:
+        poly(type, r);
+        break;
+    case PolyPolyline: case PolyPolygon: case PolyPolyline16: case PolyPolygon16: polyPoly(type, r); break;
+    case PolyDraw: case PolyDraw16: {
+        const uint32_t n = r.u32(24);
+        const bool small = type == PolyDraw16;
+        const std::vector<QPointF> pts = points(r, 28, n, small);
+        const ByteSpan kinds = r.span(28 + n * (small ? 4 : 8), n);
+        canvas_.polyDraw(pts, std::vector<uint8_t>(kinds.begin(), kinds.end()));
+        break;
+    }
+    case SetWindowExtEx: canvas_.setWindowExt(QSizeF(r.i32(8), r.i32(12))); break;
+    case SetWindowOrgEx: canvas_.setWindowOrg(point(r, 8)); break;
+    case SetViewportExtEx: canvas_.setViewportExt(QSizeF(r.i32(8), r.i32(12))); break;
+    case SetViewportOrgEx: canvas_.setViewportOrg(point(r, 8)); break;
+    case SetPixelV: canvas_.setPixel(point(r, 8), r.u32(16)); break;
+    case SetMapMode: canvas_.setMapMode(r.i32(8)); break;
+    case SetBkMode: canvas_.setBackgroundMode(r.i32(8)); break;
+    case SetPolyFillMode: canvas_.setPolyFillMode(r.i32(8)); break;
+    case SetRop2: canvas_.setRop2(r.i32(8)); break;
+    case SetStretchBltMode: canvas_.setStretchMode(r.i32(8)); break;
+    case SetTextAlign: canvas_.setTextAlign(r.u32(8)); break;
+    case SetTextColor: canvas_.setTextColour(r.u32(8)); break;
+    case SetBkColor: canvas_.setBackgroundColour(r.u32(8)); break;
+    case OffsetClipRgn: canvas_.offsetClip(point(r, 8)); break;
+    case MoveToEx: canvas_.moveTo(point(r, 8)); break;
+    case ExcludeClipRect: canvas_.excludeClip(box(r, 8)); break;
+    case IntersectClipRect: canvas_.intersectClip(box(r, 8)); break;
+    case ScaleViewportExtEx: canvas_.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case ScaleWindowExtEx: canvas_.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case SaveDc: canvas_.save(); break;
+    case RestoreDc: canvas_.restore(r.i32(8)); break;
+    case SetWorldTransform:
+    case ModifyWorldTransform: {
+        const QTransform t(r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28));
+        if (!t.isInvertible() && type == SetWorldTransform)
+            return false;
+        canvas_.modifyWorldTransform(t, type == SetWorldTransform ? 4 : int(r.u32(32)));
+        break;
+    }
+    case SelectObject: {
+        const uint32_t index = r.u32(8);
+        if (index & kStockObject)
+            canvas_.selectStockObject(int(index & ~kStockObject));
+        else
+            canvas_.selectObject(int(index));
+        break;
+    }
+    case SelectPalette: canvas_.selectObject(int(r.u32(8))); break;
+    case CreatePen: createPen(r, false); break;
+    case ExtCreatePen: createPen(r, true); break;
+    case CreateBrushIndirect: {
+        MetaBrush brush;
+        brush.style = int(r.u32(12));
+        brush.colour = canvas_.colour(r.u32(16));
+        brush.hatch = int(r.u32(20));
+        if (brush.style > MetaBrush::Hatched)
+            brush.style = MetaBrush::Solid;
+        canvas_.createObject(int(r.u32(8)), brush);
+        break;
+    }
+    case CreateMonoBrush: case CreateDibPatternBrushPt: createPatternBrush(r); break;
+    case CreatePalette: {
+        const uint16_t n = r.u16(14);
+        MetaPalette palette;
+        for (uint16_t i = 0; i < n; ++i)
+            palette.colours.emplace_back(r.u8(16 + 4 * i), r.u8(17 + 4 * i), r.u8(18 + 4 * i));
+        canvas_.createObject(int(r.u32(8)), palette);
+        break;
+    }
+    case ExtCreateFontIndirectW: {
+        MetaFont font;
+        font.height = r.i32(12);
+        font.width = r.i32(16);
+        font.escapement = r.i32(20);
+        font.weight = r.i32(28);
+        font.italic = r.u8(32);
+        font.underline = r.u8(33);
+        font.strikeOut = r.u8(34);
+        font.pitchAndFamily = r.u8(39);
+        for (size_t i = 0; i < 32; ++i) {
+            const uint16_t c = r.u16(40 + 2 * i);
+            if (c == 0)
+                break;
+            font.face.append(QChar(c));
+        }
+        canvas_.createObject(int(r.u32(8)), font);
+        break;
+    }
+    case DeleteObject: canvas_.deleteObject(int(r.u32(8))); break;
+    case AngleArc: canvas_.angleArc(point(r, 8), r.u32(16), r.f32(20), r.f32(24)); break;
+    case Ellipse: {
+        QPainterPath path;
+        path.addEllipse(box(r, 8));
+        canvas_.fillShape(path);
+        break;
+    }
+    case Rectangle: {
+        QPainterPath path;
+        path.addRect(box(r, 8));
+        canvas_.fillShape(path);
+        break;
+    }
+    case RoundRect: {
+        QPainterPath path;
+        path.addRoundedRect(box(r, 8).normalized(), r.i32(24) / 2.0, r.i32(28) / 2.0);
+        canvas_.fillShape(path);
+        break;
+    }
+    case Arc: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 0); break;
+    case Chord: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 1); break;
+    case Pie: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 2); break;
+    case ArcTo: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 3); break;
+    case LineTo: canvas_.lineTo(point(r, 8)); break;
+    case SetArcDirection: canvas_.setArcDirection(r.i32(8)); break;
+    case SetMiterLimit: canvas_.setMiterLimit(r.u32(8)); break;
+    case BeginPath: canvas_.beginPath(); break;
+    case EndPath: canvas_.endPath(); break;
+    case CloseFigure: canvas_.closeFigure(); break;
+    case FillPath: canvas_.fillPath(); break;
+    case StrokeAndFillPath: canvas_.strokeAndFillPath(); break;
+    case StrokePath: canvas_.strokePath(); break;
+    case FlattenPath: canvas_.flattenPath(); break;
+    case SelectClipPath: canvas_.selectClipPath(r.i32(8)); break;
+    case AbortPath: canvas_.abortPath(); break;
+    case FillRgn:
+        if (const auto region = EnhancedPlayer::region(r, 32, r.u32(24)))
+            canvas_.fillRegionWith(int(r.u32(28)), *region);
+        break;
+    case FrameRgn:
+        if (const auto region = EnhancedPlayer::region(r, 40, r.u32(24)))
+            canvas_.frameRegion(int(r.u32(28)), *region, QSizeF(r.i32(32), r.i32(36)));
+        break;
+    case InvertRgn:
+    case PaintRgn:
+        if (const auto region = EnhancedPlayer::region(r, 28, r.u32(24)))
+            type == InvertRgn ? canvas_.invertRegion(*region) : canvas_.paintRegion(*region);
+        break;
+    case ExtSelectClipRgn: canvas_.selectClipRegion(region(r, 16, r.u32(8)), r.i32(12)); break;
+    case BitBlt: case StretchBlt: case MaskBlt: case SetDiBitsToDevice: case StretchDiBits: case AlphaBlend:
+    case TransparentBlt:
+        blit(type, r);
+        break;
+    case ExtTextOutA: case ExtTextOutW: text(type, r); break;
+    default: return false;
+    }
+    return true;
+}
+
+} // namespace
+
+MetafilePlayCount playEnhancedRecords(const MetafileData& m, QPainter& painter, const QRectF& target)
+{
+    // The picture's bounds (reference-device pixels) fill the target; without bounds, its frame.
+    QRectF bounds(QPointF(m.bounds[0], m.bounds[1]), QPointF(m.bounds[2], m.bounds[3]));
+    if (!(bounds.width() > 0 && bounds.height() > 0)) {
+        const double sx = double(m.devicePixels[0]) / (m.deviceMillimetres[0] * 100.0);
+        const double sy = double(m.devicePixels[1]) / (m.deviceMillimetres[1] * 100.0);
+        bounds = QRectF(QPointF(m.frame[0] * sx, m.frame[1] * sy), QPointF(m.frame[2] * sx, m.frame[3] * sy));
+    }
+    if (!(bounds.width() > 0 && bounds.height() > 0))
+        bounds = QRectF(0, 0, m.displayWidth, m.displayHeight);
+    const double sx = target.width() / bounds.width(), sy = target.height() / bounds.height();
+    const QTransform deviceToOutput(sx, 0, 0, sy, target.left() - bounds.left() * sx, target.top() - bounds.top() * sy);
+
+    MetafilePlayCount count;
+    EnhancedPlayer player(m, painter, deviceToOutput);
+    const ByteSpan all(m.records);
+    size_t at = 0;
+    while (at + 8 <= all.size()) {
+        const uint32_t type = loadLE32(all.data() + at), size = loadLE32(all.data() + at + 4);
+        if (size < 8 || size > all.size() - at)
+            break;
+        if (type == Eof)
+            break;
+        try {
+            if (player.play(type, RecordFields(all.subspan(at, size))))
+                ++count.played;
+            else
+                ++count.skipped;
+        } catch (const Error&) {
+            ++count.skipped;
+        }
+        at += size;
+    }
+    return count;
+}
+
+} // namespace celvane

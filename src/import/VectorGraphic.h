@@ -1,0 +1,49 @@
+#pragma once
+// A vector picture (a metafile, a Drawfile) as a graphic of one frame: the picture drawn at its
+// own size on white, so that it opens as a film or imports into one; plotted through a request
+// it is drawn afresh at the request's size and turn, so that a stamp made from it stays sharp.
+
+#include <QPainter>
+
+#include "film/Graphic.h"
+#include "gfx/Sprite.h"
+#include "import/VectorImage.h"
+
+namespace celvane {
+
+class VectorGraphic : public Graphic {
+public:
+    int needsMaskFlags() const override { return 0; }
+    void getSummary(GraphicSummary& summary) const override;
+    void getFrameDescription(int frame, ImageInfo& info) override;
+    int countSelectedFrames() const override { return selected_ ? 1 : 0; }
+    void setFrameSelected(int frame, bool on) override;
+    bool isFrameSelected(int frame) const override { return frame == 0 && selected_; }
+    void clear() override;
+    void deleteFrames(int first, int last) override;
+    Sprite* workingImage(int frame) override;
+
+    // The picture's own size in pixels; 0 when nothing is loaded.
+    virtual int pictureWidth() const = 0;
+    virtual int pictureHeight() const = 0;
+    // Draws the whole picture so that it fills `into`.
+    virtual void draw(QPainter& painter, const QRectF& into) const = 0;
+    // Plots the picture as an image with its mask (see VectorImage).
+    int plot(const PlotRequest& request);
+
+protected:
+    // The name a frame is described by.
+    virtual const char* frameName() const = 0;
+    // Called by subclasses when their picture changes or goes.
+    void pictureChanged();
+    virtual void forgetPicture() = 0;
+
+private:
+    bool loaded() const { return pictureWidth() > 0; }
+
+    Sprite image_;
+    VectorImage plotted_;
+    bool selected_ = false;
+};
+
+} // namespace celvane

@@ -1,0 +1,358 @@
+// Windows and enhanced metafiles: pictures built here and the files of other programs play to
+// the pictures they hold, damaged ones are refused in the program's words, what we record reads
+// back as what was painted, and a metafile opens in the program as a film.
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <cmath>
+#include <filesystem>
+#include <map>
+#include <set>
+
+#include "QtTestSupport.h"
+#include "TestSupport.h"
+#include "base/CommandIds.h"
+#include "base/StringTable.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "film/GraphicList.h"
+#include "gfx/Colour.h"
+#include "import/ImportKinds.h"
+#include "import/MetafileGraphic.h"
+#include "import/MetafilePlayer.h"
+#include "import/MetafileRecorder.h"
+#include "platform/SpriteImage.h"
+#include "view/CCelvaneView.h"
+
+using namespace celvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+const bool kRegistered = [] {
+    registerImportKinds();
+    return true;
+}();
+
+uint32_t rgbAt(const Sprite& s, int x, int y) { return rgbOfWord(s.colourWordOf(s.pixelAt(x, y))); }
+
+// Windows metafile records, built by hand: 16-bit words after a size and a function.
+class WmfBuilder {
+public:
+    WmfBuilder& record(uint16_t function, std::initializer_list<int> params)
+    {
+        ByteWriter w(&records_);
+        w.u32(uint32_t(3 + params.size()));
+        w.u16(function);
+        for (int p : params)
+            w.u16(uint16_t(p));
+        return *this;
+    }
+    // A placeable header with bounds 0, 0, right, bottom, then the records.
+    Bytes file(std::optional<std::array<int, 3>> placeable, bool goodChecksum = true) const
+    {
+        Bytes out;
+        ByteWriter w(&out);
+        if (placeable) {
+            PlaceableHeader{0, 0, (*placeable)[0], (*placeable)[1], (*placeable)[2]}.write(w);
+            if (!goodChecksum)
+                out[21] ^= 0x40;
+        }
+        Bytes body = records_;
+        ByteWriter(&body).bytes(Bytes{3, 0, 0, 0, 0, 0}); // end of file
+        w.u16(1);
+        w.u16(9);
+        w.u16(0x0300);
+        w.u32(uint32_t((18 + body.size()) / 2));
+        w.u16(4);
+        w.u32(16);
+        w.u16(0);
+        w.bytes(body);
+        return out;
+    }
+
+private:
+    Bytes records_;
+};
+
+// A picture 1440 x 720 units: its left half a red square, drawn with a red brush and no pen.
+WmfBuilder redSquareOnTheLeft()
+{
+    WmfBuilder b;
+    b.record(0x020B, {0, 0})                    // window origin
+        .record(0x020C, {720, 1440})            // window extent (y, x)
+        .record(0x02FC, {0, 0x00FF, 0x0000, 0}) // red solid brush, slot 0
+        .record(0x02FA, {5, 0, 0, 0, 0})        // null pen, slot 1
+        .record(0x012D, {0})
+        .record(0x012D, {1})
+        .record(0x041B, {720, 720, 0, 0}); // rectangle: bottom, right, top, left
+    return b;
+}
+
+QImage played(const MetafileData& m, int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    playMetafile(m, painter, QRectF(0, 0, width, height));
+    return image;
+}
+
+// The mean difference per channel between two pictures of one size.
+double meanDifference(const QImage& a, const QImage& b)
+{
+    double sum = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * a.width() * a.height());
+}
+
+} // namespace
+
+TEST(Metafiles, APlaceableHeaderGivesTheSizeAndItsChecksumIsChecked)
+{
+    test::ensureApplication();
+    GraphicList list;
+    list.load(FileType::Metafile, redSquareOnTheLeft().file(std::array{1440, 720, 1440}));
+    Sprite& image = *list.item(0).workingImage(0);
+    EXPECT_EQ(image.width(), 96);
+    EXPECT_EQ(image.height(), 48);
+    EXPECT_EQ(rgbAt(image, 10, 10), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(image, 47, 47), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(image, 49, 10), rgb(255, 255, 255)) << "the right half stays white";
+    ImageInfo info;
+    list.getFrameDescription(0, info);
+    EXPECT_EQ(info.name, "MetaFile");
+
+    // A damaged header is refused in the program's words.
+    try {
+        GraphicList().load(FileType::Metafile, redSquareOnTheLeft().file(std::array{1440, 720, 1440}, false));
+        ADD_FAILURE() << "a wrong checksum was taken";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.userMessage(), "Sorry, Celvane cannot load this metafile.");
+    }
+
+    // Without the header the picture is 30 mm on its longer side, shaped as its window.
+    GraphicList bare;
+    bare.load(FileType::Metafile, redSquareOnTheLeft().file(std::nullopt));
+    Sprite& unplaced = *bare.item(0).workingImage(0);
+    EXPECT_EQ(unplaced.width(), 113);
+    EXPECT_EQ(unplaced.height(), 56);
+    EXPECT_EQ(rgbAt(unplaced, 20, 20), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(unplaced, 90, 20), rgb(255, 255, 255));
+}
+
+TEST(Metafiles, RecordsWeDoNotDrawOrCannotReadAreSkippedAndCounted)
+{
+    test::ensureApplication();
+    WmfBuilder b = redSquareOnTheLeft();
+    b.record(0x0999, {1, 2, 3})       // no such record
+        .record(0x0324, {400, 0, 0}); // a polygon claiming 400 points it does not have
+    b.record(0x02FC, {0, 0xFF00, 0x0000, 0}).record(0x012D, {2}).record(0x041B, {720, 1440, 0, 720});
+    const MetafileData m = readMetafile(b.file(std::array{1440, 720, 1440}));
+    QImage image(96, 48, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const MetafilePlayCount count = playMetafile(m, painter, QRectF(0, 0, 96, 48));
+    painter.end();
+    EXPECT_EQ(count.skipped, 2);
+    EXPECT_EQ(count.played, 10);
+    EXPECT_EQ(image.pixel(70, 20), qRgb(0, 255, 0)) << "records after the damaged one still draw";
+}
+
+TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
+{
+    test::ensureApplication();
+    test::RecordingSink sink;
+    std::set<std::string> refused;
+    std::map<std::string, QImage> pictures;
+    int opened = 0;
+    for (const char* kind : {"wmf", "emf"}) {
+        const fs::path folder = test::corpusDir(kind);
+        CELVANE_REQUIRE_CORPUS(folder);
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (!entry.is_regular_file())
+                continue;
+            SCOPED_TRACE(entry.path().string());
+            const std::string name = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+            try {
+                GraphicList list;
+                list.load(std::string(kind) == "wmf" ? FileType::Metafile : FileType::EnhancedMetafile,
+                          readFile(entry.path().string()));
+                const Sprite* image = list.item(0).workingImage(0);
+                ASSERT_NE(image, nullptr);
+                pictures[name] = spriteToImage(*image);
+                ++opened;
+            } catch (const Error& e) {
+                EXPECT_EQ(e.userMessage(), loadString(IDS_CANNOT_LOAD_METAFILE)) << e.what();
+                refused.insert(name);
+            }
+        }
+    }
+    EXPECT_EQ(refused, (std::set<std::string>{"libwmf/Readme-not-a-metafile.wmf",
+                                              "libemf2svg-corrupted/bad_corrupted_2014-12-02-215338.emf",
+                                              "libemf2svg-corrupted/bad_corrupted_2014-12-02-215428.emf"}));
+    EXPECT_EQ(opened, 55);
+    EXPECT_TRUE(sink.shown.empty());
+
+    // Looked at once by eye: a cartoon face, a van, a test chart of every kind of shape, fill and
+    // font, a bar chart, a chart of GDI records, a picture in hundredths of a millimetre with its
+    // y axis upwards, and a class diagram full of text.
+    const std::map<std::string, std::string> looked = {
+        {"poi/santa.wmf",
+         "ffd58b426fba7bf1ff566af8f68d4fe3fd2c3f94899276e1e3112170855f7dc1db36739aa9b2b0979683aef3eeface8ef3f56fcde3a390eafffeca94ab88f4ff"},
+        {"libwmf/2doorvan.wmf",
+         "ffffd7996f5f69bdfff7e9ccb1666694f3967e89966666797e4f514f4e524e5c4c59315b575c335738473053595c4b4a962d6da9bd2969cceda34bfffff895f4"},
+        {"libwmf/fulltest.wmf",
+         "d4bdcac1c3cac6e0f3f7fbfbf1fbfbfbfbfbfbf5d5d6bcf5f2f5f7f7eef7f7f8f9ece0fce7ede4f7edf6f6f5edf2f7f8d4e9ecd2eae2f1f1fbf5f8f7f9fbf8fa"},
+        {"libemf2svg/test-000.emf",
+         "f8f7f3f3f3f5faf8f3f9baf4fafbfffcf5f793f09eeafffcf5f793f09beaeceff6f793e689eaede9f6e08bd685eefffcf9f1edf2ebfdfffcf8f8f7f8f6fafaf8"},
+        {"wmf2svg/fulltest.emf",
+         "e1edf3f3eefcffffefdce1f0f6fcffffe7cce4f0f7fcffffe3f0ececedfcfffff8f7fffafcfdfffffcfcfcfcfcfeffffffffffffffffffffffffffffffffffff"},
+        {"libuemf/test_mm_himetric_ref.emf",
+         "eff0f0c5c7f0f0eef1f2f2d9dcf2f2f1f1f2f2e7e8f2f2f1c3f2f2f2f2f2f2f1a9e9f2f2f2f2f2f1ebf0f2f2f2f2f0eff1f2f2f2f2f298a8eff0f0f0f0f0a8b1"},
+        {"libemf2svg/EA-test-file-001.emf",
+         "fbf5f5edf0f5f7fbfdf8efecedeff9fdfdf3e2e1eef0e2f1fdfcf2e4efe9f7fdf5ece5e3edfafffdf2f2eedff6f5fefdfdf8f4e9f5f3fafdefeae7dde8f4f8fa"},
+    };
+    for (const auto& [name, expected] : looked) {
+        ASSERT_TRUE(pictures.count(name)) << name;
+        EXPECT_LE(test::thumbnailDifference(pictures[name], expected), 6) << name << " looks like "
+                                                                         << test::thumbnailHex(pictures[name]);
+    }
+    // The three mapping modes of one picture draw it alike.
+    for (const char* mode : {"libuemf/test_mm_twips_ref.emf", "libuemf/test_mm_anisotropic_ref.emf"})
+        EXPECT_LT(meanDifference(pictures[mode], pictures["libuemf/test_mm_himetric_ref.emf"]), 2) << mode;
+}
+
+TEST(Metafiles, WhatWeRecordReadsBackAsWhatWasPainted)
+{
+    test::ensureApplication();
+    const int w = 160, h = 120;
+    QImage stamp(24, 24, QImage::Format_ARGB32);
+    stamp.fill(Qt::transparent);
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 12; ++x)
+            stamp.setPixel(x, y, qRgba(0, 0, 200, 255));
+    auto paint = [&](QPainter& p) {
+        p.setPen(QPen(Qt::darkGreen, 4));
+        p.setBrush(QColor(250, 200, 0));
+        p.drawEllipse(QRectF(10, 10, 80, 60));
+        QPainterPath curve(QPointF(10, 110));
+        curve.cubicTo(50, 60, 90, 140, 150, 90);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::red, 3));
+        p.drawPath(curve);
+        p.translate(120, 10);
+        p.rotate(30);
+        p.fillRect(QRectF(0, 0, 30, 20), Qt::magenta);
+        p.resetTransform();
+        p.drawImage(QRectF(100, 60, 48, 48), stamp);
+    };
+    QImage direct(w, h, QImage::Format_RGB32);
+    direct.fill(Qt::white);
+    {
+        QPainter p(&direct);
+        paint(p);
+    }
+    MetafileRecorder recorder(w, h);
+    {
+        QPainter p(&recorder);
+        paint(p);
+    }
+    for (MetafileKind kind : {MetafileKind::Enhanced, MetafileKind::Windows}) {
+        SCOPED_TRACE(kind == MetafileKind::Enhanced ? "enhanced" : "windows");
+        const Bytes bytes = recorder.finish(kind);
+        const MetafileData m = readMetafile(bytes);
+        EXPECT_EQ(m.displayWidth, w);
+        EXPECT_EQ(m.displayHeight, h);
+        const QImage back = played(m, w, h);
+        EXPECT_LT(meanDifference(back, direct), 3.0);
+        EXPECT_EQ(back.pixel(104, 84), qRgb(0, 0, 200)) << "the image's opaque half";
+        EXPECT_EQ(back.pixel(140, 64), direct.pixel(140, 64)) << "its clear half shows what was below";
+        EXPECT_EQ(back.pixel(50, 40), qRgb(250, 200, 0));
+        if (kind == MetafileKind::Windows) {
+            // The header's checksum makes the XOR of all its eleven words 0.
+            uint16_t x = 0;
+            for (size_t i = 0; i < PlaceableHeader::kSize; i += 2)
+                x ^= loadLE16(bytes.data() + i);
+            EXPECT_EQ(x, 0);
+            EXPECT_EQ(loadLE16(bytes.data() + 14), 96);
+        }
+    }
+
+    // A metafile graphic saves in either kind, and each plays as the original does.
+    GraphicList list;
+    list.load(FileType::EnhancedMetafile, recorder.finish(MetafileKind::Enhanced));
+    const QImage original = spriteToImage(*list.item(0).workingImage(0));
+    for (int type : {FileType::Metafile, FileType::EnhancedMetafile}) {
+        Bytes saved;
+        ByteWriter out(&saved);
+        const size_t written = list.item(0).save(&out, type, false);
+        EXPECT_EQ(written, saved.size());
+        GraphicList again;
+        again.load(type, saved);
+        EXPECT_LT(meanDifference(spriteToImage(*again.item(0).workingImage(0)), original), 3.0) << type;
+    }
+}
+
+TEST(Metafiles, PlottedAsAnImageItsMaskCoversWhatItDrewAndItTurns)
+{
+    test::ensureApplication();
+    GraphicList list;
+    list.load(FileType::Metafile, redSquareOnTheLeft().file(std::array{1440, 720, 1440}));
+    auto& graphic = dynamic_cast<MetafileGraphic&>(list.item(0));
+    Sprite frame;
+    frame.create(200, 200, 0, 0, 32);
+    frame.fillPixel(frame.pixelValueForRgb(rgb(0, 0, 255)));
+    PlotRequest request;
+    request.destinationSprite = &frame;
+    request.destination = Rect{0, 0, 200, 200};
+    request.transform = PlotTransform{2, 2, 90};
+    graphic.plot(request);
+    // 96 x 48 doubled and turned a quarter: 96 wide, 192 high, centred, its left end (the red
+    // square) upwards. Where the picture drew nothing the frame shows through.
+    EXPECT_EQ(rgbAt(frame, 100, 100 - 48), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(frame, 60, 10), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(frame, 100, 100 + 48), rgb(0, 0, 255)) << "the half it left empty";
+    EXPECT_EQ(rgbAt(frame, 30, 100), rgb(0, 0, 255)) << "outside the picture";
+    EXPECT_EQ(graphic.plot(request), 1) << "a second plot reuses the image";
+}
+
+TEST(Metafiles, AMetafileOpensInTheProgramAsAFilmAndSavesAsOne)
+{
+    test::StartedProgram p;
+    const std::string path = p.dir.file("flag.wmf");
+    test::writeBytes(path, redSquareOnTheLeft().file(std::array{1440, 720, 1440}));
+    p.chooser.paths.push_back(path);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(p.sink.shown.empty());
+    EXPECT_EQ(p.frame().windowTitle().toStdString(), "flag.qfm * - Celvane");
+    Film& film = *p.view().film();
+    ASSERT_EQ(film.frameCount(), 1);
+    EXPECT_EQ(film.width(), 96);
+    EXPECT_EQ(film.height(), 48);
+    EXPECT_EQ(rgbAt(*film.workingImage(0), 20, 20), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(*film.workingImage(0), 70, 20), rgb(255, 255, 255));
+
+    p.chooser.paths.push_back(p.dir.file("flag.qfm"));
+    p.frame().runCommand(ID_FILE_SAVE);
+    p.frame().runCommand(ID_FILE_NEW);
+    p.chooser.paths.push_back(p.dir.file("flag.qfm"));
+    p.frame().runCommand(ID_FILE_OPEN);
+    Film& again = *p.view().film();
+    ASSERT_EQ(again.frameCount(), 1);
+    EXPECT_EQ(rgbAt(*again.workingImage(0), 20, 20), rgb(255, 0, 0));
+
+    // A file that is no metafile is refused, and the film stays.
+    const std::string bad = p.dir.file("broken.emf");
+    test::writeBytes(bad, Bytes(200, 7));
+    p.chooser.paths.push_back(bad);
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.sink.shown.size(), 1u);
+    EXPECT_NE(p.sink.shown[0].find("Sorry, Celvane cannot load this metafile."), std::string::npos) << p.sink.shown[0];
+    EXPECT_EQ(p.view().film()->frameCount(), 1);
+}
