@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "app/CMainFrame.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane::test {
 

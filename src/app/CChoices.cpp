@@ -5,7 +5,7 @@
 #include <QVBoxLayout>
 
 #include "app/ChoicesPages.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/TitleRoom.h"
 
 namespace celvane {

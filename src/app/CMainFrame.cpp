@@ -28,7 +28,7 @@
 #include "film/Film.h"
 #include "platform/DataFolder.h"
 #include "platform/FrameClipboard.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"

@@ -9,7 +9,7 @@
 #include "app/CToolPanel.h"
 #include "app/ToolPanels.h"
 #include "base/CommandIds.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/tools/PenTool.h"
 #include "view/tools/SnapshotTool.h"
 

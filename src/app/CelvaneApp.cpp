@@ -28,7 +28,7 @@
 #include "film/GraphicList.h"
 #include "platform/DataFolder.h"
 #include "platform/DrawingSurface.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {
@@ -150,7 +150,7 @@ CCelvaneDoc* CelvaneApp::newDocument(const ImageInfo& description)
 {
     if (!makeRoomForDocument())
         return nullptr;
-    auto doc = std::make_unique<CCelvaneDoc>();
+    auto doc = std::make_unique<CCelvaneDoc>(Settings::instance());
     try {
         doc->newDocument(description);
     } catch (const std::exception& e) {
@@ -170,7 +170,7 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
                     view->setFocus();
             return &d->document();
         }
-    auto doc = std::make_unique<CCelvaneDoc>();
+    auto doc = std::make_unique<CCelvaneDoc>(Settings::instance());
     try {
         // Pictures of many frames take a while to become a film: show how far it has got.
         ProgressWindow window("Opening " + QString::fromStdString(std::filesystem::path(path).filename().string()),

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "gfx/PlotRequest.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

@@ -15,7 +15,7 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

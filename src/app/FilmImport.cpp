@@ -10,7 +10,7 @@
 #include "film/GraphicList.h"
 #include "film/UpdateHint.h"
 #include "platform/FrameClipboard.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {

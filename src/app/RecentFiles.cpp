@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

@@ -4,7 +4,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

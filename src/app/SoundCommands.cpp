@@ -4,7 +4,7 @@
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/ActionSoundHook.h"
 
 namespace celvane {

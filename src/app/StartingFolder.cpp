@@ -3,7 +3,7 @@
 #include <QDir>
 #include <filesystem>
 
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane::StartingFolder {
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/Chunks.h"
+#include "base/Settings.h"
 #include "base/StringTable.h"
 #include "export/Exporter.h"
 #include "film/CelvaneDoc.h"
@@ -143,7 +144,7 @@ int info(const std::vector<std::string>& args)
         throw UsageError("info needs a file");
     if (describeSounds(path, json))
         return 0;
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(path);
     Film& film = filmOf(doc);
     const std::vector<std::string> tags = chunkTags(path);
@@ -165,7 +166,7 @@ int frame(const std::vector<std::string>& args)
     if (rest.size() != 2 || output.empty())
         throw UsageError("frame needs FILE N -o OUT.bmp");
     const int n = toInt(rest[1], "N");
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(rest[0]);
     Film& film = filmOf(doc);
     if (n < 0 || n >= film.frameCount())
@@ -183,7 +184,7 @@ int recode(const std::vector<std::string>& args)
 {
     if (args.size() != 2)
         throw UsageError("recode needs IN OUT");
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(args[0]);
     Film& film = filmOf(doc);
     for (int i = 0; i < film.frameCount(); ++i) {
@@ -221,7 +222,7 @@ int newFilm(const std::vector<std::string>& args)
     if (depth != 1 && depth != 4 && depth != 8 && depth != 16 && depth != 32)
         throw UsageError("--depth must be 1, 4, 8, 16 or 32");
 
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.newDocument(ImageInfo::forFilm(width, height, depth));
     Film& film = filmOf(doc);
     for (int i = 1; i < frames; ++i)
@@ -275,7 +276,7 @@ int convert(const std::vector<std::string>& args)
     if (!kind)
         throw NotSupportedError("cannot convert to " + paths[1], IDS_CANNOT_EXPORT_FORMAT);
 
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(paths[0]);
     Film& film = filmOf(doc);
     if (selection)

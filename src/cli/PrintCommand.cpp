@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/Errors.h"
+#include "base/Settings.h"
 #include "cli/Commands.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -86,7 +87,7 @@ int print(const std::vector<std::string>& args)
     if (framesPerPage && (*framesPerPage < 1 || *framesPerPage > PrintLayout::kMaxFramesPerPage))
         throw UsageError("--frames-per-page is 1 to 999");
 
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(paths[0]);
     Film& film = filmOf(doc);
     if (selection)

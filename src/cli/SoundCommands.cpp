@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "base/Errors.h"
+#include "base/Settings.h"
 #include "cli/Commands.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -141,7 +142,7 @@ int sound(const std::vector<std::string>& args)
     if (pitch < -36 || pitch > 36 || loops < 1 || loops > 1000 || left < 0 || left > 127 || right < 0 || right > 127)
         throw UsageError("--pitch is -36 to 36, --loops 1 to 1000, --volume levels 0 to 127");
 
-    CCelvaneDoc doc;
+    CCelvaneDoc doc(Settings::instance());
     doc.open(rest[0]);
     Film& film = filmOf(doc);
     const int frame = toInt(rest[1], "FRAME");

@@ -7,13 +7,16 @@
 #include "film/FileType.h"
 #include "film/Film.h"
 #include "film/Merge.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
+#include "film/DefaultFilm.h"
 
 namespace celvane {
 
+CCelvaneDoc::CCelvaneDoc() : settings_(Settings::defaults()) {}
+
 void CCelvaneDoc::newDocument(const ImageInfo& description)
 {
-    auto list = std::make_unique<GraphicList>();
+    auto list = std::make_unique<GraphicList>(defaultFilmPeriod(settings_));
     list->loadNew(FileType::Film, description);
     graphics_ = std::move(list);
     pathName_.clear();
@@ -23,7 +26,7 @@ void CCelvaneDoc::newDocument(const ImageInfo& description)
 
 void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults, const Progress& progress)
 {
-    const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
+    const int type = fileTypeOfPath(path, FileType::Film, settings_);
     const FileContents file(path);
     const ByteSpan data = file.bytes();
     if (type == FileType::Film && (data.size() < 4 || std::memcmp(data.data(), "ACEF", 4) != 0)) {
@@ -31,11 +34,12 @@ void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults
         notFilm.setFile(path, loadString(IDS_NOT_A_FILM));
         throw notFilm;
     }
-    auto list = std::make_unique<GraphicList>();
+    const int period = defaultFilmPeriod(settings_);
+    auto list = std::make_unique<GraphicList>(period);
     list->load(type, data);
     if (!list->film()) {
         // Anything but a film is brought into a new film of its own.
-        auto film = std::make_unique<GraphicList>();
+        auto film = std::make_unique<GraphicList>(period);
         mergeFrames(*film, 0, *list, newFilmDefaults, progress);
         list = std::move(film);
     }
@@ -49,7 +53,7 @@ void CCelvaneDoc::open(const std::string& path, const ImageInfo& newFilmDefaults
 
 void CCelvaneDoc::save(const std::string& path)
 {
-    const int type = fileTypeOfPath(path, fileType_, Settings::instance());
+    const int type = fileTypeOfPath(path, fileType_, settings_);
     if (type != FileType::Film && type != FileType::StampFile && type != FileType::SoundLibrary
         && type != FileType::BareFilmBlock)
         throw NotSupportedError("cannot save as type " + std::to_string(type), IDS_CANNOT_EXPORT_FORMAT);

@@ -14,9 +14,15 @@
 namespace celvane {
 
 class Film;
+class Settings;
 
 class CCelvaneDoc {
 public:
+    // The settings that may force a file's kind ("File Types") and give new films their speed;
+    // by default none, so that kinds go by name and contents and films play at the standard speed.
+    CCelvaneDoc();
+    explicit CCelvaneDoc(const Settings& settings) : settings_(settings) {}
+
     // A new untitled film of one blank frame made from a description.
     void newDocument(const ImageInfo& description);
     // Reads a file of any kind this program can load; on failure the document keeps what it
@@ -46,6 +52,7 @@ public:
     void updateAllViews(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change = nullptr);
 
 private:
+    const Settings& settings_;
     std::unique_ptr<GraphicList> graphics_;
     std::string pathName_;
     int fileType_ = FileType::Film;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/StringTable.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 
@@ -41,6 +41,11 @@ ImageInfo defaultFilmDescription(const ScreenInfo& screen, const Settings& setti
     if (filmDepthFor(info.bitsPerPixel) != info.bitsPerPixel)
         info.bitsPerPixel = filmDepthFor(info.bitsPerPixel);
     return info;
+}
+
+int defaultFilmPeriod(const Settings& settings)
+{
+    return settings.getInt("Default", "PlaySpeed", kStandardFilmPeriod, 10, 1000);
 }
 
 } // namespace celvane

@@ -3,6 +3,7 @@
 // screen's depth, capped at 256 colours unless the teacher says otherwise, or the teacher's own
 // default film from the settings.
 
+#include "film/Graphic.h"
 #include "film/ImageInfo.h"
 
 namespace celvane {
@@ -23,5 +24,7 @@ struct ScreenInfo {
 // asks and always with the stored values.
 ImageInfo defaultFilmDescription(const ScreenInfo& screen, const Settings& settings, bool forSettingsPage = false,
                                  bool pageLimitsDepth = false);
+// The speed of new films, and of films whose file names none: ms a frame.
+int defaultFilmPeriod(const Settings& settings);
 
 } // namespace celvane

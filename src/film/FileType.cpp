@@ -9,7 +9,7 @@
 
 #include "base/ByteIO.h"
 #include "base/Chunks.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

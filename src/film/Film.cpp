@@ -8,7 +8,6 @@
 #include "film/FileType.h"
 #include "film/FrameCodec.h"
 #include "film/FrameSound.h"
-#include "platform/Settings.h"
 #include "sound/SoundPlayer.h"
 
 namespace celvane {
@@ -19,15 +18,13 @@ namespace {
 constexpr int kMaxSide = 32767;
 constexpr uint64_t kMaxFrameBytes = uint64_t(256) << 20;
 
-int defaultPeriod() { return Settings::instance().getInt("Default", "PlaySpeed", 80, 10, 1000); }
-
 bool isFilmDepth(int bits) { return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 32; }
 
 [[noreturn]] void notUnderstood(const std::string& why) { throw ArchiveError(why, IDS_FORMAT_NOT_UNDERSTOOD); }
 
 } // namespace
 
-Film::Film() : period_(defaultPeriod()) {}
+Film::Film(int period) : period_(period) {}
 
 // ---- loading and creating ----
 

@@ -22,7 +22,8 @@ class Film : public Graphic {
 public:
     enum Motion : int { Loop = 0, YoYo = 1, ToEnd = 2 };
 
-    Film();
+    // Plays at `period` ms a frame until its file says otherwise.
+    explicit Film(int period = kStandardFilmPeriod);
 
     // Graphic
     int needsMaskFlags() const override { return 0; }

@@ -15,6 +15,9 @@ class Sprite;
 
 // What get summary reports and set summary takes: the ink and paper colour words, the frame
 // period in milliseconds and the motion (0 loop, 1 yo-yo, 2 to end).
+// Milliseconds a frame of a film whose file and settings name no speed of their own.
+constexpr int kStandardFilmPeriod = 80;
+
 struct GraphicSummary {
     int frameCount = 0;
     uint32_t ink = 0;

@@ -21,14 +21,14 @@ std::map<int, GraphicFactory>& registeredKinds()
 
 void registerGraphicKind(int fileType, GraphicFactory factory) { registeredKinds()[fileType] = factory; }
 
-void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* data)
+void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* data, int filmPeriod)
 {
     std::unique_ptr<Graphic> made;
     switch (type) {
-    case FileType::Film: made = std::make_unique<Film>(); break;
+    case FileType::Film: made = std::make_unique<Film>(filmPeriod); break;
     case FileType::Bitmap:
-    case 257:
-    case 258: made = std::make_unique<BitmapGraphic>(); break;
+    case FileType::TransparentBitmap:
+    case FileType::MaskedBitmap: made = std::make_unique<BitmapGraphic>(); break;
     default:
         if (const auto kind = registeredKinds().find(type); kind != registeredKinds().end()) {
             made = kind->second();
@@ -49,7 +49,7 @@ int GraphicList::load(int fileType, ByteSpan data)
             loadStampFile(data);
         } else {
             auto item = std::make_unique<GraphicItem>();
-            item->load(fileType, nullptr, &data);
+            item->load(fileType, nullptr, &data, filmPeriod_);
             items_.push_back(std::move(item));
         }
     } catch (const NotSupportedError& e) {
@@ -68,7 +68,7 @@ int GraphicList::load(int fileType, ByteSpan data)
 int GraphicList::loadNew(int fileType, const ImageInfo& description)
 {
     auto item = std::make_unique<GraphicItem>();
-    item->load(fileType, &description, nullptr);
+    item->load(fileType, &description, nullptr, filmPeriod_);
     items_.push_back(std::move(item));
     return itemCount() - 1;
 }
@@ -81,7 +81,7 @@ void GraphicList::loadStampFile(ByteSpan data)
         if (!type)
             continue; // names and other four-letter chunks
         auto item = std::make_unique<GraphicItem>();
-        item->load(*type, nullptr, &chunk.payload);
+        item->load(*type, nullptr, &chunk.payload, filmPeriod_);
         items_.push_back(std::move(item));
     }
 }

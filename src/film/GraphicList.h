@@ -23,13 +23,16 @@ struct GraphicItem {
     std::unique_ptr<Graphic> graphic;
     int fileType = FileType::None;
 
-    // Makes the graphic for a file type and loads it; throws NotSupportedError for kinds that
-    // cannot be loaded.
-    void load(int fileType, const ImageInfo* description, const ByteSpan* data);
+    // Makes the graphic for a file type and loads it (a film plays at `filmPeriod` until its
+    // file says otherwise); throws NotSupportedError for kinds that cannot be loaded.
+    void load(int fileType, const ImageInfo* description, const ByteSpan* data, int filmPeriod);
 };
 
 class GraphicList {
 public:
+    // Films it makes play at `filmPeriod` ms a frame until their file says otherwise.
+    explicit GraphicList(int filmPeriod = kStandardFilmPeriod) : filmPeriod_(filmPeriod) {}
+
     // Loads data of a file type as new items, returns the number of the first new item.
     // A stamp file adds one item per graphic chunk.
     int load(int fileType, ByteSpan data);
@@ -64,6 +67,7 @@ public:
 private:
     void loadStampFile(ByteSpan data);
 
+    int filmPeriod_;
     std::vector<std::unique_ptr<GraphicItem>> items_;
 };
 

@@ -18,7 +18,7 @@
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
 #include "base/CommandIds.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "playback/CPlayTool.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/PenTool.h"

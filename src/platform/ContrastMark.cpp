@@ -4,7 +4,7 @@
 #include <string>
 
 #include "gfx/Palette.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

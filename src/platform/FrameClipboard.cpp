@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QMimeData>
 
+#include "film/FileType.h"
 #include "gfx/BitmapFile.h"
 #include "gfx/Sprite.h"
 #include "platform/ImageFiles.h"
@@ -13,8 +14,6 @@
 namespace celvane::FrameClipboard {
 
 namespace {
-constexpr int kStampFile = 2996;
-constexpr int kBitmap = 1692;
 // Bitmaps other programs put on the clipboard, in the order we prefer them.
 constexpr const char* kBitmapFormats[] = {"image/bmp", "image/x-bmp", "image/x-ms-bmp", "image/x-win-bitmap"};
 // Other pictures, read as files are.
@@ -62,20 +61,20 @@ std::optional<Contents> take()
         // The stamp file is followed by a word -1 on the clipboard.
         if (stamps.size() >= 4 && loadLE32(&stamps[stamps.size() - 4]) == 0xFFFFFFFFu)
             stamps.resize(stamps.size() - 4);
-        return Contents{kStampFile, std::move(stamps)};
+        return Contents{FileType::StampFile, std::move(stamps)};
     }
     for (const char* f : kBitmapFormats)
         if (data->hasFormat(f))
-            return Contents{kBitmap, asBitmapFile(bytesOf(data->data(f)))};
+            return Contents{FileType::Bitmap, asBitmapFile(bytesOf(data->data(f)))};
     // Any other picture: handed over as a bitmap file.
     if (data->hasImage()) {
         const QImage image = qvariant_cast<QImage>(data->imageData());
         if (!image.isNull())
-            return Contents{kBitmap, imageAsBitmap(image)};
+            return Contents{FileType::Bitmap, imageAsBitmap(image)};
     }
     for (const char* f : kPictureFormats)
         if (data->hasFormat(f))
-            return Contents{kBitmap, imageFileAsBitmap(bytesOf(data->data(f)))};
+            return Contents{FileType::Bitmap, imageFileAsBitmap(bytesOf(data->data(f)))};
     return std::nullopt;
 }
 

@@ -12,7 +12,7 @@
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "film/FrameEditing.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "playback/FilmSpeed.h"
 #include "playback/FrameMarks.h"
 #include "playback/PlaybackController.h"

@@ -18,7 +18,7 @@
 #include "film/GraphicList.h"
 #include "gfx/Sprite.h"
 #include "platform/FrameClipboard.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/ActionSoundHook.h"
 #include "view/CGridDialog.h"
 #include "view/CZoomDialog.h"

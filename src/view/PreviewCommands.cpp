@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 
 #include "base/CommandIds.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/ActionSoundHook.h"
 #include "view/CCelvaneView.h"
 

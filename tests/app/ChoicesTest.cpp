@@ -20,7 +20,7 @@
 #include "film/Film.h"
 #include "film/UpdateHint.h"
 #include "view/CCelvaneView.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 using namespace celvane;
 

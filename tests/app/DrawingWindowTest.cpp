@@ -11,7 +11,7 @@
 #include "app/CelvaneApp.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/PenTool.h"
 #include "view/tools/ViewTools.h"

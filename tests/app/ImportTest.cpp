@@ -11,7 +11,7 @@
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 
 using namespace celvane;

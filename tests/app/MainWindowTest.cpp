@@ -17,7 +17,7 @@
 #include "app/RecentFiles.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
 

@@ -16,7 +16,7 @@
 #include "film/Film.h"
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 
 using namespace celvane;

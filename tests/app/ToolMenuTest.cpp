@@ -12,7 +12,7 @@
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/PenTool.h"
 

@@ -15,7 +15,7 @@
 #include "app/CelvaneApp.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenSizeText.h"

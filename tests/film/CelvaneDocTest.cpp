@@ -2,9 +2,11 @@
 
 #include "FilmTestSupport.h"
 #include "TestSupport.h"
+#include "base/Settings.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
 #include "film/FileType.h"
+#include "film/Film.h"
 
 using namespace celvane;
 
@@ -118,4 +120,30 @@ TEST(CelvaneDoc, OpeningABitmapMakesAOneFrameFilmOfItsSize)
                 painted += frame->readPixel(x, y) != paper;
         EXPECT_GT(painted, 20);
     }
+}
+
+TEST(CelvaneDoc, TheSettingsItIsGivenForceFileKindsAndGiveNewFilmsTheirSpeed)
+{
+    const auto corpus = test::corpusDir("bmp/g");
+    CELVANE_REQUIRE_CORPUS(corpus);
+    test::TempDir dir;
+    Settings settings(dir.file("celvane.ini"));
+    settings.writeInt("Default", "PlaySpeed", 200);
+    settings.writeInt("File Types", "Extension_pic", FileType::Bitmap);
+
+    CCelvaneDoc given(settings), plain;
+    given.newDocument(ImageInfo::forFilm(10, 10, 8));
+    plain.newDocument(ImageInfo::forFilm(10, 10, 8));
+    EXPECT_EQ(given.film()->period(), 200);
+    EXPECT_EQ(plain.film()->period(), kStandardFilmPeriod);
+
+    // A picture under a name of no known kind opens only where the settings name its kind.
+    const std::string picture = dir.file("drawing.pic");
+    std::filesystem::copy_file(corpus / "pal8.bmp", picture);
+    given.open(picture);
+    EXPECT_EQ(given.fileType(), FileType::Bitmap);
+    EXPECT_EQ(given.film()->width(), 127);
+    EXPECT_EQ(given.film()->period(), 200);
+    EXPECT_THROW(plain.open(picture), std::exception);
+    EXPECT_EQ(plain.film()->width(), 10) << "a failed open keeps the film";
 }

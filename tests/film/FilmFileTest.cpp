@@ -4,7 +4,7 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/FilmFile.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 using namespace celvane;
 

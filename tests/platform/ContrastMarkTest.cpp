@@ -4,7 +4,7 @@
 
 #include "gfx/Colour.h"
 #include "platform/ContrastMark.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 using namespace celvane;
 

@@ -13,7 +13,7 @@
 #include "TestSupport.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "playback/CPlayTool.h"
 #include "playback/FilmSpeed.h"
 #include "playback/FullScreen.h"

@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 #include "base/CommandIds.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/tools/PanelPin.h"
 #include "view/tools/PenSizeText.h"
 #include "view/tools/ToolBoxGroup.h"

@@ -4,7 +4,7 @@
 #include <set>
 
 #include "TestSupport.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/ViewLayout.h"
 
 using namespace celvane;

@@ -14,7 +14,7 @@
 #include <QUrl>
 
 #include "app/picker/PickerItems.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

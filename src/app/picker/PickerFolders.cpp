@@ -7,7 +7,7 @@
 #include "app/picker/PickerItems.h"
 #include "base/ByteIO.h"
 #include "film/FileType.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/ActionSoundHook.h"
 
 namespace celvane {

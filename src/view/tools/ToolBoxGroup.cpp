@@ -4,7 +4,7 @@
 #include <string>
 
 #include "base/CommandIds.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 namespace celvane {
 

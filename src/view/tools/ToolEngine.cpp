@@ -5,7 +5,7 @@
 
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 #include "view/tools/FrameUndo.h"
 #include "view/tools/ToolBox.h"
 

@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -88,6 +88,12 @@ Settings& Settings::instance()
 {
     static Settings settings(defaultPath());
     return settings;
+}
+
+const Settings& Settings::defaults()
+{
+    static const Settings none{fs::path()};
+    return none;
 }
 
 void Settings::useFile(const fs::path& path)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
-#include "platform/Settings.h"
+#include "base/Settings.h"
 
 using namespace celvane;
 using celvane::test::TempDir;

@@ -17,6 +17,8 @@ public:
 
     // The program's settings: $CELVANE_SETTINGS, else celvane.ini in the XDG config folder.
     static Settings& instance();
+    // Settings of no file: every value reads as its default.
+    static const Settings& defaults();
     // Points the program's settings at another file (tests, each with a file of its own).
     static void useFile(const std::filesystem::path& path);
     static std::filesystem::path defaultPath();
