@@ -12,7 +12,7 @@
 #include <string>
 
 #include "BenchSupport.h"
-#include "export/ExportKinds.h"
+#include "import/ImportKinds.h"
 #include "export/GifWriter.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -64,7 +64,7 @@ struct Fixture {
     std::string path = bench::scratchPath("celvane-bench-anim200.gif");
     Fixture()
     {
-        registerExportKinds();
+        registerImportKinds();
         writeFileAtomically(path, writeGif(*doc->film()));
     }
     ~Fixture() { std::filesystem::remove(path); }

@@ -9,7 +9,6 @@
 #include "base/Errors.h"
 #include "base/Reporter.h"
 #include "cli/Commands.h"
-#include "export/ExportKinds.h"
 #include "import/ImportKinds.h"
 
 using namespace celvane;
@@ -47,7 +46,6 @@ int main(int argc, char** argv)
         std::fputs(kUsage, args.empty() ? stderr : stdout);
         return args.empty() ? 2 : 0;
     }
-    registerExportKinds();
     registerImportKinds();
     StandardErrorSink sink;
     Reporter::setSink(&sink);

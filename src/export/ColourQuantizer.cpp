@@ -6,6 +6,13 @@
 
 namespace celvane {
 
+void ColourReducer::reduce(const uint32_t* colours, int width, int height, uint8_t* out)
+{
+    const size_t n = size_t(width) * size_t(height);
+    for (size_t i = 0; i < n; ++i)
+        out[i] = uint8_t(indexOf(colours[i] << 8));
+}
+
 namespace {
 
 int cellOf(uint32_t rgb) { return int(((rgb >> 3) & 0x1F) | ((rgb >> 6) & 0x3E0) | ((rgb >> 9) & 0x7C00)); }

@@ -5,13 +5,27 @@
 // mapped with error diffusion, and a pixel whose colour did not change since the previous
 // frame keeps the index it had, so still areas stay still.
 
+#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
-#include "export/GifAnimation.h"
-
 namespace celvane {
+
+// Palette entries as colour words: 0xBBGGRR00.
+using GifColours = std::vector<uint32_t>;
+
+// Maps colours onto a palette of at most 256 entries: what frames of more colours than a
+// palette holds go through.
+class ColourReducer {
+public:
+    virtual ~ColourReducer() = default;
+    virtual int indexOf(uint32_t colourWord) = 0;
+    virtual const GifColours& palette() const = 0;
+    // A whole picture of RGB values 0x00BBGGRR, rows top down, one index a pixel; by default
+    // colour by colour.
+    virtual void reduce(const uint32_t* colours, int width, int height, uint8_t* out);
+};
 
 class ColourQuantizer {
 public:

@@ -5,7 +5,6 @@
 #include "app/CelvaneApp.h"
 #include "app/QtMessageSink.h"
 #include "base/StringTable.h"
-#include "export/ExportKinds.h"
 #include "import/ImportKinds.h"
 
 namespace {
@@ -27,7 +26,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Celvane");
     celvane::QtMessageSink sink;
     celvane::Reporter::setSink(&sink);
-    celvane::registerExportKinds();
     celvane::registerImportKinds();
     celvane::CelvaneApp app;
     if (!app.start(QApplication::arguments().mid(1)))

@@ -10,7 +10,7 @@
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/Errors.h"
-#include "export/ExportKinds.h"
+#include "import/ImportKinds.h"
 #include "export/GifTestSupport.h"
 #include "export/GifWriter.h"
 #include "film/CelvaneDoc.h"
@@ -22,7 +22,7 @@ using namespace celvane;
 namespace {
 
 const bool kRegistered = [] {
-    registerExportKinds();
+    registerImportKinds();
     return true;
 }();
 

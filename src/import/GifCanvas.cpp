@@ -1,4 +1,4 @@
-#include "export/GifCanvas.h"
+#include "import/GifCanvas.h"
 
 #include <algorithm>
 #include <cstring>

@@ -9,9 +9,9 @@
 #include "TestSupport.h"
 #include "base/CommandIds.h"
 #include "base/StringTable.h"
-#include "export/ExportKinds.h"
-#include "export/GifGraphic.h"
-#include "export/GifReader.h"
+#include "import/ImportKinds.h"
+#include "import/GifGraphic.h"
+#include "import/GifReader.h"
 #include "export/GifTestSupport.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -25,7 +25,7 @@ namespace {
 
 // Every test executable run sees GIF files as the program does.
 const bool kRegistered = [] {
-    registerExportKinds();
+    registerImportKinds();
     return true;
 }();
 

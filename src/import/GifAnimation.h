@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "base/ByteIO.h"
+#include "export/ColourQuantizer.h"
 #include "gfx/Rect.h"
 
 namespace celvane {
 
-// Palette entries as colour words: 0xBBGGRR00.
-using GifColours = std::vector<uint32_t>;
 using GifPalette = std::shared_ptr<const GifColours>;
 
 // Hands out one shared palette per distinct list of entries.
@@ -28,18 +27,6 @@ public:
 
 private:
     std::vector<std::weak_ptr<const GifColours>> nodes_;
-};
-
-// Maps colours onto a palette of at most 256 entries: what frames of more colours than a
-// palette holds go through.
-class ColourReducer {
-public:
-    virtual ~ColourReducer() = default;
-    virtual int indexOf(uint32_t colourWord) = 0;
-    virtual const GifColours& palette() const = 0;
-    // A whole picture of RGB values 0x00BBGGRR, rows top down, one index a pixel; by default
-    // colour by colour.
-    virtual void reduce(const uint32_t* colours, int width, int height, uint8_t* out);
 };
 
 // A frame is the frame before it with one rectangle replaced (the first: a blank canvas of

@@ -1,4 +1,4 @@
-#include "export/GifReader.h"
+#include "import/GifReader.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "export/ColourQuantizer.h"
-#include "export/GifCanvas.h"
+#include "import/GifCanvas.h"
 #include "export/GifErrors.h"
 #include "export/Lzw.h"
 

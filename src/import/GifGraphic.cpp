@@ -1,4 +1,4 @@
-#include "export/GifGraphic.h"
+#include "import/GifGraphic.h"
 
 #include <algorithm>
 #include <climits>
@@ -7,7 +7,7 @@
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "export/GifErrors.h"
-#include "export/GifReader.h"
+#include "import/GifReader.h"
 #include "film/FileType.h"
 
 namespace celvane {

@@ -1,4 +1,4 @@
-#include "export/GifAnimation.h"
+#include "import/GifAnimation.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,13 +7,6 @@
 #include "export/Lzw.h"
 
 namespace celvane {
-
-void ColourReducer::reduce(const uint32_t* colours, int width, int height, uint8_t* out)
-{
-    const size_t n = size_t(width) * size_t(height);
-    for (size_t i = 0; i < n; ++i)
-        out[i] = uint8_t(indexOf(colours[i] << 8));
-}
 
 GifPalette GifPalettePool::make(const GifColours& entries)
 {

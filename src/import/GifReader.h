@@ -3,7 +3,7 @@
 // canvas as large as the screen and every image, and each composed picture becomes a frame.
 
 #include "base/ByteIO.h"
-#include "export/GifAnimation.h"
+#include "import/GifAnimation.h"
 
 namespace celvane {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "export/GifAnimation.h"
+#include "import/GifAnimation.h"
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "base/ByteIO.h"
-#include "export/GifAnimation.h"
+#include "import/GifAnimation.h"
 
 namespace celvane {
 

@@ -1,4 +1,4 @@
-#include "export/PictureFileGraphic.h"
+#include "import/PictureFileGraphic.h"
 
 #include "base/StringTable.h"
 #include "film/FileType.h"

@@ -1,9 +1,0 @@
-#pragma once
-
-namespace celvane {
-
-// Tells the graphic list about the kinds this library reads (GIF). The program, the batch tool
-// and the tests call it once at start-up.
-void registerExportKinds();
-
-} // namespace celvane
