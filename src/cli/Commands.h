@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+class QGuiApplication;
 
 namespace celvane {
 class CCelvaneDoc;
@@ -15,6 +18,10 @@ namespace celvane::cli {
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// Qt's graphics, which drawing pictures (metafiles, Drawfiles, PDF pages) needs; offscreen
+// without a display. Null when an application exists already.
+std::unique_ptr<QGuiApplication> startGraphics();
 
 // Argument and film helpers the commands share.
 int toInt(const std::string& text, const char* what);

@@ -1,7 +1,6 @@
 // celvane-tool print: a film as a contact sheet or flick book in a PDF file, for printing a whole
 // class's films from a script.
 
-#include <QGuiApplication>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <cstdio>
@@ -31,20 +30,6 @@ QPageSize paperNamed(const std::string& name)
     if (name == "Letter")
         return QPageSize(QPageSize::Letter);
     throw UsageError("--paper is A4, Letter or A3, not " + name);
-}
-
-// PDF writing needs Qt's graphics set up; without a display it works offscreen.
-std::unique_ptr<QGuiApplication> startGraphics()
-{
-    if (QGuiApplication::instance())
-        return nullptr;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
-        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "celvane-tool";
-    static char* argv[] = {name, nullptr};
-    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 } // namespace
@@ -93,7 +78,6 @@ int print(const std::vector<std::string>& args)
     if (selection)
         markRange(film, *selection);
 
-    const auto graphics = startGraphics();
     // Written beside the target and renamed over it, so a failed print leaves no half a file.
     QSaveFile file(QString::fromStdString(paths[1]));
     if (!file.open(QIODevice::WriteOnly))

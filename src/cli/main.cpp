@@ -1,5 +1,6 @@
 // celvane-tool: the film operations of the program, from the command line.
 
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -49,6 +50,8 @@ int main(int argc, char** argv)
     registerImportKinds();
     StandardErrorSink sink;
     Reporter::setSink(&sink);
+    // Files may hold pictures drawn by Qt (metafiles, Drawfiles), and print draws pages.
+    const auto graphics = cli::startGraphics();
     try {
         const std::string command = args[0];
         args.erase(args.begin());

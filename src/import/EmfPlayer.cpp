@@ -1,5 +1,6 @@
 // Enhanced metafile records onto the metafile canvas.
 
+#include <QLinearGradient>
 #include <QRegion>
 #include <QTransform>
 #include <algorithm>
@@ -27,7 +28,7 @@ enum Record : uint32_t {
     MaskBlt, PlgBlt, SetDiBitsToDevice, StretchDiBits, ExtCreateFontIndirectW, ExtTextOutA, ExtTextOutW,
     PolyBezier16, Polygon16, Polyline16, PolyBezierTo16, PolylineTo16, PolyPolyline16, PolyPolygon16,
     PolyDraw16, CreateMonoBrush, CreateDibPatternBrushPt, ExtCreatePen, SetIcmMode = 98, AlphaBlend = 114,
-    SetLayout = 115, TransparentBlt = 116,
+    SetLayout = 115, TransparentBlt = 116, GradientFill = 118,
 };
 
 constexpr uint32_t kStockObject = 0x80000000;
@@ -84,6 +85,7 @@ private:
     void blit(uint32_t type, const RecordFields& r);
     void createPen(const RecordFields& r, bool extended);
     void createPatternBrush(const RecordFields& r);
+    void gradient(const RecordFields& r);
 
     MetafileCanvas canvas_;
 };
@@ -292,6 +294,46 @@ void EnhancedPlayer::createPatternBrush(const RecordFields& r)
     canvas_.createObject(int(r.u32(8)), brush);
 }
 
+void EnhancedPlayer::gradient(const RecordFields& r)
+{
+    const uint32_t vertices = r.u32(24), shapes = r.u32(28), mode = r.u32(32);
+    if (vertices > (r.size() - 36) / 16)
+        throw ArchiveError("more vertices than the record holds");
+    struct Vertex {
+        QPointF at;
+        QColor colour;
+    };
+    std::vector<Vertex> v(vertices);
+    for (uint32_t i = 0; i < vertices; ++i) {
+        const size_t p = 36 + 16 * size_t(i);
+        v[i] = {point(r, p), QColor(r.u16(p + 8) >> 8, r.u16(p + 10) >> 8, r.u16(p + 12) >> 8)};
+    }
+    const size_t indexes = mode == 2 ? 3 : 2, from = 36 + 16 * size_t(vertices);
+    for (uint32_t s = 0; s < shapes; ++s) {
+        std::vector<uint32_t> k(indexes);
+        for (size_t j = 0; j < indexes; ++j) {
+            k[j] = r.u32(from + 4 * (indexes * s + j));
+            if (k[j] >= vertices)
+                throw ArchiveError("a gradient names a vertex it does not have");
+        }
+        QPainterPath path;
+        if (mode == 2) {
+            // Triangles take the mean of their corners' colours.
+            path = polyPath({v[k[0]].at, v[k[1]].at, v[k[2]].at}, true);
+            const QColor a = v[k[0]].colour, b = v[k[1]].colour, c = v[k[2]].colour;
+            canvas_.fillWithBrush(path, QColor((a.red() + b.red() + c.red()) / 3, (a.green() + b.green() + c.green()) / 3,
+                                               (a.blue() + b.blue() + c.blue()) / 3));
+            continue;
+        }
+        const QRectF box = QRectF(v[k[0]].at, v[k[1]].at).normalized();
+        path.addRect(box);
+        QLinearGradient shade(box.topLeft(), mode == 1 ? box.bottomLeft() : box.topRight());
+        shade.setColorAt(0, v[k[0]].colour);
+        shade.setColorAt(1, v[k[1]].colour);
+        canvas_.fillWithBrush(path, shade);
+    }
+}
+
 bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
 {
     if (harmless(type))
@@ -443,6 +485,7 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
         blit(type, r);
         break;
     case ExtTextOutA: case ExtTextOutW: text(type, r); break;
+    case GradientFill: gradient(r); break;
     default: return false;
     }
     return true;

@@ -1,6 +1,8 @@
 #include "import/MetafileCanvas.h"
 
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QPaintEngine>
 #include <algorithm>
 #include <cmath>
@@ -276,11 +278,15 @@ QTransform MetafileCanvas::logicalToOutput() const
 
 bool MetafileCanvas::prepare(int rop2)
 {
-    painter_.setTransform(base_);
-    if (state_.clip)
-        painter_.setClipPath(*state_.clip);
-    else
-        painter_.setClipping(false);
+    // A clip path is costly to set: it is set again only after it changes.
+    if (!clipApplied_) {
+        painter_.setTransform(base_);
+        if (state_.clip)
+            painter_.setClipPath(*state_.clip);
+        else
+            painter_.setClipping(false);
+        clipApplied_ = true;
+    }
     const auto mode = penMode(rop2);
     if (!mode)
         return false;
@@ -527,11 +533,12 @@ void MetafileCanvas::text(QPointF reference, const QString& text, uint32_t optio
     if (pathOpen_ || !prepare(13))
         return;
     const QTransform t = logicalToOutput();
-    if (rect && (options & kTextOpaque)) {
+    if (rect && (options & kTextOpaque))
         painter_.fillRect(rect->normalized(), state_.bkColour);
-    }
-    if (rect && (options & kTextClipped))
+    if (rect && (options & kTextClipped)) {
         painter_.setClipPath(rectPath(rect->normalized()), Qt::IntersectClip);
+        clipApplied_ = false; // for whatever comes after this text
+    }
     if (text.isEmpty())
         return;
     const bool updateCp = state_.textAlign & kAlignUpdateCp;
@@ -579,8 +586,19 @@ void MetafileCanvas::text(QPointF reference, const QString& text, uint32_t optio
     if (advances.empty()) {
         painter_.drawText(QPointF(dx, dy), text);
     } else {
-        for (qsizetype i = 0; i < text.size(); ++i)
-            painter_.drawText(QPointF(dx + x[size_t(i)], dy), QString(text.at(i)));
+        // Each character where the advances put it, as one run of glyphs.
+        const QRawFont raw = QRawFont::fromFont(qf);
+        QGlyphRun run;
+        run.setRawFont(raw);
+        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+        QList<QPointF> positions;
+        for (qsizetype i = 0; i < glyphs.size(); ++i)
+            positions << QPointF(x[size_t(std::min(i, text.size() - 1))], 0);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(qf.underline());
+        run.setStrikeOut(qf.strikeOut());
+        painter_.drawGlyphRun(QPointF(dx, dy), run);
     }
     if (updateCp) {
         const double move = width * fit / std::max(xScale, 1e-9);
@@ -629,6 +647,13 @@ void MetafileCanvas::patternBlt(const QRectF& destination, uint32_t rop)
     case 0xAA: break;                                                      // the destination as it is
     default: fillWith(area, state_.brush); break;                         // PATCOPY and kin
     }
+}
+
+void MetafileCanvas::fillWithBrush(const QPainterPath& path, const QBrush& brush)
+{
+    if (pathOpen_ || !prepare(13))
+        return;
+    painter_.fillPath(path, brush);
 }
 
 void MetafileCanvas::fillRegion(const QRegion& region, const MetaBrush& b)
@@ -723,10 +748,14 @@ void MetafileCanvas::selectClipPath(int mode)
 
 void MetafileCanvas::combineClip(const QPainterPath& output, int mode)
 {
+    clipApplied_ = false;
     const QPainterPath current = state_.clip ? *state_.clip : rectPath(kEverywhere);
     switch (mode) {
     case 1: state_.clip = state_.clip ? current.intersected(output) : output; break;
-    case 2: state_.clip = state_.clip ? current.united(output) : current; break;
+    case 2: // no clip is everywhere, and stays so
+        if (state_.clip)
+            state_.clip = current.united(output);
+        break;
     case 3: state_.clip = current.united(output).subtracted(current.intersected(output)); break;
     case 4: state_.clip = current.subtracted(output); break;
     case 5: state_.clip = output; break;
@@ -742,8 +771,10 @@ void MetafileCanvas::selectClipRegion(const std::optional<QRegion>& deviceRegion
 {
     if (!deviceRegion) {
         // No region with copy: no clip at all.
-        if (mode == 5)
+        if (mode == 5) {
             state_.clip.reset();
+            clipApplied_ = false;
+        }
         return;
     }
     combineClip(deviceToOutput_.map(regionPath(*deviceRegion)), mode);
@@ -751,10 +782,12 @@ void MetafileCanvas::selectClipRegion(const std::optional<QRegion>& deviceRegion
 
 void MetafileCanvas::selectClipRegionLogical(const std::optional<QRegion>& region)
 {
-    if (!region || region->isEmpty())
+    if (!region || region->isEmpty()) {
         state_.clip.reset();
-    else
+        clipApplied_ = false;
+    } else {
         combineClip(logicalToOutput().map(regionPath(*region)), 5);
+    }
 }
 
 void MetafileCanvas::offsetClip(QPointF d)
@@ -764,6 +797,7 @@ void MetafileCanvas::offsetClip(QPointF d)
     const QTransform t = logicalToOutput();
     const QPointF moved = t.map(d) - t.map(QPointF());
     state_.clip->translate(moved);
+    clipApplied_ = false;
 }
 
 void MetafileCanvas::save()
@@ -780,6 +814,7 @@ void MetafileCanvas::restore(int which)
     if (target < 0 || target >= depth)
         return;
     state_ = saved_[size_t(target)];
+    clipApplied_ = false;
     saved_.resize(size_t(target));
 }
 

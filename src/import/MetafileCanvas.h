@@ -120,6 +120,8 @@ public:
     void bitmap(const QImage& image, const QRectF& source, const QRectF& destination, uint32_t rop);
     // Raster operations without a source: the brush, black, white, or the inverse.
     void patternBlt(const QRectF& destination, uint32_t rop);
+    // A shape filled with a brush of its own (a gradient), whatever is selected.
+    void fillWithBrush(const QPainterPath& path, const QBrush& brush);
     void fillRegion(const QRegion& region, const MetaBrush& brush);
     void fillRegionWith(int brushIndex, const QRegion& region);
     void frameRegion(int brushIndex, const QRegion& region, QSizeF stroke);
@@ -198,6 +200,8 @@ private:
     QPainterPath path_;
     bool pathOpen_ = false;
     bool rasterOps_ = false;
+    // The painter holds the state's clip.
+    bool clipApplied_ = false;
 };
 
 } // namespace celvane

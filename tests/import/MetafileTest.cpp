@@ -201,7 +201,7 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
 
     // Looked at once by eye: a cartoon face, a van, a test chart of every kind of shape, fill and
     // font, a bar chart, a chart of GDI records, a picture in hundredths of a millimetre with its
-    // y axis upwards, and a class diagram full of text.
+    // y axis upwards, a class diagram full of text, and a printed web page of placed glyphs.
     const std::map<std::string, std::string> looked = {
         {"poi/santa.wmf",
          "ffd58b426fba7bf1ff566af8f68d4fe3fd2c3f94899276e1e3112170855f7dc1db36739aa9b2b0979683aef3eeface8ef3f56fcde3a390eafffeca94ab88f4ff"},
@@ -212,9 +212,11 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
         {"libemf2svg/test-000.emf",
          "f8f7f3f3f3f5faf8f3f9baf4fafbfffcf5f793f09eeafffcf5f793f09beaeceff6f793e689eaede9f6e08bd685eefffcf9f1edf2ebfdfffcf8f8f7f8f6fafaf8"},
         {"wmf2svg/fulltest.emf",
-         "e1edf3f3eefcffffefdce1f0f6fcffffe7cce4f0f7fcffffe3f0ececedfcfffff8f7fffafcfdfffffcfcfcfcfcfeffffffffffffffffffffffffffffffffffff"},
+         "e1edf3f3eefcffffefdce1eccffcffffe7cce4f0f5fcffffe3f0ececedfcfffff8f7fffafcfdfffffcfcfcfcfcfeffffffffffffffffffffffffffffffffffff"},
         {"libuemf/test_mm_himetric_ref.emf",
          "eff0f0c5c7f0f0eef1f2f2d9dcf2f2f1f1f2f2e7e8f2f2f1c3f2f2f2f2f2f2f1a9e9f2f2f2f2f2f1ebf0f2f2f2f2f0eff1f2f2f2f2f298a8eff0f0f0f0f0a8b1"},
+        {"poi/SimpleEMF_mac.emf",
+         "faf3f5f4f5fdf9faf7e6e5e6e8eaeafef9ebeff2f2f3fafdfdf5f6f7fafafafdfffffffffffffffffffffffffffffffffffffffffffffffffefffffffffffefc"},
         {"libemf2svg/EA-test-file-001.emf",
          "fbf5f5edf0f5f7fbfdf8efecedeff9fdfdf3e2e1eef0e2f1fdfcf2e4efe9f7fdf5ece5e3edfafffdf2f2eedff6f5fefdfdf8f4e9f5f3fafdefeae7dde8f4f8fa"},
     };
@@ -347,6 +349,13 @@ TEST(Metafiles, AMetafileOpensInTheProgramAsAFilmAndSavesAsOne)
     ASSERT_EQ(again.frameCount(), 1);
     EXPECT_EQ(rgbAt(*again.workingImage(0), 20, 20), rgb(255, 0, 0));
 
+    // Imported into the film, the picture becomes a frame after the current one.
+    p.app.filmImport().importFile(p.view(), path, ImportOptions{});
+    ASSERT_EQ(again.frameCount(), 2);
+    EXPECT_EQ(p.view().currentFrame(), 1);
+    EXPECT_EQ(rgbAt(*again.workingImage(1), 20, 20), rgb(255, 0, 0));
+    EXPECT_EQ(rgbAt(*again.workingImage(1), 70, 20), rgb(255, 255, 255));
+
     // A file that is no metafile is refused, and the film stays.
     const std::string bad = p.dir.file("broken.emf");
     test::writeBytes(bad, Bytes(200, 7));
@@ -354,5 +363,10 @@ TEST(Metafiles, AMetafileOpensInTheProgramAsAFilmAndSavesAsOne)
     p.frame().runCommand(ID_FILE_OPEN);
     ASSERT_EQ(p.sink.shown.size(), 1u);
     EXPECT_NE(p.sink.shown[0].find("Sorry, Celvane cannot load this metafile."), std::string::npos) << p.sink.shown[0];
-    EXPECT_EQ(p.view().film()->frameCount(), 1);
+    EXPECT_EQ(p.view().film()->frameCount(), 2);
+
+    // The batch tool reads it as the program does.
+    const test::ToolRun info = test::runTool("info " + path);
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("size: 96 x 48"), std::string::npos) << info.out;
 }
