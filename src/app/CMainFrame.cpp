@@ -23,6 +23,8 @@
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
+#include "app/picker/CPickerWindow.h"
+#include "app/sound/CSoundPicker.h"
 #include "app/sound/CSoundTools.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
@@ -168,6 +170,7 @@ void CMainFrame::settingsChanged(uint32_t flags)
         }
         toolTips_ = settings.getFlag("Settings", "ToolTips", true);
         toolbox_->applySettings();
+        soundPicker_->settingsChanged();
     }
     tellEveryFilm(flags);
 }
@@ -187,6 +190,7 @@ void CMainFrame::toolChanged()
     if (sound) {
         soundBarWasShown_ = !soundTools_->isHidden();
         soundTools_->show();
+        soundPicker_->window().showPicker();
         // The Sounds menu goes where a tool's own menu goes: after File and Edit.
         const QList<QAction*> menus = menuBar()->actions();
         menuBar()->insertAction(menus.size() > 2 ? menus[2] : nullptr, menu);
@@ -260,6 +264,10 @@ void CMainFrame::buildToolBars()
     soundTools_ = new CSoundTools(sound_.library(), this);
     addToolBar(Qt::BottomToolBarArea, soundTools_);
     soundTools_->hide();
+    soundPicker_ = new CSoundPicker(sound_.library(), [this] { return active_; }, this);
+    soundPicker_->start();
+    soundTools_->menu()->addSeparator();
+    soundTools_->menu()->addAction("Sound &Picker", this, [this] { soundPicker_->window().showPicker(); });
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
     playTool_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     addToolBar(Qt::BottomToolBarArea, playTool_);
@@ -595,12 +603,15 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() || (active_ && event->mimeData()->hasFormat(CSoundPicker::kMimeType)))
         event->acceptProposedAction();
 }
 
 void CMainFrame::dropEvent(QDropEvent* event)
 {
+    // Sounds dragged from the picker go into the current frame of the film shown.
+    if (active_ && CSoundPicker::dropInto(*active_, *event->mimeData()))
+        return;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
             app_.openDocument(url.toLocalFile().toStdString());

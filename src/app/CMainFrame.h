@@ -22,6 +22,7 @@ namespace celvane {
 class CCelvaneView;
 class CColourPalette;
 class CPlayTool;
+class CSoundPicker;
 class CSoundTools;
 class CTools;
 class CelvaneApp;
@@ -59,6 +60,7 @@ public:
     // The active film's hints bring the commands up to date.
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
     CSoundTools* soundTools() const { return soundTools_; }
+    CSoundPicker& soundPicker() const { return *soundPicker_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -98,6 +100,7 @@ private:
     CColourPalette* palette_ = nullptr;
     CPlayTool* playTool_ = nullptr;
     CSoundTools* soundTools_ = nullptr;
+    CSoundPicker* soundPicker_ = nullptr;
     bool soundToolChosen_ = false;
     bool soundBarWasShown_ = false; // before the sound tool showed it
     CTools* toolbox_ = nullptr;

@@ -19,11 +19,13 @@
 #include "app/ProgressWindow.h"
 #include "app/SingleInstance.h"
 #include "app/SplashWindow.h"
+#include "app/sound/CSoundPicker.h"
 #include "app/StartingFolder.h"
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
+#include "film/FileType.h"
 #include "film/Film.h"
 #include "film/GraphicList.h"
 #include "platform/DataFolder.h"
@@ -170,6 +172,11 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
                     view->setFocus();
             return &d->document();
         }
+    // A sound library opens in the sound picker, not as a film.
+    if (frame_ && fileTypeOfPath(path, FileType::Film, Settings::instance()) == FileType::SoundLibrary) {
+        frame_->soundPicker().loadFile(path);
+        return nullptr;
+    }
     auto doc = std::make_unique<CCelvaneDoc>(Settings::instance());
     try {
         // Pictures of many frames take a while to become a film: show how far it has got.

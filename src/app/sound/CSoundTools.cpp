@@ -1,5 +1,6 @@
 #include "app/sound/CSoundTools.h"
 
+#include <QMediaDevices>
 #include <QMenu>
 #include <QToolButton>
 
@@ -7,6 +8,7 @@
 #include "app/sound/CSoundEffectDialog.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
+#include "platform/SoundRecorder.h"
 #include "sound/SoundLibrary.h"
 #include "view/CCelvaneView.h"
 
@@ -34,7 +36,14 @@ CSoundTools::CSoundTools(SoundLibrary& library, QWidget* parent)
     addWidget(name_);
     for (QAction* a : {hear_, record_, effect_, delete_})
         menu_->addAction(a);
-    refresh();
+    // Without a microphone the Record button is greyed out and says why.
+    auto* devices = new QMediaDevices(this);
+    const auto lookForInputs = [this] {
+        canRecord_ = !SoundRecorder::deviceNames().empty();
+        refresh();
+    };
+    connect(devices, &QMediaDevices::audioInputsChanged, this, lookForInputs);
+    lookForInputs();
 }
 
 CSoundTools::~CSoundTools() = default;
@@ -61,7 +70,9 @@ void CSoundTools::refresh()
     FrameSoundEntry entry;
     const bool has = f && f->soundEntry(frame(), 0, entry);
     hear_->setEnabled(has);
-    record_->setEnabled(f && !has);
+    record_->setEnabled(f && !has && canRecord_);
+    record_->setToolTip(canRecord_ ? "Record a new sound effect for this frame"
+                                   : "No suitable sound-recording device is installed.");
     delete_->setEnabled(has);
     effect_->setEnabled(has && FilmSoundTable::namesASound(entry));
     // The button always shows the name, even greyed out; the action's own text stays for the menu.

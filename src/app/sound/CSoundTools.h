@@ -54,6 +54,7 @@ private:
     QAction* effect_;
     QToolButton* name_;
     QMenu* menu_;
+    bool canRecord_ = false;
 };
 
 } // namespace celvane
