@@ -48,8 +48,8 @@ public:
         std::vector<int> xy; // pixels
     };
 
-    DrawBuilder& path(uint32_t fill, uint32_t outline, int widthPixels, uint32_t style, const std::vector<Element>& elements,
-                      const std::vector<int>& dashes = {})
+    DrawBuilder& path(uint32_t fill, uint32_t outline, int widthPixels, uint32_t style,
+        const std::vector<Element>& elements, const std::vector<int>& dashes = {})
     {
         Bytes body;
         ByteWriter w(&body);
@@ -187,8 +187,8 @@ TEST(Drawfiles, PathsFillByTheirRuleAndOutlineWithTheirCapsAndDashes)
 
     // A path with neither fill nor outline draws nothing and still counts in the size.
     GraphicList ghost;
-    const Sprite& spaced =
-        picture(ghost, DrawBuilder().path(kRed, kNone, 0, 0, square(0, 0, 10)).path(kNone, kNone, 0, 0, square(90, 0, 10)).file());
+    const Sprite& spaced = picture(ghost,
+        DrawBuilder().path(kRed, kNone, 0, 0, square(0, 0, 10)).path(kNone, kNone, 0, 0, square(90, 0, 10)).file());
     EXPECT_EQ(spaced.width(), 102);
     EXPECT_EQ(rgbAt(spaced, 95, 5), rgb(255, 255, 255));
 
@@ -230,7 +230,8 @@ TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
         if (!entry.is_regular_file())
             continue;
         SCOPED_TRACE(entry.path().string());
-        const std::string name = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+        const std::string name
+            = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
         try {
             GraphicList list;
             pictures[name] = spriteToImage(picture(list, readFile(entry.path().string())));
@@ -251,17 +252,23 @@ TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
     // Hilbert curve, a die, and overlapping circles of colour.
     const std::map<std::string, std::string> looked = {
         {"ro-draw-test/Pictures-butterfly.aff",
-         "f5f7fde8e7f8f4fdeadef8e4edfefafef3f2fcf8fffffffffcfffffaffffffffdde0f0ccfbffffffc5c4c3c3eaffffffd2e1efcdf6fffffffbfaf2fcffffffff"},
+            "f5f7fde8e7f8f4fdeadef8e4edfefafef3f2fcf8fffffffffcfffffaffffffffdde0f0ccfbffffffc5c4c3c3eaffffffd2e1efcdf6"
+            "fffffffbfaf2fcffffffff"},
         {"ro-draw-test/DrawDemo.aff",
-         "fffffffffff2eefffffffffffeb4c8efffffffffe8b0cae2fffffffffee1effaffffffffffc0b6feffffffffffffffffffffffffffffffffffffffffffffffff"},
+            "fffffffffff2eefffffffffffeb4c8efffffffffe8b0cae2fffffffffee1effaffffffffffc0b6feffffffffffffffffffffffffff"
+            "ffffffffffffffffffffff"},
         {"ro-draw-test/TrfmText.aff",
-         "fffffffff8d7d1ffffffffffd2c1b0f5fffffffcbafee8cdffdfdddcdafffbbbffa6e6dbd8fffab9e5b0fffdbcfde8cfc4efffffd1bfaef5f5fffffff9d8d3ff"},
+            "fffffffff8d7d1ffffffffffd2c1b0f5fffffffcbafee8cdffdfdddcdafffbbbffa6e6dbd8fffab9e5b0fffdbcfde8cfc4efffffd1"
+            "bfaef5f5fffffff9d8d3ff"},
         {"ro-draw-test/HilbCurve.aff",
-         "e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e4e5e5e4e5e4e5e5e4e5e5e5e5e4e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e4e5e5e4e5e5e4e5e5e5e4e5e4e5e5e4e5"},
+            "e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e4e5e5e4e5e4e5e5e4e5e5e5e5e4e5e5e5e5e5e5e5e5e5e5e5e5e5e5e5e4e5e5e4e5e5"
+            "e4e5e5e5e4e5e4e5e5e4e5"},
         {"draw2svg/die.aff",
-         "d0b090798a96e7ff66494c7b5b4c4a8a904869704646957b834c46bf514c887f984c46874e4ca198d84f4a9f4d4cbeaeffae76be4f62a8effffe828ccffeffff"},
+            "d0b090798a96e7ff66494c7b5b4c4a8a904869704646957b834c46bf514c887f984c46874e4ca198d84f4a9f4d4cbeaeffae76be4f"
+            "62a8effffe828ccffeffff"},
         {"gerph-presenter/rgbcircles.aff",
-         "fffd9f5457a1fdffffb44b4b4b4bbbffff8b5952627398ffc35a7fc5e9d7addc472c81fefec583912c274db8b8887f806a272f9fa3807fa4ee6a306d9a80a3f3"},
+            "fffd9f5457a1fdffffb44b4b4b4bbbffff8b5952627398ffc35a7fc5e9d7addc472c81fefec583912c274db8b8887f806a272f9fa3"
+            "807fa4ee6a306d9a80a3f3"},
     };
     for (const auto& [name, expected] : looked) {
         ASSERT_TRUE(pictures.count(name)) << name;

@@ -90,6 +90,80 @@ WmfBuilder redSquareOnTheLeft()
     return b;
 }
 
+// Enhanced metafile records, built by hand on a reference device of 10 pixels to the
+// millimetre whose bounds are 0, 0, 100, 100: played into 100 x 100 a device pixel is a pixel.
+class EmfBuilder {
+public:
+    EmfBuilder& record(uint32_t type, std::initializer_list<int> words, ByteSpan extra = {})
+    {
+        ByteWriter w(&records_);
+        w.u32(type);
+        w.u32(uint32_t(8 + 4 * words.size() + extra.size()));
+        for (int v : words)
+            w.u32(uint32_t(v));
+        w.bytes(extra);
+        return *this;
+    }
+    // A solid brush of colour 0x00BBGGRR in slot `slot`, selected, and the null pen.
+    EmfBuilder& brush(int slot, uint32_t colour)
+    {
+        return record(39, {slot, 0, int(colour), 0}).record(37, {slot}).record(37, {int(0x80000008)});
+    }
+    EmfBuilder& rectangle(int l, int t, int r, int b) { return record(43, {l, t, r, b}); }
+    Bytes file() const
+    {
+        Bytes out;
+        ByteWriter w(&out);
+        w.u32(1);
+        w.u32(88);
+        for (int v : {0, 0, 100, 100, 0, 0, 1000, 1000})
+            w.u32(uint32_t(v));
+        w.u32(0x464D4520);
+        w.u32(0x10000);
+        w.u32(0); // bytes
+        w.u32(0); // records
+        w.u16(8); // handles
+        w.u16(0);
+        w.zeros(12);
+        for (int v : {1000, 1000, 100, 100})
+            w.u32(uint32_t(v));
+        w.bytes(records_);
+        for (int v : {14, 20, 0, 16, 20})
+            w.u32(uint32_t(v));
+        return out;
+    }
+
+private:
+    Bytes records_;
+};
+
+QImage playedEmf(const EmfBuilder& b)
+{
+    QImage image(100, 100, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    playMetafile(readMetafile(b.file()), painter, QRectF(0, 0, 100, 100));
+    return image;
+}
+
+// A 32-bit DIB of 2 x 2 pixels, bottom row first: its header and its pixels as one block.
+Bytes dib2x2(QRgb bottomLeft, QRgb bottomRight, QRgb topLeft, QRgb topRight)
+{
+    Bytes out;
+    ByteWriter w(&out);
+    for (int v : {40, 2, 2})
+        w.u32(uint32_t(v));
+    w.u16(1);
+    w.u16(32);
+    w.zeros(24);
+    for (QRgb p : {bottomLeft, bottomRight, topLeft, topRight})
+        w.u32(p);
+    return out;
+}
+
+constexpr uint32_t kRedRef = 0x0000FF, kGreenRef = 0x00FF00, kBlueRef = 0xFF0000;
+const QRgb kRed = qRgb(255, 0, 0), kGreen = qRgb(0, 255, 0), kBlue = qRgb(0, 0, 255), kWhite = qRgb(255, 255, 255);
+
 QImage played(const MetafileData& m, int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
@@ -178,7 +252,8 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
             if (!entry.is_regular_file())
                 continue;
             SCOPED_TRACE(entry.path().string());
-            const std::string name = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+            const std::string name
+                = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
             try {
                 GraphicList list;
                 list.load(std::string(kind) == "wmf" ? FileType::Metafile : FileType::EnhancedMetafile,
@@ -204,21 +279,29 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
     // y axis upwards, a class diagram full of text, and a printed web page of placed glyphs.
     const std::map<std::string, std::string> looked = {
         {"poi/santa.wmf",
-         "ffd58b426fba7bf1ff566af8f68d4fe3fd2c3f94899276e1e3112170855f7dc1db36739aa9b2b0979683aef3eeface8ef3f56fcde3a390eafffeca94ab88f4ff"},
+            "ffd58b426fba7bf1ff566af8f68d4fe3fd2c3f94899276e1e3112170855f7dc1db36739aa9b2b0979683aef3eeface8ef3f56fcde3"
+            "a390eafffeca94ab88f4ff"},
         {"libwmf/2doorvan.wmf",
-         "ffffd7996f5f69bdfff7e9ccb1666694f3967e89966666797e4f514f4e524e5c4c59315b575c335738473053595c4b4a962d6da9bd2969cceda34bfffff895f4"},
+            "ffffd7996f5f69bdfff7e9ccb1666694f3967e89966666797e4f514f4e524e5c4c59315b575c335738473053595c4b4a962d6da9bd"
+            "2969cceda34bfffff895f4"},
         {"libwmf/fulltest.wmf",
-         "d4bdcac1c3cac6e0f3f7fbfbf1fbfbfbfbfbfbf5d5d6bcf5f2f5f7f7eef7f7f8f9ece0fce7ede4f7edf6f6f5edf2f7f8d4e9ecd2eae2f1f1fbf5f8f7f9fbf8fa"},
+            "d4bdcac1c3cac6e0f3f7fbfbf1fbfbfbfbfbfbf5d5d6bcf5f2f5f7f7eef7f7f8f9ece0fce7ede4f7edf6f6f5edf2f7f8d4e9ecd2ea"
+            "e2f1f1fbf5f8f7f9fbf8fa"},
         {"libemf2svg/test-000.emf",
-         "f8f7f3f3f3f5faf8f3f9baf4fafbfffcf5f793f09eeafffcf5f793f09beaeceff6f793e689eaede9f6e08bd685eefffcf9f1edf2ebfdfffcf8f8f7f8f6fafaf8"},
+            "f8f7f3f3f3f5faf8f3f9baf4fafbfffcf5f793f09eeafffcf5f793f09beaeceff6f793e689eaede9f6e08bd685eefffcf9f1edf2eb"
+            "fdfffcf8f8f7f8f6fafaf8"},
         {"wmf2svg/fulltest.emf",
-         "e1edf3f3eefcffffefdce1eccffcffffe7cce4f0f5fcffffe3f0ececedfcfffff8f7fffafcfdfffffcfcfcfcfcfeffffffffffffffffffffffffffffffffffff"},
+            "e1edf3f3eefcffffefdce1eccffcffffe7cce4f0f5fcffffe3f0ececedfcfffff8f7fffafcfdfffffcfcfcfcfcfeffffffffffffff"
+            "ffffffffffffffffffffff"},
         {"libuemf/test_mm_himetric_ref.emf",
-         "eff0f0c5c7f0f0eef1f2f2d9dcf2f2f1f1f2f2e7e8f2f2f1c3f2f2f2f2f2f2f1a9e9f2f2f2f2f2f1ebf0f2f2f2f2f0eff1f2f2f2f2f298a8eff0f0f0f0f0a8b1"},
+            "eff0f0c5c7f0f0eef1f2f2d9dcf2f2f1f1f2f2e7e8f2f2f1c3f2f2f2f2f2f2f1a9e9f2f2f2f2f2f1ebf0f2f2f2f2f0eff1f2f2f2f2"
+            "f298a8eff0f0f0f0f0a8b1"},
         {"poi/SimpleEMF_mac.emf",
-         "faf3f5f4f5fdf9faf7e6e5e6e8eaeafef9ebeff2f2f3fafdfdf5f6f7fafafafdfffffffffffffffffffffffffffffffffffffffffffffffffefffffffffffefc"},
+            "faf3f5f4f5fdf9faf7e6e5e6e8eaeafef9ebeff2f2f3fafdfdf5f6f7fafafafdffffffffffffffffffffffffffffffffffffffffff"
+            "fffffffefffffffffffefc"},
         {"libemf2svg/EA-test-file-001.emf",
-         "fbf5f5edf0f5f7fbfdf8efecedeff9fdfdf3e2e1eef0e2f1fdfcf2e4efe9f7fdf5ece5e3edfafffdf2f2eedff6f5fefdfdf8f4e9f5f3fafdefeae7dde8f4f8fa"},
+            "fbf5f5edf0f5f7fbfdf8efecedeff9fdfdf3e2e1eef0e2f1fdfcf2e4efe9f7fdf5ece5e3edfafffdf2f2eedff6f5fefdfdf8f4e9f5"
+            "f3fafdefeae7dde8f4f8fa"},
     };
     for (const auto& [name, expected] : looked) {
         ASSERT_TRUE(pictures.count(name)) << name;
@@ -369,4 +452,183 @@ TEST(Metafiles, AMetafileOpensInTheProgramAsAFilmAndSavesAsOne)
     const test::ToolRun info = test::runTool("info " + path);
     EXPECT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("size: 96 x 48"), std::string::npos) << info.out;
+}
+
+TEST(Metafiles, MappingModesWorldTransformsAndSavedStatesPlaceShapes)
+{
+    test::ensureApplication();
+    // Device units.
+    QImage plain = playedEmf(EmfBuilder().brush(1, kRedRef).rectangle(10, 10, 30, 30));
+    EXPECT_EQ(plain.pixel(20, 20), kRed);
+    EXPECT_EQ(plain.pixel(40, 20), kWhite);
+    // Hundredths of a millimetre with y upwards, the origin moved to the bottom: the square
+    // lands near the bottom.
+    for (const EmfBuilder& b :
+        {EmfBuilder().record(17, {3}).record(12, {0, 100}).brush(1, kRedRef).rectangle(100, 100, 300, 300),
+            EmfBuilder()
+                .record(17, {8})
+                .record(9, {1000, 1000})
+                .record(11, {100, -100})
+                .record(12, {0, 100})
+                .brush(1, kRedRef)
+                .rectangle(100, 100, 300, 300)}) {
+        const QImage up = playedEmf(b);
+        EXPECT_EQ(up.pixel(20, 80), kRed);
+        EXPECT_EQ(up.pixel(20, 20), kWhite);
+    }
+    // Isotropic mapping keeps the window's shape: the smaller scale serves both axes.
+    QImage iso = playedEmf(EmfBuilder()
+                               .record(17, {7})
+                               .record(9, {100, 200})
+                               .record(11, {100, 100})
+                               .brush(1, kRedRef)
+                               .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(iso.pixel(40, 40), kRed);
+    EXPECT_EQ(iso.pixel(60, 40), kWhite) << "half scale across as well as down";
+    // A world transform turning a quarter: (x, y) goes to (100 - y, x).
+    QImage turned = playedEmf(EmfBuilder()
+                                  .record(35, {0, 0x3F800000, int(0xBF800000), 0, 0x42C80000, 0})
+                                  .brush(1, kRedRef)
+                                  .rectangle(10, 10, 30, 20));
+    EXPECT_EQ(turned.pixel(85, 20), kRed);
+    EXPECT_EQ(turned.pixel(20, 15), kWhite);
+    // A saved state brings back the brush selected when it was saved.
+    QImage restored = playedEmf(
+        EmfBuilder().brush(1, kRedRef).record(33, {}).brush(2, kGreenRef).record(34, {-1}).rectangle(0, 0, 50, 50));
+    EXPECT_EQ(restored.pixel(25, 25), kRed);
+}
+
+TEST(Metafiles, ClipsRasterOperationsPalettesAndObjectSlotsActAsInADrawingContext)
+{
+    test::ensureApplication();
+    QImage clipped = playedEmf(EmfBuilder()
+                                   .record(30, {0, 0, 50, 100})
+                                   .record(29, {20, 20, 30, 30})
+                                   .brush(1, kRedRef)
+                                   .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(clipped.pixel(10, 50), kRed);
+    EXPECT_EQ(clipped.pixel(75, 50), kWhite) << "outside the intersected clip";
+    EXPECT_EQ(clipped.pixel(25, 25), kWhite) << "inside the excluded rectangle";
+    // After a restore the clip is as it was saved: none.
+    QImage unclipped = playedEmf(EmfBuilder()
+                                     .record(33, {})
+                                     .record(30, {0, 0, 10, 10})
+                                     .record(34, {-1})
+                                     .brush(1, kRedRef)
+                                     .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(unclipped.pixel(75, 75), kRed);
+
+    // The destination inverted (a pattern blit of DSTINVERT): red becomes cyan.
+    QImage inverted = playedEmf(
+        EmfBuilder()
+            .brush(1, kRedRef)
+            .rectangle(0, 0, 100, 100)
+            .record(76,
+                {0, 0, 99, 99, 0, 0, 50, 100, 0x00550009, 0, 0, 0x3F800000, 0, 0, 0x3F800000, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(inverted.pixel(25, 50), qRgb(0, 255, 255));
+    EXPECT_EQ(inverted.pixel(75, 50), kRed);
+
+    // A colour naming entry 2 of the selected palette.
+    Bytes entries;
+    for (QRgb c : {kRed, kGreen, kBlue})
+        for (int v : {qRed(c), qGreen(c), qBlue(c), 0})
+            entries.push_back(uint8_t(v));
+    QImage indexed = playedEmf(EmfBuilder()
+                                   .record(49, {3, 0x00030300}, entries)
+                                   .record(48, {3})
+                                   .brush(1, 0x01000002)
+                                   .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(indexed.pixel(50, 50), kBlue);
+
+    // A Windows metafile's objects take the lowest free slot: after slot 0 is deleted the next
+    // brush made lands there.
+    WmfBuilder reuse;
+    reuse.record(0x020C, {100, 100})
+        .record(0x02FC, {0, 0x00FF, 0x0000, 0}) // red, slot 0
+        .record(0x02FC, {0, 0xFF00, 0x0000, 0}) // green, slot 1
+        .record(0x01F0, {0})                    // slot 0 freed
+        .record(0x02FC, {0, 0x0000, 0x00FF, 0}) // blue, slot 0
+        .record(0x012D, {0})
+        .record(0x041B, {100, 100, 0, 0});
+    GraphicList list;
+    list.load(FileType::Metafile, reuse.file(std::array{100, 100, 96}));
+    EXPECT_EQ(rgbAt(*list.item(0).workingImage(0), 50, 50), rgb(0, 0, 255));
+}
+
+TEST(Metafiles, BitmapsLandTheRightWayUpMirroredAndBlended)
+{
+    test::ensureApplication();
+    // StretchDIBits of a bottom-up DIB onto the whole picture: rows count from the bottom.
+    const Bytes dib = dib2x2(0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF);
+    auto stretch = [&](int x, int width) {
+        return EmfBuilder().record(81, {0, 0, 99, 99, x, 0, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020, width, 100},
+                                   dib);
+    };
+    QImage upright = playedEmf(stretch(0, 100));
+    EXPECT_EQ(upright.pixel(25, 75), kRed) << "the first row is the bottom one";
+    EXPECT_EQ(upright.pixel(75, 75), kGreen);
+    EXPECT_EQ(upright.pixel(25, 25), kBlue);
+    // A negative width draws it mirrored.
+    QImage mirrored = playedEmf(stretch(100, -100));
+    EXPECT_EQ(mirrored.pixel(25, 75), kGreen);
+    EXPECT_EQ(mirrored.pixel(75, 75), kRed);
+
+    // AlphaBlend with per-pixel alpha: a clear pixel leaves what was there, an opaque one covers.
+    const Bytes blend = dib2x2(0x00000000, 0xFF0000FF, 0x00000000, 0xFF0000FF);
+    QImage blended = playedEmf(EmfBuilder()
+                                   .brush(1, kGreenRef)
+                                   .rectangle(0, 0, 100, 100)
+                                   .record(114,
+                                       {0, 0, 99, 99, 0, 0, 100, 100, 0x01FF0000, 0, 0, 0x3F800000, 0, 0, 0x3F800000, 0,
+                                           0, 0, 0, 108, 40, 148, 16, 2, 2},
+                                       blend));
+    EXPECT_EQ(blended.pixel(25, 50), kGreen);
+    EXPECT_EQ(blended.pixel(75, 50), kBlue);
+}
+
+TEST(Metafiles, TextAlignsOnItsReferencePointAndArcsRunInTheirDirection)
+{
+    test::ensureApplication();
+    auto text = [](int align) {
+        Bytes chars;
+        for (char c : std::string("MMMM")) {
+            chars.push_back(uint8_t(c));
+            chars.push_back(0);
+        }
+        // A 20-pixel font, then "MMMM" at (50, 50).
+        Bytes face(64, 0);
+        return EmfBuilder()
+            .record(82, {1, -20, 0, 0, 0, 700, 0}, face)
+            .record(37, {1})
+            .record(22, {align})
+            .record(18, {1})
+            .record(84, {0, 0, 100, 100, 1, 0, 0, 50, 50, 4, 76, 0, 0, 0, 0, 0, 0}, chars);
+    };
+    auto inked = [](const QImage& image, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += qGray(image.pixel(x, y)) < 128;
+        return n;
+    };
+    const QImage centred = playedEmf(text(6 | 24)); // centre, baseline
+    EXPECT_GT(inked(centred, 20, 30, 50, 50), 20);
+    EXPECT_GT(inked(centred, 50, 30, 80, 50), 20);
+    EXPECT_EQ(inked(centred, 0, 52, 100, 100), 0) << "nothing below the baseline";
+    const QImage right = playedEmf(text(2)); // right, top
+    EXPECT_EQ(inked(right, 51, 0, 100, 100), 0);
+    EXPECT_EQ(inked(right, 0, 0, 100, 49), 0) << "the top at the reference point";
+    EXPECT_GT(inked(right, 0, 50, 50, 75), 40);
+
+    // A pie from the radial to the right round to the radial upwards: counter-clockwise it is
+    // the upper right quarter, clockwise the other three.
+    const auto pie = EmfBuilder().brush(1, kRedRef);
+    QImage anticlockwise = playedEmf(EmfBuilder(pie).record(47, {0, 0, 100, 100, 100, 50, 50, 0}));
+    EXPECT_EQ(anticlockwise.pixel(70, 30), kRed);
+    EXPECT_EQ(anticlockwise.pixel(30, 30), kWhite);
+    EXPECT_EQ(anticlockwise.pixel(70, 70), kWhite);
+    QImage clockwise = playedEmf(EmfBuilder(pie).record(57, {2}).record(47, {0, 0, 100, 100, 100, 50, 50, 0}));
+    EXPECT_EQ(clockwise.pixel(70, 30), kWhite);
+    EXPECT_EQ(clockwise.pixel(30, 30), kRed);
+    EXPECT_EQ(clockwise.pixel(70, 70), kRed);
 }
