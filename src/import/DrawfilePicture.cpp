@@ -284,7 +284,8 @@ void DrawWalker::path(const RecordFields& o)
     }
     if (outline == kNone)
         return;
-    const double lineWidth = width == 0 ? 0 : std::trunc(width * scale_);
+    // Widths past any picture are damage (and more than Qt takes).
+    const double lineWidth = width == 0 ? 0 : std::min(std::trunc(width * scale_), 1e5);
     QPen pen(drawColour(outline));
     pen.setWidthF(lineWidth);
     pen.setCosmetic(lineWidth < 1);

@@ -280,7 +280,7 @@ void EnhancedPlayer::createPen(const RecordFields& r, bool extended)
             pen.width = 0;
     } else {
         pen.style = r.u32(12);
-        pen.width = r.i32(16);
+        pen.width = std::abs(double(r.i32(16)));
         pen.colour = canvas_.colour(r.u32(24));
     }
     canvas_.createObject(int(r.u32(8)), pen);

@@ -18,6 +18,8 @@ constexpr int kWinding = 2;
 constexpr int kClockwise = 2;
 constexpr uint32_t kAlignUpdateCp = 1, kAlignRight = 2, kAlignCentre = 6, kAlignBottom = 8, kAlignBaseline = 24;
 constexpr uint32_t kTextOpaque = 2, kTextClipped = 4;
+// Wider pens than this are damage (and more than Qt takes).
+constexpr double kWidest = 1e5;
 // A shape no metafile reaches, standing for "no clip" when a clip must be subtracted from.
 const QRectF kEverywhere(-1e7, -1e7, 2e7, 2e7);
 
@@ -306,7 +308,7 @@ std::optional<QPen> MetafileCanvas::pen() const
         pen.setWidth(1);
         pen.setCosmetic(true);
     } else {
-        pen.setWidthF(p.width);
+        pen.setWidthF(std::min(p.width, kWidest));
     }
     static const Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
     if (kind < 5)
