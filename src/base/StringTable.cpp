@@ -8,6 +8,7 @@ namespace {
 const std::unordered_map<int, const char*>& table()
 {
     static const std::unordered_map<int, const char*> strings = {
+        {IDS_STAMP_PICKER, "Stamp Picker"},
         {IDS_UNTITLED, "Untitled"},
         {IDS_SCREEN, "Screen"},
         {IDS_DEPTH_2, "2"},
@@ -28,6 +29,10 @@ const std::unordered_map<int, const char*>& table()
          "%2 entries)"},
         {IDS_CANNOT_LOAD_TYPE,
          "Celvane could not load this type of file as a film, a set of stamps, or a sound file"},
+        {IDS_STAMPS_OMITTED,
+         "Warning: one or more stamps were in a format that could not be understood, so they have been "
+         "omitted"},
+        {IDS_STAMPS_NOT_FOUND, "Warning: the stamps could not be found in %1"},
         {IDS_PRINTER_PAPER,
          "An error occurred while trying to find out the paper size of the printer.  This could be due "
          "to running out of memory, or the printer may be incorrectly set up."},

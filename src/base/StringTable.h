@@ -7,6 +7,7 @@
 namespace celvane {
 
 enum StringId : int {
+    IDS_STAMP_PICKER = 192,
     IDS_UNTITLED = 256,
     IDS_SCREEN = 257,
     IDS_DEPTH_2 = 259,
@@ -24,7 +25,9 @@ enum StringId : int {
     IDS_PALETTE_NOT_UNDERSTOOD = 2062,
     IDS_PALETTE_INCOMPATIBLE = 2063,
     IDS_CANNOT_LOAD_TYPE = 2064,
+    IDS_STAMPS_OMITTED = 2065,
     IDS_PRINTER_PAPER = 2066,
+    IDS_STAMPS_NOT_FOUND = 2068,
     IDS_CANNOT_EXPORT_FORMAT = 2078,
     IDS_CANNOT_LOAD_METAFILE = 2080,
     // Texts that have no number of their own in the message table.

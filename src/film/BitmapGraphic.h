@@ -9,13 +9,15 @@ namespace celvane {
 
 class BitmapGraphic : public Graphic {
 public:
+
     int needsMaskFlags() const override { return 0; }
     void getSummary(GraphicSummary& summary) const override;
     void getFrameDescription(int frame, ImageInfo& info) override;
     int countSelectedFrames() const override { return selected_ ? 1 : 0; }
     void setFrameSelected(int frame, bool on) override;
     bool isFrameSelected(int frame) const override { return frame == 0 && selected_; }
-    // Data is a whole bitmap file (with its 14-byte file header).
+    // Data is a whole bitmap file (with its 14-byte file header), followed for the two stamp
+    // kinds by the transparent colour or the mask's bitmap file.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
     void clear() override { image_.reset(); }
     void deleteFrames(int, int) override { clear(); }

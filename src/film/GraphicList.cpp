@@ -3,6 +3,7 @@
 #include <map>
 
 #include "base/Chunks.h"
+#include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/BitmapGraphic.h"
 #include "film/FileType.h"
@@ -75,14 +76,73 @@ int GraphicList::loadNew(int fileType, const ImageInfo& description)
 
 void GraphicList::loadStampFile(ByteSpan data)
 {
+    const int firstStamp = frameCount();
     const ChunkSequence chunks(data);
+    ByteSpan names;
+    bool warned = false;
     for (const Chunk& chunk : chunks.chunks()) {
+        if (chunk.tag == makeTag("NAM1"))
+            names = chunk.payload;
         const auto type = fileTypeOfTag(chunk.tag);
         if (!type)
-            continue; // names and other four-letter chunks
-        auto item = std::make_unique<GraphicItem>();
-        item->load(*type, nullptr, &chunk.payload, filmPeriod_);
-        items_.push_back(std::move(item));
+            continue; // other four-letter chunks
+        try {
+            auto item = std::make_unique<GraphicItem>();
+            item->load(*type, nullptr, &chunk.payload, filmPeriod_);
+            items_.push_back(std::move(item));
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception&) {
+            // The stamps that can be read are kept; the user hears once about the others.
+            if (!warned)
+                Reporter::message(IDS_STAMPS_OMITTED, MessageButtons::Ok, MessageIcon::Warning);
+            warned = true;
+        }
+    }
+    if (chunks.damaged() && !warned)
+        Reporter::message(IDS_STAMPS_OMITTED, MessageButtons::Ok, MessageIcon::Warning);
+    nameStamps(firstStamp, names);
+}
+
+void GraphicList::nameStamps(int first, ByteSpan names)
+{
+    if (names.empty())
+        return;
+    // The last byte is taken as a zero whatever it is, so that no name runs off the end.
+    std::string block(names.begin(), names.end() - 1);
+    block.push_back('\0');
+    size_t at = 0;
+    const int count = frameCount();
+    for (int stamp = first; stamp < count && at < block.size(); ++stamp) {
+        if (block[at] == 1) { // this stamp keeps its own name
+            ++at;
+            continue;
+        }
+        const size_t end = block.find('\0', at);
+        Graphic* graphic;
+        int local;
+        if (locate(stamp, &graphic, &local))
+            graphic->setName(block.substr(at, end - at));
+        at = end + 1;
+    }
+}
+
+void GraphicList::deleteSelectedFrames()
+{
+    for (size_t i = items_.size(); i-- > 0;) {
+        Graphic& g = *items_[i]->graphic;
+        GraphicSummary s;
+        g.getSummary(s);
+        const int selected = g.countSelectedFrames();
+        if (selected == 0)
+            continue;
+        if (selected >= s.frameCount) {
+            items_.erase(items_.begin() + long(i));
+            continue;
+        }
+        for (int f = s.frameCount; f-- > 0;)
+            if (g.isFrameSelected(f))
+                g.deleteFrames(f, f);
     }
 }
 
@@ -122,7 +182,8 @@ size_t GraphicList::save(ByteWriter* out, int fileType, bool selectionOnly)
         total = w.written();
     }
     for (auto& item : items_)
-        total += item->graphic->save(out, fileType, selectionOnly);
+        if (!selectionOnly || item->graphic->countSelectedFrames() > 0)
+            total += item->graphic->save(out, fileType, selectionOnly);
     return total;
 }
 

@@ -61,11 +61,16 @@ public:
     bool isModified() const;
     void setModified(bool on);
 
+    // Removes the selected frames; an item whose frames are all selected goes as a whole.
+    void deleteSelectedFrames();
+
     // Maps a global frame number to its item and local number; false past the end.
     bool locate(int frame, Graphic** graphic, int* local) const;
 
 private:
     void loadStampFile(ByteSpan data);
+    // Names stamps `first` on from a names chunk.
+    void nameStamps(int first, ByteSpan names);
 
     int filmPeriod_;
     std::vector<std::unique_ptr<GraphicItem>> items_;

@@ -1,0 +1,34 @@
+#include "stamps/StampFolder.h"
+
+#include <filesystem>
+
+#include "film/FileType.h"
+
+namespace celvane {
+
+namespace {
+std::string inFolder(const std::string& folder, const char* name)
+{
+    return (std::filesystem::path(folder) / name).string();
+}
+} // namespace
+
+std::unique_ptr<StampSet> loadStampSet(const std::string& folder, const Settings& settings)
+{
+    const auto file = findFileWithDefaultExtensions(inFolder(folder, "data"), FileType::StampFile, settings);
+    if (!file)
+        return nullptr;
+    auto stamps = std::make_unique<StampSet>();
+    stamps->add(file->type, readFile(file->path));
+    return stamps;
+}
+
+void saveStampSet(StampSet& stamps, const std::string& folder)
+{
+    Bytes data;
+    ByteWriter out(&data);
+    stamps.save(&out, false);
+    writeFileAtomically(inFolder(folder, "data.stp"), data);
+}
+
+} // namespace celvane
