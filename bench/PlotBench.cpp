@@ -14,6 +14,7 @@
 
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
+#include "stamps/StampPlacement.h"
 
 namespace {
 
@@ -122,30 +123,59 @@ Case scale2x1to32() { return scaled(960, 540, 1, 2, 32, false); }
 Case scale2x4to32() { return scaled(960, 540, 4, 2, 32, false); }
 Case table4to8() { return scaled(1920, 1080, 4, 1, 8, false); }
 
-// A 400 x 300 stamp with a transparent colour, turned 30 degrees and 1.5 times as large,
-// placed in the middle of a full-HD frame of the same palette.
-Case stamp8rot30()
+// A stamp with a transparent colour, turned 30 degrees and `scale` times as large, placed in
+// the middle of a full-HD frame of the same palette.
+Case turnedStamp(int width, int height, double scale)
 {
     Case c;
     const PaletteRef palette = makePalette(256, 3);
-    c.source = makePicture(400, 300, 8, palette);
-    for (int y = 0; y < 300; ++y)
-        for (int x = (y * 7) % 5; x < 400; x += 5)
+    c.source = makePicture(width, height, 8, palette);
+    for (int y = 0; y < height; ++y)
+        for (int x = (y * 7) % 5; x < width; x += 5)
             c.source.setPixelAt(x, y, 250);
     c.source.setTransparentColour(c.source.colourWordOf(250), true);
     c.destination.create(1920, 1080, 0, 0, 8, palette);
-    c.request.destination = Rect{660, 240, 1260, 840};
-    c.request.transform = PlotTransform{1.5, 1.5, 30};
+    const int w = int(width * scale), h = int(height * scale);
+    c.request.destination = Rect{960 - w / 2, 540 - h / 2, 960 - w / 2 + w, 540 - h / 2 + h};
+    c.request.transform = PlotTransform{scale, scale, 30};
     c.request.flags = kPlotMasked;
-    c.transform = QTransform::fromTranslate(-200, -150) * QTransform::fromScale(1.5, 1.5)
+    c.transform = QTransform::fromTranslate(-width / 2.0, -height / 2.0) * QTransform::fromScale(scale, scale)
                   * QTransform().rotate(30) * QTransform::fromTranslate(960, 540);
-    c.pixels = int64_t(600) * 450;
+    c.pixels = int64_t(w) * h;
     return c;
 }
 
-void registerCase(const char* name, Case (*make)())
+Case stamp8rot30() { return turnedStamp(400, 300, 1.5); }
+Case stampRot30() { return turnedStamp(256, 256, 1); }
+
+// One pointer move of a child stretching a turned stamp across the frame: the area under the
+// last placement is put back, and the stamp is drawn at its new size.
+void stampDrag(benchmark::State& state)
 {
-    const std::string base = std::string("Plot/") + name;
+    Case c = turnedStamp(256, 256, 1);
+    Sprite clean;
+    clean.create(1920, 1080, 0, 0, 8, c.destination.palette());
+    clean.copyPixelsFrom(c.destination);
+    const std::optional<PlotTransform> own = PlotTransform{1, 1, 30};
+    StampPlacer placer;
+    const Point corner = placer.start(StampPlaceMode::Scale, {960, 540}, 256, 256, own).value_or(Point{});
+    Rect last;
+    int step = 0;
+    for (auto _ : state) {
+        // The pointer wanders about the corner it was put on, so that the size keeps changing.
+        const Point at{corner.x + step % 41 - 20, corner.y + step * 7 % 41 - 20};
+        ++step;
+        c.destination.copyAreaFrom(clean, last);
+        const PlotRequest plot = stampPlot(placer.place(at), own, kPlotMasked, 0, &c.destination);
+        c.source.plot(plot);
+        last = stampChangedArea(c.source, plot);
+        benchmark::ClobberMemory();
+    }
+}
+
+void registerCase(const char* group, const char* name, Case (*make)())
+{
+    const std::string base = std::string(group) + "/" + name;
     benchmark::RegisterBenchmark((base + "/celvane").c_str(), [make](benchmark::State& state) {
         Case c = make();
         runCelvane(state, c);
@@ -157,12 +187,14 @@ void registerCase(const char* name, Case (*make)())
 }
 
 const bool registered = [] {
-    registerCase("bytes8to8", bytes8to8);
-    registerCase("scale3x8to32", scale3x8to32);
-    registerCase("scale2x1to32", scale2x1to32);
-    registerCase("scale2x4to32", scale2x4to32);
-    registerCase("stamp8rot30", stamp8rot30);
-    registerCase("table4to8", table4to8);
+    registerCase("Plot", "bytes8to8", bytes8to8);
+    registerCase("Plot", "scale3x8to32", scale3x8to32);
+    registerCase("Plot", "scale2x1to32", scale2x1to32);
+    registerCase("Plot", "scale2x4to32", scale2x4to32);
+    registerCase("Plot", "stamp8rot30", stamp8rot30);
+    registerCase("Plot", "table4to8", table4to8);
+    registerCase("StampPlot", "rot30", stampRot30);
+    benchmark::RegisterBenchmark("StampDrag/rot30scale", stampDrag)->Unit(benchmark::kMillisecond)->UseRealTime();
     return true;
 }();
 

@@ -19,6 +19,7 @@
 #include "app/CChoices.h"
 #include "app/CColourPalette.h"
 #include "app/Choices.h"
+#include "app/CStampPicker.h"
 #include "app/CTools.h"
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
@@ -34,6 +35,8 @@
 #include "playback/CPlayTool.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/SnapshotTool.h"
+#include "view/tools/StampTool.h"
 #include "view/tools/ToolBox.h"
 #include "view/tools/ViewTools.h"
 #include "view/PreviewCommands.h"
@@ -124,6 +127,8 @@ CMainFrame::~CMainFrame()
     sound_.player().closeDevice();
     app_.toolBox().broadcast = nullptr;
     follower_.follow(nullptr, {});
+    app_.toolBox().stamp().setPicker(nullptr);
+    app_.toolBox().snapshot().sendToStamps = nullptr;
     // The views go with the window's children, after this part of the frame is gone; closed
     // windows waiting to be deleted are among them.
     for (CCelvaneView* view : findChildren<CCelvaneView*>())
@@ -171,6 +176,7 @@ void CMainFrame::settingsChanged(uint32_t flags)
         toolTips_ = settings.getFlag("Settings", "ToolTips", true);
         toolbox_->applySettings();
         soundPicker_->settingsChanged();
+        stamps_->settingsChanged();
     }
     tellEveryFilm(flags);
 }
@@ -275,6 +281,17 @@ void CMainFrame::buildToolBars()
         app_.toolBox(), [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; },
         [this](int id) { return runCommand(id); }, this);
     addToolBar(Qt::LeftToolBarArea, toolbox_);
+    stamps_ = std::make_unique<CStampPicker>(*this, [this](uint32_t hint) { tellEveryFilm(hint); });
+    app_.toolBox().stamp().setPicker(&stamps_->model());
+    toolbox_->showStampPicker = [this](bool toggle) { stamps_->show(toggle); };
+    app_.toolBox().snapshot().sendToStamps = [this](Sprite&& picture) {
+        stamps_->addSnapshot(picture);
+        toolbox_->choose(ToolBox::Stamp, true);
+    };
+    toolbox_->grabIntoStamps = [this] {
+        if (stamps_->grabSnapshotFromClipboard())
+            toolbox_->choose(ToolBox::Stamp, true);
+    };
     toolbox_->setKeepClear([this] {
         if (!active_)
             return QRect();
@@ -329,6 +346,8 @@ void CMainFrame::addView(CCelvaneView* view)
             app_.filmImport().importDropped(*view, path.toStdString());
         updateTitle();
     });
+    connect(view, &CCelvaneView::stampsDropped, this,
+            [this, view](const QMimeData* data) { app_.filmImport().dropStamps(*view, data); });
     connect(view, &QObject::destroyed, this, [this, view, doc = &view->document()] {
         // Everything that follows the active view lets go of this one before its film may go.
         if (active_ == view) {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/PrintCommands.h"
@@ -24,6 +25,7 @@ class CColourPalette;
 class CPlayTool;
 class CSoundPicker;
 class CSoundTools;
+class CStampPicker;
 class CTools;
 class CelvaneApp;
 
@@ -37,6 +39,7 @@ public:
     void addView(CCelvaneView* view);
     CCelvaneView* activeView() const;
     CTools* toolbox() const { return toolbox_; }
+    CStampPicker& stampPicker() const { return *stamps_; }
     std::vector<CCelvaneView*> views() const;
 
     // Routes a command through the active view, its document and the application.
@@ -104,6 +107,7 @@ private:
     bool soundToolChosen_ = false;
     bool soundBarWasShown_ = false; // before the sound tool showed it
     CTools* toolbox_ = nullptr;
+    std::unique_ptr<CStampPicker> stamps_;
     QLabel* scalePane_ = nullptr;
     PrintCommands print_;
     SoundCommands sound_;

@@ -123,7 +123,13 @@ void CTools::makePanels(const std::function<bool(int)>& run)
                                            back);
     panels_[ToolBox::Eraser] = new CToolPanel("Eraser", eraser, pinOnMove, main);
 
-    snapshotPanel_ = new SnapshotPanel(box_.snapshot(), chosen(ToolBox::Snapshot), [run] { run(ID_EDIT_PASTE); });
+    // Grabbing from the clipboard goes where snapshots go.
+    snapshotPanel_ = new SnapshotPanel(box_.snapshot(), chosen(ToolBox::Snapshot), [this, run] {
+        if (box_.snapshot().toStamps() && grabIntoStamps)
+            grabIntoStamps();
+        else
+            run(ID_EDIT_PASTE);
+    });
     panels_[ToolBox::Snapshot] = new CToolPanel("Snap Shot", snapshotPanel_, pinOnMove, main);
     // Ctrl+R repeats the last snapshot from anywhere in the program.
     auto* repeat = new QAction("Repeat last snapshot", this);
@@ -188,6 +194,10 @@ ToolBox::Selected CTools::choose(int tool, bool quiet)
         dismissPanels();
     const int current = box_.currentNumber();
     const int entry = entryOfTool(current);
+    if (!quiet && current == ToolBox::Stamp && showStampPicker && selected != ToolBox::Selected::Nothing) {
+        showStampPicker(selected == ToolBox::Selected::Again);
+        return selected;
+    }
     if (quiet || !group_.opensPanel(entry, selected))
         return selected;
     if (CToolPanel* p = panel(current)) {

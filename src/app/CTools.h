@@ -43,6 +43,11 @@ public:
     // Where on the screen the film being drawn is: panels open beside the toolbox but never
     // over it.
     void setKeepClear(std::function<QRect()> area) { keepClear_ = std::move(area); }
+    // The stamp tool's panel is the stamp picker: shown when the tool is chosen, toggled when
+    // it is chosen again.
+    std::function<void(bool toggle)> showStampPicker;
+    // "Grab from clipboard" while snapshots go to the stamps.
+    std::function<void()> grabIntoStamps;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -11,6 +11,7 @@
 #include "film/UpdateHint.h"
 #include "platform/FrameClipboard.h"
 #include "base/Settings.h"
+#include "view/ActionSoundHook.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {
@@ -32,12 +33,25 @@ void FilmImport::importDropped(CCelvaneView& view, const std::string& path)
 
 void FilmImport::paste(CCelvaneView& view)
 {
-    const auto contents = FrameClipboard::take();
-    if (!contents || !view.film())
+    if (const auto contents = FrameClipboard::take())
+        bringIn(view, contents->fileType, contents->data);
+}
+
+void FilmImport::dropStamps(CCelvaneView& view, const QMimeData* data)
+{
+    if (const auto contents = FrameClipboard::contentsOf(data)) {
+        ActionSounds::play("Dropped");
+        bringIn(view, contents->fileType, contents->data);
+    }
+}
+
+void FilmImport::bringIn(CCelvaneView& view, int fileType, const Bytes& data)
+{
+    if (!view.film())
         return;
     GraphicList pictures;
     try {
-        pictures.load(contents->fileType, contents->data);
+        pictures.load(fileType, data);
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
         return;

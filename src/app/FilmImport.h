@@ -6,8 +6,10 @@
 
 #include <string>
 
+#include "base/ByteIO.h"
 #include "film/Merge.h"
 
+class QMimeData;
 class QWidget;
 
 namespace celvane {
@@ -27,11 +29,15 @@ public:
     // The Paste command: the clipboard is read before the question, so that nothing is asked
     // when nothing can be pasted.
     void paste(CCelvaneView& view);
+    // Stamps dragged from the stamp picker onto the window join the film as pasted ones do.
+    void dropStamps(CCelvaneView& view, const QMimeData* data);
     // A file brought in with these options, nothing asked.
     void importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options);
 
 private:
     bool askOptions();
+    // Pictures of a kind, as the clipboard or a drag gives them.
+    void bringIn(CCelvaneView& view, int fileType, const Bytes& data);
     void merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options);
 
     QWidget* window_;

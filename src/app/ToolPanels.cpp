@@ -149,9 +149,11 @@ SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std
     auto* destinationBox = new QGroupBox("Destination", this);
     auto* destinations = new QVBoxLayout(destinationBox);
     auto* stamps = new QRadioButton("Send to stamps", destinationBox);
-    stamps->setEnabled(false); // until there is a stamp picker
+    stamps->setObjectName("sendToStamps");
+    stamps->setChecked(tool.toStamps());
+    connect(stamps, &QRadioButton::toggled, this, [&tool](bool on) { tool.setToStamps(on); });
     auto* film = new QRadioButton("Send to film", destinationBox);
-    film->setChecked(true);
+    film->setChecked(!tool.toStamps());
     destinations->addWidget(stamps);
     destinations->addWidget(film);
     layout->addWidget(destinationBox);

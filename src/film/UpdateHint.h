@@ -27,6 +27,7 @@ enum : uint32_t {
     FilmSpeed = 0x4000,
     UndoTaken = 0x8000,
     ColourPicked = 0x10000,
+    StampChanged = 0x100000,
     Motion = 0x80000,
     FrameMarks = 0x200000,
     PenSize = 0x400000,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -308,6 +309,18 @@ void Sprite::swapPixelsWith(Sprite& other)
 {
     requireSameGeometry(other);
     std::swap_ranges(pixels_.begin(), pixels_.end(), other.pixels_.begin());
+}
+
+void Sprite::copyAreaFrom(const Sprite& other, const Rect& area)
+{
+    requireSameGeometry(other);
+    const Rect r = area.intersected({0, 0, width_, height_});
+    if (r.isEmpty())
+        return;
+    const size_t first = size_t(r.left) * size_t(bits_) / 8;
+    const size_t end = (size_t(r.right) * size_t(bits_) + 7) / 8;
+    for (int y = r.top; y < r.bottom; ++y)
+        std::memcpy(rowAddress(y) + first, other.rowAddress(y) + first, end - first);
 }
 
 void Sprite::copyAlternateRowsFrom(const Sprite& other)

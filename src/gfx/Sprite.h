@@ -15,6 +15,7 @@
 #include "base/ByteIO.h"
 #include "base/LargeMemory.h"
 #include "gfx/Palette.h"
+#include "gfx/Rect.h"
 #include "gfx/PlotRequest.h"
 
 namespace celvane {
@@ -109,6 +110,9 @@ public:
     // These need a sprite of the same width, height and depth (NotSupportedError otherwise).
     void copyPixelsFrom(const Sprite& other);
     void swapPixelsWith(Sprite& other);
+    // A rectangle (pixel coordinates) of a sprite of the same size and depth, whole bytes at a
+    // time (NotSupportedError otherwise).
+    void copyAreaFrom(const Sprite& other, const Rect& area);
     // Memory rows 0, 2, 4, ... (the bottom row and every second one above it).
     void copyAlternateRowsFrom(const Sprite& other);
 

@@ -23,7 +23,7 @@ QByteArray bytesOf(const Bytes& b) { return QByteArray(reinterpret_cast<const ch
 Bytes bytesOf(const QByteArray& b) { return Bytes(b.begin(), b.end()); }
 } // namespace
 
-void put(const Bytes& stamps, const Sprite& firstFrame)
+QMimeData* mimeData(const Bytes& stamps, const Sprite& firstFrame)
 {
     auto* data = new QMimeData;
     data->setData(kStampsFormat, bytesOf(stamps));
@@ -32,7 +32,12 @@ void put(const Bytes& stamps, const Sprite& firstFrame)
     firstFrame.write(&out, SpriteWriteKind::Bitmap, true);
     data->setData("image/bmp", bytesOf(bitmap));
     data->setImageData(spriteToImage(firstFrame));
-    QGuiApplication::clipboard()->setMimeData(data);
+    return data;
+}
+
+void put(const Bytes& stamps, const Sprite& firstFrame)
+{
+    QGuiApplication::clipboard()->setMimeData(mimeData(stamps, firstFrame));
 }
 
 bool canPaste()
@@ -51,9 +56,10 @@ bool canPaste()
     return false;
 }
 
-std::optional<Contents> take()
+std::optional<Contents> take() { return contentsOf(QGuiApplication::clipboard()->mimeData()); }
+
+std::optional<Contents> contentsOf(const QMimeData* data)
 {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     if (!data)
         return std::nullopt;
     if (data->hasFormat(kStampsFormat)) {

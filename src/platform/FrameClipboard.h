@@ -8,6 +8,8 @@
 
 #include "base/ByteIO.h"
 
+class QMimeData;
+
 namespace celvane {
 
 class Sprite;
@@ -17,7 +19,9 @@ namespace FrameClipboard {
 // The private format's name, as other Celvane programs look for it.
 constexpr const char* kStampsFormat = "application/x-celvane-stamps";
 
-// Replaces the clipboard's contents with the stamps and the bitmap of the first frame.
+// The stamps and the bitmap of the first frame, as the clipboard and drags carry them.
+QMimeData* mimeData(const Bytes& stamps, const Sprite& firstFrame);
+// Replaces the clipboard's contents with them.
 void put(const Bytes& stamps, const Sprite& firstFrame);
 bool canPaste();
 
@@ -26,6 +30,8 @@ struct Contents {
     Bytes data;
 };
 std::optional<Contents> take();
+// What a drag brings, read as the clipboard is.
+std::optional<Contents> contentsOf(const QMimeData* data);
 
 } // namespace FrameClipboard
 } // namespace celvane

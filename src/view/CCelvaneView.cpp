@@ -518,12 +518,17 @@ void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& chang
 
 void CCelvaneView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() || event->mimeData()->hasFormat(FrameClipboard::kStampsFormat))
         event->acceptProposedAction();
 }
 
 void CCelvaneView::dropEvent(QDropEvent* event)
 {
+    if (event->mimeData()->hasFormat(FrameClipboard::kStampsFormat)) {
+        event->acceptProposedAction();
+        emit stampsDropped(event->mimeData());
+        return;
+    }
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())

@@ -4,6 +4,7 @@
 // FrameCanvas, ZoomToggle and PointerWarp; this class turns Qt events into calls on them and
 // paints what they say.
 
+#include <QMimeData>
 #include <QAbstractScrollArea>
 #include <functional>
 #include <optional>
@@ -103,6 +104,8 @@ signals:
     void filmSpeedChanged();
     // Files were dropped on the window, to be brought into its film.
     void filesDropped(const QStringList& paths);
+    // Stamps dragged out of the stamp picker; the data lives as long as the call.
+    void stampsDropped(const QMimeData* data);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

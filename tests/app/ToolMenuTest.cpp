@@ -43,13 +43,13 @@ TEST(ToolMenu, ChoosingAToolFromTheMenuChecksItAndTheWindowDrawsWithIt)
     ToolMenus m;
     QAction* pencil = m.menuItem("&Pencil");
     QAction* eraser = m.menuItem("&Eraser");
-    QAction* stamp = m.menuItem("S&tamp");
+    QAction* text = m.menuItem("Te&xt");
     QAction* zoom = m.menuItem("&Zoom");
-    ASSERT_TRUE(pencil && eraser && stamp && zoom);
+    ASSERT_TRUE(pencil && eraser && text && zoom);
     m.frame().refreshCommandStates();
     EXPECT_TRUE(pencil->isChecked());
     EXPECT_FALSE(eraser->isChecked());
-    EXPECT_FALSE(stamp->isEnabled()) << "a tool that is not built cannot be chosen";
+    EXPECT_FALSE(text->isEnabled()) << "a tool that is not built cannot be chosen";
 
     m.app.toolBox().pencil().setPen({1, false, 4, 4});
     m.app.toolBox().eraser().setPen({1, false, 6, 6});

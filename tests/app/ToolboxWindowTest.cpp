@@ -167,12 +167,13 @@ TEST(ToolboxWindow, TheSnapshotPanelOffersOnlyWhatCanBeDone)
     t.tools().button(2)->click();
     ASSERT_TRUE(panel.isVisible());
     EXPECT_EQ(panel.windowTitle(), "Snap Shot");
-    EXPECT_FALSE(t.child<QRadioButton>(panel, "Send to stamps")->isEnabled());
     EXPECT_TRUE(t.child<QRadioButton>(panel, "Send to film")->isChecked());
     EXPECT_TRUE(t.child<QPushButton>(panel, "Grab from clipboard")->isEnabled()) << "it pastes into the film";
     EXPECT_FALSE(t.child<QPushButton>(panel, "Repeat last")->isEnabled()) << "nothing taken yet";
     t.child<QRadioButton>(panel, "Pick up pencil colour only")->click();
     EXPECT_EQ(t.app.toolBox().snapshot().mask(), SnapshotTool::PencilOnly);
+    t.child<QRadioButton>(panel, "Send to stamps")->click();
+    EXPECT_TRUE(t.app.toolBox().snapshot().toStamps());
 }
 
 TEST(ToolboxWindow, APanelChosenFromTheMenuOpensBesideTheToolboxAndNotOverTheFilm)

@@ -1,7 +1,6 @@
 #include "view/tools/SnapshotTool.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
@@ -51,22 +50,40 @@ void SnapshotTool::take(ToolEngine& engine, const Rect& r)
     if (part.isEmpty())
         return;
     ActionSounds::play("Snap");
-    // Copied out first: the new frame takes the frame's place in the working image.
-    std::vector<uint32_t> pixels;
-    pixels.reserve(size_t(part.right - part.left) * size_t(part.bottom - part.top));
-    for (int y = part.top; y < part.bottom; ++y)
-        for (int x = part.left; x < part.right; ++x)
-            pixels.push_back(frame.pixelAt(x, y));
-    // Drawn before the new frame is coded, so that it is stored with the snapshot on it.
-    const int added = FrameEditing::insertAfter(*film, host.currentFrame(), false, [&](Sprite& target) {
-        auto pixel = pixels.begin();
-        for (int y = part.top; y < part.bottom; ++y)
-            for (int x = part.left; x < part.right; ++x)
-                target.setPixelAt(x, y, *pixel++);
-    });
-    host.framesReplaced(added);
     last_ = &engine;
     lastRect_ = part;
+    // Copied out first: a new frame takes the frame's place in the working image.
+    Sprite picture;
+    picture.create(part.width(), part.height(), 0, 0, frame.bitsPerPixel(), frame.palette());
+    for (int y = part.top; y < part.bottom; ++y)
+        for (int x = part.left; x < part.right; ++x)
+            picture.setPixelAt(x - part.left, y - part.top, frame.pixelAt(x, y));
+    if (toStamps_ && sendToStamps) {
+        sendToStamps(masked(std::move(picture), *film));
+        return;
+    }
+    // Drawn before the new frame is coded, so that it is stored with the snapshot on it.
+    const int added = FrameEditing::insertAfter(*film, host.currentFrame(), false, [&](Sprite& target) {
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                target.setPixelAt(x, y, picture.pixelAt(x - part.left, y - part.top));
+    });
+    host.framesReplaced(added);
+}
+
+Sprite SnapshotTool::masked(Sprite picture, const Film& film) const
+{
+    if (mask_ == AllButPaper) {
+        picture.setTransparentColour(film.paper(), true);
+        return picture;
+    }
+    // Only the painting colour stays: the mask lets through nothing else.
+    const uint32_t ink = picture.pixelValueOf(film.ink());
+    Sprite& mask = picture.ensureMask();
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            mask.setPixelAt(x, y, picture.pixelAt(x, y) == ink ? 1 : 0);
+    return picture;
 }
 
 } // namespace celvane

@@ -3,9 +3,14 @@
 // place. The last rectangle can be taken again ("Repeat last", Ctrl+R) in the window it came
 // from while that window lives.
 
+#include <functional>
+
+#include "gfx/Sprite.h"
 #include "view/tools/Tool.h"
 
 namespace celvane {
+
+class Film;
 
 class SnapshotTool : public Tool {
 public:
@@ -19,6 +24,10 @@ public:
 
     int mask() const { return mask_; }
     void setMask(int mask) { mask_ = mask == PencilOnly ? PencilOnly : AllButPaper; }
+    bool toStamps() const { return toStamps_; }
+    void setToStamps(bool on) { toStamps_ = on; }
+    // Where snapshots sent to the stamps go: the picture, its transparent parts marked.
+    std::function<void(Sprite&&)> sendToStamps;
 
     bool canRepeat() const { return last_ != nullptr && !lastRect_.isEmpty(); }
     // False when there is nothing to repeat.
@@ -28,8 +37,11 @@ public:
 
 private:
     void take(ToolEngine& engine, const Rect& r);
+    // The picture with its transparent parts marked as the mask setting says.
+    Sprite masked(Sprite picture, const Film& film) const;
 
     int mask_ = AllButPaper;
+    bool toStamps_ = false;
     ToolEngine* last_ = nullptr;
     Rect lastRect_;
 };

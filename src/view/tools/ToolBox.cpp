@@ -10,6 +10,7 @@
 #include "view/tools/PipetteTool.h"
 #include "view/tools/SnapshotTool.h"
 #include "view/tools/SoundTool.h"
+#include "view/tools/StampTool.h"
 #include "view/tools/ToolEngine.h"
 #include "view/tools/ZoomTool.h"
 
@@ -36,6 +37,7 @@ ToolBox::ToolBox()
     tools_[Pencil] = std::make_unique<PenTool>(false);
     tools_[Eraser] = std::make_unique<PenTool>(true);
     tools_[Snapshot] = std::make_unique<SnapshotTool>();
+    tools_[Stamp] = std::make_unique<StampTool>();
     tools_[Pipette] = std::make_unique<PipetteTool>();
     tools_[FloodFill] = std::make_unique<FloodFillTool>();
     tools_[Sound] = std::make_unique<SoundTool>();
@@ -52,6 +54,7 @@ Tool* ToolBox::tool(int number) const
 PenTool& ToolBox::pencil() const { return static_cast<PenTool&>(*tools_[Pencil]); }
 PenTool& ToolBox::eraser() const { return static_cast<PenTool&>(*tools_[Eraser]); }
 SnapshotTool& ToolBox::snapshot() const { return static_cast<SnapshotTool&>(*tools_[Snapshot]); }
+StampTool& ToolBox::stamp() const { return static_cast<StampTool&>(*tools_[Stamp]); }
 FloodFillTool& ToolBox::floodFill() const { return static_cast<FloodFillTool&>(*tools_[FloodFill]); }
 
 void ToolBox::notify(uint32_t hint) const

@@ -15,6 +15,7 @@ namespace celvane {
 class FloodFillTool;
 class PenTool;
 class SnapshotTool;
+class StampTool;
 class ToolEngine;
 
 class ToolBox {
@@ -40,6 +41,7 @@ public:
     PenTool& pencil() const;
     PenTool& eraser() const;
     SnapshotTool& snapshot() const;
+    StampTool& stamp() const;
     FloodFillTool& floodFill() const;
 
     enum class Selected { Nothing, Changed, Again };

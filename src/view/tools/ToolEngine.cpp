@@ -13,21 +13,6 @@ namespace celvane {
 
 using namespace ToolFlag;
 
-namespace {
-// Copies a rectangle of one image into another of the same shape, whole bytes at a time.
-void copyArea(Sprite& to, const Sprite& from, const Rect& area)
-{
-    const Rect r = area.intersected({0, 0, from.width(), from.height()});
-    if (r.isEmpty())
-        return;
-    const int bits = from.bitsPerPixel();
-    const size_t first = size_t(r.left) * size_t(bits) / 8;
-    const size_t end = (size_t(r.right) * size_t(bits) + 7) / 8;
-    for (int y = r.top; y < r.bottom; ++y)
-        std::memcpy(to.rowAddress(y) + first, from.rowAddress(y) + first, end - first);
-}
-} // namespace
-
 void ToolApply::addChanged(const Rect& r) { changed = changed.united(r); }
 
 ToolEngine::ToolEngine(ToolHost& host, ToolBox& tools)
@@ -220,7 +205,7 @@ void ToolEngine::apply(Tool& tool, Point at, ToolStep step)
     if (preview) {
         image = &provisional();
         if (tool.redrawsPreview()) {
-            copyArea(*image, host_.frame(), previewArea_);
+            image->copyAreaFrom(host_.frame(), previewArea_);
             stale = previewArea_;
             previewArea_ = {};
         }

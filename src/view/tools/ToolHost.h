@@ -11,7 +11,7 @@ class CCelvaneDoc;
 class FrameUndo;
 class Sprite;
 
-enum class ToolCursor { Arrow, Pencil, Eraser, PaintCan, Pipette, Cross, Magnifier, Size };
+enum class ToolCursor { Arrow, Pencil, Eraser, PaintCan, Pipette, Cross, Magnifier, Size, Stamp, StampScale, StampRotate };
 
 class ToolHost {
 public:

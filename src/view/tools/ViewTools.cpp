@@ -23,6 +23,8 @@ QCursor toolCursor(ToolCursor cursor)
     case ToolCursor::Arrow: return Qt::ArrowCursor;
     case ToolCursor::Cross: return Qt::CrossCursor;
     case ToolCursor::Size: return Qt::SizeAllCursor;
+    case ToolCursor::StampScale: return Qt::SizeFDiagCursor;
+    case ToolCursor::StampRotate: return Qt::ClosedHandCursor;
     // The pencil's point, the eraser's rubbing edge, the drip of paint, the pipette's drop and
     // the middle of the lens.
     case ToolCursor::Pencil: picture = {"pencil", 3, 29}; break;
@@ -30,6 +32,7 @@ QCursor toolCursor(ToolCursor cursor)
     case ToolCursor::PaintCan: picture = {"fill", 27, 23}; break;
     case ToolCursor::Pipette: picture = {"pipette", 5, 27}; break;
     case ToolCursor::Magnifier: picture = {"zoom", 13, 13}; break;
+    case ToolCursor::Stamp: picture = {"stamp", 16, 28}; break;
     }
     const QPixmap pixmap = QPixmap(QString(":/icons/colour/%1.svg").arg(picture.name)).scaled(32, 32);
     return pixmap.isNull() ? QCursor(Qt::CrossCursor) : QCursor(pixmap, picture.hotX, picture.hotY);

@@ -1,0 +1,206 @@
+// The stamp picker and the stamp tool in the real program: picking, turning and stamping a
+// stamp, undoing it, saving the film and opening it again; snapshots sent to the stamps;
+// stamps dragged onto the film.
+
+#include <gtest/gtest.h>
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+
+#include "DrawingProgram.h"
+#include "app/CTools.h"
+#include "app/CStampPicker.h"
+#include "app/picker/CPickerWindow.h"
+#include "base/CommandIds.h"
+#include "film/CelvaneDoc.h"
+#include "film/FileType.h"
+#include "gfx/Colour.h"
+#include "base/Settings.h"
+#include "view/tools/SnapshotTool.h"
+
+namespace celvane {
+namespace {
+
+using test::DrawingProgram;
+
+// A folder whose stamps are one black bar of 20 x 10 pixels called "Bar".
+std::string barFolder(const test::TempDir& dir)
+{
+    Sprite bar;
+    bar.create(20, 10, 0, 0, 32);
+    bar.fillColour(rgbToColourWord(0x000000));
+    StampSet set;
+    Bytes chunk;
+    ByteWriter c(&chunk);
+    bar.write(&c, SpriteWriteKind::FilmChunk, true);
+    set.add(FileType::StampFile, chunk);
+    set.rename(0, "Bar");
+    const std::string folder = dir.file("stamps");
+    std::filesystem::create_directory(folder);
+    Bytes file;
+    ByteWriter out(&file);
+    set.save(&out, false);
+    test::writeBytes(folder + "/data.stp", file);
+    return folder;
+}
+
+QPoint iconCentre(CPickerWindow& window, int entry)
+{
+    const Rect r = window.grid().rects(entry).icon;
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+TEST(StampScenario, APickedTurnedStampLandsUndoesRedoesAndIsSavedWithTheFilm)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    // Choosing the stamp tool brings up the picker on its folder.
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    CPickerWindow& window = picker.window();
+    ASSERT_TRUE(window.isVisible());
+    ASSERT_EQ(picker.itemCount(), 1);
+    EXPECT_EQ(picker.describe(0).name, "Bar");
+    QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, iconCentre(window, 0));
+    EXPECT_TRUE(picker.model().stamps().isSelected(0));
+    EXPECT_FALSE(window.isVisible()); // picking sends the picker away
+    // A quarter turn to the right, from the Image menu.
+    for (int i = 0; i < 6; ++i)
+        ASSERT_TRUE(picker.run(ID_STAMP_ROTATE_RIGHT));
+    EXPECT_EQ(picker.model().stamps().transform(0)->angle, 90);
+
+    p.drag({100, 75}, {100, 75});
+    // Standing up: 10 wide and 20 high around the point.
+    EXPECT_EQ(p.inked(), 200);
+    EXPECT_EQ(p.image().pixelAt(100, 66), p.ink());
+    EXPECT_EQ(p.image().pixelAt(100, 84), p.ink());
+    EXPECT_NE(p.image().pixelAt(92, 75), p.ink());
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), 0);
+    p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(p.inked(), 200);
+
+    p.chooser.paths.push_back(p.dir.file("stamped.qfm"));
+    p.frame().runCommand(ID_FILE_SAVE);
+    CCelvaneDoc reopened;
+    reopened.open(p.dir.file("stamped.qfm"));
+    Sprite& frame = *reopened.film()->workingImage(0);
+    int inked = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x)
+            inked += rgbOfWord(frame.colourWordOf(frame.pixelAt(x, y))) == 0;
+    EXPECT_EQ(inked, 200);
+    EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(100, 66))), 0u);
+}
+
+TEST(StampScenario, SolidColourStampsInThePaintingColourAndScalingStretchesIt)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    ASSERT_TRUE(picker.run(ID_STAMP_SOLID));
+    EXPECT_EQ(picker.model().mode(), StampPickerModel::Solid);
+    EXPECT_TRUE(picker.state(ID_STAMP_SOLID).checked);
+    EXPECT_FALSE(picker.state(ID_STAMP_USE_MASK).checked);
+    // Stamped with the paper colour (the right button): nothing black is left of a black line.
+    p.drawLine({50, 75}, {150, 75});
+    ASSERT_GT(p.inked(), 0);
+    p.app.toolBox().select(ToolBox::Stamp, true);
+    p.mouse(QEvent::MouseButtonPress, {100, 75}, Qt::RightButton, Qt::RightButton);
+    p.mouse(QEvent::MouseButtonRelease, {100, 75}, Qt::RightButton, Qt::NoButton);
+    EXPECT_EQ(p.image().pixelAt(100, 75), p.image().pixelValueOf(p.film().paper()));
+    EXPECT_EQ(p.image().pixelAt(85, 75), p.ink());
+}
+
+TEST(StampScenario, ASnapshotSentToTheStampsBecomesTheStampToPlace)
+{
+    DrawingProgram p;
+    p.drawLine({20, 20}, {40, 20});
+    p.app.toolBox().snapshot().setToStamps(true);
+    p.app.toolBox().select(ToolBox::Snapshot, true);
+    p.drag({10, 10}, {50, 30});
+    EXPECT_EQ(p.film().frameCount(), 1);
+    EXPECT_EQ(p.app.toolBox().currentNumber(), ToolBox::Stamp);
+    StampSet& stamps = p.frame().stampPicker().model().stamps();
+    ASSERT_EQ(stamps.count(), 1);
+    EXPECT_EQ(stamps.name(0), "Snapshot");
+    EXPECT_TRUE(stamps.isSelected(0));
+    // Placed lower down, the line comes again.
+    const int line = p.inked();
+    p.drag({30, 51}, {30, 51});
+    EXPECT_EQ(p.inked(), 2 * line);
+    // A second snapshot replaces the first.
+    p.app.toolBox().select(ToolBox::Snapshot, true);
+    p.drag({10, 10}, {20, 30});
+    ASSERT_EQ(stamps.count(), 1);
+    EXPECT_EQ(stamps.image(0)->width(), 10);
+    // Grabbing from the clipboard meanwhile takes the copied frame as the snapshot.
+    p.frame().runCommand(ID_EDIT_COPY);
+    p.app.toolBox().select(ToolBox::Pencil, true);
+    p.frame().toolbox()->grabIntoStamps();
+    ASSERT_EQ(stamps.count(), 1);
+    EXPECT_EQ(stamps.name(0), "Snapshot1"); // the copied frame, as frame 1 of a film
+    EXPECT_EQ(stamps.image(0)->width(), 200);
+    p.frame().toolbox()->grabIntoStamps();
+    EXPECT_EQ(stamps.count(), 1);
+    EXPECT_EQ(p.app.toolBox().currentNumber(), ToolBox::Stamp);
+}
+
+TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoinTheStamps)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    test::dropFiles(*picker.window().entriesWidget(),
+                    {QString::fromStdString(p.dir.file("stamps/data.stp"))});
+    ASSERT_EQ(picker.itemCount(), 2);
+    picker.select(PickerSelect::Select, 1);
+    std::unique_ptr<QMimeData> data(picker.dragData());
+    ASSERT_TRUE(data);
+    QWidget& port = *p.view().viewport();
+    QDragEnterEvent enter(port.rect().center(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&port, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(port.rect().center()), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&port, &drop);
+    // As a pasted picture: on a blank new film it takes the blank frame's place, at the
+    // film's size.
+    EXPECT_EQ(p.importOptions.asked, 1);
+    EXPECT_EQ(p.film().frameCount(), 1);
+    EXPECT_EQ(p.inked(), 200 * 150);
+}
+
+TEST(StampScenario, AFreshStartOffersTheShippedStampsInFolders)
+{
+    DrawingProgram p;
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    CPickerWindow& window = picker.window();
+    ASSERT_TRUE(window.isVisible());
+    EXPECT_TRUE(p.sink.shown.empty());
+    const auto& links = window.folders().links();
+    ASSERT_GE(links.size(), 5u);
+    int total = picker.itemCount();
+    // Every folder the links lead to, and back.
+    for (size_t k = 0; k < links.size(); ++k) {
+        const std::string name = window.folders().links()[k].name;
+        QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, iconCentre(window, int(k)));
+        ASSERT_EQ(window.folders().links().front().kind, PickerLink::Back) << name;
+        ASSERT_GE(picker.itemCount(), 8) << name;
+        for (int n = 0; n < picker.itemCount(); ++n) {
+            EXPECT_FALSE(picker.describe(n).name.empty());
+            ASSERT_NE(picker.model().stamps().image(n), nullptr);
+            EXPECT_NE(picker.model().stamps().image(n)->mask(), nullptr);
+        }
+        total += picker.itemCount();
+        QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, iconCentre(window, 0));
+    }
+    EXPECT_GE(total, 60);
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
+} // namespace
+} // namespace celvane
