@@ -97,7 +97,6 @@ public:
     void scaleViewportExt(double xNum, double xDen, double yNum, double yDen);
     // mode: 1 identity, 2 multiply before, 3 multiply after, 4 set.
     void modifyWorldTransform(const QTransform& t, int mode);
-    QPointF currentPosition() const { return state_.current; }
 
     // Drawing, in logical units; inside a path bracket the shapes join the path instead.
     void moveTo(QPointF p);

@@ -21,6 +21,15 @@ constexpr int kLargestSide = 4000;
 
 int16_t s16(const uint8_t* p) { return int16_t(loadLE16(p)); }
 
+// The XOR of the ten words before the checksum.
+uint16_t placeableChecksum(const uint8_t* header)
+{
+    uint16_t sum = 0;
+    for (size_t i = 0; i < 20; i += 2)
+        sum ^= loadLE16(header + i);
+    return sum;
+}
+
 int hiMetricToPixels(double v) { return int(v * 96 / 2540); }
 
 void setDisplaySize(MetafileData& m, double width, double height)
@@ -32,7 +41,7 @@ void setDisplaySize(MetafileData& m, double width, double height)
     m.displayHeight = std::max(1, int(height * scale));
 }
 
-// The record chain must end inside the file; records past an end-of-file record are ignored.
+// Records count up to the end-of-file record or the first that does not fit the file.
 void readWindows(MetafileData& m, ByteSpan records)
 {
     if (records.size() < kWindowsHeaderSize)
@@ -44,7 +53,7 @@ void readWindows(MetafileData& m, ByteSpan records)
     m.objectCount = loadLE16(h + 10);
     std::optional<std::pair<int, int>> windowExtent;
     size_t at = kWindowsHeaderSize;
-    int records_ = 0;
+    int count = 0;
     while (at + 6 <= records.size()) {
         const uint64_t bytes = uint64_t(loadLE32(records.data() + at)) * 2;
         const uint16_t function = loadLE16(records.data() + at + 4);
@@ -54,17 +63,16 @@ void readWindows(MetafileData& m, ByteSpan records)
             break;
         if (function == kSetWindowExt && bytes >= 10 && !windowExtent)
             windowExtent = std::pair{std::abs(s16(records.data() + at + 8)), std::abs(s16(records.data() + at + 6))};
-        ++records_;
+        ++count;
         at += bytes;
     }
-    if (records_ == 0)
+    if (count == 0)
         refuse("a metafile without records");
     if (m.placeable) {
         const PlaceableHeader& p = *m.placeable;
         if (p.unitsPerInch <= 0)
             refuse("no units per inch");
         setDisplaySize(m, double(p.right - p.left) * 96 / p.unitsPerInch, double(p.bottom - p.top) * 96 / p.unitsPerInch);
-        m.sizeFromPlaceable = true;
         return;
     }
     // Its window extent gives the picture's shape.
@@ -133,10 +141,7 @@ void PlaceableHeader::write(ByteWriter& out) const
     storeLE16(b + 10, uint16_t(right));
     storeLE16(b + 12, uint16_t(bottom));
     storeLE16(b + 14, uint16_t(unitsPerInch));
-    uint16_t sum = 0;
-    for (size_t i = 0; i < 20; i += 2)
-        sum ^= loadLE16(b + i);
-    storeLE16(b + 20, sum);
+    storeLE16(b + 20, placeableChecksum(b));
     out.bytes(b, kSize);
 }
 
@@ -152,10 +157,7 @@ MetafileData readMetafile(ByteSpan file)
     ByteSpan records = file;
     if (file.size() >= PlaceableHeader::kSize && loadLE32(file.data()) == PlaceableHeader::kKey) {
         const uint8_t* h = file.data();
-        uint16_t sum = 0;
-        for (size_t i = 0; i < 20; i += 2)
-            sum ^= loadLE16(h + i);
-        if (sum != loadLE16(h + 20))
+        if (placeableChecksum(h) != loadLE16(h + 20))
             refuse("the placeable header's checksum is wrong");
         m.placeable = PlaceableHeader{s16(h + 6), s16(h + 8), s16(h + 10), s16(h + 12), loadLE16(h + 14)};
         records = file.subspan(PlaceableHeader::kSize);

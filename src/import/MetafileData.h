@@ -39,7 +39,6 @@ struct MetafileData {
     // The size the picture is shown at, in pixels at 96 dots per inch.
     int displayWidth = 0;
     int displayHeight = 0;
-    bool sizeFromPlaceable = false;
     // Windows metafiles: the largest object table the records may use.
     int objectCount = 0;
 };

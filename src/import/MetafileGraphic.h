@@ -17,7 +17,6 @@ public:
     int pictureWidth() const override { return data_.displayWidth; }
     int pictureHeight() const override { return data_.displayHeight; }
     void draw(QPainter& painter, const QRectF& into) const override;
-    const MetafileData& metafile() const { return data_; }
 
 private:
     const char* frameName() const override { return "MetaFile"; }

@@ -36,6 +36,7 @@ protected:
     virtual const char* frameName() const = 0;
     // Called by subclasses when their picture changes or goes.
     void pictureChanged();
+    // Drops the picture itself (clear).
     virtual void forgetPicture() = 0;
 
 private:

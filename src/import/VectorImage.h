@@ -21,8 +21,6 @@ public:
     // Plots the picture of `width` x `height` pixels through the request, its image centred on
     // the request's destination; the request's transform turns and scales the picture itself.
     int plot(const PlotRequest& request, int width, int height, const Painting& paint);
-    // The image and mask of the last plot.
-    const Sprite& image() const { return image_; }
     void forget() { image_.reset(); }
 
 private:
