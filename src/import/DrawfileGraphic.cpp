@@ -1,5 +1,6 @@
 #include "import/DrawfileGraphic.h"
 
+#include "base/Chunks.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 
@@ -15,11 +16,16 @@ void DrawfileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 
 size_t DrawfileGraphic::save(ByteWriter* out, int fileType, bool)
 {
-    if (!picture_ || fileType != FileType::Drawfile)
+    if (!picture_ || (fileType != FileType::Drawfile && fileType != FileType::StampFile))
         throw NotSupportedError("a Drawfile is saved as a Drawfile", IDS_CANNOT_EXPORT_FORMAT);
-    if (out)
-        out->bytes(picture_->bytes());
-    return picture_->bytes().size();
+    const Bytes& bytes = picture_->bytes();
+    ByteWriter counter;
+    ByteWriter& to = out ? *out : counter;
+    const size_t before = to.written();
+    if (fileType == FileType::StampFile)
+        writeChunkHeader(to, tagForFileType(FileType::Drawfile), uint32_t(8 + bytes.size()));
+    to.bytes(bytes);
+    return to.written() - before;
 }
 
 void DrawfileGraphic::draw(QPainter& painter, const QRectF& into) const

@@ -12,7 +12,7 @@ class DrawfileGraphic : public VectorGraphic {
 public:
     // ArchiveError for data that is no Drawfile.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
-    // As a Drawfile: the bytes it was loaded from.
+    // As a Drawfile or a stamp file's chunk: the bytes it was loaded from.
     size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
     bool isOfFileType(int type) const override;
 

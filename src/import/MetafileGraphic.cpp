@@ -1,5 +1,6 @@
 #include "import/MetafileGraphic.h"
 
+#include "base/Chunks.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "import/MetafilePlayer.h"
@@ -15,26 +16,43 @@ void MetafileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
     pictureChanged();
 }
 
+Bytes MetafileGraphic::recorded(MetafileKind kind) const
+{
+    MetafileRecorder recorder(data_.displayWidth, data_.displayHeight);
+    {
+        QPainter painter(&recorder);
+        draw(painter, QRectF(0, 0, data_.displayWidth, data_.displayHeight));
+    }
+    return recorder.finish(kind);
+}
+
 size_t MetafileGraphic::save(ByteWriter* out, int fileType, bool)
 {
-    if (data_.records.empty() || (fileType != FileType::Metafile && fileType != FileType::EnhancedMetafile))
+    const bool metafile = fileType == FileType::Metafile || fileType == FileType::EnhancedMetafile;
+    if (data_.records.empty() || (!metafile && fileType != FileType::StampFile))
         throw NotSupportedError("a metafile is saved as a metafile", IDS_CANNOT_EXPORT_FORMAT);
     ByteWriter counter;
     ByteWriter& to = out ? *out : counter;
     const size_t before = to.written();
-    if (fileType == FileType::EnhancedMetafile && data_.kind == MetafileKind::Enhanced) {
+    if (fileType == FileType::StampFile) {
+        // A stamp chunk holds a Windows metafile without its placeable header, which gives
+        // the picture its size: such a one goes in as an enhanced metafile instead.
+        const bool windows = data_.kind == MetafileKind::Windows && !data_.placeable;
+        const Bytes bytes = data_.kind == MetafileKind::Enhanced || windows ? data_.records
+                                                                             : recorded(MetafileKind::Enhanced);
+        const size_t padded = (bytes.size() + 3) / 4 * 4;
+        writeChunkHeader(to, tagForFileType(windows ? FileType::Metafile : FileType::EnhancedMetafile),
+                         uint32_t(8 + padded));
+        to.bytes(bytes);
+        to.zeros(padded - bytes.size());
+    } else if (fileType == FileType::EnhancedMetafile && data_.kind == MetafileKind::Enhanced) {
         to.bytes(data_.records);
     } else if (fileType == FileType::Metafile && data_.kind == MetafileKind::Windows && data_.placeable) {
         // Its own header: the bounds are in the units of its records.
         data_.placeable->write(to);
         to.bytes(data_.records);
     } else {
-        MetafileRecorder recorder(data_.displayWidth, data_.displayHeight);
-        {
-            QPainter painter(&recorder);
-            draw(painter, QRectF(0, 0, data_.displayWidth, data_.displayHeight));
-        }
-        to.bytes(recorder.finish(fileType == FileType::Metafile ? MetafileKind::Windows : MetafileKind::Enhanced));
+        to.bytes(recorded(fileType == FileType::Metafile ? MetafileKind::Windows : MetafileKind::Enhanced));
     }
     return to.written() - before;
 }

@@ -10,7 +10,7 @@ class MetafileGraphic : public VectorGraphic {
 public:
     // ArchiveError with IDS_CANNOT_LOAD_METAFILE for data that is no metafile we play.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
-    // As .wmf (with a placeable header) or .emf.
+    // As .wmf (with a placeable header), .emf, or a stamp file's chunk.
     size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
     bool isOfFileType(int type) const override;
 
@@ -21,6 +21,8 @@ public:
 private:
     const char* frameName() const override { return "MetaFile"; }
     void forgetPicture() override { data_ = {}; }
+    // The picture drawn into a new metafile of a kind.
+    Bytes recorded(MetafileKind kind) const;
 
     MetafileData data_;
 };

@@ -12,6 +12,7 @@
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
+#include "base/Chunks.h"
 #include "base/CommandIds.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
@@ -631,4 +632,64 @@ TEST(Metafiles, TextAlignsOnItsReferencePointAndArcsRunInTheirDirection)
     EXPECT_EQ(clockwise.pixel(70, 30), kWhite);
     EXPECT_EQ(clockwise.pixel(30, 30), kRed);
     EXPECT_EQ(clockwise.pixel(70, 70), kRed);
+}
+
+TEST(Metafiles, MetafilesAndDrawfilesKeepTheirPicturesInAStampFile)
+{
+    test::ensureApplication();
+    // A placeable Windows metafile, the same without its header, an enhanced metafile, and a
+    // Drawfile of one red square.
+    MetafileRecorder recorder(40, 30);
+    {
+        QPainter p(&recorder);
+        p.fillRect(QRectF(0, 0, 20, 30), Qt::blue);
+    }
+    Bytes drawfile;
+    {
+        ByteWriter w(&drawfile);
+        w.bytes("Draw", 4);
+        for (uint32_t v : {201u, 0u})
+            w.u32(v);
+        w.bytes("Celvane     ", 12);
+        w.zeros(16);
+        w.u32(2);
+        w.u32(8 + 4 * (8 + 14)); // the header, box, style words and path elements
+        for (int v : {0, 0, 10240, 10240, 0x0000FF00, -1, 0, 0})
+            w.u32(uint32_t(v));
+        for (int v : {2, 0, 0, 8, 10240, 0, 8, 10240, 10240, 8, 0, 10240, 5, 0})
+            w.u32(uint32_t(v));
+    }
+    const Bytes placed = redSquareOnTheLeft().file(std::array{1440, 720, 1440});
+    const Bytes bare = redSquareOnTheLeft().file(std::nullopt);
+    GraphicList set;
+    set.load(FileType::Metafile, placed);
+    set.load(FileType::Metafile, bare);
+    set.load(FileType::EnhancedMetafile, recorder.finish(MetafileKind::Enhanced));
+    set.load(FileType::Drawfile, drawfile);
+    std::vector<QImage> before;
+    for (int i = 0; i < 4; ++i)
+        before.push_back(spriteToImage(*set.item(i).workingImage(0)));
+
+    Bytes file;
+    ByteWriter out(&file);
+    const size_t written = set.save(&out, FileType::StampFile, false);
+    EXPECT_EQ(written, file.size());
+    // The placeable one went in as an enhanced metafile, so that it keeps its size.
+    const ChunkSequence chunks(file);
+    std::vector<std::string> tags;
+    for (const Chunk& c : chunks.chunks())
+        tags.push_back(tagText(c.tag));
+    EXPECT_EQ(tags, (std::vector<std::string>{"NAM1", "100", "103", "100", "AFF"}));
+    const Chunk& aff = chunks.chunks().back();
+    EXPECT_TRUE(std::equal(aff.payload.begin(), aff.payload.end(), drawfile.begin(), drawfile.end()))
+        << "a Drawfile goes in unchanged";
+
+    GraphicList again;
+    again.load(FileType::StampFile, file);
+    ASSERT_EQ(again.itemCount(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const QImage after = spriteToImage(*again.item(i).workingImage(0));
+        ASSERT_EQ(after.size(), before[size_t(i)].size()) << i;
+        EXPECT_LT(meanDifference(after, before[size_t(i)]), 2.0) << i;
+    }
 }
