@@ -5,12 +5,14 @@
 
 #include <QElapsedTimer>
 #include <QObject>
+#include <QTimer>
 #include <memory>
 
 #include "sound/PlayPlan.h"
 #include "sound/SoundPlayer.h"
 
 class QAudioSink;
+class QIODevice;
 
 namespace celvane {
 
@@ -47,9 +49,16 @@ signals:
 
 private:
     void close();
+    // The sound the device is playing now, or null.
+    PlayStream* voice() const;
+
+    // Writes what the device has room for of the sound playing.
+    void pump();
 
     std::unique_ptr<QAudioSink> sink_;
-    std::unique_ptr<PlayStream> stream_;
+    QIODevice* out_ = nullptr; // the device's input, while it is open
+    std::unique_ptr<PlayStream> voice_;
+    QTimer pump_;
     QElapsedTimer since_; // the sound playing started
 
 };
