@@ -27,8 +27,9 @@ enum Record : uint32_t {
     AbortPath, GdiComment = 70, FillRgn, FrameRgn, InvertRgn, PaintRgn, ExtSelectClipRgn, BitBlt, StretchBlt,
     MaskBlt, PlgBlt, SetDiBitsToDevice, StretchDiBits, ExtCreateFontIndirectW, ExtTextOutA, ExtTextOutW,
     PolyBezier16, Polygon16, Polyline16, PolyBezierTo16, PolylineTo16, PolyPolyline16, PolyPolygon16,
-    PolyDraw16, CreateMonoBrush, CreateDibPatternBrushPt, ExtCreatePen, SetIcmMode = 98, AlphaBlend = 114,
-    SetLayout = 115, TransparentBlt = 116, GradientFill = 118,
+    PolyDraw16, CreateMonoBrush, CreateDibPatternBrushPt, ExtCreatePen, PolyTextOutA, PolyTextOutW, SetIcmMode,
+    CreateColorSpace, SetColorSpace, DeleteColorSpace, SmallTextOut = 108, AlphaBlend = 114, SetLayout = 115,
+    TransparentBlt = 116, GradientFill = 118, SetTextJustification = 120,
 };
 
 constexpr uint32_t kStockObject = 0x80000000;
@@ -39,6 +40,7 @@ bool harmless(uint32_t type)
     switch (type) {
     case Header: case SetBrushOrgEx: case SetMapperFlags: case SetColorAdjustment: case SetMetaRgn:
     case ResizePalette: case RealizePalette: case WidenPath: case GdiComment: case SetIcmMode: case SetLayout:
+    case CreateColorSpace: case SetColorSpace: case DeleteColorSpace: case SetTextJustification:
         return true;
     default: return false;
     }
@@ -77,11 +79,14 @@ private:
         return out;
     }
     static std::optional<QRegion> region(const RecordFields& r, size_t at, uint32_t bytes);
+    static QString characters(const RecordFields& r, size_t at, uint32_t count, bool wide);
     QImage image(const RecordFields& r, size_t offBmi, size_t offBits);
 
     void poly(uint32_t type, const RecordFields& r);
     void polyPoly(uint32_t type, const RecordFields& r);
-    void text(uint32_t type, const RecordFields& r);
+    // The text record of the wide (UTF-16) or byte kind whose fields start at `at`.
+    void text(bool wide, const RecordFields& r, size_t at);
+    void smallText(const RecordFields& r);
     void blit(uint32_t type, const RecordFields& r);
     void createPen(const RecordFields& r, bool extended);
     void createPatternBrush(const RecordFields& r);
@@ -164,22 +169,27 @@ void EnhancedPlayer::polyPoly(uint32_t type, const RecordFields& r)
         canvas_.strokeShape(path);
 }
 
-void EnhancedPlayer::text(uint32_t type, const RecordFields& r)
+QString EnhancedPlayer::characters(const RecordFields& r, size_t at, uint32_t count, bool wide)
 {
-    const QPointF reference = point(r, 36);
-    const uint32_t count = r.u32(44), offString = r.u32(48), options = r.u32(52), offDx = r.u32(72);
+    if (!wide) {
+        const ByteSpan bytes = r.span(at, count);
+        return QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), qsizetype(count));
+    }
+    const ByteSpan bytes = r.span(at, size_t(count) * 2);
+    QString string;
+    string.resize(qsizetype(count));
+    for (uint32_t i = 0; i < count; ++i)
+        string[qsizetype(i)] = QChar(loadLE16(bytes.data() + 2 * i));
+    return string;
+}
+
+void EnhancedPlayer::text(bool wide, const RecordFields& r, size_t at)
+{
+    const QPointF reference = point(r, at);
+    const uint32_t count = r.u32(at + 8), offString = r.u32(at + 12), options = r.u32(at + 16), offDx = r.u32(at + 36);
     if (options & kGlyphIndexes)
         throw ArchiveError("glyph numbers name no characters");
-    QString string;
-    if (type == ExtTextOutW) {
-        const ByteSpan bytes = r.span(offString, size_t(count) * 2);
-        string.resize(qsizetype(count));
-        for (uint32_t i = 0; i < count; ++i)
-            string[qsizetype(i)] = QChar(loadLE16(bytes.data() + 2 * i));
-    } else {
-        const ByteSpan bytes = r.span(offString, count);
-        string = QString::fromLatin1(reinterpret_cast<const char*>(bytes.data()), qsizetype(count));
-    }
+    const QString string = characters(r, offString, count, wide);
     std::vector<double> advances;
     if (offDx != 0) {
         const size_t step = (options & kPairedAdvances) ? 8 : 4;
@@ -189,8 +199,23 @@ void EnhancedPlayer::text(uint32_t type, const RecordFields& r)
     }
     std::optional<QRectF> rect;
     if (options & 6)
-        rect = box(r, 56);
+        rect = box(r, at + 20);
     canvas_.text(reference, string, options, rect, advances);
+}
+
+void EnhancedPlayer::smallText(const RecordFields& r)
+{
+    constexpr uint32_t kNoRect = 0x100, kSmallChars = 0x200;
+    const uint32_t count = r.u32(16), options = r.u32(20);
+    if (options & kGlyphIndexes)
+        throw ArchiveError("glyph numbers name no characters");
+    std::optional<QRectF> rect;
+    size_t at = 36;
+    if (!(options & kNoRect)) {
+        rect = box(r, at);
+        at += 16;
+    }
+    canvas_.text(point(r, 8), characters(r, at, count, !(options & kSmallChars)), options & 6, rect, {});
 }
 
 void EnhancedPlayer::blit(uint32_t type, const RecordFields& r)
@@ -484,7 +509,14 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
     case TransparentBlt:
         blit(type, r);
         break;
-    case ExtTextOutA: case ExtTextOutW: text(type, r); break;
+    case ExtTextOutA: case ExtTextOutW: text(type == ExtTextOutW, r, 36); break;
+    case PolyTextOutA:
+    case PolyTextOutW:
+        // Each string's fields follow the count, 40 bytes apiece.
+        for (uint32_t i = 0, n = r.u32(36); i < n; ++i)
+            text(type == PolyTextOutW, r, 40 + 40 * size_t(i));
+        break;
+    case SmallTextOut: smallText(r); break;
     case GradientFill: gradient(r); break;
     default: return false;
     }

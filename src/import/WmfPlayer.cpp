@@ -25,7 +25,8 @@ enum Function : uint16_t {
     ScaleViewportExt = 0x0412, ExcludeClipRect = 0x0415, IntersectClipRect = 0x0416, Ellipse = 0x0418,
     Rectangle = 0x041B, SetPixel = 0x041F, FrameRegion = 0x0429, AnimatePalette = 0x0436, TextOut = 0x0521,
     PolyPolygon = 0x0538, RoundRect = 0x061C, PatBlt = 0x061D, Escape = 0x0626, CreateRegion = 0x06FF,
-    Arc = 0x0817, Pie = 0x081A, Chord = 0x0830, DibBitBlt = 0x0940, ExtTextOut = 0x0A32,
+    Arc = 0x0817, Pie = 0x081A, Chord = 0x0830, BitBlt = 0x0922, StretchBlt = 0x0B23, DibBitBlt = 0x0940,
+    ExtTextOut = 0x0A32,
     DibStretchBlt = 0x0B41, SetDibToDev = 0x0D33, StretchDib = 0x0F43,
 };
 
@@ -74,6 +75,9 @@ private:
         return out;
     }
     static QRegion region(const RecordFields& r);
+    // An old device bitmap: its 10-byte header at the start of `object`, its bits at `bitsAt`;
+    // a null image for kinds we cannot show.
+    static QImage bitmap16ToImage(ByteSpan object, size_t bitsAt);
     void add(MetaObject object)
     {
         // Every object takes the lowest free slot, even one we cannot draw, so that later
@@ -86,6 +90,31 @@ private:
 
     MetafileCanvas canvas_;
 };
+
+QImage WindowsPlayer::bitmap16ToImage(ByteSpan object, size_t bitsAt)
+{
+    // Device bitmaps of the old records: rows top-down, monochrome or true colour.
+    const RecordFields b(object);
+    const int width = b.i16(2), height = b.i16(4), rowBytes = b.i16(6), planes = b.u8(8), bits = b.u8(9);
+    if (width <= 0 || height <= 0 || planes != 1 || (bits != 1 && bits != 24 && bits != 32)
+        || rowBytes < (width * bits + 7) / 8)
+        return {};
+    const ByteSpan pixels = b.span(bitsAt, size_t(rowBytes) * size_t(height));
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* row = pixels.data() + size_t(y) * size_t(rowBytes);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (bits == 1) {
+                line[x] = (row[x / 8] >> (7 - x % 8)) & 1 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            } else {
+                const uint8_t* p = row + size_t(x) * size_t(bits / 8);
+                line[x] = qRgb(p[2], p[1], p[0]);
+            }
+        }
+    }
+    return image;
+}
 
 QRegion WindowsPlayer::region(const RecordFields& r)
 {
@@ -149,6 +178,7 @@ void WindowsPlayer::blit(uint16_t function, const RecordFields& r)
     size_t dibAt = 0;
     bool fromBottom = false;
     switch (function) {
+    case BitBlt:
     case DibBitBlt:
         if (words == 12) { // no bitmap: a pattern operation
             canvas_.patternBlt(QRectF(yx(r, 7), QSizeF(p(r, 6), p(r, 5))), rop);
@@ -158,6 +188,7 @@ void WindowsPlayer::blit(uint16_t function, const RecordFields& r)
         dest = QRectF(yx(r, 6), source.size());
         dibAt = 22;
         break;
+    case StretchBlt:
     case DibStretchBlt:
         if (words == 14) {
             canvas_.patternBlt(QRectF(yx(r, 9), QSizeF(p(r, 8), p(r, 7))), rop);
@@ -180,7 +211,9 @@ void WindowsPlayer::blit(uint16_t function, const RecordFields& r)
         fromBottom = true;
         break;
     }
-    const QImage image = packedDibToImage(r.span(dibAt, r.size() - std::min(dibAt, r.size())));
+    const ByteSpan bitmap = r.span(dibAt, r.size() - std::min(dibAt, r.size()));
+    const bool old = function == BitBlt || function == StretchBlt;
+    const QImage image = old ? bitmap16ToImage(bitmap, 10) : packedDibToImage(bitmap);
     if (image.isNull())
         throw ArchiveError("a bitmap that cannot be read");
     if (fromBottom)
@@ -283,9 +316,17 @@ bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
         add(brush);
         break;
     }
-    case CreatePatternBrush:
-        add(MetaBrush{MetaBrush::Solid, Qt::black, 0, {}});
-        return false;
+    case CreatePatternBrush: {
+        // The bitmap's header, its (unused) bits pointer and 18 reserved bytes, then the bits.
+        // A brush whose bitmap is damaged still takes its slot.
+        MetaBrush brush{MetaBrush::Pattern, Qt::black, 0, {}};
+        try {
+            brush.pattern = bitmap16ToImage(r.span(6, r.size() - std::min<size_t>(6, r.size())), 32);
+        } catch (const ArchiveError&) {
+        }
+        add(brush);
+        break;
+    }
     case CreateRegion: add(region(r)); break;
     case Polygon:
     case Polyline: {
@@ -311,7 +352,9 @@ bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
     case Chord: canvas_.arc(brtl(r, 4), yx(r, 2), yx(r, 0), 1); break;
     case TextOut:
     case ExtTextOut: text(function, r); break;
-    case DibBitBlt: case DibStretchBlt: case StretchDib: case SetDibToDev: blit(function, r); break;
+    case BitBlt: case StretchBlt: case DibBitBlt: case DibStretchBlt: case StretchDib: case SetDibToDev:
+        blit(function, r);
+        break;
     case FillRegion:
         if (const auto region = regionAt(r, 0))
             canvas_.fillRegionWith(uint16_t(p(r, 1)), *region);

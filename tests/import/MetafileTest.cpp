@@ -693,3 +693,31 @@ TEST(Metafiles, MetafilesAndDrawfilesKeepTheirPicturesInAStampFile)
         EXPECT_LT(meanDifference(after, before[size_t(i)]), 2.0) << i;
     }
 }
+
+TEST(Metafiles, OldDeviceBitmapsAndShortTextRecordsDraw)
+{
+    test::ensureApplication();
+    // A Windows BitBlt of a 2 x 2 monochrome device bitmap (rows top-down, a set bit white)
+    // stretched by the mapping over the whole picture.
+    WmfBuilder old;
+    old.record(0x020C, {2, 2}).record(0x0922, {0x0020, 0x00CC, 0, 0, 2, 2, 0, 0, 0, 2, 2, 2, 0x0101, 0x0040, 0x0080});
+    GraphicList list;
+    list.load(FileType::Metafile, old.file(std::array{2, 2, 96}));
+    const Sprite& image = *list.item(0).workingImage(0);
+    EXPECT_EQ(rgbAt(image, 0, 0), rgb(0, 0, 0));
+    EXPECT_EQ(rgbAt(image, 1, 0), rgb(255, 255, 255));
+    EXPECT_EQ(rgbAt(image, 0, 1), rgb(255, 255, 255));
+    EXPECT_EQ(rgbAt(image, 1, 1), rgb(0, 0, 0));
+
+    // A short text record of byte characters with no rectangle.
+    const Bytes chars = {'M', 'M', 'M', 0};
+    const QImage text = playedEmf(EmfBuilder()
+                                      .record(82, {1, -30, 0, 0, 0, 700, 0}, Bytes(64, 0))
+                                      .record(37, {1})
+                                      .record(108, {20, 30, 3, 0x300, 1, 0, 0}, chars));
+    int inked = 0;
+    for (int y = 30; y < 60; ++y)
+        for (int x = 20; x < 80; ++x)
+            inked += qGray(text.pixel(x, y)) < 128;
+    EXPECT_GT(inked, 100);
+}
