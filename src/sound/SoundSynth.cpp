@@ -52,10 +52,12 @@ Synth call(double seconds, double f0, double f1, Synth::Shape shape, double brea
     return s;
 }
 
-const std::map<std::string, Recipe>& recipes()
+using Recipes = std::map<std::string, Recipe>;
+
+// The sound picker's set, for children's films.
+const Recipes& pickerRecipes()
 {
-    static const std::map<std::string, Recipe> table = {
-        // The sound picker's set, for children's films.
+    static const Recipes table = {
         {"Footstep", [] { Synth s(0.5); s.noise(0, 0.12, 1, 0.9, 0.002, 30).noise(0.25, 0.12, 0.9, 0.9, 0.002, 30); return s; }},
         {"Bell", [] { Synth s(1.6); s.tone(0, 1.6, 880, 880, Synth::Sine, 1, 0.002, 2).tone(0, 1.6, 2200, 2200, Synth::Sine, 0.4, 0.002, 4); return s; }},
         {"Pop", [] { Synth s(0.15); s.tone(0, 0.15, 900, 200, Synth::Sine, 1, 0.001, 30); return s; }},
@@ -93,8 +95,14 @@ const std::map<std::string, Recipe>& recipes()
         {"Roar", [] { return call(1.3, 120, 80, Synth::Saw, 0.6); }},
         {"Hooray", [] { Synth s(1.5); for (int i = 0; i < 5; ++i) s.tone(0.02 * i, 1.4, 300 + 40 * i, 500 + 30 * i, Synth::Saw, 0.3, 0.1, 1.5); s.noise(0, 1.4, 0.3, 0.3, 0.1, 1.5); return s; }},
         {"Magic", [] { Synth s(1.2); for (int i = 0; i < 8; ++i) s.tone(i * 0.1, 0.3, 1200 + 200 * i, 1200 + 200 * i, Synth::Sine, 0.5, 0.002, 6); return s; }},
+    };
+    return table;
+}
 
-        // The action sounds: short, quiet blips that say what happened.
+// The action sounds: short, quiet blips that say what happened.
+const Recipes& actionRecipes()
+{
+    static const Recipes table = {
         {"To end", [] { Synth s(0.25); s.tone(0, 0.25, 600, 300, Synth::Triangle, 0.6, 0.002, 8); return s; }},
         {"Enter Dir", [] { Synth s(0.15); s.tone(0, 0.15, 400, 800, Synth::Sine, 0.6, 0.002, 8); return s; }},
         {"Leave Dir", [] { Synth s(0.15); s.tone(0, 0.15, 800, 400, Synth::Sine, 0.6, 0.002, 8); return s; }},
@@ -198,10 +206,10 @@ const std::vector<std::string>& actionSoundNames()
 
 std::unique_ptr<Sound> synthesizeSound(const std::string& name)
 {
-    const auto it = recipes().find(name);
-    if (it == recipes().end())
-        throw NotSupportedError("no recipe for the sound " + name);
-    return it->second().sound();
+    for (const Recipes* recipes : {&pickerRecipes(), &actionRecipes()})
+        if (const auto it = recipes->find(name); it != recipes->end())
+            return it->second().sound();
+    throw NotSupportedError("no recipe for the sound " + name);
 }
 
 } // namespace celvane
