@@ -4,7 +4,6 @@
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "import/MetafilePlayer.h"
-#include "import/MetafileRecorder.h"
 
 namespace celvane {
 
@@ -14,16 +13,6 @@ void MetafileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
         throw NotSupportedError("a metafile needs its data", IDS_CANNOT_LOAD_METAFILE);
     data_ = readMetafile(*data);
     pictureChanged();
-}
-
-Bytes MetafileGraphic::recorded(MetafileKind kind) const
-{
-    MetafileRecorder recorder(data_.displayWidth, data_.displayHeight);
-    {
-        QPainter painter(&recorder);
-        draw(painter, QRectF(0, 0, data_.displayWidth, data_.displayHeight));
-    }
-    return recorder.finish(kind);
 }
 
 size_t MetafileGraphic::save(ByteWriter* out, int fileType, bool)

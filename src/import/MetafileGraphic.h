@@ -21,8 +21,6 @@ public:
 private:
     const char* frameName() const override { return "MetaFile"; }
     void forgetPicture() override { data_ = {}; }
-    // The picture drawn into a new metafile of a kind.
-    Bytes recorded(MetafileKind kind) const;
 
     MetafileData data_;
 };

@@ -1,6 +1,7 @@
 #include "import/VectorGraphic.h"
 
 #include "gfx/Colour.h"
+#include "import/MetafileRecorder.h"
 #include "platform/DrawingSurface.h"
 
 namespace celvane {
@@ -54,6 +55,16 @@ Sprite* VectorGraphic::workingImage(int frame)
         image_ = std::move(image);
     }
     return &image_;
+}
+
+Bytes VectorGraphic::recorded(MetafileKind kind) const
+{
+    MetafileRecorder recorder(pictureWidth(), pictureHeight());
+    {
+        QPainter painter(&recorder);
+        draw(painter, QRectF(0, 0, pictureWidth(), pictureHeight()));
+    }
+    return recorder.finish(kind);
 }
 
 int VectorGraphic::plot(const PlotRequest& request)

@@ -7,6 +7,7 @@
 
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
+#include "import/MetafileData.h"
 #include "import/VectorImage.h"
 
 namespace celvane {
@@ -30,6 +31,8 @@ public:
     virtual void draw(QPainter& painter, const QRectF& into) const = 0;
     // Plots the picture as an image with its mask (see VectorImage).
     int plot(const PlotRequest& request);
+    // The picture drawn into a new metafile of a kind, at its own size.
+    Bytes recorded(MetafileKind kind) const;
 
 protected:
     // The name a frame is described by.

@@ -20,6 +20,7 @@
 #include "film/GraphicList.h"
 #include "gfx/Colour.h"
 #include "import/ImportKinds.h"
+#include "import/MetafileExport.h"
 #include "import/MetafileGraphic.h"
 #include "import/MetafilePlayer.h"
 #include "import/MetafileRecorder.h"
@@ -720,4 +721,50 @@ TEST(Metafiles, OldDeviceBitmapsAndShortTextRecordsDraw)
         for (int x = 20; x < 80; ++x)
             inked += qGray(text.pixel(x, y)) < 128;
     EXPECT_GT(inked, 100);
+}
+
+TEST(Metafiles, AnyStampBecomesAMetafileWithItsTransparency)
+{
+    test::ensureApplication();
+    // A bitmap stamp whose mask keeps only its left half, as a stamp file holds it.
+    Sprite sprite;
+    sprite.create(8, 8, 0, 0, 32);
+    sprite.fillPixel(sprite.pixelValueForRgb(rgb(255, 0, 0)));
+    Sprite& mask = sprite.ensureMask();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            mask.setPixelAt(x, y, x < 4 ? 1 : 0);
+    Bytes chunk;
+    ByteWriter w(&chunk);
+    sprite.write(&w, SpriteWriteKind::FilmChunk, true);
+    GraphicList stamps;
+    stamps.load(FileType::StampFile, chunk);
+    stamps.load(FileType::Metafile, redSquareOnTheLeft().file(std::array{1440, 720, 1440}));
+
+    for (int type : {FileType::Metafile, FileType::EnhancedMetafile}) {
+        SCOPED_TRACE(type);
+        Bytes bitmap;
+        ByteWriter out(&bitmap);
+        const size_t written = saveFrameAsMetafile(stamps.item(0), 0, type, out);
+        EXPECT_EQ(written, bitmap.size());
+        const MetafileData m = readMetafile(bitmap);
+        EXPECT_EQ(m.displayWidth, 8);
+        QImage onBlue(8, 8, QImage::Format_RGB32);
+        onBlue.fill(kBlue);
+        {
+            QPainter painter(&onBlue);
+            playMetafile(m, painter, QRectF(0, 0, 8, 8));
+        }
+        EXPECT_EQ(onBlue.pixel(1, 4), kRed);
+        EXPECT_EQ(onBlue.pixel(6, 4), kBlue) << "the masked half stays clear";
+
+        // A metafile of the kind asked for goes out as it is; of the other kind, redrawn.
+        Bytes metafile;
+        ByteWriter mout(&metafile);
+        saveFrameAsMetafile(stamps.item(1), 0, type, mout);
+        EXPECT_EQ(readMetafile(metafile).kind, type == FileType::Metafile ? MetafileKind::Windows : MetafileKind::Enhanced);
+        EXPECT_LT(meanDifference(played(readMetafile(metafile), 96, 48),
+                                 spriteToImage(*stamps.item(1).workingImage(0))),
+                  3.0);
+    }
 }
