@@ -129,10 +129,17 @@ void writeFileAtomically(const std::string& path, ByteSpan data)
             fail(n < 0 ? errno : EIO);
         done += size_t(n);
     }
-    if (file.close() != 0)
+    // On the disk before it takes the name: after a power cut the name holds the old file or
+    // the new one, never a new name over data that never arrived.
+    if (::fsync(file.fd()) != 0 || file.close() != 0)
         fail(errno);
     if (::rename(temp.c_str(), path.c_str()) != 0)
         fail(errno);
+    // And the rename itself reaches the disk with its folder.
+    const fs::path parent = temp.parent_path().empty() ? fs::path(".") : temp.parent_path();
+    FileHandle folder(::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.fd() >= 0)
+        ::fsync(folder.fd());
 }
 
 } // namespace celvane
