@@ -180,6 +180,18 @@ std::string thumbnailHex(const QImage& image)
     return out;
 }
 
+void expectThumbnails(const std::map<std::string, QImage>& pictures, const std::map<std::string, std::string>& looked)
+{
+    for (const auto& [name, expected] : looked) {
+        const auto it = pictures.find(name);
+        if (it == pictures.end()) {
+            ADD_FAILURE() << name << " did not open";
+            continue;
+        }
+        EXPECT_LE(thumbnailDifference(it->second, expected), 6) << name << " looks like " << thumbnailHex(it->second);
+    }
+}
+
 int thumbnailDifference(const QImage& image, const std::string& expected)
 {
     if (expected.size() != 128 || expected.find_first_not_of("0123456789abcdef") != std::string::npos)

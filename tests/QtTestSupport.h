@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -139,6 +140,9 @@ struct StartedProgram {
 // string is not one).
 std::string thumbnailHex(const QImage& image);
 int thumbnailDifference(const QImage& image, const std::string& expected);
+// Each named picture (looked at once by eye) within 6 grey levels of its thumbnail; a failure
+// says what the picture looks like now.
+void expectThumbnails(const std::map<std::string, QImage>& pictures, const std::map<std::string, std::string>& looked);
 
 // The batch tool run with arguments: its exit status and what it printed (both streams).
 struct ToolRun {

@@ -270,11 +270,7 @@ TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
             "fffd9f5457a1fdffffb44b4b4b4bbbffff8b5952627398ffc35a7fc5e9d7addc472c81fefec583912c274db8b8887f806a272f9fa3"
             "807fa4ee6a306d9a80a3f3"},
     };
-    for (const auto& [name, expected] : looked) {
-        ASSERT_TRUE(pictures.count(name)) << name;
-        EXPECT_LE(test::thumbnailDifference(pictures[name], expected), 6) << name << " looks like "
-                                                                         << test::thumbnailHex(pictures[name]);
-    }
+    test::expectThumbnails(pictures, looked);
 }
 
 TEST(Drawfiles, ADrawfileOpensInTheProgramAsAFilmAndServesAsAStamp)

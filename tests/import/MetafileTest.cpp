@@ -305,11 +305,7 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
             "fbf5f5edf0f5f7fbfdf8efecedeff9fdfdf3e2e1eef0e2f1fdfcf2e4efe9f7fdf5ece5e3edfafffdf2f2eedff6f5fefdfdf8f4e9f5"
             "f3fafdefeae7dde8f4f8fa"},
     };
-    for (const auto& [name, expected] : looked) {
-        ASSERT_TRUE(pictures.count(name)) << name;
-        EXPECT_LE(test::thumbnailDifference(pictures[name], expected), 6) << name << " looks like "
-                                                                         << test::thumbnailHex(pictures[name]);
-    }
+    test::expectThumbnails(pictures, looked);
     // The three mapping modes of one picture draw it alike.
     for (const char* mode : {"libuemf/test_mm_twips_ref.emf", "libuemf/test_mm_anisotropic_ref.emf"})
         EXPECT_LT(meanDifference(pictures[mode], pictures["libuemf/test_mm_himetric_ref.emf"]), 2) << mode;
