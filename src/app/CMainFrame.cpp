@@ -37,6 +37,7 @@
 #include "view/CCelvaneView.h"
 #include "view/tools/SnapshotTool.h"
 #include "view/tools/StampTool.h"
+#include "view/tools/TextTool.h"
 #include "view/tools/ToolBox.h"
 #include "view/tools/ViewTools.h"
 #include "view/PreviewCommands.h"
@@ -128,6 +129,7 @@ CMainFrame::~CMainFrame()
     app_.toolBox().broadcast = nullptr;
     follower_.follow(nullptr, {});
     app_.toolBox().stamp().setPicker(nullptr);
+    app_.toolBox().text().setPicker(nullptr);
     app_.toolBox().snapshot().sendToStamps = nullptr;
     // The views go with the window's children, after this part of the frame is gone; closed
     // windows waiting to be deleted are among them.
@@ -283,6 +285,7 @@ void CMainFrame::buildToolBars()
     addToolBar(Qt::LeftToolBarArea, toolbox_);
     stamps_ = std::make_unique<CStampPicker>(*this, [this](uint32_t hint) { tellEveryFilm(hint); });
     app_.toolBox().stamp().setPicker(&stamps_->model());
+    app_.toolBox().text().setPicker(&stamps_->model());
     toolbox_->showStampPicker = [this](bool toggle) { stamps_->show(toggle); };
     app_.toolBox().snapshot().sendToStamps = [this](Sprite&& picture) {
         stamps_->addSnapshot(picture);

@@ -139,6 +139,9 @@ void CTools::makePanels(const std::function<bool(int)>& run)
     if (main)
         main->addAction(repeat);
 
+    textPanel_ = new TextPanel(box_.text());
+    panels_[ToolBox::Text] = new CToolPanel("Text", textPanel_, pinOnMove, main);
+
     panels_[ToolBox::FloodFill] =
         new CToolPanel("Flood Fill", new FillPanel(box_.floodFill(), chosen(ToolBox::FloodFill)), pinOnMove, main);
 }
@@ -204,6 +207,7 @@ ToolBox::Selected CTools::choose(int tool, bool quiet)
         pencilPanel_->sync();
         eraserPanel_->sync();
         snapshotPanel_->sync();
+        textPanel_->sync();
         const QPoint place = panelPlace(entry, p->sizeHint().expandedTo(p->size()));
         if (selected == ToolBox::Selected::Again)
             p->toggleAt(place);

@@ -18,6 +18,7 @@ namespace celvane {
 class CToolPanel;
 class PenPanel;
 class SnapshotPanel;
+class TextPanel;
 
 class CTools : public QToolBar {
     Q_OBJECT
@@ -68,6 +69,7 @@ private:
     PenPanel* pencilPanel_ = nullptr;
     PenPanel* eraserPanel_ = nullptr;
     SnapshotPanel* snapshotPanel_ = nullptr;
+    TextPanel* textPanel_ = nullptr;
     std::function<QRect()> keepClear_;
 };
 

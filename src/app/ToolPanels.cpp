@@ -1,9 +1,15 @@
 #include "app/ToolPanels.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIntValidator>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -127,7 +133,7 @@ FillPanel::FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* p
     layout->addWidget(box);
 }
 
-SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> pasteIntoFilm,
+SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> grabClipboard,
                              QWidget* parent)
     : QWidget(parent), tool_(tool)
 {
@@ -162,8 +168,8 @@ SnapshotPanel::SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std
     grab->setToolTip("Drag a rectangle on the frame to copy it");
     connect(grab, &QPushButton::clicked, this, done);
     auto* clipboard = new QPushButton("Grab from clipboard", this);
-    connect(clipboard, &QPushButton::clicked, this, [paste = std::move(pasteIntoFilm), done] {
-        paste();
+    connect(clipboard, &QPushButton::clicked, this, [grab = std::move(grabClipboard), done] {
+        grab();
         done();
     });
     auto* repeat = new QPushButton("Repeat last", this);
@@ -195,6 +201,84 @@ CommandButtonsPanel::CommandButtonsPanel(QWidget* above, const std::vector<Butto
         });
         layout->addWidget(b);
     }
+}
+
+namespace {
+// The tool's text as the text field holds it: a line break is one "\n".
+QString shownText(const std::string& text)
+{
+    return QString::fromLatin1(QByteArray::fromStdString(text).replace("\r\n", "\n").replace('\r', '\n'));
+}
+} // namespace
+
+TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(tool)
+{
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    auto* family = new QFontComboBox(this);
+    family->setObjectName("font");
+    family->setCurrentFont(QFont(QString::fromStdString(tool.font().face)));
+    auto* style = new QComboBox(this);
+    style->setObjectName("style");
+    style->addItems({"Regular", "Italic", "Bold", "Bold Italic"});
+    auto* size = new QComboBox(this);
+    size->setObjectName("size");
+    size->setEditable(true);
+    for (int points : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
+        size->addItem(QString::number(points));
+    size->setCurrentText(QString::number(tool.font().points));
+    size->setValidator(new QIntValidator(1, 999, size));
+    auto* strikeOut = new QCheckBox("Stri&keout", this);
+    auto* underline = new QCheckBox("&Underline", this);
+    auto* shadow = new QCheckBox("&Shadow", this);
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName("text");
+    text_->setMaximumHeight(60);
+    int row = 0;
+    for (auto [label, field] : {std::pair<const char*, QWidget*>{"&Font:", family}, {"Font St&yle:", style}, {"&Size:", size}}) {
+        auto* l = new QLabel(label, this);
+        l->setBuddy(field);
+        layout->addWidget(l, row, 0);
+        layout->addWidget(field, row++, 1);
+    }
+    layout->addWidget(text_, row++, 0, 1, 2);
+    for (QCheckBox* box : {strikeOut, underline, shadow})
+        layout->addWidget(box, row++, 0, 1, 2);
+
+    readFont_ = [family, style, size, strikeOut, underline] {
+        TextTool::Font font;
+        font.face = family->currentFont().family().toStdString();
+        font.italic = style->currentIndex() & 1;
+        font.bold = style->currentIndex() & 2;
+        font.points = std::max(1, size->currentText().toInt());
+        font.strikeOut = strikeOut->isChecked();
+        font.underline = underline->isChecked();
+        return font;
+    };
+    connect(family, &QFontComboBox::currentFontChanged, this, &TextPanel::applyFont);
+    connect(style, &QComboBox::currentIndexChanged, this, &TextPanel::applyFont);
+    connect(size, &QComboBox::currentTextChanged, this, &TextPanel::applyFont);
+    for (QCheckBox* box : {strikeOut, underline})
+        connect(box, &QCheckBox::toggled, this, &TextPanel::applyFont);
+    connect(shadow, &QCheckBox::toggled, this, [this](bool on) { tool_.setShadow(on); });
+    connect(text_, &QPlainTextEdit::textChanged, this, [this] {
+        if (text_->toPlainText() == shownText(tool_.text()))
+            return;
+        // Lines as the keys make them, CR LF.
+        tool_.setText(text_->toPlainText().toLatin1().replace("\n", "\r\n").toStdString());
+    });
+    tool.textChanged = [this](const std::string&) { sync(); };
+}
+
+TextPanel::~TextPanel() { tool_.textChanged = nullptr; }
+
+void TextPanel::applyFont() { tool_.setFont(readFont_()); }
+
+void TextPanel::sync()
+{
+    const QString shown = shownText(tool_.text());
+    if (text_->toPlainText() != shown)
+        text_->setPlainText(shown);
 }
 
 } // namespace celvane

@@ -5,7 +5,10 @@
 #include <QWidget>
 #include <functional>
 
+#include "view/tools/TextTool.h"
+
 class QLineEdit;
+class QPlainTextEdit;
 
 namespace celvane {
 
@@ -38,12 +41,12 @@ public:
     FillPanel(FloodFillTool& tool, std::function<void()> done, QWidget* parent = nullptr);
 };
 
-// "Mask", "Destination" and the grab buttons. The stamps wait for the stamp picker, so the
-// clipboard is grabbed into the film, by `pasteIntoFilm`.
+// "Mask", "Destination" and the grab buttons; the clipboard is grabbed by `grabClipboard`,
+// into the film or into the stamps as the destination says.
 class SnapshotPanel : public QWidget {
     Q_OBJECT
 public:
-    SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> pasteIntoFilm,
+    SnapshotPanel(SnapshotTool& tool, std::function<void()> done, std::function<void()> grabClipboard,
                   QWidget* parent = nullptr);
     // "Repeat last" is offered while there is something to repeat.
     void sync();
@@ -64,6 +67,23 @@ public:
     };
     CommandButtonsPanel(QWidget* above, const std::vector<Button>& buttons, std::function<void()> done,
                         QWidget* parent = nullptr);
+};
+
+// The text tool's font, size, style, text and shadow; each change goes to the tool at once.
+class TextPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TextPanel(TextTool& tool, QWidget* parent = nullptr);
+    ~TextPanel() override;
+    // Shows the text as typed on the frame.
+    void sync();
+
+private:
+    void applyFont();
+
+    TextTool& tool_;
+    QPlainTextEdit* text_;
+    std::function<TextTool::Font()> readFont_;
 };
 
 } // namespace celvane

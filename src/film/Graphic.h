@@ -12,6 +12,7 @@
 namespace celvane {
 
 class Sprite;
+struct PlotRequest;
 
 // What get summary reports and set summary takes: the ink and paper colour words, the frame
 // period in milliseconds and the motion (0 loop, 1 yo-yo, 2 to end).
@@ -60,6 +61,9 @@ public:
     virtual void playSounds(int /*frame*/) {}
     // The decoded picture of a frame, or null for kinds that have none.
     virtual Sprite* workingImage(int /*frame*/) { return nullptr; }
+    // Plots a frame through a request (Sprite::plot's result; 0 when there is nothing to plot).
+    // Pictures that can be drawn afresh at any size and turn do so; others plot their image.
+    virtual int plotFrame(int frame, const PlotRequest& request);
     virtual bool soundEntry(int /*frame*/, int /*k*/, FrameSoundEntry&) const { return false; }
     virtual void setSoundEntry(int /*frame*/, int /*k*/, const FrameSoundEntry&) {}
     virtual void setName(const std::string&) {}

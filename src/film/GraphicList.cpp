@@ -20,6 +20,12 @@ std::map<int, GraphicFactory>& registeredKinds()
 }
 } // namespace
 
+int Graphic::plotFrame(int frame, const PlotRequest& request)
+{
+    const Sprite* image = workingImage(frame);
+    return image ? image->plot(request) : 0;
+}
+
 void registerGraphicKind(int fileType, GraphicFactory factory) { registeredKinds()[fileType] = factory; }
 
 void GraphicItem::load(int type, const ImageInfo* description, const ByteSpan* data, int filmPeriod)

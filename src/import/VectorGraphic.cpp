@@ -11,7 +11,7 @@ void VectorGraphic::getSummary(GraphicSummary& summary) const { summary.frameCou
 void VectorGraphic::getFrameDescription(int frame, ImageInfo& info)
 {
     if (Sprite* image = workingImage(frame))
-        info = ImageInfo::describing(*image, frameName());
+        info = ImageInfo::describing(*image, name_ ? *name_ : frameName());
 }
 
 void VectorGraphic::setFrameSelected(int frame, bool on)

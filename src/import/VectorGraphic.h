@@ -4,6 +4,8 @@
 // it is drawn afresh at the request's size and turn, so that a stamp made from it stays sharp.
 
 #include <QPainter>
+#include <optional>
+#include <string>
 
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
@@ -23,6 +25,8 @@ public:
     void clear() override;
     void deleteFrames(int first, int last) override;
     Sprite* workingImage(int frame) override;
+    int plotFrame(int frame, const PlotRequest& request) override { return frame == 0 ? plot(request) : 0; }
+    void setName(const std::string& name) override { name_ = name; }
 
     // The picture's own size in pixels; 0 when nothing is loaded.
     virtual int pictureWidth() const = 0;
@@ -47,6 +51,8 @@ private:
 
     Sprite image_;
     VectorImage plotted_;
+    // Given by a stamp file's names; the kind's own name until then.
+    std::optional<std::string> name_;
     bool selected_ = false;
 };
 

@@ -43,6 +43,13 @@ Sprite* StampSet::image(int n)
     return list_.locate(n, &graphic, &local) ? graphic->workingImage(local) : nullptr;
 }
 
+int StampSet::plot(int n, const PlotRequest& request)
+{
+    Graphic* graphic;
+    int local;
+    return list_.locate(n, &graphic, &local) ? graphic->plotFrame(local, request) : 0;
+}
+
 const std::optional<PlotTransform>& StampSet::transform(int n) const
 {
     static const std::optional<PlotTransform> none;
@@ -58,11 +65,13 @@ void StampSet::combine(int n, const PlotTransform& t)
     record = combineTransforms(record.value_or(PlotTransform{}), t);
 }
 
-void StampSet::resetTransform(int n)
+void StampSet::resetTransform(int n) { setTransform(n, PlotTransform{}); }
+
+void StampSet::setTransform(int n, const std::optional<PlotTransform>& transform)
 {
     fitTransforms();
     if (n >= 0 && n < int(transforms_.size()))
-        transforms_[size_t(n)] = PlotTransform{};
+        transforms_[size_t(n)] = transform;
 }
 
 int StampSet::add(int fileType, ByteSpan data)

@@ -29,6 +29,8 @@ public:
 
     // The stamp's picture; null when its kind has no bitmap.
     Sprite* image(int n);
+    // Plots the stamp (drawn afresh at the plot's size and turn when it can be).
+    int plot(int n, const PlotRequest& request);
 
     // None: the stamp as it is.
     const std::optional<PlotTransform>& transform(int n) const;
@@ -36,6 +38,7 @@ public:
     void combine(int n, const PlotTransform& t);
     // Back to its own size, the right way up (a record of no change is kept).
     void resetTransform(int n);
+    void setTransform(int n, const std::optional<PlotTransform>& transform);
 
     // Adds the graphics of a file (or clipboard data) of a kind; returns the number of stamps
     // added. Failures are the list's.

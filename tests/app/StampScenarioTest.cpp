@@ -6,9 +6,11 @@
 
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QTest>
 
 #include "DrawingProgram.h"
+#include "app/CToolPanel.h"
 #include "app/CTools.h"
 #include "app/CStampPicker.h"
 #include "app/picker/CPickerWindow.h"
@@ -18,6 +20,7 @@
 #include "gfx/Colour.h"
 #include "base/Settings.h"
 #include "view/tools/SnapshotTool.h"
+#include "view/tools/TextTool.h"
 
 namespace celvane {
 namespace {
@@ -200,6 +203,60 @@ TEST(StampScenario, AFreshStartOffersTheShippedStampsInFolders)
     }
     EXPECT_GE(total, 60);
     EXPECT_TRUE(p.sink.shown.empty());
+}
+
+TEST(StampScenario, TypedTextIsPlacedLikeAStampAndBuiltAgainOnlyWhenItChanges)
+{
+    DrawingProgram p;
+    p.frame().runCommand(ID_TOOL_TEXT);
+    ASSERT_EQ(p.app.toolBox().currentNumber(), ToolBox::Text);
+    TextTool& text = p.app.toolBox().text();
+    // Nothing typed: nothing placed.
+    p.drag({100, 75}, {100, 75});
+    EXPECT_EQ(p.inked(), 0);
+    QTest::keyClicks(&p.view(), "Hi");
+    QTest::keyClick(&p.view(), Qt::Key_Return); // a new line, not full screen
+    QTest::keyClick(&p.view(), Qt::Key_Space);  // a space, not playing
+    EXPECT_EQ(text.text(), "Hi\r\n ");
+    // Backspace takes a new line away whole.
+    QTest::keyClick(&p.view(), Qt::Key_Backspace);
+    QTest::keyClick(&p.view(), Qt::Key_Backspace);
+    EXPECT_EQ(text.text(), "Hi");
+    QTest::keyClick(&p.view(), Qt::Key_Backspace);
+    EXPECT_EQ(text.text(), "H");
+    QTest::keyClicks(&p.view(), "i");
+    // The text panel shows what was typed, and what is typed into it goes to the tool.
+    auto* field = p.frame().toolbox()->panel(ToolBox::Text)->findChild<QPlainTextEdit*>("text");
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->toPlainText(), "Hi");
+    field->setPlainText("Hi\nthere");
+    EXPECT_EQ(text.text(), "Hi\r\nthere");
+    field->setPlainText("Hi");
+
+    StampSet& stamps = p.frame().stampPicker().model().stamps();
+    const auto textStamps = [&] {
+        int n = 0;
+        for (int i = 0; i < stamps.count(); ++i)
+            n += stamps.name(i) == "Text stamp";
+        return n;
+    };
+    // Places that keep the words apart.
+    p.drag({100, 20}, {100, 20});
+    const int once = p.inked();
+    EXPECT_GT(once, 20);
+    ASSERT_EQ(textStamps(), 1);
+    const Sprite* built = stamps.image(stamps.current());
+    // Placed again without typing: the same stamp, the same letters again elsewhere.
+    p.drag({100, 50}, {100, 50});
+    EXPECT_EQ(stamps.image(stamps.current()), built);
+    EXPECT_EQ(p.inked(), 2 * once);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), once);
+    // Typing makes it again; one text stamp stays.
+    QTest::keyClicks(&p.view(), "HH");
+    p.drag({100, 80}, {100, 80});
+    EXPECT_EQ(textStamps(), 1);
+    EXPECT_GT(p.inked(), 2 * once);
 }
 
 } // namespace

@@ -53,11 +53,11 @@ void StampTool::apply(ToolApply& a)
     if (a.final && mode_ == StampPlaceMode::Timing) {
         const auto start = std::chrono::steady_clock::now();
         for (int i = 0; i < 100; ++i)
-            image->plot(plot);
+            stamps.plot(stamp_, plot);
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
         Reporter::message("Time for 100 plots = " + std::to_string(ms.count()));
     }
-    image->plot(plot);
+    stamps.plot(stamp_, plot);
     if (a.final)
         ActionSounds::play("Stamping");
     a.addChanged(stampChangedArea(*image, plot));

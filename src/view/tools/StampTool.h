@@ -22,6 +22,9 @@ public:
     bool redrawsPreview() const override { return true; }
     void operationEnded() override { mode_ = StampPlaceMode::Plain; }
 
+protected:
+    StampPickerModel* picker() const { return picker_; }
+
 private:
     StampPickerModel* picker_ = nullptr;
     StampPlaceMode mode_ = StampPlaceMode::Plain;

@@ -61,6 +61,8 @@ public:
     virtual ToolCursor cursor() const = 0;
     // True when the tool used the key.
     virtual bool character(const ToolEvent&, char32_t) { return false; }
+    // Enter and Space go to the tool rather than to playing.
+    virtual bool takesText() const { return false; }
     virtual bool keyDown(const ToolEvent&, ToolKey) { return false; }
     virtual void prepare(ToolApply&) {}
     virtual void apply(ToolApply&) = 0;

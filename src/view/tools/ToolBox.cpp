@@ -11,6 +11,7 @@
 #include "view/tools/SnapshotTool.h"
 #include "view/tools/SoundTool.h"
 #include "view/tools/StampTool.h"
+#include "view/tools/TextTool.h"
 #include "view/tools/ToolEngine.h"
 #include "view/tools/ZoomTool.h"
 
@@ -38,6 +39,7 @@ ToolBox::ToolBox()
     tools_[Eraser] = std::make_unique<PenTool>(true);
     tools_[Snapshot] = std::make_unique<SnapshotTool>();
     tools_[Stamp] = std::make_unique<StampTool>();
+    tools_[Text] = std::make_unique<TextTool>();
     tools_[Pipette] = std::make_unique<PipetteTool>();
     tools_[FloodFill] = std::make_unique<FloodFillTool>();
     tools_[Sound] = std::make_unique<SoundTool>();
@@ -55,6 +57,7 @@ PenTool& ToolBox::pencil() const { return static_cast<PenTool&>(*tools_[Pencil])
 PenTool& ToolBox::eraser() const { return static_cast<PenTool&>(*tools_[Eraser]); }
 SnapshotTool& ToolBox::snapshot() const { return static_cast<SnapshotTool&>(*tools_[Snapshot]); }
 StampTool& ToolBox::stamp() const { return static_cast<StampTool&>(*tools_[Stamp]); }
+TextTool& ToolBox::text() const { return static_cast<TextTool&>(*tools_[Text]); }
 FloodFillTool& ToolBox::floodFill() const { return static_cast<FloodFillTool&>(*tools_[FloodFill]); }
 
 void ToolBox::notify(uint32_t hint) const

@@ -16,6 +16,7 @@ class FloodFillTool;
 class PenTool;
 class SnapshotTool;
 class StampTool;
+class TextTool;
 class ToolEngine;
 
 class ToolBox {
@@ -42,6 +43,7 @@ public:
     PenTool& eraser() const;
     SnapshotTool& snapshot() const;
     StampTool& stamp() const;
+    TextTool& text() const;
     FloodFillTool& floodFill() const;
 
     enum class Selected { Nothing, Changed, Again };

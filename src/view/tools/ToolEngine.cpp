@@ -249,6 +249,12 @@ void ToolEngine::endOperation(bool force)
     refreshCursor();
 }
 
+bool ToolEngine::takesText() const
+{
+    const Tool* tool = tools_.current();
+    return tool && tool->takesText();
+}
+
 void ToolEngine::character(char32_t c)
 {
     if (c == 0x1B) {

@@ -26,7 +26,7 @@ public:
     void character(char32_t c) override;
     bool keyDown(ToolKey key) override;
     bool drawsOnFrame() const override;
-    bool takesText() const override { return false; }
+    bool takesText() const override;
 
     ToolHost& host() { return host_; }
     ToolBox& tools() { return tools_; }

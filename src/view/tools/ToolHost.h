@@ -11,7 +11,7 @@ class CCelvaneDoc;
 class FrameUndo;
 class Sprite;
 
-enum class ToolCursor { Arrow, Pencil, Eraser, PaintCan, Pipette, Cross, Magnifier, Size, Stamp, StampScale, StampRotate };
+enum class ToolCursor { Arrow, Pencil, Eraser, PaintCan, Pipette, Cross, Magnifier, Size, Stamp, StampScale, StampRotate, Text };
 
 class ToolHost {
 public:

@@ -25,6 +25,7 @@ QCursor toolCursor(ToolCursor cursor)
     case ToolCursor::Size: return Qt::SizeAllCursor;
     case ToolCursor::StampScale: return Qt::SizeFDiagCursor;
     case ToolCursor::StampRotate: return Qt::ClosedHandCursor;
+    case ToolCursor::Text: return Qt::IBeamCursor;
     // The pencil's point, the eraser's rubbing edge, the drip of paint, the pipette's drop and
     // the middle of the lens.
     case ToolCursor::Pencil: picture = {"pencil", 3, 29}; break;
