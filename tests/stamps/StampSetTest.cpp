@@ -14,6 +14,7 @@
 #include "stamps/StampFolder.h"
 #include "stamps/StampPickerModel.h"
 #include "stamps/StampSet.h"
+#include "import/ImportKinds.h"
 
 namespace celvane {
 namespace {
@@ -132,6 +133,45 @@ TEST(StampFile, EveryKindRoundTripsWithItsNamesTransparencyAndMask)
     EXPECT_EQ(back.image(5)->pixelAt(3, 3), 42u);
     // Written again, the file is the same to the byte.
     EXPECT_EQ(saved(back), file);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(StampFile, DrawfilesAndMetafilesKeepTheirBytesAndNames)
+{
+    test::ensureApplication(); // Drawfile text needs fonts
+    registerImportKinds();
+    const auto draw = test::corpusDir("draw") / "ro-draw-test" / "Box.aff";
+    const auto wmf = test::corpusDir("wmf") / "libwmf" / "2doorvan.wmf";
+    const auto emf = test::corpusDir("emf") / "libuemf" / "test_libuemf_ref.emf";
+    CELVANE_REQUIRE_CORPUS(test::corpusDir("draw"));
+    test::RecordingSink sink;
+    StampSet set;
+    set.add(FileType::Drawfile, readFile(draw.string()));
+    set.add(FileType::Metafile, readFile(wmf.string()));
+    set.add(FileType::EnhancedMetafile, readFile(emf.string()));
+    ASSERT_EQ(set.count(), 3);
+    set.rename(0, "Box");
+    set.rename(2, "Pictures");
+    const Bytes file = saved(set);
+    const ChunkSequence chunks(file);
+    ASSERT_EQ(chunks.chunks().size(), 4u);
+    // A metafile with a placeable header is kept as an enhanced one, so that it keeps its size.
+    const char* tags[] = {"NAM1", "AFF", "100", "100"};
+    for (size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(tagText(chunks.chunks()[i].tag), tags[i]) << i;
+    // The Drawfile as it came, unpadded; the metafiles padded to whole words.
+    const Bytes drawfile = readFile(draw.string());
+    EXPECT_TRUE(std::equal(drawfile.begin(), drawfile.end(), chunks.chunks()[1].payload.begin(),
+                           chunks.chunks()[1].payload.end()));
+    EXPECT_EQ(chunks.chunks()[2].payload.size() % 4, 0u);
+    StampSet back;
+    back.add(FileType::StampFile, file);
+    ASSERT_EQ(back.count(), 3);
+    EXPECT_EQ(back.name(0), "Box");
+    EXPECT_EQ(back.name(2), "Pictures");
+    EXPECT_EQ(saved(back), file);
+    for (int n = 0; n < 3; ++n)
+        EXPECT_NE(back.image(n), nullptr) << n;
     EXPECT_TRUE(sink.shown.empty());
 }
 
