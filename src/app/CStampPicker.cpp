@@ -17,10 +17,12 @@
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
+#include "export/NumberedNames.h"
 #include "film/FileType.h"
 #include "film/UpdateHint.h"
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
+#include "import/MetafileExport.h"
 #include "platform/DataFolder.h"
 #include "platform/FrameClipboard.h"
 #include "base/Settings.h"
@@ -32,7 +34,8 @@ namespace celvane {
 namespace {
 constexpr const char* kOpenFilters = "Stamps (*.stp);;Animations (*.qfm *.gif);;Bitmap files (*.bmp *.dib *.ff9);;"
                                      "Other graphics (*.wmf *.emf *.aff);;All Files (*)";
-constexpr const char* kExportFilters = "Stamp file (*.stp);;Bitmap files (*.bmp)";
+constexpr const char* kExportFilters =
+    "Stamp file (*.stp);;Bitmap files (*.bmp);;Metafiles (*.wmf);;Enhanced metafiles (*.emf)";
 constexpr const char* kSnapshotName = "Snapshot";
 constexpr int kIconCell = 32; // the file icon's size
 
@@ -315,14 +318,34 @@ void CStampPicker::exportStamps()
     if (!FileDialogs::mayReplace(path))
         return;
     // Every stamp: picking one selects it, so the selection says little about what to keep.
+    StampSet& stamps = model_.stamps();
     const int type = fileTypeOfPath(path, FileType::StampFile, Settings::instance());
-    Bytes data;
-    ByteWriter out(&data);
-    if (type == FileType::Bitmap)
-        model_.stamps().graphics().save(&out, FileType::Bitmap, false);
-    else
-        model_.stamps().save(&out, false);
-    writeFileAtomically(path, data);
+    if (type != FileType::Bitmap && type != FileType::Metafile && type != FileType::EnhancedMetafile) {
+        Bytes data;
+        ByteWriter out(&data);
+        stamps.save(&out, false);
+        writeFileAtomically(path, data);
+        return;
+    }
+    // One stamp a file: the first in the chosen file, the others in numbered files beside it.
+    NumberedNames further(path);
+    for (int n = 0; n < stamps.count(); ++n) {
+        Graphic* graphic;
+        int local;
+        if (!stamps.graphics().locate(n, &graphic, &local))
+            break;
+        Bytes data;
+        ByteWriter out(&data);
+        if (type == FileType::Bitmap) {
+            const Sprite* image = graphic->workingImage(local);
+            if (!image)
+                throw NotSupportedError("this stamp has no bitmap", IDS_CANNOT_EXPORT_FORMAT);
+            image->write(&out, SpriteWriteKind::Bitmap, true);
+        } else {
+            saveFrameAsMetafile(*graphic, local, type, out);
+        }
+        writeFileAtomically(n == 0 ? path : further.next(), data);
+    }
 }
 
 void CStampPicker::copy()

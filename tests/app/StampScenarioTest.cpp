@@ -176,6 +176,38 @@ TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoin
     EXPECT_EQ(p.inked(), 200 * 150);
 }
 
+TEST(StampScenario, SavedStampsGoIntoOneStampFileOrOneFileAStamp)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(p.dir.file("stamps/data.stp"))});
+    ASSERT_EQ(picker.itemCount(), 2);
+    picker.select(PickerSelect::Select, 0); // picked: still every stamp is saved
+
+    p.chooser.paths.push_back(p.dir.file("all"));
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    StampSet back;
+    back.add(FileType::StampFile, readFile(p.dir.file("all.stp")));
+    EXPECT_EQ(back.count(), 2);
+    EXPECT_EQ(back.name(1), "Bar");
+
+    p.chooser.paths.push_back(p.dir.file("bar.bmp"));
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    for (const char* name : {"bar.bmp", "bar1.bmp"}) {
+        const Bytes bitmap = readFile(p.dir.file(name));
+        ASSERT_GT(bitmap.size(), 54u) << name;
+        EXPECT_EQ(bitmap[0], 'B');
+        EXPECT_EQ(loadLE32(&bitmap[18]), 20u); // the width
+    }
+    p.chooser.paths.push_back(p.dir.file("bar.emf"));
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    for (const char* name : {"bar.emf", "bar1.emf"})
+        EXPECT_EQ(loadLE32(readFile(p.dir.file(name)).data()), 1u) << name; // the header record
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
 TEST(StampScenario, AFreshStartOffersTheShippedStampsInFolders)
 {
     DrawingProgram p;
