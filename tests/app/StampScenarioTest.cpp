@@ -289,6 +289,14 @@ TEST(StampScenario, TypedTextIsPlacedLikeAStampAndBuiltAgainOnlyWhenItChanges)
     p.drag({100, 80}, {100, 80});
     EXPECT_EQ(textStamps(), 1);
     EXPECT_GT(p.inked(), 2 * once);
+    // A new painting colour makes it again in that colour.
+    GraphicSummary summary;
+    p.film().getSummary(summary);
+    summary.ink = p.image().nearestColourWord(0x0000FF); // red
+    p.film().setSummary(summary);
+    p.drag({100, 110}, {100, 110});
+    EXPECT_EQ(textStamps(), 1);
+    EXPECT_GT(p.inked(), 10);
 }
 
 } // namespace
