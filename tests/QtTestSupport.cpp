@@ -58,6 +58,9 @@ StartedProgram::StartedProgram(const ProgramOptions& options)
     s.writeInt("Default", "Scale", options.scale);
     if (options.messages)
         Reporter::setSink(options.messages);
+    // Recovery copies stay with the test's own files.
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(
+                                  (options.stateFolder.empty() ? dir.path() / "state" : options.stateFolder).string()));
     EXPECT_TRUE(app.start(options.arguments));
     if (options.window.isValid()) {
         frame().resize(options.window);

@@ -76,6 +76,8 @@ struct ProgramOptions {
     MessageSink* messages = nullptr;
     // A settings file kept from an earlier start; by default a new one of the program's own.
     std::filesystem::path settingsFile{};
+    // The folder recovery copies go to; by default one of the test's own.
+    std::filesystem::path stateFolder{};
 };
 
 // Real message boxes, pressed as a person would once each is up: the box's own event loop runs

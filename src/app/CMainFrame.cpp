@@ -16,6 +16,7 @@
 #include <QToolButton>
 #include <filesystem>
 
+#include "app/Autosave.h"
 #include "app/CChoices.h"
 #include "app/CColourPalette.h"
 #include "app/Choices.h"
@@ -178,6 +179,8 @@ void CMainFrame::settingsChanged(uint32_t flags)
         toolTips_ = settings.getFlag("Settings", "ToolTips", true);
         toolbox_->applySettings();
         soundPicker_->settingsChanged();
+        if (app_.autosave())
+            app_.autosave()->applySettings();
         stamps_->settingsChanged();
     }
     tellEveryFilm(flags);

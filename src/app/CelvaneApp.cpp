@@ -2,6 +2,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMdiSubWindow>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/Autosave.h"
 #include "app/CMainFrame.h"
 #include "app/Choices.h"
 #include "app/DocumentCommands.h"
@@ -94,7 +96,39 @@ bool CelvaneApp::start(const QStringList& arguments)
         splash->raise();
     if (singleDocument_)
         frame_->fitWindowToFilm();
+    autosave_ = std::make_unique<Autosave>([this] {
+        std::vector<CCelvaneDoc*> docs;
+        for (const auto& d : documents_)
+            docs.push_back(&d->document());
+        return docs;
+    });
+    offerRecovered();
     return true;
+}
+
+void CelvaneApp::offerRecovered()
+{
+    for (const std::filesystem::path& copy : Autosave::leftBehind()) {
+        const QDateTime made = QFileInfo(QString::fromStdString(copy.string())).lastModified();
+        const std::string question = "Celvane closed before this film was saved. Open the recovered copy?\n(Copied "
+            + made.toString("d MMMM yyyy, hh:mm").toStdString() + ")";
+        if (Reporter::message(question, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes) {
+            auto doc = std::make_unique<CCelvaneDoc>(Settings::instance());
+            try {
+                doc->open(copy.string());
+            } catch (const std::exception& e) {
+                Reporter::reportException(e, true, copy.string());
+                continue;
+            }
+            // Untitled and unsaved: saving asks where it goes.
+            doc->setPathName("");
+            doc->setModified(true);
+            if (makeRoomForDocument())
+                adopt(std::move(doc), "Recovered");
+        }
+        std::error_code ignored;
+        std::filesystem::remove(copy, ignored);
+    }
 }
 
 void CelvaneApp::handOver(const std::string& path)
@@ -222,6 +256,8 @@ void CelvaneApp::closeDocument(CCelvaneDoc* doc)
                 else
                     delete view;
             }
+    if (autosave_)
+        autosave_->forget(doc);
     std::erase_if(documents_, [&](const auto& d) { return &d->document() == doc; });
     if (frame_)
         frame_->updateTitle();

@@ -17,6 +17,7 @@
 
 namespace celvane {
 
+class Autosave;
 class CCelvaneDoc;
 class CCelvaneView;
 class CMainFrame;
@@ -55,6 +56,8 @@ public:
     void viewClosed(CCelvaneDoc* doc);
     // Pictures brought into a film: imported, dropped or pasted.
     FilmImport& filmImport() { return import_; }
+    // Copies of unsaved films for recovery after a crash (none before start).
+    Autosave* autosave() const { return autosave_.get(); }
 
     // What a second start of the program asked for: the file it names, or a new film when it
     // names none.
@@ -69,6 +72,8 @@ private:
     bool makeRoomForDocument();
     void promptOpen();
     void takeHandedOver();
+    // Offers the films a run that did not exit cleanly left copies of.
+    void offerRecovered();
 
     FilmImport import_;
     bool singleDocument_ = true;
@@ -78,6 +83,7 @@ private:
     std::unique_ptr<CMainFrame> frame_;
     std::vector<std::unique_ptr<DocumentCommands>> documents_;
     std::unique_ptr<SingleInstance> instance_;
+    std::unique_ptr<Autosave> autosave_;
     static constexpr int kHandOverRetryMs = 250;
     std::deque<std::string> handedOver_;
     bool handingOver_ = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <filesystem>
 
+#include "app/Autosave.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
@@ -50,6 +51,8 @@ bool DocumentCommands::saveTo(const std::string& path)
         Reporter::reportException(e, true, path);
         return false;
     }
+    if (app_.autosave())
+        app_.autosave()->forget(doc_.get());
     app_.recentFiles().add(path);
     StartingFolder::remember(path);
     if (CMainFrame* frame = app_.mainFrame()) {

@@ -1,0 +1,52 @@
+#pragma once
+// Copies of films with unsaved changes, written every so often (a Choices value, in minutes; 0
+// turns it off) into the recovery folder, so that a crash or a flat battery loses at most that
+// long of a child's work. The film is copied out at once and written to disk on a worker thread,
+// so drawing does not wait. Copies go when their film is saved or closed on purpose, and all of a
+// run's copies go when it exits cleanly; those of a run that did not are offered at the next start.
+
+#include <QObject>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <future>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace celvane {
+
+class CCelvaneDoc;
+
+class Autosave : public QObject {
+    Q_OBJECT
+public:
+    using Documents = std::function<std::vector<CCelvaneDoc*>()>;
+    explicit Autosave(Documents documents);
+    ~Autosave() override;
+
+    // The recovery folder: "celvane/recovery" in the XDG state folder.
+    static std::filesystem::path folder();
+    // Copies left by runs of the program that have ended without exiting cleanly, oldest first.
+    static std::vector<std::filesystem::path> leftBehind();
+
+    // Minutes between copies, from the settings; 0 stops them.
+    void applySettings();
+    // Copies every modified film now (the worker writes them one after the other).
+    void saveNow();
+    // Waits until the copies asked for are on disk.
+    void finishWriting();
+    // The film was saved or closed on purpose: its copy goes.
+    void forget(const CCelvaneDoc* doc);
+
+private:
+    std::filesystem::path copyOf(const CCelvaneDoc* doc);
+
+    Documents documents_;
+    QTimer timer_;
+    std::map<const CCelvaneDoc*, std::filesystem::path> copies_;
+    int made_ = 0;
+    std::future<std::string> writing_; // what went wrong, or empty
+};
+
+} // namespace celvane
