@@ -83,8 +83,8 @@ constexpr qint64 kTailMs = 250;
 constexpr int kDeviceRate = 44100;
 // How much the device holds ahead of what is heard, and how often it is topped up: a stopped
 // sound goes on this long at most, and a new one is written the moment it is asked for.
-constexpr int kAheadMs = 25;
-constexpr int kPumpMs = 5;
+constexpr int kAheadMs = 50;
+constexpr int kPumpMs = 10;
 } // namespace
 
 QtSoundPlayer::QtSoundPlayer()
