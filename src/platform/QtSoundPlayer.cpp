@@ -85,6 +85,7 @@ constexpr int kDeviceRate = 44100;
 // sound goes on this long at most, and a new one is written the moment it is asked for.
 constexpr int kAheadMs = 50;
 constexpr int kPumpMs = 10;
+constexpr int kIdleAheadMs = 20;
 } // namespace
 
 QtSoundPlayer::QtSoundPlayer()
@@ -161,27 +162,30 @@ void QtSoundPlayer::stop(bool forced)
         return;
     }
     voice_.reset();
-    pump_.stop();
 }
 
 void QtSoundPlayer::pump()
 {
-    if (!voice_ || !out_) {
+    if (!out_) {
         pump_.stop();
         return;
     }
-    QByteArray block(sink_->bytesFree() / 4 * 4, Qt::Uninitialized);
+    // The device is never left to run dry while it is open: it would hold back the end of a sound
+    // until it was closed. Between sounds it gets silence, only a little ahead, so that the next
+    // sound is not queued behind much of it.
+    const qsizetype free = sink_->bytesFree() / 4 * 4;
+    const qsizetype idleRoom = std::max<qsizetype>(0, free - (sink_->bufferSize() - kDeviceRate * 4 * kIdleAheadMs / 1000));
+    const bool sounding = voice_ && !voice_->done();
+    QByteArray block((sounding ? free : idleRoom) / 4 * 4, '\0');
     qsizetype at = 0;
     int16_t l = 0, r = 0;
-    while (at < block.size() && voice_->next(l, r)) {
+    while (sounding && at < block.size() && voice_->next(l, r)) {
         storeLE16(reinterpret_cast<uint8_t*>(block.data() + at), uint16_t(l));
         storeLE16(reinterpret_cast<uint8_t*>(block.data() + at + 2), uint16_t(r));
         at += 4;
     }
-    if (at > 0)
-        out_->write(block.constData(), at);
-    if (voice_->done())
-        pump_.stop();
+    if (!block.isEmpty())
+        out_->write(block.constData(), block.size());
 }
 
 bool QtSoundPlayer::poll()
