@@ -14,7 +14,7 @@
 #include "film/FrameEditing.h"
 #include "base/Settings.h"
 #include "playback/FilmSpeed.h"
-#include "playback/FrameMarks.h"
+#include "film/FrameMarks.h"
 #include "playback/PlaybackController.h"
 #include "playback/StripPictures.h"
 #include "view/CCelvaneView.h"

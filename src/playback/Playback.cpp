@@ -5,7 +5,7 @@
 #include "film/Film.h"
 #include "film/FrameEditing.h"
 #include "film/UpdateHint.h"
-#include "playback/FrameMarks.h"
+#include "film/FrameMarks.h"
 
 namespace celvane {
 

@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "base/Command.h"
-#include "playback/FullScreen.h"
+#include "playback/CFullScreenWindow.h"
 #include "playback/Playback.h"
 #include "view/FadeStep.h"
 

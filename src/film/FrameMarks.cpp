@@ -1,4 +1,4 @@
-#include "playback/FrameMarks.h"
+#include "film/FrameMarks.h"
 
 #include "film/Film.h"
 

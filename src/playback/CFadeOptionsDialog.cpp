@@ -1,4 +1,4 @@
-#include "playback/PlaybackDialogs.h"
+#include "playback/CFadeOptionsDialog.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -9,86 +9,11 @@
 #include <QRadioButton>
 #include <cmath>
 
-#include "base/Reporter.h"
-#include "playback/FilmSpeed.h"
+#include "playback/DialogFields.h"
 #include "view/FirstField.h"
 #include "view/TitleRoom.h"
-#include "view/IntegerInput.h"
 
 namespace celvane {
-
-std::optional<double> acceptNumber(const QString& text, double low, double high)
-{
-    bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (ok && value >= low && value <= high)
-        return value;
-    Reporter::message(QString("Please enter a number between %1 and %2.").arg(low).arg(high).toStdString(),
-                      MessageButtons::Ok, MessageIcon::Warning);
-    return std::nullopt;
-}
-
-namespace {
-QDialogButtonBox* okCancel(QDialog* dialog)
-{
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-    return buttons;
-}
-
-void refocus(QLineEdit* edit)
-{
-    edit->setFocus();
-    edit->selectAll();
-}
-} // namespace
-
-CGoToFrameDialog::CGoToFrameDialog(int current, int frameCount, QWidget* parent)
-    : QDialog(parent), count_(frameCount), frame_(current)
-{
-    setWindowTitle("Go to Frame");
-    auto* form = new QFormLayout(this);
-    edit_ = new QLineEdit(QString::number(current + 1), this);
-    edit_->setObjectName("frame");
-    form->addRow("&New frame:", edit_);
-    form->addRow(okCancel(this));
-    makeRoomForTitle(*this);
-    refocus(edit_); // typing replaces the number shown
-}
-
-void CGoToFrameDialog::accept()
-{
-    const auto value = acceptInteger(edit_->text().toStdString(), 1, count_);
-    if (!value) {
-        refocus(edit_);
-        return;
-    }
-    frame_ = *value - 1;
-    QDialog::accept();
-}
-
-CFilmSpeedDialog::CFilmSpeedDialog(int delayMs, QWidget* parent) : QDialog(parent), delay_(delayMs)
-{
-    setWindowTitle("Film speed");
-    auto* form = new QFormLayout(this);
-    edit_ = new QLineEdit(QString::asprintf("%.1f", FilmSpeed::framesPerSecond(delayMs)), this);
-    edit_->setObjectName("fps");
-    form->addRow("&Frames per second:", edit_);
-    form->addRow(okCancel(this));
-    makeRoomForTitle(*this);
-}
-
-void CFilmSpeedDialog::accept()
-{
-    const auto value = acceptNumber(edit_->text(), 1.0, 100.0);
-    if (!value) {
-        refocus(edit_);
-        return;
-    }
-    delay_ = FilmSpeed::delayForFramesPerSecond(*value);
-    QDialog::accept();
-}
 
 CFadeOptionsDialog::CFadeOptionsDialog(const FrameFade& fade, bool selection, QWidget* parent)
     : QDialog(parent), fade_(fade)

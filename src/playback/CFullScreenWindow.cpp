@@ -1,4 +1,4 @@
-#include "playback/FullScreen.h"
+#include "playback/CFullScreenWindow.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
