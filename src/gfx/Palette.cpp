@@ -41,16 +41,11 @@ Palette::Palette() : stamp_(nextChangeStamp()) {}
 PaletteRef Palette::make()
 {
     try {
-        return PaletteRef(new Palette);
+        // The handle deletes through this class, which alone may.
+        return PaletteRef(std::shared_ptr<Palette>(new Palette, [](Palette* p) { delete p; }));
     } catch (const std::bad_alloc&) {
         throw MemoryError("no memory for a palette");
     }
-}
-
-void Palette::release()
-{
-    if (--references_ == 0)
-        delete this;
 }
 
 void Palette::setCount(int n)

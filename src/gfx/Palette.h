@@ -1,10 +1,11 @@
 #pragma once
-// A palette shared by reference count between sprites and films. Every change takes a new
+// A palette shared between sprites and films (PaletteRef). Every change takes a new
 // change stamp, so that whoever derives tables from a palette rebuilds them only when the stamp
 // differs from the one they built for.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -48,16 +49,11 @@ public:
     // Largest entry count: indices and index maps are bytes.
     static constexpr int kMaxEntries = 256;
 
-    // A new empty palette with reference count 1, owned by the returned handle.
+    // A new empty palette, held by the returned handle alone.
     static PaletteRef make();
 
     Palette(const Palette&) = delete;
     Palette& operator=(const Palette&) = delete;
-
-    void retain() { ++references_; }
-    // The last release destroys the palette.
-    void release();
-    int referenceCount() const { return references_; }
 
     int count() const { return int(entries_.size()); }
     // 0 ... kMaxEntries (NotSupportedError otherwise). New entries are black. A change of count
@@ -160,7 +156,6 @@ private:
     std::vector<uint8_t> inverse_;
     PlatformPalette platform_;
     uint32_t platformStamp_ = 0;
-    int references_ = 1;
     uint32_t stamp_;
 };
 
@@ -168,43 +163,26 @@ private:
 // value: white when 28 B^gamma + 150 G^gamma + 77 R^gamma < 255 threshold^gamma.
 uint32_t contrastForBackground(uint32_t rgbValue, double gamma, int threshold);
 
-// Holds one reference to a palette: copying retains, destruction releases.
+// One holder of a shared palette; the palette goes with its last holder.
 class PaletteRef {
 public:
     PaletteRef() = default;
-    // A new empty palette, reference count 1.
+    // A new empty palette, held by this handle alone.
     static PaletteRef make() { return Palette::make(); }
 
-    PaletteRef(const PaletteRef& other) : palette_(other.palette_)
-    {
-        if (palette_)
-            palette_->retain();
-    }
-    PaletteRef(PaletteRef&& other) noexcept : palette_(std::exchange(other.palette_, nullptr)) {}
-    PaletteRef& operator=(PaletteRef other) noexcept
-    {
-        std::swap(palette_, other.palette_);
-        return *this;
-    }
-    ~PaletteRef() { reset(); }
+    void reset() { palette_.reset(); }
 
-    void reset()
-    {
-        if (Palette* p = std::exchange(palette_, nullptr))
-            p->release();
-    }
-
-    Palette* get() const { return palette_; }
-    Palette* operator->() const { return palette_; }
+    Palette* get() const { return palette_.get(); }
+    Palette* operator->() const { return palette_.get(); }
     Palette& operator*() const { return *palette_; }
     explicit operator bool() const { return palette_ != nullptr; }
     friend bool operator==(const PaletteRef&, const PaletteRef&) = default;
 
 private:
     friend class Palette;
-    explicit PaletteRef(Palette* adopted) : palette_(adopted) {}
+    explicit PaletteRef(std::shared_ptr<Palette> made) : palette_(std::move(made)) {}
 
-    Palette* palette_ = nullptr;
+    std::shared_ptr<Palette> palette_;
 };
 
 } // namespace celvane
