@@ -58,15 +58,11 @@ void GifGraphic::getFrameDescription(int frame, ImageInfo& info)
     info.name = name_ + std::to_string(frame + 1);
 }
 
-int GifGraphic::countSelectedFrames() const { return int(std::count(selected_.begin(), selected_.end(), true)); }
+int GifGraphic::countSelectedFrames() const { return selection_.count(); }
 
-void GifGraphic::setFrameSelected(int frame, bool on)
-{
-    if (valid(frame))
-        selected_[size_t(frame)] = on;
-}
+void GifGraphic::setFrameSelected(int frame, bool on) { selection_.set(frame, on); }
 
-bool GifGraphic::isFrameSelected(int frame) const { return valid(frame) && selected_[size_t(frame)]; }
+bool GifGraphic::isFrameSelected(int frame) const { return selection_.isSelected(frame); }
 
 void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 {
@@ -79,7 +75,7 @@ void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
         Reporter::message(kEndDamagedText, MessageButtons::Ok, MessageIcon::Warning);
     read.makeCommonPalette();
     animation_.emplace(std::move(read));
-    selected_.assign(size_t(animation_->frameCount()), false);
+    selection_.reset(animation_->frameCount());
     imageFrame_ = -1;
     measureDelays();
 }
@@ -87,7 +83,7 @@ void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 void GifGraphic::clear()
 {
     animation_.reset();
-    selected_.clear();
+    selection_.reset(0);
     palettes_.clear();
     image_.reset();
     pixels_ = {};
@@ -100,10 +96,7 @@ void GifGraphic::deleteFrames(int first, int last)
     if (!animation_)
         return;
     animation_->eraseFrames(first, last);
-    first = std::max(first, 0);
-    last = std::min(last, int(selected_.size()) - 1);
-    if (first <= last)
-        selected_.erase(selected_.begin() + first, selected_.begin() + last + 1);
+    selection_.erase(first, last);
     imageFrame_ = -1;
     measureDelays();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/GifAnimation.h"
+#include "film/FrameSelection.h"
 #include "film/Graphic.h"
 #include "gfx/Sprite.h"
 
@@ -41,7 +42,7 @@ private:
     void paint(const Rect& rect, const AnimationFrame& record, int free);
 
     std::optional<Animation> animation_;
-    std::vector<bool> selected_;
+    FrameSelection selection_;
     std::map<GifPalette, PaletteRef> palettes_;
     Sprite image_;
     int imageFrame_ = -1; // what the picture and the buffers below hold

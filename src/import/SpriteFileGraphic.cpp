@@ -19,15 +19,11 @@ void SpriteFileGraphic::getFrameDescription(int frame, ImageInfo& info)
         info = ImageInfo::describing(contents_.sprites[size_t(frame)], contents_.names[size_t(frame)]);
 }
 
-int SpriteFileGraphic::countSelectedFrames() const { return int(std::count(selected_.begin(), selected_.end(), true)); }
+int SpriteFileGraphic::countSelectedFrames() const { return selection_.count(); }
 
-void SpriteFileGraphic::setFrameSelected(int frame, bool on)
-{
-    if (valid(frame))
-        selected_[size_t(frame)] = on;
-}
+void SpriteFileGraphic::setFrameSelected(int frame, bool on) { selection_.set(frame, on); }
 
-bool SpriteFileGraphic::isFrameSelected(int frame) const { return valid(frame) && selected_[size_t(frame)]; }
+bool SpriteFileGraphic::isFrameSelected(int frame) const { return selection_.isSelected(frame); }
 
 void SpriteFileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 {
@@ -41,13 +37,13 @@ void SpriteFileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
     if (read.sprites.empty())
         throw NotSupportedError(leftOut.empty() ? "the file holds no sprites" : leftOut, IDS_CANNOT_LOAD_TYPE);
     contents_ = std::move(read);
-    selected_.assign(contents_.sprites.size(), false);
+    selection_.reset(int(contents_.sprites.size()));
 }
 
 void SpriteFileGraphic::clear()
 {
     contents_ = {};
-    selected_.clear();
+    selection_.reset(0);
 }
 
 void SpriteFileGraphic::deleteFrames(int first, int last)
@@ -58,7 +54,7 @@ void SpriteFileGraphic::deleteFrames(int first, int last)
         return;
     contents_.sprites.erase(contents_.sprites.begin() + first, contents_.sprites.begin() + last + 1);
     contents_.names.erase(contents_.names.begin() + first, contents_.names.begin() + last + 1);
-    selected_.erase(selected_.begin() + first, selected_.begin() + last + 1);
+    selection_.erase(first, last);
 }
 
 size_t SpriteFileGraphic::save(ByteWriter*, int, bool)

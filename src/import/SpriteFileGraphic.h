@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "film/FrameSelection.h"
 #include "film/Graphic.h"
 #include "import/SpriteFileReader.h"
 
@@ -30,7 +31,7 @@ private:
     bool valid(int frame) const { return frame >= 0 && size_t(frame) < contents_.sprites.size(); }
 
     SpriteFileContents contents_;
-    std::vector<bool> selected_;
+    FrameSelection selection_;
 };
 
 } // namespace celvane
