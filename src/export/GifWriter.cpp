@@ -202,10 +202,10 @@ public:
         if (r.isEmpty())
             r = {0, 0, 1, 1}; // nothing changed: one pixel, as it was, keeps the frame's time
         Bytes plain;
-        lzwEncode(codeWidth_, plain, rows(pixels, nullptr, r));
+        lzwEncode(LzwForm::Gif, codeWidth_, plain, rows(pixels, nullptr, r));
         Bytes keyed;
         if (previous && transparent_ >= 0)
-            lzwEncode(codeWidth_, keyed, rows(pixels, previous, r));
+            lzwEncode(LzwForm::Gif, codeWidth_, keyed, rows(pixels, previous, r));
         const bool useKey = !keyed.empty() && keyed.size() < plain.size();
 
         uint8_t control[sizeof kGraphicControl];

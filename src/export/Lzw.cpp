@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
+#include "base/CodePacker.h"
 #include "export/GifErrors.h"
 
 namespace celvane {
@@ -32,91 +34,165 @@ constexpr size_t kEncoderScratch = kHashSlots * 4 + kHashSlots * 2 + 4;
 // Decoder: where each code's string starts in the output, and its length.
 constexpr size_t kDecoderScratch = kTableCodes * 4 + kTableCodes * 2;
 
-int bitLength(unsigned v)
-{
-    int n = 0;
-    while (v) {
-        ++n;
-        v >>= 1;
-    }
-    return n;
-}
-
-// Packs codes least significant bit first, cutting GIF-form output into sub-blocks.
-class CodeWriter {
+// The width a GIF decoder expects for each code: the bit length of a counter that starts at
+// the clear code, grows by one a code, and restarts at the end code after every clear.
+class GifCodeWidth {
 public:
-    CodeWriter(Bytes& out, bool gifForm) : out_(out), gifForm_(gifForm)
+    explicit GifCodeWidth(unsigned clear) : clear_(clear), counter_(clear) {}
+    int bits() const { return std::clamp(int(std::bit_width(counter_)), 2, 12); }
+    void afterCode(unsigned code) { counter_ = code == clear_ ? clear_ + 1 : counter_ + 1; }
+
+private:
+    unsigned clear_;
+    unsigned counter_;
+};
+
+// The encoder's dictionary, from a string's code and the byte that follows it to the code of
+// the longer string: compress's open-addressed hash of 5003 slots probed by double hashing, in
+// the scratch area.
+class EncoderDictionary {
+public:
+    explicit EncoderDictionary(uint8_t* scratch)
+        : hashes_(reinterpret_cast<int32_t*>(scratch)), codes_(reinterpret_cast<uint16_t*>(scratch + kHashSlots * 4))
     {
-        if (gifForm_)
-            openBlock();
+        clear();
     }
 
-    void put(unsigned code, int bits)
+    void clear() { std::memset(hashes_, 0xFF, kHashSlots * 4); } // every slot -1: empty
+
+    // The code of string `prefix` followed by `byte`, or -1 when that string is not known.
+    int find(int prefix, uint8_t byte)
     {
-        accumulator_ |= uint64_t(code) << pending_;
-        pending_ += bits;
-        while (pending_ >= 8) {
-            byte(uint8_t(accumulator_));
-            accumulator_ >>= 8;
-            pending_ -= 8;
+        key_ = (int32_t(byte) << 12) + prefix;
+        int slot = (int(byte) << kHashShift) ^ prefix;
+        const int step = slot == 0 ? 1 : kHashSlots - slot;
+        for (; hashes_[slot] >= 0; slot = slot < step ? slot - step + kHashSlots : slot - step)
+            if (hashes_[slot] == key_)
+                return codes_[slot];
+        free_ = slot;
+        return -1;
+    }
+
+    // Gives the string find() just missed the code `code`.
+    void add(int code)
+    {
+        codes_[free_] = uint16_t(code);
+        hashes_[free_] = key_;
+    }
+
+private:
+    int32_t* hashes_;
+    uint16_t* codes_;
+    int32_t key_ = 0;
+    int free_ = 0;
+};
+
+// Codes a stream of bytes, run after run, into a packer. Inside a run of one byte the encoder
+// follows the codes of the strings bb, bbb, ... of that byte instead of asking the dictionary
+// for every byte; the dictionary still gets every string, so the codes written are the same.
+class StreamEncoder {
+public:
+    StreamEncoder(CodePacker& packer, int width, uint8_t* scratch)
+        : packer_(packer), clear_(1 << (width - 1)), next_(clear_ + 2), width_(unsigned(clear_)), dictionary_(scratch)
+    {
+        emit(clear_);
+    }
+
+    void encode(ByteSpan input)
+    {
+        // Hot loop: the string so far is kept in locals, not members.
+        Match m = match_;
+        for (const uint8_t *at = input.data(), *const stop = at + input.size(); at < stop;) {
+            const uint8_t b = *at;
+            if (m.prefix < 0) {
+                m = {b, b, 1};
+                ++at;
+            } else if (b == m.runByte && m.runLength <= runCodes_[b].size()) {
+                at = followRun(m, at, stop);
+            } else {
+                ++at;
+                if (const int code = dictionary_.find(m.prefix, b); code >= 0) {
+                    m = {code, -1, 0};
+                } else {
+                    addString(m, b);
+                    m = {b, b, 1};
+                }
+            }
         }
+        match_ = m;
     }
 
     void finish()
     {
-        if (pending_ > 0)
-            byte(uint8_t(accumulator_));
-        pending_ = 0;
-        if (!gifForm_)
+        if (match_.prefix >= 0)
+            emit(match_.prefix);
+        emit(clear_ + 1);
+    }
+
+private:
+    // The string matched so far: its code, and the byte it repeats (-1 when it is no run).
+    struct Match {
+        int prefix = -1;
+        int runByte = -1;
+        size_t runLength = 0;
+    };
+
+    void emit(int code)
+    {
+        packer_.put(unsigned(code), width_.bits());
+        width_.afterCode(unsigned(code));
+    }
+
+    // As far as the run goes and its longest known string reaches.
+    const uint8_t* followRun(Match& m, const uint8_t* at, const uint8_t* stop)
+    {
+        const std::vector<uint16_t>& chain = runCodes_[m.runByte];
+        const uint8_t b = uint8_t(m.runByte);
+        const uint8_t* limit = at + std::min(size_t(stop - at), chain.size() + 1 - m.runLength);
+        const uint8_t* end = std::find_if(at, limit, [b](uint8_t c) { return c != b; });
+        m.runLength += size_t(end - at);
+        m.prefix = chain[m.runLength - 2];
+        return end;
+    }
+
+    // The string matched and the byte after it are not known: the string is written and the
+    // longer one gets the next code, or the dictionary starts afresh when all are given.
+    void addString(const Match& m, uint8_t b)
+    {
+        emit(m.prefix);
+        if (next_ <= kMaxCode) {
+            if (b == m.runByte)
+                runCodes_[b].push_back(uint16_t(next_)); // the run one longer than any before
+            dictionary_.add(next_++);
             return;
-        out_[lengthAt_] = uint8_t(inBlock_);
-        if (inBlock_ > 0)
-            out_.push_back(0); // an empty open block is the terminator itself
-    }
-
-private:
-    void openBlock()
-    {
-        lengthAt_ = out_.size();
-        out_.push_back(0);
-        inBlock_ = 0;
-    }
-    void byte(uint8_t b)
-    {
-        out_.push_back(b);
-        if (gifForm_ && ++inBlock_ == 255) {
-            out_[lengthAt_] = 255;
-            openBlock();
         }
+        dictionary_.clear();
+        for (std::vector<uint16_t>& chain : runCodes_)
+            chain.clear();
+        next_ = clear_ + 2;
+        emit(clear_);
     }
 
-    Bytes& out_;
-    bool gifForm_;
-    uint64_t accumulator_ = 0;
-    int pending_ = 0;
-    size_t lengthAt_ = 0;
-    int inBlock_ = 0;
-};
-
-// The width a decoder expects for each code: the bit length of a counter that starts at the
-// clear code, grows by one a code, and restarts at the end code after every clear.
-class CodeEmitter {
-public:
-    CodeEmitter(CodeWriter& writer, int clear) : writer_(writer), clear_(clear), counter_(unsigned(clear)) {}
-
-    void emit(unsigned code)
-    {
-        int bits = bitLength(counter_);
-        bits = bits < 2 ? 2 : bits > 12 ? 12 : bits;
-        writer_.put(code, bits);
-        counter_ = code == unsigned(clear_) ? unsigned(clear_ + 1) : counter_ + 1;
-    }
-
-private:
-    CodeWriter& writer_;
+    CodePacker& packer_;
     int clear_;
-    unsigned counter_;
+    int next_;
+    GifCodeWidth width_;
+    EncoderDictionary dictionary_;
+    std::array<std::vector<uint16_t>, 256> runCodes_;
+    Match match_;
 };
+
+// GIF form: the codes cut into sub-blocks of at most 255 bytes, each after its length, and a
+// block of none after the last.
+void appendSubBlocks(Bytes& out, ByteSpan codes)
+{
+    for (size_t at = 0; at < codes.size(); at += 255) {
+        const size_t n = std::min<size_t>(255, codes.size() - at);
+        out.push_back(uint8_t(n));
+        out.insert(out.end(), codes.begin() + ptrdiff_t(at), codes.begin() + ptrdiff_t(at + n));
+    }
+    out.push_back(0);
+}
 
 [[noreturn]] void badData() { throwGifDataError("Bad compressed data"); }
 
@@ -174,110 +250,32 @@ uint8_t* LzwScratch::reserve(size_t bytes)
 
 size_t LzwScratch::capacity() { return scratchArea().bytes.size(); }
 
-size_t lzwEncode(int width, Bytes& out, const LzwInput& input)
+size_t lzwEncode(LzwForm form, int width, Bytes& out, const LzwInput& input)
 {
-    const bool gifForm = width > 0;
-    const int w = gifForm ? width : -width;
-    checkWidth(w);
+    checkWidth(width);
     return gifAllocating("lzwe", [&] {
         const size_t start = out.size();
         LzwScratch lease;
-        uint8_t* scratch = lease.reserve(kEncoderScratch);
-        auto* hashes = reinterpret_cast<int32_t*>(scratch);
-        auto* codes = reinterpret_cast<uint16_t*>(scratch + kHashSlots * 4);
-        std::memset(hashes, 0xFF, kHashSlots * 4); // every slot -1: empty
-
-        if (gifForm)
-            out.push_back(uint8_t(w - 1));
-        CodeWriter writer(out, gifForm);
-        const int clear = 1 << (w - 1);
-        const int end = clear + 1;
-        int next = clear + 2;
-        CodeEmitter emitter(writer, clear);
-        emitter.emit(unsigned(clear));
-
-        // Codes of the strings bb, bbb, ... of every byte b, shortest first. Inside a run of b
-        // the encoder follows this chain instead of probing the hash for every byte; the hash
-        // still gets every string, so the codes written are the same.
-        std::array<std::vector<uint16_t>, 256> runCodes;
-        int prefix = -1;
-        int runByte = -1; // the prefix is runByte repeated runLength times, when not -1
-        size_t runLength = 0;
-        for (ByteSpan run = input(); !run.empty(); run = input()) {
-            const uint8_t* at = run.data();
-            const uint8_t* const stop = at + run.size();
-            while (at < stop) {
-                const uint8_t b = *at;
-                if (prefix < 0) {
-                    prefix = runByte = b;
-                    runLength = 1;
-                    ++at;
-                    continue;
-                }
-                if (b == runByte && runLength <= runCodes[b].size()) {
-                    const std::vector<uint16_t>& chain = runCodes[b];
-                    const uint8_t* limit = at + std::min(size_t(stop - at), chain.size() + 1 - runLength);
-                    const uint8_t* end = std::find_if(at, limit, [b](uint8_t c) { return c != b; });
-                    runLength += size_t(end - at);
-                    prefix = chain[runLength - 2];
-                    at = end;
-                    continue;
-                }
-                ++at;
-                const int32_t key = (int32_t(b) << 12) + prefix;
-                int slot = (int(b) << kHashShift) ^ prefix;
-                if (hashes[slot] == key) {
-                    prefix = codes[slot];
-                    runByte = -1;
-                    continue;
-                }
-                if (hashes[slot] >= 0) {
-                    const int step = slot == 0 ? 1 : kHashSlots - slot;
-                    bool found = false;
-                    do {
-                        slot -= step;
-                        if (slot < 0)
-                            slot += kHashSlots;
-                        if (hashes[slot] == key) {
-                            found = true;
-                            break;
-                        }
-                    } while (hashes[slot] >= 0);
-                    if (found) {
-                        prefix = codes[slot];
-                        runByte = -1;
-                        continue;
-                    }
-                }
-                emitter.emit(unsigned(prefix));
-                if (next <= kMaxCode) {
-                    if (b == runByte)
-                        runCodes[b].push_back(uint16_t(next)); // the run one longer than any before
-                    codes[slot] = uint16_t(next++);
-                    hashes[slot] = key;
-                } else {
-                    std::memset(hashes, 0xFF, kHashSlots * 4);
-                    for (std::vector<uint16_t>& chain : runCodes)
-                        chain.clear();
-                    next = clear + 2;
-                    emitter.emit(unsigned(clear));
-                }
-                prefix = runByte = b;
-                runLength = 1;
-            }
-        }
-        if (prefix >= 0)
-            emitter.emit(unsigned(prefix));
-        emitter.emit(unsigned(end));
-        writer.finish();
+        Bytes gifCodes; // the GIF form's codes, before they are cut into sub-blocks
+        if (form == LzwForm::Gif)
+            out.push_back(uint8_t(width - 1));
+        ByteWriter writer(form == LzwForm::Gif ? &gifCodes : &out);
+        CodePacker packer(writer);
+        StreamEncoder encoder(packer, width, lease.reserve(kEncoderScratch));
+        for (ByteSpan run = input(); !run.empty(); run = input())
+            encoder.encode(run);
+        encoder.finish();
+        packer.finish(CodePacker::End::Byte);
+        if (form == LzwForm::Gif)
+            appendSubBlocks(out, gifCodes);
         return out.size() - start;
     });
 }
 
-size_t lzwEncode(int width, Bytes& out, ByteSpan input)
+size_t lzwEncode(LzwForm form, int width, Bytes& out, ByteSpan input)
 {
     bool given = false;
-    return lzwEncode(width, out, [&] {
+    return lzwEncode(form, width, out, [&] {
         if (given)
             return ByteSpan();
         given = true;

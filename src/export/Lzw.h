@@ -34,11 +34,12 @@ constexpr int kLzwRawWidth = 9;
 // Gives the next run of input bytes; an empty run ends the input.
 using LzwInput = std::function<ByteSpan()>;
 
-// Codes the input with initial code width |width| (2 ... 12) onto the end of `out`: the GIF
-// form for a positive width, the raw form for a negative one. Returns the bytes appended.
-// Out of memory: MemoryError "Out of memory (lzwe)".
-size_t lzwEncode(int width, Bytes& out, const LzwInput& input);
-size_t lzwEncode(int width, Bytes& out, ByteSpan input);
+enum class LzwForm { Gif, Raw };
+
+// Codes the input with initial code width `width` (2 ... 12) onto the end of `out`, in either
+// form. Returns the bytes appended. Out of memory: MemoryError "Out of memory (lzwe)".
+size_t lzwEncode(LzwForm form, int width, Bytes& out, const LzwInput& input);
+size_t lzwEncode(LzwForm form, int width, Bytes& out, ByteSpan input);
 
 // How a stream of codes ended: at its end code, where the codes ran out, or where the output
 // was full.

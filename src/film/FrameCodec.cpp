@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "base/CodePacker.h"
+
 namespace celvane {
 
 namespace {
@@ -83,49 +85,6 @@ public:
 private:
     int bits_ = kFirstWidth;
     uint32_t codes_ = 0;
-};
-
-// Packs codes least significant bit first into little-endian words, staged in blocks so the
-// output vector grows in large steps.
-class CodePacker {
-public:
-    explicit CodePacker(ByteWriter& out) : out_(out) {}
-
-    void put(uint32_t code, int width)
-    {
-        bits_ |= uint64_t(code) << used_;
-        used_ += width;
-        if (used_ >= 32) {
-            word(uint32_t(bits_));
-            bits_ >>= 32;
-            used_ -= 32;
-        }
-    }
-    // Ends the last word (its unused bits are zero) and hands over what is staged.
-    void finish()
-    {
-        if (used_ > 0)
-            word(uint32_t(bits_));
-        out_.bytes(stage_.data(), fill_);
-        fill_ = 0;
-    }
-
-private:
-    void word(uint32_t w)
-    {
-        storeLE32(stage_.data() + fill_, w);
-        fill_ += 4;
-        if (fill_ == stage_.size()) {
-            out_.bytes(stage_.data(), fill_);
-            fill_ = 0;
-        }
-    }
-
-    ByteWriter& out_;
-    uint64_t bits_ = 0;
-    int used_ = 0;
-    std::array<uint8_t, 4096> stage_;
-    size_t fill_ = 0;
 };
 
 // The encoder's dictionary, mapping (code, byte) to the code of the longer string. Each code
@@ -266,7 +225,7 @@ public:
             }
         }
         packer_.put(kMarker, width_.bits());
-        packer_.finish();
+        packer_.finish(CodePacker::End::Word);
     }
 
 private:

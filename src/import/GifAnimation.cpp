@@ -127,7 +127,7 @@ Bytes Animation::pack(const uint8_t* canvas, const Rect& r)
     }
     packing_.clear();
     gifAllocating("animcompress", [&] { packing_.reserve(n + n / 2 + 32); });
-    lzwEncode(-kLzwRawWidth, packing_, ByteSpan(bytes, n));
+    lzwEncode(LzwForm::Raw, kLzwRawWidth, packing_, ByteSpan(bytes, n));
     return packing_;
 }
 

@@ -49,7 +49,7 @@ public:
         u16(height);
         out_.push_back(uint8_t((localTable.empty() ? 0 : 0x80 | sizeBits(localTable.size())) | (interlaced ? 0x40 : 0)));
         table(localTable);
-        lzwEncode(9, out_, ByteSpan(indices));
+        lzwEncode(LzwForm::Gif, 9, out_, ByteSpan(indices));
         return *this;
     }
     Bytes finish()

@@ -14,7 +14,7 @@ namespace {
 Bytes rawRoundTrip(const Bytes& input)
 {
     Bytes packed;
-    lzwEncode(-kLzwRawWidth, packed, input);
+    lzwEncode(LzwForm::Raw, kLzwRawWidth, packed, input);
     Bytes back(input.size());
     back.resize(lzwDecode(packed, back.data(), back.size(), kLzwRawWidth).length);
     return back;
@@ -69,7 +69,7 @@ TEST(Lzw, GifFormCutsSubBlocksAndDecodesAtEveryWidth)
 {
     const Bytes input = noise(300, 4);
     Bytes gif;
-    lzwEncode(9, gif, input);
+    lzwEncode(LzwForm::Gif, 9, gif, input);
     ASSERT_GT(gif.size(), 2u + 255u);
     EXPECT_EQ(gif[0], 8); // minimum code size
     EXPECT_EQ(gif[1], 255);
@@ -87,7 +87,7 @@ TEST(Lzw, GifFormCutsSubBlocksAndDecodesAtEveryWidth)
     for (int width : {2, 3, 5, 12}) {
         const Bytes in = noise(20000, unsigned(width), 1 << (width - 1));
         Bytes raw;
-        lzwEncode(-width, raw, in);
+        lzwEncode(LzwForm::Raw, width, raw, in);
         Bytes out(in.size());
         EXPECT_EQ(lzwDecode(raw, out.data(), out.size(), width).length, in.size()) << width;
         EXPECT_EQ(out, in) << width;
@@ -95,7 +95,7 @@ TEST(Lzw, GifFormCutsSubBlocksAndDecodesAtEveryWidth)
 
     // A short stream: one block, then the terminator.
     Bytes runs;
-    lzwEncode(3, runs, Bytes(10, 1));
+    lzwEncode(LzwForm::Gif, 3, runs, Bytes(10, 1));
     EXPECT_EQ(runs[0], 2);
     EXPECT_EQ(runs.back(), 0);
     EXPECT_EQ(size_t(runs[1]), runs.size() - 3);
@@ -105,16 +105,16 @@ TEST(Lzw, RunsCodeAsTheTableHasThem)
 {
     // Ten equal bytes: 1, 11, 111, 1111, each string the one before and one more.
     Bytes packed;
-    lzwEncode(-kLzwRawWidth, packed, Bytes(10, 1));
+    lzwEncode(LzwForm::Raw, kLzwRawWidth, packed, Bytes(10, 1));
     EXPECT_EQ(packed, packCodes({{256, 9}, {1, 9}, {258, 9}, {259, 9}, {260, 9}, {257, 9}}));
     // Given in pieces that cut through runs, the codes are those of the whole.
     Bytes input = noise(30000, 9, 2);
     for (size_t at = 0; at < input.size(); at += 997)
         std::fill_n(input.begin() + std::ptrdiff_t(at), std::min<size_t>(600, input.size() - at), uint8_t(at % 3));
     Bytes whole, pieces;
-    lzwEncode(9, whole, input);
+    lzwEncode(LzwForm::Gif, 9, whole, input);
     size_t given = 0;
-    lzwEncode(9, pieces, [&] {
+    lzwEncode(LzwForm::Gif, 9, pieces, [&] {
         const size_t n = std::min<size_t>(given % 5 + 123, input.size() - given);
         const ByteSpan piece(input.data() + given, n);
         given += n;
@@ -127,7 +127,7 @@ TEST(Lzw, DecodeKeepsWhatItCanAndRefusesDamage)
 {
     const Bytes input = noise(1000, 5);
     Bytes packed;
-    lzwEncode(-9, packed, input);
+    lzwEncode(LzwForm::Raw, 9, packed, input);
 
     // One byte too little room: exactly the room, said to be full, nothing printed.
     Bytes out(input.size() - 1);
