@@ -45,6 +45,21 @@ CPrintDialog::CPrintDialog(const Film& film, QPrinter& printer, const QString& p
 
 void CPrintDialog::buildControls(const QString& pdfPath)
 {
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(printerForm(pdfPath));
+    column->addLayout(layoutGroups());
+    column->addWidget(dialogButtons());
+
+    const QSignalBlocker quiet(flickBook_), quietToo(cropMarks_);
+    flickBook_->setChecked(layout_.has(PrintLayout::FlickBook));
+    cropMarks_->setChecked(layout_.has(PrintLayout::CropMarks));
+    const int current = printers_->findData(printer_.outputFormat() == QPrinter::PdfFormat ? QString() : printer_.printerName());
+    printers_->setCurrentIndex(std::max(current, 0));
+    choosePrinter(printers_->currentIndex());
+}
+
+QFormLayout* CPrintDialog::printerForm(const QString& pdfPath)
+{
     printers_ = new QComboBox;
     printers_->setObjectName("printer");
     for (const QString& name : QPrinterInfo::availablePrinterNames())
@@ -67,6 +82,29 @@ void CPrintDialog::buildControls(const QString& pdfPath)
     pages_->setObjectName("pageCount");
     range->addWidget(pages_);
 
+    auto* form = new QFormLayout;
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(printers_, 1);
+    printerRow->addWidget(setup);
+    form->addRow("Printer:", printerRow);
+    form->addRow("P&DF file:", pdfFile_);
+    form->addRow("Pages:", range);
+    auto* copiesRow = new QHBoxLayout;
+    copiesRow->addWidget(copies_);
+    copiesRow->addWidget(collate_);
+    form->addRow("&Copies:", copiesRow);
+
+    connect(printers_, &QComboBox::currentIndexChanged, this, &CPrintDialog::choosePrinter);
+    connect(setup, &QPushButton::clicked, this, [this] {
+        QPageSetupDialog dialog(&printer_, this);
+        if (dialog.exec() == QDialog::Accepted)
+            readPaper();
+    });
+    return form;
+}
+
+QHBoxLayout* CPrintDialog::layoutGroups()
+{
     scale_ = spinBox("scale", PrintLayout::kMinScalePercent, PrintLayout::kMaxScalePercent);
     framesPerPage_ = spinBox("framesPerPage", 1, PrintLayout::kMaxFramesPerPage);
     framesPerPage_->setWrapping(true);
@@ -84,34 +122,10 @@ void CPrintDialog::buildControls(const QString& pdfPath)
     specialColumn->addWidget(flickBook_);
     specialColumn->addWidget(cropMarks_);
 
-    auto* form = new QFormLayout;
-    auto* printerRow = new QHBoxLayout;
-    printerRow->addWidget(printers_, 1);
-    printerRow->addWidget(setup);
-    form->addRow("Printer:", printerRow);
-    form->addRow("P&DF file:", pdfFile_);
-    form->addRow("Pages:", range);
-    auto* copiesRow = new QHBoxLayout;
-    copiesRow->addWidget(copies_);
-    copiesRow->addWidget(collate_);
-    form->addRow("&Copies:", copiesRow);
     auto* groups = new QHBoxLayout;
     groups->addWidget(layoutBox);
     groups->addWidget(special);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    auto* preview = buttons->addButton("Pre&view", QDialogButtonBox::ActionRole);
-    auto* column = new QVBoxLayout(this);
-    column->addLayout(form);
-    column->addLayout(groups);
-    column->addWidget(buttons);
-
-    connect(printers_, &QComboBox::currentIndexChanged, this, &CPrintDialog::choosePrinter);
-    connect(setup, &QPushButton::clicked, this, [this] {
-        QPageSetupDialog dialog(&printer_, this);
-        if (dialog.exec() == QDialog::Accepted)
-            readPaper();
-    });
     connect(scale_, &QSpinBox::valueChanged, this, &CPrintDialog::scaleChanged);
     connect(framesPerPage_, &QSpinBox::valueChanged, this, &CPrintDialog::framesPerPageChanged);
     connect(flickBook_, &QCheckBox::toggled, this, [this](bool on) {
@@ -122,19 +136,20 @@ void CPrintDialog::buildControls(const QString& pdfPath)
         layout_.setCropMarks(on);
         showLayout();
     });
+    return groups;
+}
+
+QDialogButtonBox* CPrintDialog::dialogButtons()
+{
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    auto* preview = buttons->addButton("Pre&view", QDialogButtonBox::ActionRole);
     connect(preview, &QPushButton::clicked, this, [this] {
         preview_ = true;
         accept();
     });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    const QSignalBlocker quiet(flickBook_), quietToo(cropMarks_);
-    flickBook_->setChecked(layout_.has(PrintLayout::FlickBook));
-    cropMarks_->setChecked(layout_.has(PrintLayout::CropMarks));
-    const int current = printers_->findData(printer_.outputFormat() == QPrinter::PdfFormat ? QString() : printer_.printerName());
-    printers_->setCurrentIndex(std::max(current, 0));
-    choosePrinter(printers_->currentIndex());
+    return buttons;
 }
 
 void CPrintDialog::choosePrinter(int index)

@@ -10,6 +10,9 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialogButtonBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -35,6 +38,12 @@ public:
 
 private:
     void buildControls(const QString& pdfPath);
+    // Printer, PDF file, pages and copies.
+    QFormLayout* printerForm(const QString& pdfPath);
+    // The Layout and Special groups.
+    QHBoxLayout* layoutGroups();
+    // OK, Cancel and Preview.
+    QDialogButtonBox* dialogButtons();
     void choosePrinter(int index);
     void readPaper();
     void scaleChanged(int percent);

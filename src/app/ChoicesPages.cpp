@@ -240,36 +240,11 @@ CChoicesDefaultFilm::CChoicesDefaultFilm(const Settings& settings, const ScreenI
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(userDefined_);
     auto* row = new QHBoxLayout;
-    auto* form = new QFormLayout;
-    auto* widthLabel = new QLabel("&Width:");
-    auto* heightLabel = new QLabel("&Height:");
-    auto* coloursLabel = new QLabel("C&olours:");
-    widthLabel->setBuddy(width_);
-    heightLabel->setBuddy(height_);
-    coloursLabel->setBuddy(colours_);
-    auto* screenWidth = new QLabel(QString::asprintf("%d", screen.width));
-    auto* screenHeight = new QLabel(QString::asprintf("%d", screen.height));
-    auto* widthRow = new QHBoxLayout;
-    widthRow->addWidget(width_);
-    widthRow->addWidget(screenWidth);
-    auto* heightRow = new QHBoxLayout;
-    heightRow->addWidget(height_);
-    heightRow->addWidget(screenHeight);
-    form->addRow(widthLabel, widthRow);
-    form->addRow(heightLabel, heightRow);
-    form->addRow(coloursLabel, colours_);
-    form->addRow(compressed_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(full);
-    buttons->addWidget(quarter);
-    form->addRow(buttons);
-    row->addLayout(form);
+    row->addLayout(sizeForm(full, quarter));
     row->addWidget(preview_, 0, Qt::AlignTop);
     layout->addLayout(row);
     layout->addWidget(limitDepth_);
     layout->addStretch();
-    sized_ = {widthLabel, width_, screenWidth, heightLabel, height_, screenHeight, coloursLabel,
-              colours_, compressed_, full, quarter, preview_};
 
     show(c);
     connect(userDefined_, &QCheckBox::toggled, this, &CChoicesDefaultFilm::follow);
@@ -285,6 +260,36 @@ CChoicesDefaultFilm::CChoicesDefaultFilm(const Settings& settings, const ScreenI
         d.film.setQuarter(screen_);
         show(d);
     });
+}
+
+QFormLayout* CChoicesDefaultFilm::sizeForm(QPushButton* full, QPushButton* quarter)
+{
+    auto* form = new QFormLayout;
+    auto* widthLabel = new QLabel("&Width:");
+    auto* heightLabel = new QLabel("&Height:");
+    auto* coloursLabel = new QLabel("C&olours:");
+    widthLabel->setBuddy(width_);
+    heightLabel->setBuddy(height_);
+    coloursLabel->setBuddy(colours_);
+    auto* screenWidth = new QLabel(QString::asprintf("%d", screen_.width));
+    auto* screenHeight = new QLabel(QString::asprintf("%d", screen_.height));
+    auto* widthRow = new QHBoxLayout;
+    widthRow->addWidget(width_);
+    widthRow->addWidget(screenWidth);
+    auto* heightRow = new QHBoxLayout;
+    heightRow->addWidget(height_);
+    heightRow->addWidget(screenHeight);
+    form->addRow(widthLabel, widthRow);
+    form->addRow(heightLabel, heightRow);
+    form->addRow(coloursLabel, colours_);
+    form->addRow(compressed_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(full);
+    buttons->addWidget(quarter);
+    form->addRow(buttons);
+    sized_ = {widthLabel, width_, screenWidth, heightLabel, height_, screenHeight, coloursLabel,
+              colours_, compressed_, full, quarter, preview_};
+    return form;
 }
 
 void CChoicesDefaultFilm::show(const DefaultFilmChoices& c)

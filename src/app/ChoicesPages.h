@@ -12,9 +12,11 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QSpinBox;
 
 namespace celvane {
@@ -82,6 +84,8 @@ public:
     void show(const DefaultFilmChoices& c);
 
 private:
+    // Width, height, colours and the Full and 1/4 buttons, with their labels.
+    QFormLayout* sizeForm(QPushButton* full, QPushButton* quarter);
     void follow();
 
     ScreenInfo screen_;

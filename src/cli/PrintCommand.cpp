@@ -32,73 +32,89 @@ QPageSize paperNamed(const std::string& name)
     throw UsageError("--paper is A4, Letter or A3, not " + name);
 }
 
-} // namespace
-
-int print(const std::vector<std::string>& args)
-{
+// What the command line asks for.
+struct PrintRequest {
     std::vector<std::string> paths;
     std::optional<int> scale, framesPerPage;
     std::optional<std::string> selection;
     bool flickBook = false, cropMarks = false, landscape = false;
-    QPageSize paper(QPageSize::A4);
+    QPageSize paper{QPageSize::A4};
+};
+
+PrintRequest parsePrintRequest(const std::vector<std::string>& args)
+{
+    PrintRequest r;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
         if (a == "--scale" && hasValue)
-            scale = toInt(args[++i], "--scale");
+            r.scale = toInt(args[++i], "--scale");
         else if (a == "--frames-per-page" && hasValue)
-            framesPerPage = toInt(args[++i], "--frames-per-page");
+            r.framesPerPage = toInt(args[++i], "--frames-per-page");
         else if (a == "--paper" && hasValue)
-            paper = paperNamed(args[++i]);
+            r.paper = paperNamed(args[++i]);
         else if (a == "--selection" && hasValue)
-            selection = args[++i];
+            r.selection = args[++i];
         else if (a == "--flick-book")
-            flickBook = true;
+            r.flickBook = true;
         else if (a == "--crop-marks")
-            cropMarks = true;
+            r.cropMarks = true;
         else if (a == "--landscape")
-            landscape = true;
+            r.landscape = true;
         else if (a.rfind("--", 0) != 0)
-            paths.push_back(a);
+            r.paths.push_back(a);
         else
             throw UsageError("unexpected argument: " + a);
     }
-    if (paths.size() != 2)
+    if (r.paths.size() != 2)
         throw UsageError("print needs FILM OUT.pdf");
-    if (scale && framesPerPage)
+    if (r.scale && r.framesPerPage)
         throw UsageError("give either --scale or --frames-per-page");
-    if (scale && (*scale < PrintLayout::kMinScalePercent || *scale > PrintLayout::kMaxScalePercent))
+    if (r.scale && (*r.scale < PrintLayout::kMinScalePercent || *r.scale > PrintLayout::kMaxScalePercent))
         throw UsageError("--scale is 10 to 1600");
-    if (framesPerPage && (*framesPerPage < 1 || *framesPerPage > PrintLayout::kMaxFramesPerPage))
+    if (r.framesPerPage && (*r.framesPerPage < 1 || *r.framesPerPage > PrintLayout::kMaxFramesPerPage))
         throw UsageError("--frames-per-page is 1 to 999");
+    return r;
+}
 
+// The film laid out on the writer's paper as asked; at least one page.
+PrintLayout layoutAsAsked(const Film& film, const QPdfWriter& pdf, const PrintRequest& r)
+{
+    PrintLayout layout = PagePrinter::layoutFor(film, pdf.pageLayout());
+    if (r.flickBook)
+        layout.setFlickBook(true);
+    if (r.cropMarks)
+        layout.setCropMarks(true);
+    if (r.scale)
+        layout.changeScalePercent(*r.scale);
+    else if (r.framesPerPage)
+        layout.layOut(*r.framesPerPage);
+    if (layout.pageCount() < 1)
+        throw NotSupportedError("no frame fits on the paper");
+    return layout;
+}
+
+} // namespace
+
+int print(const std::vector<std::string>& args)
+{
+    const PrintRequest r = parsePrintRequest(args);
     CCelvaneDoc doc(Settings::instance());
-    doc.open(paths[0]);
+    doc.open(r.paths[0]);
     Film& film = filmOf(doc);
-    if (selection)
-        markRange(film, *selection);
+    if (r.selection)
+        markRange(film, *r.selection);
 
     // Written beside the target and renamed over it, so a failed print leaves no half a file.
-    QSaveFile file(QString::fromStdString(paths[1]));
+    QSaveFile file(QString::fromStdString(r.paths[1]));
     if (!file.open(QIODevice::WriteOnly))
-        throw FileError(paths[1] + ": " + file.errorString().toStdString());
+        throw FileError(r.paths[1] + ": " + file.errorString().toStdString());
     QPdfWriter pdf(&file);
     pdf.setCreator("Celvane");
     pdf.setTitle(QString::fromStdString(film.name()));
-    pdf.setPageLayout(QPageLayout(paper, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
+    pdf.setPageLayout(QPageLayout(r.paper, r.landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF()));
 
-    PrintLayout layout = PagePrinter::layoutFor(film, pdf.pageLayout());
-    if (flickBook)
-        layout.setFlickBook(true);
-    if (cropMarks)
-        layout.setCropMarks(true);
-    if (scale)
-        layout.changeScalePercent(*scale);
-    else if (framesPerPage)
-        layout.layOut(*framesPerPage);
-    if (layout.pageCount() < 1)
-        throw NotSupportedError("no frame fits on the paper");
-
+    const PrintLayout layout = layoutAsAsked(film, pdf, r);
     PagePrinter(film, layout).print(pdf, 1, layout.pageCount(), [](int done, int total) {
         if (total >= kProgressPages) {
             std::fprintf(stderr, "\rPrinting page %d of %d", done, total);
@@ -108,7 +124,7 @@ int print(const std::vector<std::string>& args)
         return true;
     });
     if (!file.commit())
-        throw FileError(paths[1] + ": " + file.errorString().toStdString());
+        throw FileError(r.paths[1] + ": " + file.errorString().toStdString());
     return 0;
 }
 

@@ -47,6 +47,57 @@ Box makeBox(std::vector<int> cells, const std::vector<uint32_t>& histogram)
     return box;
 }
 
+// The colours themselves, most used first, then by colour, so that the same film always gives
+// the same table.
+GifColours mostUsedFirst(const std::unordered_map<uint32_t, uint32_t>& uses)
+{
+    std::vector<std::pair<uint32_t, uint32_t>> byUse(uses.begin(), uses.end());
+    std::sort(byUse.begin(), byUse.end(), [](const auto& a, const auto& b) {
+        return a.second != b.second ? a.second > b.second : a.first < b.first;
+    });
+    GifColours palette;
+    for (const auto& [rgb, count] : byUse)
+        palette.push_back(rgb << 8);
+    return palette;
+}
+
+// A box's cells in two along channel `c`, at their weighted median. Cells of one value on the
+// channel are never parted, so that the boxes stay apart.
+std::pair<Box, Box> splitBox(std::vector<int> sorted, int c, const std::vector<uint32_t>& histogram)
+{
+    std::sort(sorted.begin(), sorted.end(), [c](int a, int b) { return channel(a, c) < channel(b, c); });
+    uint64_t half = 0, total = 0;
+    for (int cell : sorted)
+        total += histogram[size_t(cell)];
+    size_t split = 1;
+    for (size_t i = 0; i + 1 < sorted.size(); ++i) {
+        half += histogram[size_t(sorted[i])];
+        split = i + 1;
+        if (half * 2 >= total)
+            break;
+    }
+    while (split < sorted.size() && channel(sorted[split], c) == channel(sorted[split - 1], c))
+        ++split;
+    if (split == sorted.size()) {
+        split = 1;
+        while (split < sorted.size() && channel(sorted[split], c) == channel(sorted[0], c))
+            ++split;
+    }
+    std::vector<int> upper(sorted.begin() + std::ptrdiff_t(split), sorted.end());
+    sorted.resize(split);
+    return {makeBox(std::move(sorted), histogram), makeBox(std::move(upper), histogram)};
+}
+
+// The colour word of a box of some weight: its cells' centres averaged by use.
+uint32_t averageOf(const Box& box, const std::vector<uint32_t>& histogram)
+{
+    uint64_t sum[3] = {};
+    for (int cell : box.cells)
+        for (int c = 0; c < 3; ++c)
+            sum[c] += histogram[size_t(cell)] * uint64_t(channel(cell, c) * 8 + 4);
+    return wordOf(int(sum[0] / box.weight), int(sum[1] / box.weight), int(sum[2] / box.weight));
+}
+
 } // namespace
 
 void ColourQuantizer::addColours(const uint32_t* colours, size_t count)
@@ -63,19 +114,9 @@ void ColourQuantizer::addColours(const uint32_t* colours, size_t count)
 
 GifColours ColourQuantizer::choosePalette(int maxColours)
 {
-    GifColours palette;
-    if (!tooMany_ && int(distinct_.size()) <= maxColours) {
-        exact_ = true;
-        std::vector<std::pair<uint32_t, uint32_t>> byUse(distinct_.begin(), distinct_.end());
-        // Most used first, then by colour, so the same film always gives the same table.
-        std::sort(byUse.begin(), byUse.end(), [](const auto& a, const auto& b) {
-            return a.second != b.second ? a.second > b.second : a.first < b.first;
-        });
-        for (const auto& [rgb, uses] : byUse)
-            palette.push_back(rgb << 8);
-        return palette;
-    }
-    exact_ = false;
+    exact_ = !tooMany_ && int(distinct_.size()) <= maxColours;
+    if (exact_)
+        return mostUsedFirst(distinct_);
     std::vector<int> cells;
     for (int cell = 0; cell < kBins; ++cell)
         if (histogram_[size_t(cell)])
@@ -83,50 +124,21 @@ GifColours ColourQuantizer::choosePalette(int maxColours)
     std::vector<Box> boxes;
     boxes.push_back(makeBox(std::move(cells), histogram_));
     while (int(boxes.size()) < maxColours) {
-        // Split the heaviest box that can still be split, at its weighted median.
+        // Split the heaviest box that can still be split.
         auto pick = boxes.end();
         for (auto b = boxes.begin(); b != boxes.end(); ++b)
             if (b->extent > 0 && (pick == boxes.end() || b->weight * uint64_t(b->extent) > pick->weight * uint64_t(pick->extent)))
                 pick = b;
         if (pick == boxes.end())
             break;
-        const int c = pick->widest;
-        std::vector<int> sorted = std::move(pick->cells);
-        std::sort(sorted.begin(), sorted.end(), [c](int a, int b) { return channel(a, c) < channel(b, c); });
-        uint64_t half = 0, total = 0;
-        for (int cell : sorted)
-            total += histogram_[size_t(cell)];
-        size_t split = 1;
-        for (size_t i = 0; i + 1 < sorted.size(); ++i) {
-            half += histogram_[size_t(sorted[i])];
-            split = i + 1;
-            if (half * 2 >= total)
-                break;
-        }
-        // Never split between cells of the same value on the channel: keep the boxes apart.
-        while (split < sorted.size() && channel(sorted[split], c) == channel(sorted[split - 1], c))
-            ++split;
-        if (split == sorted.size()) {
-            split = 1;
-            while (split < sorted.size() && channel(sorted[split], c) == channel(sorted[0], c))
-                ++split;
-        }
-        std::vector<int> upper(sorted.begin() + std::ptrdiff_t(split), sorted.end());
-        sorted.resize(split);
-        *pick = makeBox(std::move(sorted), histogram_);
-        boxes.push_back(makeBox(std::move(upper), histogram_));
+        auto [lower, upper] = splitBox(std::move(pick->cells), pick->widest, histogram_);
+        *pick = std::move(lower);
+        boxes.push_back(std::move(upper));
     }
-    for (const Box& box : boxes) {
-        uint64_t sum[3] = {}, weight = 0;
-        for (int cell : box.cells) {
-            const uint64_t n = histogram_[size_t(cell)];
-            for (int c = 0; c < 3; ++c)
-                sum[c] += n * uint64_t(channel(cell, c) * 8 + 4);
-            weight += n;
-        }
-        if (weight)
-            palette.push_back(wordOf(int(sum[0] / weight), int(sum[1] / weight), int(sum[2] / weight)));
-    }
+    GifColours palette;
+    for (const Box& box : boxes)
+        if (box.weight)
+            palette.push_back(averageOf(box, histogram_));
     return palette;
 }
 

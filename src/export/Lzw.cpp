@@ -229,6 +229,108 @@ void checkWidth(int width)
         badData();
 }
 
+// Decodes raw-form codes. Every string is a copy of output written earlier: a table code is
+// where its string starts in the output and how long it is, so decoding copies runs instead of
+// unwinding prefix chains a byte at a time.
+class StreamDecoder {
+public:
+    StreamDecoder(ByteSpan in, int width, uint8_t* scratch)
+        : reader_(in), width_(width), clear_(1 << (width - 1)), starts_(reinterpret_cast<uint32_t*>(scratch)),
+          lengths_(reinterpret_cast<uint16_t*>(scratch + kTableCodes * 4))
+    {
+        restart();
+    }
+
+    LzwDecoded decode(uint8_t* out, size_t capacity)
+    {
+        for (int code = readCode();; code = readCode()) {
+            if (code == clear_) {
+                restart();
+                continue;
+            }
+            if (code < 0)
+                return {length_, LzwEnd::CodesRanOut};
+            if (code == clear_ + 1)
+                return {length_, LzwEnd::EndCode};
+            // After a clear only a literal may come; later, nothing past the next free code.
+            if (started_ ? code > next_ : code > clear_)
+                badData();
+            const size_t n = code < clear_ ? 1 : code == next_ ? previousLength_ + 1 : lengths_[code];
+            if (n > capacity - length_) {
+                copyString(out, code, capacity - length_);
+                return {capacity, LzwEnd::OutputFull};
+            }
+            copyString(out, code, n);
+            remember(n);
+        }
+    }
+
+private:
+    void restart()
+    {
+        started_ = false;
+        bits_ = width_;
+        largest_ = (1 << bits_) - 1;
+        next_ = clear_ + 2;
+    }
+
+    // Reads a code, widening first when the table has outgrown the current width (never for
+    // the literal after a clear, which a two-bit start would otherwise read too wide).
+    int readCode()
+    {
+        if (started_ && next_ > largest_ && bits_ < 12) {
+            ++bits_;
+            largest_ = bits_ == 12 ? kTableCodes : (1 << bits_) - 1;
+        }
+        return reader_.read(bits_);
+    }
+
+    // The first `n` bytes of the string of `code` onto the end of the output, if there is one.
+    void copyString(uint8_t* out, int code, size_t n)
+    {
+        if (!out || n == 0)
+            return;
+        if (code < clear_) {
+            out[length_] = uint8_t(code);
+            return;
+        }
+        // The next free code stands for the previous string and that string's first byte.
+        const bool selfReferent = code == next_;
+        const size_t copied = selfReferent ? std::min(n, previousLength_) : n;
+        std::memcpy(out + length_, out + (selfReferent ? previousStart_ : starts_[code]), copied);
+        if (copied < n)
+            out[length_ + copied] = out[previousStart_];
+    }
+
+    // The string just output, `n` bytes, follows the previous one: the two make the next entry.
+    void remember(size_t n)
+    {
+        if (started_ && next_ < kTableCodes) {
+            // The previous string and this one's first byte lie side by side in the output.
+            starts_[next_] = uint32_t(previousStart_);
+            lengths_[next_] = uint16_t(previousLength_ + 1);
+            ++next_;
+        }
+        started_ = true;
+        previousStart_ = length_;
+        previousLength_ = n;
+        length_ += n;
+    }
+
+    CodeReader reader_;
+    int width_;
+    int clear_;
+    uint32_t* starts_;
+    uint16_t* lengths_;
+    int bits_ = 0;
+    int largest_ = 0;
+    int next_ = 0;
+    bool started_ = false; // a literal has been read since the last clear
+    size_t length_ = 0;
+    size_t previousStart_ = 0;
+    size_t previousLength_ = 0;
+};
+
 } // namespace
 
 LzwScratch::LzwScratch() { ++scratchArea().users; }
@@ -288,75 +390,7 @@ LzwDecoded lzwDecode(ByteSpan in, uint8_t* out, size_t capacity, int width)
     checkWidth(width);
     LzwScratch lease;
     uint8_t* scratch = gifAllocating("lzwd", [&] { return lease.reserve(kDecoderScratch); });
-    // Every string is a copy of output written earlier: a table code is where its string
-    // starts in the output and how long it is, so decoding copies runs instead of unwinding
-    // prefix chains a byte at a time.
-    auto* starts = reinterpret_cast<uint32_t*>(scratch);
-    auto* lengths = reinterpret_cast<uint16_t*>(scratch + kTableCodes * 4);
-
-    const int clear = 1 << (width - 1);
-    const int end = clear + 1;
-    CodeReader reader(in);
-    int bits = width;
-    int largest = (1 << bits) - 1;
-    int next = clear + 2;
-    size_t length = 0;
-    bool started = false; // a literal has been read since the last clear
-    size_t previousStart = 0, previousLength = 0;
-
-    // Reads a code, widening first when the table has outgrown the current width (never for
-    // the literal after a clear, which a two-bit start would otherwise read too wide).
-    auto readCode = [&] {
-        if (started && next > largest && bits < 12) {
-            ++bits;
-            largest = bits == 12 ? kTableCodes : (1 << bits) - 1;
-        }
-        return reader.read(bits);
-    };
-    for (int code = readCode();; code = readCode()) {
-        if (code == clear) {
-            started = false;
-            bits = width;
-            largest = (1 << bits) - 1;
-            next = clear + 2;
-            continue;
-        }
-        if (code < 0)
-            return {length, LzwEnd::CodesRanOut};
-        if (code == end)
-            return {length, LzwEnd::EndCode};
-        // After a clear only a literal may come; later, nothing past the next free code.
-        if (started ? code > next : code > clear)
-            badData();
-        const size_t n = code < clear ? 1 : code == next ? previousLength + 1 : lengths[code];
-        if (n > capacity - length) {
-            if (out && code >= clear)
-                std::memcpy(out + length, out + (code == next ? previousStart : starts[code]), capacity - length);
-            else if (out && length < capacity)
-                out[length] = uint8_t(code);
-            return {capacity, LzwEnd::OutputFull};
-        }
-        if (out) {
-            if (code < clear) {
-                out[length] = uint8_t(code);
-            } else if (code == next) {
-                std::memcpy(out + length, out + previousStart, previousLength);
-                out[length + previousLength] = out[previousStart];
-            } else {
-                std::memcpy(out + length, out + starts[code], n);
-            }
-        }
-        if (started && next < kTableCodes) {
-            // The previous string and this one's first byte lie side by side in the output.
-            starts[next] = uint32_t(previousStart);
-            lengths[next] = uint16_t(previousLength + 1);
-            ++next;
-        }
-        started = true;
-        previousStart = length;
-        previousLength = n;
-        length += n;
-    }
+    return StreamDecoder(in, width, scratch).decode(out, capacity);
 }
 
 } // namespace celvane

@@ -114,63 +114,81 @@ void GifCanvas::setDeepMask(size_t at, bool opaque)
 
 void GifCanvas::draw(const GifImage& image)
 {
-    const Rect& r = image.rect;
-    touch(r);
+    touch(image.rect);
     if (!deep_) {
-        // The image's pixels of each index, and what stays of the canvas's slots around them:
-        // enough to merge the palette and to keep the slot counts without a second count.
-        std::array<size_t, 256> drawn = {};
-        std::array<size_t, 256> staying = slotUse_;
-        for (int y = 0; y < r.height(); ++y) {
-            const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
-            const size_t at = index(r.left, r.top + y);
-            for (int x = 0; x < r.width(); ++x) {
-                if (row[x] == image.transparent)
-                    continue;
-                ++drawn[row[x]];
-                if (mask_[at + size_t(x)])
-                    --staying[indices_[at + size_t(x)]];
-            }
-        }
-        Slots keep;
-        for (int s = 0; s < 256; ++s)
-            keep[size_t(s)] = staying[size_t(s)] > 0;
-        uint32_t colours[256];
-        int wanted[256];
-        int count = 0;
-        for (int i = 0; i < 256; ++i)
-            if (drawn[size_t(i)]) {
-                wanted[count] = i;
-                colours[count++] = tableColour(image, i);
-            }
-        uint8_t slots[256];
-        if (mergeColours(colours, count, keep, slots)) {
-            uint8_t map[256] = {};
-            slotUse_ = staying;
-            for (int k = 0; k < count; ++k) {
-                map[wanted[k]] = slots[k];
-                slotUse_[slots[k]] += drawn[size_t(wanted[k])];
-            }
-            for (int y = 0; y < r.height(); ++y) {
-                const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
-                uint8_t* into = &indices_[index(r.left, r.top + y)];
-                uint8_t* opaque = &mask_[index(r.left, r.top + y)];
-                if (image.transparent < 0) {
-                    for (int x = 0; x < r.width(); ++x)
-                        into[x] = map[row[x]];
-                    std::memset(opaque, kOpaque, size_t(r.width()));
-                    continue;
-                }
-                for (int x = 0; x < r.width(); ++x)
-                    if (row[x] != image.transparent) {
-                        into[x] = map[row[x]];
-                        opaque[x] = kOpaque;
-                    }
-            }
+        if (drawIndexed(image))
             return;
-        }
         turnDeep();
     }
+    drawDeep(image);
+}
+
+bool GifCanvas::drawIndexed(const GifImage& image)
+{
+    const Rect& r = image.rect;
+    // The image's pixels of each index, and what stays of the canvas's slots around them:
+    // enough to merge the palette and to keep the slot counts without a second count.
+    std::array<size_t, 256> drawn = {};
+    std::array<size_t, 256> staying = slotUse_;
+    for (int y = 0; y < r.height(); ++y) {
+        const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
+        const size_t at = index(r.left, r.top + y);
+        for (int x = 0; x < r.width(); ++x) {
+            if (row[x] == image.transparent)
+                continue;
+            ++drawn[row[x]];
+            if (mask_[at + size_t(x)])
+                --staying[indices_[at + size_t(x)]];
+        }
+    }
+    Slots keep;
+    for (int s = 0; s < 256; ++s)
+        keep[size_t(s)] = staying[size_t(s)] > 0;
+    uint32_t colours[256];
+    int wanted[256];
+    int count = 0;
+    for (int i = 0; i < 256; ++i)
+        if (drawn[size_t(i)]) {
+            wanted[count] = i;
+            colours[count++] = tableColour(image, i);
+        }
+    uint8_t slots[256];
+    if (!mergeColours(colours, count, keep, slots))
+        return false;
+    uint8_t map[256] = {};
+    slotUse_ = staying;
+    for (int k = 0; k < count; ++k) {
+        map[wanted[k]] = slots[k];
+        slotUse_[slots[k]] += drawn[size_t(wanted[k])];
+    }
+    paintSlots(image, map);
+    return true;
+}
+
+void GifCanvas::paintSlots(const GifImage& image, const uint8_t* map)
+{
+    const Rect& r = image.rect;
+    for (int y = 0; y < r.height(); ++y) {
+        const uint8_t* row = image.indices + size_t(y) * size_t(r.width());
+        uint8_t* into = &indices_[index(r.left, r.top + y)];
+        uint8_t* opaque = &mask_[index(r.left, r.top + y)];
+        if (image.transparent < 0) {
+            for (int x = 0; x < r.width(); ++x)
+                into[x] = map[row[x]];
+            std::memset(opaque, kOpaque, size_t(r.width()));
+            continue;
+        }
+        for (int x = 0; x < r.width(); ++x)
+            if (row[x] != image.transparent) {
+                into[x] = map[row[x]];
+                opaque[x] = kOpaque;
+            }
+    }
+}
+
+void GifCanvas::drawDeep(const GifImage& image)
+{
+    const Rect& r = image.rect;
     uint32_t colours[256];
     for (int i = 0; i < 256; ++i)
         colours[i] = tableColour(image, i) >> 8;

@@ -42,6 +42,12 @@ private:
     bool mergeColours(const uint32_t* colours, int count, const Slots& keep, uint8_t* map);
     // Every pixel becomes its colour. Out of memory: "Out of memory (gifimage32)".
     void turnDeep();
+    // Draws an image on the canvas of slots; false, with nothing drawn, when its colours do not
+    // fit the palette beside those that stay.
+    bool drawIndexed(const GifImage& image);
+    // The image's opaque pixels as slots through `map`.
+    void paintSlots(const GifImage& image, const uint8_t* map);
+    void drawDeep(const GifImage& image);
     size_t index(int x, int y) const { return size_t(y) * size_t(width_) + size_t(x); }
     void setIndex(size_t at, uint8_t slot);
     void setDeepMask(size_t at, bool opaque);
