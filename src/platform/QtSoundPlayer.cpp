@@ -17,7 +17,7 @@ namespace celvane {
 // The samples a play plan sends: some whole passes of the sound, then the first bytes of one
 // more, then a follow-on sound looping, each sample frame widened to 16-bit stereo at the plan's
 // channel levels and stepped through at the plan's rate against the device's own.
-class PlayStream {
+class PlayStream : public QIODevice {
 public:
     PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn, int deviceRate)
         : sound_(&sound), followOn_(followOn), left_(plan.left), right_(plan.right)
@@ -25,29 +25,37 @@ public:
         step_ = double(plan.rate) / deviceRate;
         mainSent_ = size_t(std::ceil(plannedFrames(sound, plan) / step_));
         followStep_ = followOn ? double(followOn->rate()) / deviceRate : 0;
+        open(QIODevice::ReadOnly);
     }
 
     const Sound* sound() const { return sound_; }
     const Sound* followOn() const { return followOn_; }
     // Lets a looping follow-on sound finish the pass it is in.
     void endLoop() { passes_ = std::min(passes_, currentPass_ + 1); }
+    bool isSequential() const override { return true; }
     bool done() const { return finished_; }
     size_t framesSent() const { return sent_; }
 
-    // The next sample frame at the plan's levels; false once the sound has ended.
-    bool next(int16_t& l, int16_t& r)
+protected:
+    qint64 readData(char* out, qint64 max) override
     {
-        if (finished_ || !advance(l, r)) {
-            finished_ = true;
-            return false;
+        qint64 written = 0;
+        while (written + 4 <= max && !finished_) {
+            int16_t l = 0, r = 0;
+            if (!next(l, r)) {
+                finished_ = true;
+                break;
+            }
+            storeLE16(reinterpret_cast<uint8_t*>(out + written), uint16_t(int16_t(std::lround(l * left_))));
+            storeLE16(reinterpret_cast<uint8_t*>(out + written + 2), uint16_t(int16_t(std::lround(r * right_))));
+            written += 4;
         }
-        l = int16_t(std::lround(l * left_));
-        r = int16_t(std::lround(r * right_));
-        return true;
+        return written;
     }
+    qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
-    bool advance(int16_t& l, int16_t& r)
+    bool next(int16_t& l, int16_t& r)
     {
         if (sent_ < mainSent_) {
             pcmFrame(*sound_, size_t(double(sent_++) * step_) % std::max<size_t>(pcmFrameCount(*sound_), 1), l, r);
@@ -81,20 +89,9 @@ namespace {
 constexpr qint64 kTailMs = 250;
 // The device plays at this rate; sounds are stepped through at theirs.
 constexpr int kDeviceRate = 44100;
-// How much the device holds ahead of what is heard, and how often it is topped up: a stopped
-// sound goes on this long at most, and a new one is written the moment it is asked for.
-constexpr int kAheadMs = 50;
-constexpr int kPumpMs = 10;
-constexpr int kIdleAheadMs = 20;
 } // namespace
 
-QtSoundPlayer::QtSoundPlayer()
-{
-    Sound::setOutput(this);
-    pump_.setTimerType(Qt::PreciseTimer);
-    pump_.setInterval(kPumpMs);
-    connect(&pump_, &QTimer::timeout, this, &QtSoundPlayer::pump);
-}
+QtSoundPlayer::QtSoundPlayer() { Sound::setOutput(this); }
 
 QtSoundPlayer::~QtSoundPlayer()
 {
@@ -113,16 +110,14 @@ bool QtSoundPlayer::accepts(int playCode, int rate) const
 
 void QtSoundPlayer::forget(const Sound& sound)
 {
-    if (voice() && (voice()->sound() == &sound || voice()->followOn() == &sound))
+    if (stream_ && (stream_->sound() == &sound || stream_->followOn() == &sound))
         stop(true);
 }
 
 // Until a poll has seen its time pass, the sound may still be heard.
-const Sound* QtSoundPlayer::playing() const { return voice() ? voice()->sound() : nullptr; }
+const Sound* QtSoundPlayer::playing() const { return stream_ ? stream_->sound() : nullptr; }
 
-PlayStream* QtSoundPlayer::voice() const { return voice_.get(); }
-
-size_t QtSoundPlayer::framesSent() const { return voice() ? voice()->framesSent() : 0; }
+size_t QtSoundPlayer::framesSent() const { return stream_ ? stream_->framesSent() : 0; }
 
 int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int duration, const Sound* followOn)
 {
@@ -140,74 +135,46 @@ int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int 
         format.setSampleRate(kDeviceRate);
         format.setChannelCount(2);
         format.setSampleFormat(QAudioFormat::Int16);
-        // Written to as the sound goes: a device pulling by itself can stay silent after a stop.
         sink_ = std::make_unique<QAudioSink>(device, format);
-        sink_->setBufferSize(kDeviceRate * 4 * kAheadMs / 1000);
-        out_ = sink_->start();
     }
-    voice_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate);
+    stream_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate);
+    sink_->start(stream_.get());
     since_.start();
-    pump();
-    pump_.start();
     emit started();
     return plan.rate;
 }
 
 void QtSoundPlayer::stop(bool forced)
 {
-    if (!voice())
+    if (!stream_)
         return;
-    if (!forced && voice()->followOn()) {
-        voice()->endLoop();
-        return;
-    }
-    voice_.reset();
-}
-
-void QtSoundPlayer::pump()
-{
-    if (!out_) {
-        pump_.stop();
+    if (!forced && stream_->followOn()) {
+        stream_->endLoop();
         return;
     }
-    // The device is never left to run dry while it is open: it would hold back the end of a sound
-    // until it was closed. Between sounds it gets silence, only a little ahead, so that the next
-    // sound is not queued behind much of it.
-    const qsizetype free = sink_->bytesFree() / 4 * 4;
-    const qsizetype idleRoom = std::max<qsizetype>(0, free - (sink_->bufferSize() - kDeviceRate * 4 * kIdleAheadMs / 1000));
-    const bool sounding = voice_ && !voice_->done();
-    QByteArray block((sounding ? free : idleRoom) / 4 * 4, '\0');
-    qsizetype at = 0;
-    int16_t l = 0, r = 0;
-    while (sounding && at < block.size() && voice_->next(l, r)) {
-        storeLE16(reinterpret_cast<uint8_t*>(block.data() + at), uint16_t(l));
-        storeLE16(reinterpret_cast<uint8_t*>(block.data() + at + 2), uint16_t(r));
-        at += 4;
-    }
-    if (!block.isEmpty())
-        out_->write(block.constData(), block.size());
+    if (sink_)
+        sink_->reset();
+    stream_.reset();
 }
 
 bool QtSoundPlayer::poll()
 {
     // The device reports it is idle as soon as it has taken the last samples, well before they
     // are heard: the sound has ended once the time it lasts has passed.
-    if (voice() && voice()->done()
-        && since_.elapsed() >= qint64(voice()->framesSent()) * 1000 / kDeviceRate + kTailMs)
-        voice_.reset();
-    if (!voice())
+    if (stream_ && stream_->done()
+        && since_.elapsed() >= qint64(stream_->framesSent()) * 1000 / kDeviceRate + kTailMs)
+        stream_.reset();
+    if (!stream_)
         close();
-    return voice() != nullptr;
+    return stream_ != nullptr;
 }
 
 void QtSoundPlayer::close()
 {
-    pump_.stop();
-    out_ = nullptr;
     if (sink_)
         sink_->stop();
     sink_.reset();
-    voice_.reset();
+    stream_.reset();
 }
 
 } // namespace celvane

@@ -5,14 +5,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <memory>
 
 #include "sound/PlayPlan.h"
 #include "sound/SoundPlayer.h"
 
 class QAudioSink;
-class QIODevice;
 
 namespace celvane {
 
@@ -49,16 +47,9 @@ signals:
 
 private:
     void close();
-    // The sound the device is playing now, or null.
-    PlayStream* voice() const;
-
-    // Writes what the device has room for of the sound playing.
-    void pump();
 
     std::unique_ptr<QAudioSink> sink_;
-    QIODevice* out_ = nullptr; // the device's input, while it is open
-    std::unique_ptr<PlayStream> voice_;
-    QTimer pump_;
+    std::unique_ptr<PlayStream> stream_;
     QElapsedTimer since_; // the sound playing started
 
 };
