@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "app/Choices.h"
 #include "base/ByteIO.h"
 #include "base/Reporter.h"
 #include "base/Settings.h"
@@ -69,7 +70,7 @@ std::vector<std::filesystem::path> Autosave::leftBehind()
 
 void Autosave::applySettings()
 {
-    const int minutes = Settings::instance().getInt("Settings", "AutosaveMinutes", 1, 0, 60);
+    const int minutes = OptionsChoices::load(Settings::instance(), {}).autosaveMinutes;
     if (minutes == 0)
         timer_.stop();
     else

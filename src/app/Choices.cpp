@@ -95,6 +95,7 @@ OptionsChoices OptionsChoices::load(const Settings& s, const std::filesystem::pa
     c.fast2 = s.getFlag("Settings", "Fast2", true);
     c.fast16 = s.getFlag("Settings", "Fast16", true);
     c.fast256 = s.getFlag("Settings", "Fast256", true);
+    c.autosaveMinutes = s.getInt("Settings", "AutosaveMinutes", 1, 0, 60);
     return c;
 }
 
@@ -107,6 +108,7 @@ void OptionsChoices::save(Settings& s) const
     s.writeInt("Settings", "Fast2", fast2);
     s.writeInt("Settings", "Fast16", fast16);
     s.writeInt("Settings", "Fast256", fast256);
+    s.writeInt("Settings", "AutosaveMinutes", autosaveMinutes);
 }
 
 void OptionsChoices::applyFastGraphics() const

@@ -68,6 +68,8 @@ struct OptionsChoices {
     bool fast2 = true;
     bool fast16 = true;
     bool fast256 = true;
+    // Minutes between recovery copies of unsaved films; 0: none.
+    int autosaveMinutes = 1;
 
     static OptionsChoices load(const Settings& settings, const std::filesystem::path& programFolder);
     void save(Settings& settings) const;

@@ -6,6 +6,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -362,6 +363,17 @@ CChoicesOptions::CChoicesOptions(const Settings& settings, const std::filesystem
     for (QCheckBox* b : {fast2_, fast16_, fast256_})
         fastLayout->addWidget(b);
     layout->addWidget(fast);
+    auto* recovery = new QHBoxLayout;
+    autosave_ = new QSpinBox;
+    autosave_->setObjectName("autosaveMinutes");
+    autosave_->setRange(0, 60);
+    autosave_->setSpecialValueText("never");
+    autosave_->setValue(c.autosaveMinutes);
+    auto* recoveryLabel = new QLabel("Keep a recovery copy of unsaved films every (minutes):");
+    recoveryLabel->setBuddy(autosave_);
+    recovery->addWidget(recoveryLabel);
+    recovery->addWidget(autosave_);
+    layout->addLayout(recovery);
     layout->addStretch();
     const auto follow = [this] {
         for (QWidget* w : {static_cast<QWidget*>(actionLabel_), static_cast<QWidget*>(actionDir_), actionBrowse_})
@@ -403,6 +415,7 @@ OptionsChoices CChoicesOptions::choices() const
     c.fast2 = fast2_->isChecked();
     c.fast16 = fast16_->isChecked();
     c.fast256 = fast256_->isChecked();
+    c.autosaveMinutes = autosave_->value();
     return c;
 }
 

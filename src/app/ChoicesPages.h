@@ -119,6 +119,7 @@ private:
     QCheckBox* fast2_;
     QCheckBox* fast16_;
     QCheckBox* fast256_;
+    QSpinBox* autosave_;
     OptionsChoices loaded_;
 };
 
