@@ -1,10 +1,12 @@
 #include "TestSupport.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 namespace celvane::test {
@@ -65,6 +67,24 @@ int runCommand(const std::string& command, std::string* output)
     if (output)
         *output = text;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) : oldSignal_(std::signal(SIGXFSZ, SIG_IGN))
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    oldLimit_ = limit.rlim_cur;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = oldLimit_;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal_);
 }
 
 } // namespace celvane::test

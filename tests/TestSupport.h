@@ -34,6 +34,20 @@ std::filesystem::path corpusDir(const std::string& kind);
     if (!std::filesystem::is_directory(dir))                                                       \
     GTEST_SKIP() << "no sample files at " << (dir)
 
+// While it lives, no file this process writes may grow past `bytes`, as on a full disk: writes past
+// it fail with "File too large" instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    unsigned long oldLimit_;
+    void (*oldSignal_)(int);
+};
+
 // Runs a command through the shell; returns its exit status and puts stdout into *output.
 int runCommand(const std::string& command, std::string* output = nullptr);
 

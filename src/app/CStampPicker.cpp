@@ -443,13 +443,8 @@ void CStampPicker::paintIcon(int item, QPainter& painter, const QRect& icon)
 void CStampPicker::select(PickerSelect op, int item)
 {
     StampSet& stamps = model_.stamps();
-    switch (op) {
-    case PickerSelect::Select: stamps.select(item, true); break;
-    case PickerSelect::Deselect: stamps.select(item, false); break;
-    case PickerSelect::Toggle: stamps.select(item, !stamps.isSelected(item)); break;
-    case PickerSelect::All: stamps.selectAll(true); break;
-    case PickerSelect::None: stamps.selectAll(false); break;
-    }
+    const bool now = op == PickerSelect::Toggle && stamps.isSelected(item);
+    applySelect(op, now, [&](bool on) { stamps.select(item, on); }, [&](bool on) { stamps.selectAll(on); });
 }
 
 void CStampPicker::selectionEnded()

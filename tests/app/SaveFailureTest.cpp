@@ -4,9 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 #include "DrawingProgram.h"
 #include "base/ByteIO.h"
 #include "base/CommandIds.h"
@@ -23,15 +20,10 @@ TEST(SaveFailure, AFullDiskKeepsTheDrawingOpenAndTheOldFileWhole)
     p.drawLine({20, 30}, {180, 120});
     const int drawn = p.inked();
 
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 512;
-    setrlimit(RLIMIT_FSIZE, &small);
-    p.frame().runCommand(ID_FILE_SAVE);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    {
+        test::FileSizeLimit full(512);
+        p.frame().runCommand(ID_FILE_SAVE);
+    }
 
     ASSERT_FALSE(p.sink.shown.empty());
     EXPECT_NE(p.sink.shown.back().find("walk.qfm"), std::string::npos) << p.sink.shown.back();

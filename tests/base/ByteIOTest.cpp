@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 
 #include "TestSupport.h"
 #include "base/ByteIO.h"
@@ -89,15 +87,10 @@ TEST(ByteIO, FileFailuresNameTheFileAndTheSystemsReason)
 
     // A write the system refuses part way (here the file size limit, as a full disk would) leaves
     // the old file and no temporary behind.
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &small);
-    e = fileFailure([&] { writeFileAtomically(path, Bytes(100000, 7)); });
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldSignal);
+    e = fileFailure([&] {
+        test::FileSizeLimit full(4096);
+        writeFileAtomically(path, Bytes(100000, 7));
+    });
     EXPECT_EQ(e.file(), path);
     EXPECT_EQ(e.reason(), "File too large");
     EXPECT_EQ(readFile(path), Bytes{1});

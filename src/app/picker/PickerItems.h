@@ -23,6 +23,17 @@ struct PickerLook {
 
 enum class PickerSelect { Select, Deselect, Toggle, All, None };
 
+// Carries out a selection operation through a picker's own setters: `set(on)` for the item, which
+// is selected now or not, and `setAll(on)` for every item.
+template <typename Set, typename SetAll>
+void applySelect(PickerSelect op, bool selectedNow, Set set, SetAll setAll)
+{
+    if (op == PickerSelect::All || op == PickerSelect::None)
+        setAll(op == PickerSelect::All);
+    else
+        set(op == PickerSelect::Select || (op == PickerSelect::Toggle && !selectedNow));
+}
+
 class PickerItems {
 public:
     virtual ~PickerItems() = default;

@@ -338,13 +338,8 @@ void CSoundPicker::paintIcon(int item, QPainter& painter, const QRect& icon)
 
 void CSoundPicker::select(PickerSelect op, int item)
 {
-    switch (op) {
-    case PickerSelect::Select: library_.setSelected(item, true); break;
-    case PickerSelect::Deselect: library_.setSelected(item, false); break;
-    case PickerSelect::Toggle: library_.setSelected(item, !library_.selected(item)); break;
-    case PickerSelect::All: library_.selectAll(true); break;
-    case PickerSelect::None: library_.selectAll(false); break;
-    }
+    const bool now = op == PickerSelect::Toggle && library_.selected(item);
+    applySelect(op, now, [&](bool on) { library_.setSelected(item, on); }, [&](bool on) { library_.selectAll(on); });
 }
 
 bool CSoundPicker::picked(int, bool doubleClick)
