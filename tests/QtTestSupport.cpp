@@ -12,6 +12,7 @@
 #include <cstdlib>
 
 #include "app/CMainFrame.h"
+#include "app/ExportDialog.h"
 #include "base/Settings.h"
 
 namespace celvane::test {
@@ -137,6 +138,17 @@ std::optional<std::string> ScriptedChooser::next()
     auto p = paths.front();
     paths.pop_front();
     return p;
+}
+
+void answerExportDialog(const std::string& path, bool selectionOnly)
+{
+    QTimer::singleShot(0, [path, selectionOnly] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setPath(path);
+        dialog->setSelectionOnly(selectionOnly);
+        dialog->accept();
+    });
 }
 
 void dropFiles(QWidget& target, const QStringList& paths)

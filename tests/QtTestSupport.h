@@ -108,6 +108,8 @@ private:
 // Runs the event loop until `done` holds or the time is up; returns `done()`.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000);
 bool splashVisible();
+// Answers the Export dialog that the next command opens: a name, the selection box, accepted.
+void answerExportDialog(const std::string& path, bool selectionOnly = false);
 // Files dragged onto a widget and dropped, as a file manager does it.
 void dropFiles(QWidget& target, const QStringList& paths);
 

@@ -12,21 +12,21 @@
 #include <string_view>
 
 #include "app/CommandTable.h"
+#include "app/ExportDialog.h"
 #include "app/FileDialogs.h"
 #include "app/picker/CPickerWindow.h"
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
-#include "export/NumberedNames.h"
 #include "film/FileType.h"
 #include "film/UpdateHint.h"
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
-#include "import/MetafileExport.h"
 #include "platform/DataFolder.h"
 #include "platform/FrameClipboard.h"
 #include "base/Settings.h"
 #include "platform/SpriteImage.h"
+#include "stamps/StampExport.h"
 #include "view/ActionSoundHook.h"
 
 namespace celvane {
@@ -34,8 +34,6 @@ namespace celvane {
 namespace {
 constexpr const char* kOpenFilters = "Stamps (*.stp);;Animations (*.qfm *.gif);;Bitmap files (*.bmp *.dib *.ff9);;"
                                      "Other graphics (*.wmf *.emf *.aff);;All Files (*)";
-constexpr const char* kExportFilters =
-    "Stamp file (*.stp);;Bitmap files (*.bmp);;Metafiles (*.wmf);;Enhanced metafiles (*.emf)";
 constexpr const char* kSnapshotName = "Snapshot";
 constexpr int kIconCell = 32; // the file icon's size
 
@@ -308,43 +306,21 @@ void CStampPicker::openFile()
 
 void CStampPicker::exportStamps()
 {
-    const auto chosen = FileDialogs::chooser().saveFile("Save stamps", kExportFilters,
-                                                       (std::filesystem::path(model_.folder()) / "stamps.stp").string());
-    if (!chosen)
-        return;
-    std::string path = *chosen;
-    if (std::filesystem::path(path).extension().empty())
-        path += ".stp";
-    if (!FileDialogs::mayReplace(path))
-        return;
-    // Every stamp: picking one selects it, so the selection says little about what to keep.
+    std::vector<ExportOffer::Kind> kinds;
+    for (const StampExportKind& k : stampExportKinds())
+        kinds.push_back({k.name, k.extension});
     StampSet& stamps = model_.stamps();
-    const int type = fileTypeOfPath(path, FileType::StampFile, Settings::instance());
-    if (type != FileType::Bitmap && type != FileType::Metafile && type != FileType::EnhancedMetafile) {
-        Bytes data;
-        ByteWriter out(&data);
-        stamps.save(&out, false);
-        writeFileAtomically(path, data);
+    ExportDialog dialog((std::filesystem::path(model_.folder()) / "stamps.stp").string(),
+                        ExportOffer::byExtension(std::move(kinds), "&Selected stamps only"),
+                        stamps.graphics().countSelectedFrames() > 0, window_.get());
+    dialog.setWindowTitle("Save stamps");
+    if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
         return;
-    }
-    // One stamp a file: the first in the chosen file, the others in numbered files beside it.
-    NumberedNames further(path);
-    for (int n = 0; n < stamps.count(); ++n) {
-        Graphic* graphic;
-        int local;
-        if (!stamps.graphics().locate(n, &graphic, &local))
-            break;
-        Bytes data;
-        ByteWriter out(&data);
-        if (type == FileType::Bitmap) {
-            const Sprite* image = graphic->workingImage(local);
-            if (!image)
-                throw NotSupportedError("this stamp has no bitmap", IDS_CANNOT_EXPORT_FORMAT);
-            image->write(&out, SpriteWriteKind::Bitmap, true);
-        } else {
-            saveFrameAsMetafile(*graphic, local, type, out);
-        }
-        writeFileAtomically(n == 0 ? path : further.next(), data);
+    const std::string path = dialog.targetPath();
+    try {
+        celvane::exportStamps(stamps, path, stampExportKinds()[size_t(dialog.kind())].fileType, dialog.selectionOnly());
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true, path);
     }
 }
 

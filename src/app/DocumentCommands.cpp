@@ -116,18 +116,17 @@ void DocumentCommands::exportFilm()
     std::string extension = Settings::instance().getString("Settings", kExportType, ".gif");
     if (!exportKindForPath(stem + extension))
         extension = ".gif";
-    ExportDialog dialog((std::filesystem::path(folder) / (stem + extension)).string(), film->countSelectedFrames() > 0,
-                        QApplication::activeWindow());
+    ExportDialog dialog((std::filesystem::path(folder) / (stem + extension)).string(), ExportOffer::forFilm(),
+                        film->countSelectedFrames() > 0, QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
         return;
     const std::string path = dialog.targetPath();
-    for (const ExportKindInfo& k : exportKinds())
-        if (k.kind == dialog.kind())
-            Settings::instance().writeString("Settings", kExportType, k.extension);
+    const ExportKindInfo& kind = exportKinds()[size_t(dialog.kind())];
+    Settings::instance().writeString("Settings", kExportType, kind.extension);
     StartingFolder::remember(path);
     ProgressWindow window("Exporting...", QApplication::activeWindow());
     try {
-        celvane::exportFilm(*doc_, path, dialog.kind(), dialog.selectionOnly(), window.progress());
+        celvane::exportFilm(*doc_, path, kind.kind, dialog.selectionOnly(), window.progress());
     } catch (const std::exception& e) {
         Reporter::reportException(e, true, path);
     }

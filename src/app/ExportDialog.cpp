@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <cctype>
 #include <filesystem>
 
 #include "app/FileDialogs.h"
@@ -15,19 +16,53 @@
 
 namespace celvane {
 
-ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection, QWidget* parent)
-    : QDialog(parent), folder_(std::filesystem::path(suggestedPath).parent_path().string())
+ExportOffer ExportOffer::forFilm()
+{
+    ExportOffer offer;
+    for (const ExportKindInfo& k : exportKinds())
+        offer.kinds.push_back({k.name, k.extension});
+    offer.kindForPath = [](const std::string& path) -> std::optional<int> {
+        const auto kind = exportKindForPath(path);
+        const auto kinds = exportKinds();
+        for (size_t i = 0; kind && i < kinds.size(); ++i)
+            if (kinds[i].kind == *kind)
+                return int(i);
+        return std::nullopt;
+    };
+    offer.selectionText = "Current &Selection";
+    return offer;
+}
+
+ExportOffer ExportOffer::byExtension(std::vector<Kind> kinds, const QString& selectionText)
+{
+    ExportOffer offer;
+    offer.kinds = std::move(kinds);
+    offer.kindForPath = [list = offer.kinds](const std::string& path) -> std::optional<int> {
+        std::string ext = std::filesystem::path(path).extension().string();
+        for (char& c : ext)
+            c = char(std::tolower(static_cast<unsigned char>(c)));
+        for (size_t i = 0; i < list.size(); ++i)
+            if (list[i].extension == ext)
+                return int(i);
+        return std::nullopt;
+    };
+    offer.selectionText = selectionText;
+    return offer;
+}
+
+ExportDialog::ExportDialog(const std::string& suggestedPath, ExportOffer offer, bool haveSelection, QWidget* parent)
+    : QDialog(parent), offer_(std::move(offer)), folder_(std::filesystem::path(suggestedPath).parent_path().string())
 {
     setWindowTitle("Export");
     path_ = new QLineEdit(QString::fromStdString(suggestedPath));
     path_->setMinimumWidth(320);
     auto* browse = new QPushButton("&Browse...");
     kinds_ = new QComboBox;
-    for (const ExportKindInfo& k : exportKinds())
-        kinds_->addItem(QString("%1 (*%2)").arg(k.name, k.extension));
-    selection_ = new QCheckBox("Current &Selection");
+    for (const ExportOffer::Kind& k : offer_.kinds)
+        kinds_->addItem(QString("%1 (*%2)").arg(QString::fromStdString(k.name), QString::fromStdString(k.extension)));
+    selection_ = new QCheckBox(offer_.selectionText);
     selection_->setEnabled(haveSelection);
-    if (auto kind = exportKindForPath(suggestedPath))
+    if (auto kind = offer_.kindForPath(suggestedPath))
         setKind(*kind);
 
     auto* pathRow = new QHBoxLayout;
@@ -46,12 +81,12 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, bool haveSelection,
         if (i < 0)
             return;
         std::filesystem::path p(path().empty() ? "film" : path());
-        p.replace_extension(exportKinds()[size_t(i)].extension);
+        p.replace_extension(offer_.kinds[size_t(i)].extension);
         path_->setText(QString::fromStdString(p.string()));
     });
     connect(browse, &QPushButton::clicked, this, [this] {
-        const ExportKindInfo& k = exportKinds()[size_t(kinds_->currentIndex())];
-        const std::string filter = std::string(k.name) + " (*" + k.extension + ")";
+        const ExportOffer::Kind& k = offer_.kinds[size_t(kind())];
+        const std::string filter = k.name + " (*" + k.extension + ")";
         if (const auto chosen = FileDialogs::chooser().saveFile("Export", filter, path()))
             setPath(*chosen);
     });
@@ -69,7 +104,7 @@ std::string ExportDialog::targetPath() const
     if (target.empty())
         return target;
     if (std::filesystem::path(target).extension().empty())
-        target += exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].extension;
+        target += offer_.kinds[size_t(kind())].extension;
     // A bare name goes beside the film, not wherever the program happened to be started.
     if (std::filesystem::path(target).is_relative() && !folder_.empty())
         target = (std::filesystem::path(folder_) / target).string();
@@ -84,25 +119,21 @@ void ExportDialog::accept()
     QDialog::accept();
 }
 
-ExportKind ExportDialog::kind() const { return exportKinds()[size_t(std::max(kinds_->currentIndex(), 0))].kind; }
+int ExportDialog::kind() const { return std::max(kinds_->currentIndex(), 0); }
 
 bool ExportDialog::selectionOnly() const { return selection_->isEnabled() && selection_->isChecked(); }
 
 void ExportDialog::setPath(const std::string& path)
 {
     path_->setText(QString::fromStdString(path));
-    if (auto kind = exportKindForPath(path))
+    if (auto kind = offer_.kindForPath(path))
         setKind(*kind);
 }
 
-void ExportDialog::setKind(ExportKind kind)
+void ExportDialog::setKind(int kind)
 {
-    const auto kinds = exportKinds();
-    for (size_t i = 0; i < kinds.size(); ++i)
-        if (kinds[i].kind == kind) {
-            const QSignalBlocker quiet(kinds_); // the name already says so
-            kinds_->setCurrentIndex(int(i));
-        }
+    const QSignalBlocker quiet(kinds_); // the name already says so
+    kinds_->setCurrentIndex(kind);
 }
 
 void ExportDialog::setSelectionOnly(bool on) { selection_->setChecked(on); }

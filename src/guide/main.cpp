@@ -101,7 +101,7 @@ public:
             file->adjustSize();
             ok = shoot("saving", *file) && ok;
         }
-        ExportDialog exporting("ball.gif", false, &frame);
+        ExportDialog exporting("ball.gif", ExportOffer::forFilm(), false, &frame);
         exporting.adjustSize();
         ok = shoot("exporting", exporting) && ok;
         return writePage() && ok;

@@ -113,7 +113,7 @@ TEST(Dialogs, EveryDialogHasItsOwnAccessKeysStartsInItsFirstFieldAndShowsItsWhol
 
     NewFilmDialog newFilm(ImageInfo::forFilm(457, 285, 8), ScreenInfo{});
     checkKeyboard(newFilm, "New Film");
-    ExportDialog exporter("/tmp/walk.gif", true);
+    ExportDialog exporter("/tmp/walk.gif", ExportOffer::forFilm(), true);
     checkKeyboard(exporter, "Export");
     ImportDialog importer(ImportOptions{}, "");
     checkKeyboard(importer, "Import");

@@ -5,13 +5,11 @@
 
 #include <QImage>
 #include <QPushButton>
-#include <QTimer>
 #include <functional>
 
 #include "../export/GifTestSupport.h"
 #include "DrawingProgram.h"
 #include "app/CColourPalette.h"
-#include "app/ExportDialog.h"
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "gfx/Colour.h"
@@ -24,18 +22,6 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
-
-// Answers the Export dialog that the next command opens.
-void answerExport(const std::string& path, bool selectionOnly)
-{
-    QTimer::singleShot(0, [path, selectionOnly] {
-        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->setPath(path);
-        dialog->setSelectionOnly(selectionOnly);
-        dialog->accept();
-    });
-}
 
 uint32_t rgbAt(Film& film, int frame, int x, int y)
 {
@@ -59,7 +45,7 @@ TEST(FilmScenario, UndoAndRestoreGoBackAfterWhateverStoresTheFrame)
         {"save", [&] { p.frame().runCommand(ID_FILE_SAVE); }},
         {"copy", [&] { p.frame().runCommand(ID_EDIT_COPY); }},
         {"export", [&] {
-             answerExport(p.dir.file("walk.gif"), false);
+             test::answerExportDialog(p.dir.file("walk.gif"), false);
              p.frame().runCommand(ID_FILE_EXPORT);
          }},
         {"ghosting", [&] {
@@ -199,7 +185,7 @@ TEST(FilmScenario, ExportingTheSelectionWritesTheMarkedFramesOnly)
     p.film().setFrameSelected(0, true);
     p.film().setFrameSelected(2, true);
 
-    answerExport(p.dir.file("marked.gif"), true);
+    test::answerExportDialog(p.dir.file("marked.gif"), true);
     p.frame().runCommand(ID_FILE_EXPORT);
     const test::GiflibAnimation gif = test::giflibDecode(readFile(p.dir.file("marked.gif")));
     ASSERT_EQ(gif.frames.size(), 2u);
@@ -211,7 +197,7 @@ TEST(FilmScenario, ExportingTheSelectionWritesTheMarkedFramesOnly)
     if (test::runCommand("command -v ffprobe >/dev/null") != 0)
         GTEST_SKIP() << "no ffprobe to count video frames";
     const auto videoFrames = [&](const std::string& name) {
-        answerExport(p.dir.file(name), true);
+        test::answerExportDialog(p.dir.file(name), true);
         p.frame().runCommand(ID_FILE_EXPORT);
         std::string count;
         test::runCommand("ffprobe -v error -count_frames -select_streams v -show_entries stream=nb_read_frames "

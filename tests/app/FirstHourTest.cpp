@@ -273,9 +273,7 @@ TEST(FirstHour, FileDialogsStartWhereThePersonIsAndExportKeepsItsKind)
         auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         suggested = dialog->path();
-        const auto kinds = exportKinds();
-        const auto flic = std::find_if(kinds.begin(), kinds.end(), [](auto& k) { return k.kind == ExportKind::Flic; });
-        dialog->findChild<QComboBox*>()->setCurrentIndex(int(flic - kinds.begin()));
+        dialog->findChild<QComboBox*>()->setCurrentIndex(*ExportOffer::forFilm().kindForPath("a.flc"));
         dialog->accept();
     });
     p.frame().runCommand(ID_FILE_EXPORT);
@@ -290,7 +288,7 @@ TEST(FirstHour, FileDialogsStartWhereThePersonIsAndExportKeepsItsKind)
         auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         suggested = dialog->path();
-        EXPECT_EQ(dialog->kind(), ExportKind::Flic);
+        EXPECT_EQ(exportKinds()[size_t(dialog->kind())].kind, ExportKind::Flic);
         dialog->reject();
     });
     p.frame().runCommand(ID_FILE_EXPORT);

@@ -28,17 +28,6 @@ struct Program : test::StartedProgram {
     explicit Program(const test::ProgramOptions& options = {}) : StartedProgram(options) {}
     std::string title() { return frame().windowTitle().toStdString(); }
 };
-
-// The Export dialog, once it is up, is given a name and accepted.
-void answerExportDialog(const std::string& path)
-{
-    QTimer::singleShot(0, [path] {
-        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        dialog->setPath(path);
-        dialog->accept();
-    });
-}
 } // namespace
 
 TEST(MainWindow, TitleRules)
@@ -214,7 +203,7 @@ TEST(MainWindow, ExportWritesTheChosenKind)
     // The film has a folder once saved; a bare name typed goes there.
     p.chooser.paths.push_back(p.dir.file("walk.qfm"));
     p.frame().runCommand(ID_FILE_SAVE);
-    answerExportDialog("walk.flc");
+    test::answerExportDialog("walk.flc");
     p.frame().runCommand(ID_FILE_EXPORT);
     ASSERT_TRUE(std::filesystem::exists(flc));
     EXPECT_EQ(loadLE16(&readFile(flc)[6]), 2); // two frames
@@ -228,7 +217,7 @@ TEST(MainWindow, ExportWritesTheChosenKind)
         auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
         dialog->setPath(p.dir.file("walk"));
-        dialog->setKind(ExportKind::Flic); // whose extension makes the name walk.flc
+        dialog->setKind(*ExportOffer::forFilm().kindForPath("a.flc")); // whose extension makes the name walk.flc
         dialog->accept();
         if (dialog->isVisible())
             keptName = dialog->path();
@@ -249,7 +238,7 @@ TEST(MainWindow, AnOpenedPictureAsksBeforeItsFirstSaveReplacesTheFilmOfThatName)
     p.frame().runCommand(ID_FRAME_NEW);
     p.frame().runCommand(ID_FILE_SAVE);
     const Bytes saved = readFile(film);
-    answerExportDialog(p.dir.file("ball.gif"));
+    test::answerExportDialog(p.dir.file("ball.gif"));
     p.frame().runCommand(ID_FILE_EXPORT);
     p.chooser.paths.push_back(p.dir.file("ball.gif"));
     p.frame().runCommand(ID_FILE_OPEN);

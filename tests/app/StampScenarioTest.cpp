@@ -17,6 +17,7 @@
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/FileType.h"
+#include "film/GraphicList.h"
 #include "gfx/Colour.h"
 #include "base/Settings.h"
 #include "view/tools/SnapshotTool.h"
@@ -27,24 +28,30 @@ namespace {
 
 using test::DrawingProgram;
 
-// A folder whose stamps are one black bar of 20 x 10 pixels called "Bar".
-std::string barFolder(const test::TempDir& dir)
+// A stamp file of one stamp: a block of one colour.
+Bytes blockStampFile(int width, int height, uint32_t rgb, const std::string& name)
 {
-    Sprite bar;
-    bar.create(20, 10, 0, 0, 32);
-    bar.fillColour(rgbToColourWord(0x000000));
+    Sprite block;
+    block.create(width, height, 0, 0, 32);
+    block.fillColour(rgbToColourWord(rgb));
     StampSet set;
     Bytes chunk;
     ByteWriter c(&chunk);
-    bar.write(&c, SpriteWriteKind::FilmChunk, true);
+    block.write(&c, SpriteWriteKind::FilmChunk, true);
     set.add(FileType::StampFile, chunk);
-    set.rename(0, "Bar");
-    const std::string folder = dir.file("stamps");
-    std::filesystem::create_directory(folder);
+    set.rename(0, name);
     Bytes file;
     ByteWriter out(&file);
     set.save(&out, false);
-    test::writeBytes(folder + "/data.stp", file);
+    return file;
+}
+
+// A folder whose stamps are one black bar of 20 x 10 pixels called "Bar".
+std::string barFolder(const test::TempDir& dir)
+{
+    const std::string folder = dir.file("stamps");
+    std::filesystem::create_directory(folder);
+    test::writeBytes(folder + "/data.stp", blockStampFile(20, 10, 0x000000, "Bar"));
     return folder;
 }
 
@@ -176,32 +183,61 @@ TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoin
     EXPECT_EQ(p.inked(), 200 * 150);
 }
 
-TEST(StampScenario, SavedStampsGoIntoOneStampFileOrOneFileAStamp)
+TEST(StampScenario, SavedStampsGoIntoOneFileOrOneFileAStampAllOrTheSelected)
 {
     DrawingProgram p;
     Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
     p.frame().runCommand(ID_TOOL_STAMP);
     CStampPicker& picker = p.frame().stampPicker();
-    test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(p.dir.file("stamps/data.stp"))});
+    test::writeBytes(p.dir.file("box.stp"), blockStampFile(30, 24, 0x0000FF, "Box"));
+    test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(p.dir.file("box.stp"))});
     ASSERT_EQ(picker.itemCount(), 2);
-    picker.select(PickerSelect::Select, 0); // picked: still every stamp is saved
 
-    p.chooser.paths.push_back(p.dir.file("all"));
+    // Nothing selected: the selection box is not offered and every stamp is saved.
+    test::answerExportDialog(p.dir.file("all"), true);
     ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
     StampSet back;
     back.add(FileType::StampFile, readFile(p.dir.file("all.stp")));
-    EXPECT_EQ(back.count(), 2);
-    EXPECT_EQ(back.name(1), "Bar");
+    ASSERT_EQ(back.count(), 2);
+    EXPECT_EQ(back.name(1), "Box");
 
-    p.chooser.paths.push_back(p.dir.file("bar.bmp"));
+    // Every stamp as an animated GIF: the size of the largest, each centred on white.
+    test::answerExportDialog(p.dir.file("both.gif"));
     ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
-    for (const char* name : {"bar.bmp", "bar1.bmp"}) {
-        const Bytes bitmap = readFile(p.dir.file(name));
-        ASSERT_GT(bitmap.size(), 54u) << name;
-        EXPECT_EQ(bitmap[0], 'B');
-        EXPECT_EQ(loadLE32(&bitmap[18]), 20u); // the width
-    }
-    p.chooser.paths.push_back(p.dir.file("bar.emf"));
+    GraphicList gif;
+    gif.load(FileType::Gif, readFile(p.dir.file("both.gif")));
+    ASSERT_EQ(gif.frameCount(), 2);
+    const auto rgb = [&](int frame, int x, int y) {
+        Graphic* graphic;
+        int local;
+        EXPECT_TRUE(gif.locate(frame, &graphic, &local));
+        const Sprite& s = *graphic->workingImage(local);
+        EXPECT_EQ(s.width(), 30);
+        EXPECT_EQ(s.height(), 24);
+        return rgbOfWord(s.colourWordOf(s.pixelAt(x, y)));
+    };
+    EXPECT_EQ(rgb(0, 15, 12), 0x000000u);
+    EXPECT_EQ(rgb(0, 2, 2), 0xFFFFFFu);
+    EXPECT_EQ(rgb(1, 2, 2), 0x0000FFu); // red
+
+    // The selected stamp only, as one GIF and as one bitmap (no numbered second file).
+    picker.select(PickerSelect::Select, 1);
+    test::answerExportDialog(p.dir.file("box.gif"), true);
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    GraphicList one;
+    one.load(FileType::Gif, readFile(p.dir.file("box.gif")));
+    EXPECT_EQ(one.frameCount(), 1);
+    test::answerExportDialog(p.dir.file("box.bmp"), true);
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    EXPECT_EQ(loadLE32(&readFile(p.dir.file("box.bmp"))[18]), 30u); // the width
+    EXPECT_FALSE(std::filesystem::exists(p.dir.file("box1.bmp")));
+
+    // One file a stamp: the first under the name chosen, the next numbered after it.
+    test::answerExportDialog(p.dir.file("bar.bmp"));
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
+    EXPECT_EQ(loadLE32(&readFile(p.dir.file("bar.bmp"))[18]), 20u);
+    EXPECT_EQ(loadLE32(&readFile(p.dir.file("bar1.bmp"))[18]), 30u);
+    test::answerExportDialog(p.dir.file("bar.emf"));
     ASSERT_TRUE(picker.run(ID_STAMP_SAVE));
     for (const char* name : {"bar.emf", "bar1.emf"})
         EXPECT_EQ(loadLE32(readFile(p.dir.file(name)).data()), 1u) << name; // the header record
