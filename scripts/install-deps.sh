@@ -14,6 +14,8 @@ packages=(
   ffmpeg poppler-utils
   # A sound server with a null sink, for the tests that listen to what is played.
   pulseaudio pulseaudio-utils
+  # libFuzzer and the sanitizers' runtimes, for the fuzz targets (scripts/fuzz.sh).
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -32,11 +32,15 @@ std::string fileStem(const std::string& name)
 
 void loadSoundFile(SoundLibrary& library, const std::string& path)
 {
-    const Bytes data = readFile(path);
+    loadSounds(library, readFile(path), std::filesystem::path(path).stem().string());
+}
+
+void loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name)
+{
     if (isWave(data)) {
         auto sound = readWave(data);
         sound->checkPlayability();
-        library.hold(SoundPool::shared().add(std::move(sound)), std::filesystem::path(path).stem().string());
+        library.hold(SoundPool::shared().add(std::move(sound)), name);
         return;
     }
     const ChunkSequence chunks(data);
@@ -46,7 +50,7 @@ void loadSoundFile(SoundLibrary& library, const std::string& path)
         return;
     }
     if (!SoundLibrary::isChunkSet(data))
-        throw NotSupportedError(path + " holds no sounds", IDS_CANNOT_LOAD_TYPE);
+        throw NotSupportedError(name + " holds no sounds", IDS_CANNOT_LOAD_TYPE);
     library.readChunkSet(data);
 }
 

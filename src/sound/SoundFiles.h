@@ -12,6 +12,8 @@ namespace celvane {
 // Adds the sounds of a file to `library`, by what the file holds: a sound library, a film's
 // sounds, or one wave file (named after the file). Throws NotSupportedError for other files.
 void loadSoundFile(SoundLibrary& library, const std::string& path);
+// The same for a file's bytes; a wave file's sound is called `name`.
+void loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name);
 
 // Adds the sounds of a folder's "data" file (".slb", no extension, or ".wav"); false when the
 // folder has none.

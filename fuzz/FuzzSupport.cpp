@@ -1,0 +1,55 @@
+#include "FuzzSupport.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "base/Errors.h"
+#include "film/GraphicList.h"
+#include "gfx/Sprite.h"
+#include "import/ImportKinds.h"
+
+namespace celvane::fuzz {
+
+void startQt()
+{
+    if (QGuiApplication::instance())
+        return;
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
+    static int argc = 1;
+    static char name[] = "celvane-fuzz";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv); // lives as long as the process
+    registerImportKinds();
+}
+
+void loadAndShow(int fileType, ByteSpan data)
+{
+    GraphicList list;
+    try {
+        list.load(fileType, data);
+    } catch (const Error&) {
+        return;
+    }
+    GraphicSummary summary;
+    list.getSummary(summary);
+    for (int frame = 0; frame < list.frameCount(); ++frame) {
+        Graphic* graphic;
+        int local;
+        if (!list.locate(frame, &graphic, &local))
+            std::abort(); // the list counts a frame it cannot find
+        try {
+            ImageInfo info;
+            list.getFrameDescription(frame, info);
+            graphic->workingImage(local);
+            list.fade(frame);
+            FrameSoundEntry entry;
+            for (int k = 0; graphic->soundEntry(local, k, entry); ++k) {
+            }
+        } catch (const Error&) {
+            // A frame that does not decode is refused on its own; the others still show.
+        }
+    }
+}
+
+} // namespace celvane::fuzz

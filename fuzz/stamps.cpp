@@ -1,0 +1,32 @@
+// A stamp file read as the stamp picker reads it, every stamp's picture made and named.
+#include "FuzzSupport.h"
+#include "base/Errors.h"
+#include "film/FileType.h"
+#include "stamps/StampSet.h"
+
+using namespace celvane;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    fuzz::startQt();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    StampSet stamps;
+    try {
+        stamps.add(FileType::StampFile, fuzz::spanOf(data, size));
+    } catch (const Error&) {
+        return 0;
+    }
+    for (int n = 0; n < stamps.count(); ++n) {
+        try {
+            stamps.name(n);
+            stamps.image(n);
+            stamps.transform(n);
+        } catch (const Error&) {
+        }
+    }
+    return 0;
+}
