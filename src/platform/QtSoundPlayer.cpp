@@ -89,6 +89,11 @@ namespace {
 constexpr qint64 kTailMs = 250;
 // The device plays at this rate; sounds are stepped through at theirs.
 constexpr int kDeviceRate = 44100;
+// What the output may hold ahead of what is heard: 200 ms of 16-bit stereo. It is asked for
+// before every start, because the sink otherwise asks each new stream for the smaller size the
+// server gave the last one, until the buffer is too small to take a single chunk and the sound
+// never starts.
+constexpr qsizetype kBufferBytes = kDeviceRate * 4 / 5;
 } // namespace
 
 QtSoundPlayer::QtSoundPlayer() { Sound::setOutput(this); }
@@ -138,6 +143,7 @@ int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int 
         sink_ = std::make_unique<QAudioSink>(device, format);
     }
     stream_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate);
+    sink_->setBufferSize(kBufferBytes);
     sink_->start(stream_.get());
     since_.start();
     emit started();

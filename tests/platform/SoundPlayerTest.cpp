@@ -142,6 +142,27 @@ TEST(SoundPlayer, PitchPanDurationAndLoopsReachTheOutput)
     EXPECT_FALSE(player.poll());
 }
 
+// Frame after frame cuts a sound short and starts the next: every start must reach the output,
+// however many came before (each new stream once asked for less buffer than the last, until none
+// could be sent at all).
+TEST(SoundPlayer, EveryStartReachesTheOutputAfterManyStops)
+{
+    test::ensureApplication();
+    REQUIRE_SOUND_SERVER();
+    QtSoundPlayer player;
+    auto a = tone(440, 22050, 0.2);
+    for (int i = 0; i < 40; ++i) {
+        player.stop(true);
+        player.play(*a, 0, 127, 0, PlayPlan::kWhole, nullptr);
+        QElapsedTimer since;
+        since.start();
+        while (player.framesSent() == 0 && since.elapsed() < 1000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        ASSERT_GT(player.framesSent(), 0u) << "start " << i << " never reached the output";
+    }
+    player.closeDevice();
+}
+
 TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
 {
     test::StartedProgram program;
