@@ -108,6 +108,15 @@ Heard listen(int ms, Play play)
     return heard;
 }
 
+// Where the test script started a sound server for the tests that listen, they use it, so that
+// what other tests play beside them is not heard. Chosen before anything opens a sound device.
+void listenAlone()
+{
+    const QByteArray own = qgetenv("CELVANE_LISTENING_SERVER");
+    if (!own.isEmpty())
+        qputenv("PULSE_SERVER", own);
+}
+
 #define REQUIRE_SOUND_SERVER()                                                                     \
     if (QMediaDevices::defaultAudioOutput().isNull() || QMediaDevices::defaultAudioInput().isNull()) \
     GTEST_SKIP() << "no sound server"
@@ -116,6 +125,7 @@ Heard listen(int ms, Play play)
 
 TEST(SoundPlayer, PitchPanDurationAndLoopsReachTheOutput)
 {
+    listenAlone();
     test::ensureApplication();
     REQUIRE_SOUND_SERVER();
     QtSoundPlayer player;
@@ -147,6 +157,7 @@ TEST(SoundPlayer, PitchPanDurationAndLoopsReachTheOutput)
 // could be sent at all).
 TEST(SoundPlayer, EveryStartReachesTheOutputAfterManyStops)
 {
+    listenAlone();
     test::ensureApplication();
     REQUIRE_SOUND_SERVER();
     QtSoundPlayer player;
@@ -165,6 +176,7 @@ TEST(SoundPlayer, EveryStartReachesTheOutputAfterManyStops)
 
 TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
 {
+    listenAlone();
     test::StartedProgram program;
     REQUIRE_SOUND_SERVER();
     Film& film = *program.view().film();
@@ -189,6 +201,7 @@ TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
 // The shipped action sounds are heard when a person zooms in, and not once sound effects are off.
 TEST(SoundPlayer, ZoomingInIsHeardUntilSoundEffectsAreTurnedOff)
 {
+    listenAlone();
     test::StartedProgram program;
     REQUIRE_SOUND_SERVER();
     EXPECT_TRUE(program.sink.shown.empty()); // the action sounds were found
@@ -203,6 +216,7 @@ TEST(SoundPlayer, ZoomingInIsHeardUntilSoundEffectsAreTurnedOff)
 
 TEST(SoundPlayer, WhatIsRecordedForAFrameIsWhatWasPlaying)
 {
+    listenAlone();
     test::StartedProgram program;
     REQUIRE_SOUND_SERVER();
     program.frame().runCommand(ID_TOOL_SOUND);
