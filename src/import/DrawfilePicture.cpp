@@ -51,7 +51,20 @@ private:
     void object(const RecordFields& o, uint32_t type, size_t at, int depth);
     void fontTable(const RecordFields& o);
     void text(const RecordFields& o, bool transformed);
+    // A path object's dashes, in painter units.
+    struct Dashes {
+        std::vector<double> lengths;
+        double start = 0;
+    };
+
     void path(const RecordFields& o);
+    // The dash pattern of a path of this style; `at` moves past it when there is one.
+    Dashes dashesOf(const RecordFields& o, uint32_t style, size_t& at) const;
+    // The path's elements from `at` on, curves flattened, in painter coordinates.
+    std::vector<Subpath> elements(const RecordFields& o, size_t at) const;
+    void fillArea(const std::vector<Subpath>& subpaths, const QColor& colour, uint32_t style) const;
+    QPen outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes) const;
+    void triangularCaps(const std::vector<Subpath>& subpaths, uint32_t width, uint32_t style, const QColor& colour) const;
     void addBox(const RecordFields& o);
     void add(const QPointF& p)
     {
@@ -218,27 +231,49 @@ void DrawWalker::path(const RecordFields& o)
 {
     const uint32_t fill = o.u32(24), outline = o.u32(28), width = o.u32(32), style = o.u32(36);
     size_t at = 40;
-    std::vector<double> dashes;
-    double dashStart = 0;
-    if (style & 0x80) {
-        dashStart = o.i32(40) * scale_;
-        const uint32_t count = o.u32(44);
-        if (count > (o.size() - 48) / 4)
-            throw ArchiveError("more dashes than the object holds");
-        for (uint32_t i = 0; i < count; ++i)
-            dashes.push_back(std::trunc(o.u32(48 + 4 * size_t(i)) * scale_));
-        at = 48 + 4 * size_t(count);
+    const Dashes dashes = dashesOf(o, style, at);
+    const std::vector<Subpath> subpaths = elements(o, at);
+    if (fill != kNone)
+        fillArea(subpaths, drawColour(fill), style);
+    if (outline == kNone)
+        return;
+    painter_->setBrush(Qt::NoBrush);
+    painter_->setPen(outlinePen(drawColour(outline), width, style, dashes));
+    for (const Subpath& s : subpaths) {
+        if (s.closed)
+            painter_->drawPolygon(s.points);
+        else
+            painter_->drawPolyline(s.points);
     }
+    triangularCaps(subpaths, width, style, drawColour(outline));
+}
+
+DrawWalker::Dashes DrawWalker::dashesOf(const RecordFields& o, uint32_t style, size_t& at) const
+{
+    Dashes dashes;
+    if (!(style & 0x80))
+        return dashes;
+    dashes.start = o.i32(40) * scale_;
+    const uint32_t count = o.u32(44);
+    if (count > (o.size() - 48) / 4)
+        throw ArchiveError("more dashes than the object holds");
+    for (uint32_t i = 0; i < count; ++i)
+        dashes.lengths.push_back(std::trunc(o.u32(48 + 4 * size_t(i)) * scale_));
+    at = 48 + 4 * size_t(count);
+    return dashes;
+}
+
+std::vector<Subpath> DrawWalker::elements(const RecordFields& o, size_t at) const
+{
     // Curves are flattened to within half a pixel.
     const double tolerance = std::max(2.0, std::trunc(std::pow(0.5 / std::max(scale_, 1e-9), 2)));
     std::vector<Subpath> subpaths;
     QPointF current;
     auto point = [&](size_t p) { return QPointF(o.i32(p), o.i32(p + 4)); };
-    bool ended = false;
-    while (!ended && at + 4 <= o.size()) {
+    while (at + 4 <= o.size()) {
         const uint32_t tag = o.u32(at) & 0xFF;
         switch (tag) {
-        case End: ended = true; break;
+        case End: return subpaths;
         case Move:
         case MoveInternal:
         case Gap:
@@ -272,57 +307,62 @@ void DrawWalker::path(const RecordFields& o)
         }
         at += 4;
     }
-    if (fill != kNone) {
-        QPainterPath area;
-        // Bit 6 chooses the even-odd rule; without it the non-zero rule fills.
-        area.setFillRule(style & 0x40 ? Qt::OddEvenFill : Qt::WindingFill);
-        for (const Subpath& s : subpaths) {
-            area.addPolygon(s.points);
-            area.closeSubpath();
-        }
-        painter_->fillPath(area, drawColour(fill));
+    return subpaths;
+}
+
+void DrawWalker::fillArea(const std::vector<Subpath>& subpaths, const QColor& colour, uint32_t style) const
+{
+    QPainterPath area;
+    // Bit 6 chooses the even-odd rule; without it the non-zero rule fills.
+    area.setFillRule(style & 0x40 ? Qt::OddEvenFill : Qt::WindingFill);
+    for (const Subpath& s : subpaths) {
+        area.addPolygon(s.points);
+        area.closeSubpath();
     }
-    if (outline == kNone)
-        return;
+    painter_->fillPath(area, colour);
+}
+
+QPen DrawWalker::outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes) const
+{
     // Widths past any picture are damage (and more than Qt takes).
     const double lineWidth = width == 0 ? 0 : std::min(std::trunc(width * scale_), 1e5);
-    QPen pen(drawColour(outline));
+    QPen pen(colour);
     pen.setWidthF(lineWidth);
     pen.setCosmetic(lineWidth < 1);
     if (lineWidth < 1)
         pen.setWidth(1);
-    const int join = style & 3, endCap = (style >> 2) & 3, startCap = (style >> 4) & 3;
+    const int join = style & 3, startCap = (style >> 4) & 3;
     pen.setJoinStyle(join == 1 ? Qt::RoundJoin : join == 2 ? Qt::BevelJoin : Qt::MiterJoin);
     pen.setCapStyle(startCap == Round ? Qt::RoundCap : startCap == Square ? Qt::SquareCap : Qt::FlatCap);
     // A dash of no length after scaling makes the line solid.
-    if (!dashes.empty() && std::none_of(dashes.begin(), dashes.end(), [](double d) { return d <= 0; })) {
+    const std::vector<double>& lengths = dashes.lengths;
+    if (!lengths.empty() && std::none_of(lengths.begin(), lengths.end(), [](double d) { return d <= 0; })) {
         const double unit = std::max(pen.widthF(), 1.0);
         QList<qreal> pattern;
-        for (double d : dashes)
+        for (double d : lengths)
             pattern << d / unit;
         if (pattern.size() % 2)
             pattern << pattern;
         pen.setDashPattern(pattern);
-        pen.setDashOffset(dashStart / unit);
+        pen.setDashOffset(dashes.start / unit);
     }
-    painter_->setBrush(Qt::NoBrush);
-    painter_->setPen(pen);
-    for (const Subpath& s : subpaths) {
-        if (s.closed)
-            painter_->drawPolygon(s.points);
-        else
-            painter_->drawPolyline(s.points);
-    }
+    return pen;
+}
+
+void DrawWalker::triangularCaps(const std::vector<Subpath>& subpaths, uint32_t width, uint32_t style,
+                                const QColor& colour) const
+{
     // Triangular caps on the open ends, in sixteenths of the line's width.
+    const int endCap = (style >> 2) & 3, startCap = (style >> 4) & 3;
     const double w = std::max<double>(width, 1) * scale_;
     const double capWidth = std::max(8u, (style >> 16) & 0xFF) * w / 16, capLength = (style >> 24) * w / 16;
     for (const Subpath& s : subpaths) {
         if (s.closed || s.points.size() < 2)
             continue;
         if (startCap == Triangular)
-            triangle(s.points.first(), s.points[1], capWidth, capLength, drawColour(outline));
+            triangle(s.points.first(), s.points[1], capWidth, capLength, colour);
         if (endCap == Triangular)
-            triangle(s.points.last(), s.points[s.points.size() - 2], capWidth, capLength, drawColour(outline));
+            triangle(s.points.last(), s.points[s.points.size() - 2], capWidth, capLength, colour);
     }
 }
 

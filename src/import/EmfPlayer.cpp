@@ -34,6 +34,20 @@ enum Record : uint32_t {
 
 constexpr uint32_t kStockObject = 0x80000000;
 constexpr uint32_t kGlyphIndexes = 0x10, kPairedAdvances = 0x2000;
+
+// The picture with every pixel of the key colour made transparent.
+QImage withoutColour(const QImage& picture, QRgb key)
+{
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x)
+            if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF))
+                line[x] = 0;
+    }
+    return out;
+}
+
 // Records that change nothing we draw.
 bool harmless(uint32_t type)
 {
@@ -78,18 +92,38 @@ private:
             out[i] = small ? QPointF(r.i16(at + 4 * i), r.i16(at + 4 * i + 2)) : point(r, at + 8 * i);
         return out;
     }
+    // The ellipse, rectangle or rounded rectangle of a record's box.
+    static QPainterPath boxShape(uint32_t type, const RecordFields& r);
     static std::optional<QRegion> region(const RecordFields& r, size_t at, uint32_t bytes);
     static QString characters(const RecordFields& r, size_t at, uint32_t count, bool wide);
     QImage image(const RecordFields& r, size_t offBmi, size_t offBits);
+
+    // The records by kind; each is false for a record not of its kind.
+    bool mapping(uint32_t type, const RecordFields& r);
+    bool modes(uint32_t type, const RecordFields& r);
+    bool objects(uint32_t type, const RecordFields& r);
+    bool lines(uint32_t type, const RecordFields& r);
+    bool shapes(uint32_t type, const RecordFields& r);
+    bool paths(uint32_t type, const RecordFields& r);
+    bool regions(uint32_t type, const RecordFields& r);
+    bool bitmaps(uint32_t type, const RecordFields& r);
+    bool texts(uint32_t type, const RecordFields& r);
 
     void poly(uint32_t type, const RecordFields& r);
     void polyPoly(uint32_t type, const RecordFields& r);
     // The text record of the wide (UTF-16) or byte kind whose fields start at `at`.
     void text(bool wide, const RecordFields& r, size_t at);
     void smallText(const RecordFields& r);
+    // A device-independent bitmap record, stretched or at its own size.
+    void dibBlit(bool stretch, const RecordFields& r);
     void blit(uint32_t type, const RecordFields& r);
+    // The picture of an alpha blend: its own alpha where it has one, faded by the constant.
+    static QImage blended(QImage picture, const RecordFields& r, uint32_t blend);
     void createPen(const RecordFields& r, bool extended);
+    void createBrush(const RecordFields& r);
     void createPatternBrush(const RecordFields& r);
+    void createPalette(const RecordFields& r);
+    void createFont(const RecordFields& r);
     void gradient(const RecordFields& r);
 
     MetafileCanvas canvas_;
@@ -113,6 +147,19 @@ std::optional<QRegion> EnhancedPlayer::region(const RecordFields& r, size_t at, 
     QRegion out;
     out.setRects(rects.data(), int(rects.size()));
     return out;
+}
+
+QPainterPath EnhancedPlayer::boxShape(uint32_t type, const RecordFields& r)
+{
+    const QRectF b = box(r, 8);
+    QPainterPath path;
+    if (type == Ellipse)
+        path.addEllipse(b);
+    else if (type == Rectangle)
+        path.addRect(b);
+    else
+        path.addRoundedRect(b.normalized(), r.i32(24) / 2.0, r.i32(28) / 2.0);
+    return path;
 }
 
 QImage EnhancedPlayer::image(const RecordFields& r, size_t offBmi, size_t offBits)
@@ -218,70 +265,63 @@ void EnhancedPlayer::smallText(const RecordFields& r)
     canvas_.text(point(r, 8), characters(r, at, count, !(options & kSmallChars)), options & 6, rect, {});
 }
 
-void EnhancedPlayer::blit(uint32_t type, const RecordFields& r)
+void EnhancedPlayer::dibBlit(bool stretch, const RecordFields& r)
 {
-    if (type == StretchDiBits || type == SetDiBitsToDevice) {
-        const bool stretch = type == StretchDiBits;
-        const QImage picture = image(r, 48, 56);
-        const double xSrc = r.i32(32), ySrc = r.i32(36), cxSrc = r.i32(40), cySrc = r.i32(44);
-        const QRectF dest(r.i32(24), r.i32(28), stretch ? r.i32(72) : cxSrc, stretch ? r.i32(76) : cySrc);
-        const uint32_t rop = stretch ? r.u32(68) : 0x00CC0020;
-        if (picture.isNull()) {
-            canvas_.patternBlt(dest, rop);
-            return;
-        }
-        // Source rows count from the bottom of the bitmap.
-        canvas_.bitmap(picture, QRectF(xSrc, picture.height() - ySrc - cySrc, cxSrc, cySrc), dest, rop);
+    const QImage picture = image(r, 48, 56);
+    const double xSrc = r.i32(32), ySrc = r.i32(36), cxSrc = r.i32(40), cySrc = r.i32(44);
+    const QRectF dest(r.i32(24), r.i32(28), stretch ? r.i32(72) : cxSrc, stretch ? r.i32(76) : cySrc);
+    const uint32_t rop = stretch ? r.u32(68) : kSrcCopy;
+    if (picture.isNull()) {
+        canvas_.patternBlt(dest, rop);
         return;
     }
+    // Source rows count from the bottom of the bitmap.
+    canvas_.bitmap(picture, QRectF(xSrc, picture.height() - ySrc - cySrc, cxSrc, cySrc), dest, rop);
+}
+
+void EnhancedPlayer::blit(uint32_t type, const RecordFields& r)
+{
     const QRectF dest(r.i32(24), r.i32(28), r.i32(32), r.i32(36));
     const uint32_t rop = r.u32(40);
-    QImage picture = image(r, 84, 92);
+    const QImage picture = image(r, 84, 92);
     if (picture.isNull()) {
         canvas_.patternBlt(dest, rop);
         return;
     }
     const bool sized = type != BitBlt && type != MaskBlt;
     const QRectF source(r.i32(44), r.i32(48), sized ? r.i32(100) : dest.width(), sized ? r.i32(104) : dest.height());
-    if (type == AlphaBlend) {
-        const uint8_t constant = uint8_t(rop >> 16), format = uint8_t(rop >> 24);
-        // With per-pixel alpha the bytes are premultiplied colours and their alpha.
-        const uint32_t bmi = r.u32(84), bits = r.u32(92);
-        const int w = r.i32(bmi + 4), h = r.i32(bmi + 8);
-        if (format == 1 && r.u16(bmi + 14) == 32 && r.u32(bmi + 16) == 0 && w > 0 && h != 0 && w < 32768 &&
-            std::abs(h) < 32768) {
-            const int rows = std::abs(h);
-            const ByteSpan px = r.span(bits, size_t(w) * size_t(rows) * 4);
-            QImage alpha(w, rows, QImage::Format_ARGB32_Premultiplied);
-            for (int y = 0; y < rows; ++y)
-                std::memcpy(alpha.scanLine(h > 0 ? rows - 1 - y : y), px.data() + size_t(y) * size_t(w) * 4, size_t(w) * 4);
-            picture = alpha;
-        }
-        if (constant != 255) {
-            QImage faded(picture.size(), QImage::Format_ARGB32_Premultiplied);
-            faded.fill(Qt::transparent);
-            QPainter p(&faded);
-            p.setOpacity(constant / 255.0);
-            p.drawImage(0, 0, picture);
-            p.end();
-            picture = faded;
-        }
-        canvas_.bitmap(picture, source, dest, 0x00CC0020);
-        return;
+    if (type == AlphaBlend)
+        canvas_.bitmap(blended(picture, r, rop), source, dest, kSrcCopy);
+    else if (type == TransparentBlt)
+        canvas_.bitmap(withoutColour(picture, canvas_.colour(rop).rgb()), source, dest, kSrcCopy);
+    else
+        canvas_.bitmap(picture, source, dest, type == MaskBlt ? (rop & 0x00FFFFFF) : rop);
+}
+
+QImage EnhancedPlayer::blended(QImage picture, const RecordFields& r, uint32_t blend)
+{
+    const uint8_t constant = uint8_t(blend >> 16), format = uint8_t(blend >> 24);
+    // With per-pixel alpha the bytes are premultiplied colours and their alpha.
+    const uint32_t bmi = r.u32(84), bits = r.u32(92);
+    const int w = r.i32(bmi + 4), h = r.i32(bmi + 8);
+    if (format == 1 && r.u16(bmi + 14) == 32 && r.u32(bmi + 16) == 0 && w > 0 && h != 0 && w < 32768 &&
+        std::abs(h) < 32768) {
+        const int rows = std::abs(h);
+        const ByteSpan px = r.span(bits, size_t(w) * size_t(rows) * 4);
+        QImage alpha(w, rows, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < rows; ++y)
+            std::memcpy(alpha.scanLine(h > 0 ? rows - 1 - y : y), px.data() + size_t(y) * size_t(w) * 4, size_t(w) * 4);
+        picture = alpha;
     }
-    if (type == TransparentBlt) {
-        picture = picture.convertToFormat(QImage::Format_ARGB32);
-        const QRgb key = canvas_.colour(rop).rgb();
-        for (int y = 0; y < picture.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-            for (int x = 0; x < picture.width(); ++x)
-                if ((line[x] & 0xFFFFFF) == (key & 0xFFFFFF))
-                    line[x] = 0;
-        }
-        canvas_.bitmap(picture, source, dest, 0x00CC0020);
-        return;
-    }
-    canvas_.bitmap(picture, source, dest, type == MaskBlt ? (rop & 0x00FFFFFF) : rop);
+    if (constant == 255)
+        return picture;
+    QImage faded(picture.size(), QImage::Format_ARGB32_Premultiplied);
+    faded.fill(Qt::transparent);
+    QPainter p(&faded);
+    p.setOpacity(constant / 255.0);
+    p.drawImage(0, 0, picture);
+    p.end();
+    return faded;
 }
 
 void EnhancedPlayer::createPen(const RecordFields& r, bool extended)
@@ -309,6 +349,46 @@ void EnhancedPlayer::createPen(const RecordFields& r, bool extended)
         pen.colour = canvas_.colour(r.u32(24));
     }
     canvas_.createObject(int(r.u32(8)), pen);
+}
+
+void EnhancedPlayer::createBrush(const RecordFields& r)
+{
+    MetaBrush brush;
+    brush.style = int(r.u32(12));
+    brush.colour = canvas_.colour(r.u32(16));
+    brush.hatch = int(r.u32(20));
+    if (brush.style > MetaBrush::Hatched)
+        brush.style = MetaBrush::Solid;
+    canvas_.createObject(int(r.u32(8)), brush);
+}
+
+void EnhancedPlayer::createPalette(const RecordFields& r)
+{
+    const uint16_t n = r.u16(14);
+    MetaPalette palette;
+    for (uint16_t i = 0; i < n; ++i)
+        palette.colours.emplace_back(r.u8(16 + 4 * i), r.u8(17 + 4 * i), r.u8(18 + 4 * i));
+    canvas_.createObject(int(r.u32(8)), palette);
+}
+
+void EnhancedPlayer::createFont(const RecordFields& r)
+{
+    MetaFont font;
+    font.height = r.i32(12);
+    font.width = r.i32(16);
+    font.escapement = r.i32(20);
+    font.weight = r.i32(28);
+    font.italic = r.u8(32);
+    font.underline = r.u8(33);
+    font.strikeOut = r.u8(34);
+    font.pitchAndFamily = r.u8(39);
+    for (size_t i = 0; i < 32; ++i) {
+        const uint16_t c = r.u16(40 + 2 * i);
+        if (c == 0)
+            break;
+        font.face.append(QChar(c));
+    }
+    canvas_.createObject(int(r.u32(8)), font);
 }
 
 void EnhancedPlayer::createPatternBrush(const RecordFields& r)
@@ -361,8 +441,78 @@ void EnhancedPlayer::gradient(const RecordFields& r)
 
 bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
 {
-    if (harmless(type))
-        return true;
+    return harmless(type) || mapping(type, r) || modes(type, r) || objects(type, r) || lines(type, r)
+           || shapes(type, r) || paths(type, r) || regions(type, r) || bitmaps(type, r) || texts(type, r);
+}
+
+bool EnhancedPlayer::mapping(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case SetMapMode: canvas_.setMapMode(r.i32(8)); break;
+    case SetWindowExtEx: canvas_.setWindowExt(QSizeF(r.i32(8), r.i32(12))); break;
+    case SetWindowOrgEx: canvas_.setWindowOrg(point(r, 8)); break;
+    case SetViewportExtEx: canvas_.setViewportExt(QSizeF(r.i32(8), r.i32(12))); break;
+    case SetViewportOrgEx: canvas_.setViewportOrg(point(r, 8)); break;
+    case ScaleViewportExtEx: canvas_.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case ScaleWindowExtEx: canvas_.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case SetWorldTransform:
+    case ModifyWorldTransform: {
+        const QTransform t(r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28));
+        if (!t.isInvertible() && type == SetWorldTransform)
+            throw ArchiveError("a world transform that cannot be undone");
+        canvas_.modifyWorldTransform(t, type == SetWorldTransform ? 4 : int(r.u32(32)));
+        break;
+    }
+    case SaveDc: canvas_.save(); break;
+    case RestoreDc: canvas_.restore(r.i32(8)); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::modes(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case SetBkMode: canvas_.setBackgroundMode(r.i32(8)); break;
+    case SetPolyFillMode: canvas_.setPolyFillMode(r.i32(8)); break;
+    case SetRop2: canvas_.setRop2(r.i32(8)); break;
+    case SetStretchBltMode: canvas_.setStretchMode(r.i32(8)); break;
+    case SetTextAlign: canvas_.setTextAlign(r.u32(8)); break;
+    case SetTextColor: canvas_.setTextColour(r.u32(8)); break;
+    case SetBkColor: canvas_.setBackgroundColour(r.u32(8)); break;
+    case SetArcDirection: canvas_.setArcDirection(r.i32(8)); break;
+    case SetMiterLimit: canvas_.setMiterLimit(r.u32(8)); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::objects(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case SelectObject: {
+        const uint32_t index = r.u32(8);
+        if (index & kStockObject)
+            canvas_.selectStockObject(int(index & ~kStockObject));
+        else
+            canvas_.selectObject(int(index));
+        break;
+    }
+    case SelectPalette: canvas_.selectObject(int(r.u32(8))); break;
+    case DeleteObject: canvas_.deleteObject(int(r.u32(8))); break;
+    case CreatePen: createPen(r, false); break;
+    case ExtCreatePen: createPen(r, true); break;
+    case CreateBrushIndirect: createBrush(r); break;
+    case CreateMonoBrush: case CreateDibPatternBrushPt: createPatternBrush(r); break;
+    case CreatePalette: createPalette(r); break;
+    case ExtCreateFontIndirectW: createFont(r); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::lines(uint32_t type, const RecordFields& r)
+{
     switch (type) {
     case PolyBezier: case Polygon: case Polyline: case PolyBezierTo: case PolylineTo:
     case PolyBezier16: case Polygon16: case Polyline16: case PolyBezierTo16: case PolylineTo16:
@@ -377,111 +527,32 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
         canvas_.polyDraw(pts, std::vector<uint8_t>(kinds.begin(), kinds.end()));
         break;
     }
-    case SetWindowExtEx: canvas_.setWindowExt(QSizeF(r.i32(8), r.i32(12))); break;
-    case SetWindowOrgEx: canvas_.setWindowOrg(point(r, 8)); break;
-    case SetViewportExtEx: canvas_.setViewportExt(QSizeF(r.i32(8), r.i32(12))); break;
-    case SetViewportOrgEx: canvas_.setViewportOrg(point(r, 8)); break;
-    case SetPixelV: canvas_.setPixel(point(r, 8), r.u32(16)); break;
-    case SetMapMode: canvas_.setMapMode(r.i32(8)); break;
-    case SetBkMode: canvas_.setBackgroundMode(r.i32(8)); break;
-    case SetPolyFillMode: canvas_.setPolyFillMode(r.i32(8)); break;
-    case SetRop2: canvas_.setRop2(r.i32(8)); break;
-    case SetStretchBltMode: canvas_.setStretchMode(r.i32(8)); break;
-    case SetTextAlign: canvas_.setTextAlign(r.u32(8)); break;
-    case SetTextColor: canvas_.setTextColour(r.u32(8)); break;
-    case SetBkColor: canvas_.setBackgroundColour(r.u32(8)); break;
-    case OffsetClipRgn: canvas_.offsetClip(point(r, 8)); break;
     case MoveToEx: canvas_.moveTo(point(r, 8)); break;
-    case ExcludeClipRect: canvas_.excludeClip(box(r, 8)); break;
-    case IntersectClipRect: canvas_.intersectClip(box(r, 8)); break;
-    case ScaleViewportExtEx: canvas_.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case ScaleWindowExtEx: canvas_.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case SaveDc: canvas_.save(); break;
-    case RestoreDc: canvas_.restore(r.i32(8)); break;
-    case SetWorldTransform:
-    case ModifyWorldTransform: {
-        const QTransform t(r.f32(8), r.f32(12), r.f32(16), r.f32(20), r.f32(24), r.f32(28));
-        if (!t.isInvertible() && type == SetWorldTransform)
-            return false;
-        canvas_.modifyWorldTransform(t, type == SetWorldTransform ? 4 : int(r.u32(32)));
-        break;
-    }
-    case SelectObject: {
-        const uint32_t index = r.u32(8);
-        if (index & kStockObject)
-            canvas_.selectStockObject(int(index & ~kStockObject));
-        else
-            canvas_.selectObject(int(index));
-        break;
-    }
-    case SelectPalette: canvas_.selectObject(int(r.u32(8))); break;
-    case CreatePen: createPen(r, false); break;
-    case ExtCreatePen: createPen(r, true); break;
-    case CreateBrushIndirect: {
-        MetaBrush brush;
-        brush.style = int(r.u32(12));
-        brush.colour = canvas_.colour(r.u32(16));
-        brush.hatch = int(r.u32(20));
-        if (brush.style > MetaBrush::Hatched)
-            brush.style = MetaBrush::Solid;
-        canvas_.createObject(int(r.u32(8)), brush);
-        break;
-    }
-    case CreateMonoBrush: case CreateDibPatternBrushPt: createPatternBrush(r); break;
-    case CreatePalette: {
-        const uint16_t n = r.u16(14);
-        MetaPalette palette;
-        for (uint16_t i = 0; i < n; ++i)
-            palette.colours.emplace_back(r.u8(16 + 4 * i), r.u8(17 + 4 * i), r.u8(18 + 4 * i));
-        canvas_.createObject(int(r.u32(8)), palette);
-        break;
-    }
-    case ExtCreateFontIndirectW: {
-        MetaFont font;
-        font.height = r.i32(12);
-        font.width = r.i32(16);
-        font.escapement = r.i32(20);
-        font.weight = r.i32(28);
-        font.italic = r.u8(32);
-        font.underline = r.u8(33);
-        font.strikeOut = r.u8(34);
-        font.pitchAndFamily = r.u8(39);
-        for (size_t i = 0; i < 32; ++i) {
-            const uint16_t c = r.u16(40 + 2 * i);
-            if (c == 0)
-                break;
-            font.face.append(QChar(c));
-        }
-        canvas_.createObject(int(r.u32(8)), font);
-        break;
-    }
-    case DeleteObject: canvas_.deleteObject(int(r.u32(8))); break;
+    case LineTo: canvas_.lineTo(point(r, 8)); break;
     case AngleArc: canvas_.angleArc(point(r, 8), r.u32(16), r.f32(20), r.f32(24)); break;
-    case Ellipse: {
-        QPainterPath path;
-        path.addEllipse(box(r, 8));
-        canvas_.fillShape(path);
-        break;
-    }
-    case Rectangle: {
-        QPainterPath path;
-        path.addRect(box(r, 8));
-        canvas_.fillShape(path);
-        break;
-    }
-    case RoundRect: {
-        QPainterPath path;
-        path.addRoundedRect(box(r, 8).normalized(), r.i32(24) / 2.0, r.i32(28) / 2.0);
-        canvas_.fillShape(path);
-        break;
-    }
     case Arc: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 0); break;
+    case ArcTo: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 3); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::shapes(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case Ellipse: case Rectangle: case RoundRect: canvas_.fillShape(boxShape(type, r)); break;
     case Chord: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 1); break;
     case Pie: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 2); break;
-    case ArcTo: canvas_.arc(box(r, 8), point(r, 24), point(r, 32), 3); break;
-    case LineTo: canvas_.lineTo(point(r, 8)); break;
-    case SetArcDirection: canvas_.setArcDirection(r.i32(8)); break;
-    case SetMiterLimit: canvas_.setMiterLimit(r.u32(8)); break;
+    case SetPixelV: canvas_.setPixel(point(r, 8), r.u32(16)); break;
+    case GradientFill: gradient(r); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::paths(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
     case BeginPath: canvas_.beginPath(); break;
     case EndPath: canvas_.endPath(); break;
     case CloseFigure: canvas_.closeFigure(); break;
@@ -491,6 +562,18 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
     case FlattenPath: canvas_.flattenPath(); break;
     case SelectClipPath: canvas_.selectClipPath(r.i32(8)); break;
     case AbortPath: canvas_.abortPath(); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::regions(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case OffsetClipRgn: canvas_.offsetClip(point(r, 8)); break;
+    case ExcludeClipRect: canvas_.excludeClip(box(r, 8)); break;
+    case IntersectClipRect: canvas_.intersectClip(box(r, 8)); break;
+    case ExtSelectClipRgn: canvas_.selectClipRegion(region(r, 16, r.u32(8)), r.i32(12)); break;
     case FillRgn:
         if (const auto region = EnhancedPlayer::region(r, 32, r.u32(24)))
             canvas_.fillRegionWith(int(r.u32(28)), *region);
@@ -504,11 +587,24 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
         if (const auto region = EnhancedPlayer::region(r, 28, r.u32(24)))
             type == InvertRgn ? canvas_.invertRegion(*region) : canvas_.paintRegion(*region);
         break;
-    case ExtSelectClipRgn: canvas_.selectClipRegion(region(r, 16, r.u32(8)), r.i32(12)); break;
-    case BitBlt: case StretchBlt: case MaskBlt: case SetDiBitsToDevice: case StretchDiBits: case AlphaBlend:
-    case TransparentBlt:
-        blit(type, r);
-        break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::bitmaps(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
+    case SetDiBitsToDevice: case StretchDiBits: dibBlit(type == StretchDiBits, r); break;
+    case BitBlt: case StretchBlt: case MaskBlt: case AlphaBlend: case TransparentBlt: blit(type, r); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool EnhancedPlayer::texts(uint32_t type, const RecordFields& r)
+{
+    switch (type) {
     case ExtTextOutA: case ExtTextOutW: text(type == ExtTextOutW, r, 36); break;
     case PolyTextOutA:
     case PolyTextOutW:
@@ -517,7 +613,6 @@ bool EnhancedPlayer::play(uint32_t type, const RecordFields& r)
             text(type == PolyTextOutW, r, 40 + 40 * size_t(i));
         break;
     case SmallTextOut: smallText(r); break;
-    case GradientFill: gradient(r); break;
     default: return false;
     }
     return true;

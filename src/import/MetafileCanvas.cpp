@@ -534,17 +534,13 @@ void MetafileCanvas::text(QPointF reference, const QString& text, uint32_t optio
 {
     if (pathOpen_ || !prepare(13))
         return;
-    const QTransform t = logicalToOutput();
-    if (rect && (options & kTextOpaque))
-        painter_.fillRect(rect->normalized(), state_.bkColour);
-    if (rect && (options & kTextClipped)) {
-        painter_.setClipPath(rectPath(rect->normalized()), Qt::IntersectClip);
-        clipApplied_ = false; // for whatever comes after this text
-    }
+    if (rect)
+        textRectangle(rect->normalized(), options);
     if (text.isEmpty())
         return;
+    const QTransform t = logicalToOutput();
     const bool updateCp = state_.textAlign & kAlignUpdateCp;
-    const QPointF origin = logicalToOutput().map(updateCp ? state_.current : reference);
+    const QPointF origin = t.map(updateCp ? state_.current : reference);
     // Sizes in output units: the font's height along the logical y axis, advances along x.
     const double yScale = std::hypot(t.m21(), t.m22()), xScale = std::hypot(t.m11(), t.m12());
     const MetaFont& f = state_.font;
@@ -555,13 +551,48 @@ void MetafileCanvas::text(QPointF reference, const QString& text, uint32_t optio
     const QFont qf = font(pixels);
     const QFontMetricsF metrics(qf);
     const double fit = pixels / qf.pixelSize();
+    const std::vector<double> x = characterOffsets(text, advances, xScale, fit, metrics);
+    const double width = x.back();
+    const QPointF at = alignedStart(width, metrics);
+    painter_.setTransform(textPlacement(origin, fit) * base_);
+    painter_.setFont(qf);
+    if (state_.bkMode == kOpaque && !(options & kTextOpaque))
+        painter_.fillRect(QRectF(at.x(), at.y() - metrics.ascent(), width, metrics.height()), state_.bkColour);
+    painter_.setPen(state_.textColour);
+    if (advances.empty())
+        painter_.drawText(at, text);
+    else
+        drawAdvanced(qf, text, x, at);
+    if (updateCp) {
+        const double move = width * fit / std::max(xScale, 1e-9);
+        state_.current += QPointF((state_.textAlign & kAlignCentre) == kAlignRight ? -move : move, 0);
+    }
+}
+
+void MetafileCanvas::textRectangle(const QRectF& rect, uint32_t options)
+{
+    if (options & kTextOpaque)
+        painter_.fillRect(rect, state_.bkColour);
+    if (options & kTextClipped) {
+        painter_.setClipPath(rectPath(rect), Qt::IntersectClip);
+        clipApplied_ = false; // for whatever comes after this text
+    }
+}
+
+std::vector<double> MetafileCanvas::characterOffsets(const QString& text, const std::vector<double>& advances,
+                                                     double xScale, double fit, const QFontMetricsF& metrics)
+{
     std::vector<double> x(size_t(text.size()) + 1, 0);
     for (qsizetype i = 0; i < text.size(); ++i) {
         const double step = size_t(i) < advances.size() ? advances[size_t(i)] * xScale / fit
                                                         : metrics.horizontalAdvance(text.at(i));
         x[size_t(i) + 1] = x[size_t(i)] + step;
     }
-    const double width = x.back();
+    return x;
+}
+
+QPointF MetafileCanvas::alignedStart(double width, const QFontMetricsF& metrics) const
+{
     double dx = 0, dy = 0;
     const uint32_t h = state_.textAlign & kAlignCentre, v = state_.textAlign & kAlignBaseline;
     if (h == kAlignCentre)
@@ -572,40 +603,37 @@ void MetafileCanvas::text(QPointF reference, const QString& text, uint32_t optio
         dy = -metrics.descent();
     else if (v != kAlignBaseline)
         dy = metrics.ascent();
+    return {dx, dy};
+}
+
+QTransform MetafileCanvas::textPlacement(QPointF origin, double fit) const
+{
     // Text stays upright whatever the mapping's mirroring; the world transform and the
     // escapement turn it.
     const QTransform& w = state_.world;
     const double worldAngle = std::atan2(w.m12(), w.m11()) * 180 / M_PI;
     QTransform place;
     place.translate(origin.x(), origin.y());
-    place.rotate(worldAngle - f.escapement / 10.0);
+    place.rotate(worldAngle - state_.font.escapement / 10.0);
     place.scale(fit, fit);
-    painter_.setTransform(place * base_);
-    painter_.setFont(qf);
-    if (state_.bkMode == kOpaque && !(options & kTextOpaque))
-        painter_.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.height()), state_.bkColour);
-    painter_.setPen(state_.textColour);
-    if (advances.empty()) {
-        painter_.drawText(QPointF(dx, dy), text);
-    } else {
-        // Each character where the advances put it, as one run of glyphs.
-        const QRawFont raw = QRawFont::fromFont(qf);
-        QGlyphRun run;
-        run.setRawFont(raw);
-        const QList<quint32> glyphs = raw.glyphIndexesForString(text);
-        QList<QPointF> positions;
-        for (qsizetype i = 0; i < glyphs.size(); ++i)
-            positions << QPointF(x[size_t(std::min(i, text.size() - 1))], 0);
-        run.setGlyphIndexes(glyphs);
-        run.setPositions(positions);
-        run.setUnderline(qf.underline());
-        run.setStrikeOut(qf.strikeOut());
-        painter_.drawGlyphRun(QPointF(dx, dy), run);
-    }
-    if (updateCp) {
-        const double move = width * fit / std::max(xScale, 1e-9);
-        state_.current += QPointF(h == kAlignRight ? -move : move, 0);
-    }
+    return place;
+}
+
+void MetafileCanvas::drawAdvanced(const QFont& qf, const QString& text, const std::vector<double>& x, QPointF at)
+{
+    // Each character where the advances put it, as one run of glyphs.
+    const QRawFont raw = QRawFont::fromFont(qf);
+    QGlyphRun run;
+    run.setRawFont(raw);
+    const QList<quint32> glyphs = raw.glyphIndexesForString(text);
+    QList<QPointF> positions;
+    for (qsizetype i = 0; i < glyphs.size(); ++i)
+        positions << QPointF(x[size_t(std::min(i, text.size() - 1))], 0);
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    run.setUnderline(qf.underline());
+    run.setStrikeOut(qf.strikeOut());
+    painter_.drawGlyphRun(at, run);
 }
 
 void MetafileCanvas::bitmap(const QImage& image, const QRectF& source, const QRectF& destination, uint32_t rop)

@@ -15,6 +15,8 @@
 #include <variant>
 #include <vector>
 
+class QFontMetricsF;
+
 namespace celvane {
 
 struct MetaPen {
@@ -186,6 +188,16 @@ private:
     void draw(const QPainterPath& path, bool fill, bool stroke);
     QPainterPath arcPath(const QRectF& box, QPointF start, QPointF end, int kind) const;
     QFont font(double pixelSize) const;
+    // Text's opaque background and clip, as its options ask.
+    void textRectangle(const QRectF& rect, uint32_t options);
+    // Where each character of a text starts and the last one ends, in the font's units: from the
+    // advances (logical units) as far as they go, then from the font.
+    static std::vector<double> characterOffsets(const QString& text, const std::vector<double>& advances,
+                                                double xScale, double fit, const QFontMetricsF& metrics);
+    // The start of a text of this width from its reference point, as the alignment asks.
+    QPointF alignedStart(double width, const QFontMetricsF& metrics) const;
+    QTransform textPlacement(QPointF origin, double fit) const;
+    void drawAdvanced(const QFont& qf, const QString& text, const std::vector<double>& x, QPointF at);
 
     QPainter& painter_;
     // The painter's own transform, under everything the metafile does.

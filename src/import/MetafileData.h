@@ -55,5 +55,7 @@ constexpr size_t kWindowsHeaderSize = 18;
 // per inch, so that bounds in its pixels are pixels on the screen.
 constexpr int kRecordedDevicePixels[2] = {1920, 1440};
 constexpr int kRecordedDeviceMillimetres[2] = {508, 381};
+// Raster operations of bitmap records: the source copied, anded with the picture, ored into it.
+constexpr uint32_t kSrcCopy = 0x00CC0020, kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086;
 
 } // namespace celvane

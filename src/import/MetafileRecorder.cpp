@@ -102,8 +102,6 @@ private:
 
 namespace {
 
-constexpr uint32_t kSrcCopy = 0x00CC0020, kSrcAnd = 0x008800C6, kSrcPaint = 0x00EE0086;
-
 uint32_t colorRef(const QColor& c) { return uint32_t(c.red()) | uint32_t(c.green()) << 8 | uint32_t(c.blue()) << 16; }
 
 // The pen style bits for a pen: kind, end cap and join.

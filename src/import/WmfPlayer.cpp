@@ -55,6 +55,7 @@ public:
         }
     }
 
+    // False for a record we do not draw.
     bool play(uint16_t function, const RecordFields& r);
 
 private:
@@ -74,6 +75,11 @@ private:
             out[i] = QPointF(r.i16(at + 4 * i), r.i16(at + 4 * i + 2));
         return out;
     }
+    // The points of a polygon or polyline record, their count first.
+    static std::vector<QPointF> polyPoints(const RecordFields& r)
+    {
+        return points(r, 8, size_t(std::max<int>(p(r, 0), 0)));
+    }
     static QRegion region(const RecordFields& r);
     // An old device bitmap: its 10-byte header at the start of `object`, its bits at `bitsAt`;
     // a null image for kinds we cannot show.
@@ -84,6 +90,21 @@ private:
         // selections name the right objects.
         canvas_.createObject(canvas_.freeSlot(), std::move(object));
     }
+    // The records by kind; each is false for a record not of its kind.
+    bool mapping(uint16_t function, const RecordFields& r);
+    bool modes(uint16_t function, const RecordFields& r);
+    bool objects(uint16_t function, const RecordFields& r);
+    bool lines(uint16_t function, const RecordFields& r);
+    bool shapes(uint16_t function, const RecordFields& r);
+    bool regions(uint16_t function, const RecordFields& r);
+    bool bitmaps(uint16_t function, const RecordFields& r);
+    bool texts(uint16_t function, const RecordFields& r);
+
+    void createPen(const RecordFields& r);
+    void createBrush(const RecordFields& r);
+    void createFont(const RecordFields& r);
+    void createPalette(const RecordFields& r);
+    void polyPolygon(const RecordFields& r);
     void text(uint16_t function, const RecordFields& r);
     void blit(uint16_t function, const RecordFields& r);
     std::optional<QRegion> regionAt(const RecordFields& r, int i) const { return canvas_.region(uint16_t(p(r, i))); }
@@ -218,24 +239,20 @@ void WindowsPlayer::blit(uint16_t function, const RecordFields& r)
         throw ArchiveError("a bitmap that cannot be read");
     if (fromBottom)
         source.moveTop(image.height() - source.top() - source.height());
-    canvas_.bitmap(image, source, dest, function == SetDibToDev ? 0x00CC0020 : rop);
+    canvas_.bitmap(image, source, dest, function == SetDibToDev ? kSrcCopy : rop);
 }
 
 bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
 {
-    if (harmless(function))
-        return true;
+    return harmless(function) || mapping(function, r) || modes(function, r) || objects(function, r)
+           || lines(function, r) || shapes(function, r) || regions(function, r) || bitmaps(function, r)
+           || texts(function, r);
+}
+
+bool WindowsPlayer::mapping(uint16_t function, const RecordFields& r)
+{
     switch (function) {
-    case SaveDc: canvas_.save(); break;
-    case RestoreDc: canvas_.restore(p(r, 0)); break;
-    case SetBkMode: canvas_.setBackgroundMode(p(r, 0)); break;
     case SetMapMode: canvas_.setMapMode(p(r, 0)); break;
-    case SetRop2: canvas_.setRop2(p(r, 0)); break;
-    case SetPolyFillMode: canvas_.setPolyFillMode(p(r, 0)); break;
-    case SetStretchBltMode: canvas_.setStretchMode(p(r, 0)); break;
-    case SetTextAlign: canvas_.setTextAlign(uint16_t(p(r, 0))); break;
-    case SetBkColor: canvas_.setBackgroundColour(r.u32(6)); break;
-    case SetTextColor: canvas_.setTextColour(r.u32(6)); break;
     case SetWindowOrg: canvas_.setWindowOrg(yx(r, 0)); break;
     case SetWindowExt: canvas_.setWindowExt(QSizeF(p(r, 1), p(r, 0))); break;
     case SetViewportOrg: canvas_.setViewportOrg(yx(r, 0)); break;
@@ -244,70 +261,38 @@ bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
     case OffsetViewportOrg: canvas_.offsetViewportOrg(yx(r, 0)); break;
     case ScaleWindowExt: canvas_.scaleWindowExt(p(r, 3), p(r, 2), p(r, 1), p(r, 0)); break;
     case ScaleViewportExt: canvas_.scaleViewportExt(p(r, 3), p(r, 2), p(r, 1), p(r, 0)); break;
-    case LineTo: canvas_.lineTo(yx(r, 0)); break;
-    case MoveTo: canvas_.moveTo(yx(r, 0)); break;
-    case OffsetClipRgn: canvas_.offsetClip(yx(r, 0)); break;
-    case ExcludeClipRect: canvas_.excludeClip(brtl(r, 0)); break;
-    case IntersectClipRect: canvas_.intersectClip(brtl(r, 0)); break;
-    case Ellipse:
-    case Rectangle: {
-        QPainterPath path;
-        function == Ellipse ? path.addEllipse(brtl(r, 0)) : path.addRect(brtl(r, 0));
-        canvas_.fillShape(path);
-        break;
+    case SaveDc: canvas_.save(); break;
+    case RestoreDc: canvas_.restore(p(r, 0)); break;
+    default: return false;
     }
-    case RoundRect: {
-        QPainterPath path;
-        path.addRoundedRect(brtl(r, 2).normalized(), p(r, 1) / 2.0, p(r, 0) / 2.0);
-        canvas_.fillShape(path);
-        break;
+    return true;
+}
+
+bool WindowsPlayer::modes(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
+    case SetBkMode: canvas_.setBackgroundMode(p(r, 0)); break;
+    case SetRop2: canvas_.setRop2(p(r, 0)); break;
+    case SetPolyFillMode: canvas_.setPolyFillMode(p(r, 0)); break;
+    case SetStretchBltMode: canvas_.setStretchMode(p(r, 0)); break;
+    case SetTextAlign: canvas_.setTextAlign(uint16_t(p(r, 0))); break;
+    case SetBkColor: canvas_.setBackgroundColour(r.u32(6)); break;
+    case SetTextColor: canvas_.setTextColour(r.u32(6)); break;
+    default: return false;
     }
-    case PatBlt: canvas_.patternBlt(QRectF(yx(r, 4), QSizeF(p(r, 3), p(r, 2))), r.u32(6)); break;
-    case SetPixel: canvas_.setPixel(yx(r, 2), r.u32(6)); break;
+    return true;
+}
+
+bool WindowsPlayer::objects(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
     case SelectObject:
     case SelectPalette: canvas_.selectObject(uint16_t(p(r, 0))); break;
     case DeleteObject: canvas_.deleteObject(uint16_t(p(r, 0))); break;
-    case CreatePenIndirect: {
-        MetaPen pen;
-        pen.style = uint16_t(p(r, 0));
-        pen.width = std::abs(p(r, 1));
-        pen.colour = canvas_.colour(r.u32(12));
-        add(pen);
-        break;
-    }
-    case CreateBrushIndirect: {
-        MetaBrush brush;
-        brush.style = uint16_t(p(r, 0));
-        brush.colour = canvas_.colour(r.u32(8));
-        brush.hatch = r.u16(12);
-        if (brush.style > MetaBrush::Hatched)
-            brush.style = MetaBrush::Solid;
-        add(brush);
-        break;
-    }
-    case CreateFontIndirect: {
-        MetaFont font;
-        font.height = p(r, 0);
-        font.width = p(r, 1);
-        font.escapement = p(r, 2);
-        font.weight = p(r, 4);
-        font.italic = r.u8(16);
-        font.underline = r.u8(17);
-        font.strikeOut = r.u8(18);
-        font.pitchAndFamily = r.u8(23);
-        for (size_t i = 24; i < std::min<size_t>(r.size(), 56) && r.u8(i) != 0; ++i)
-            font.face.append(QChar(r.u8(i)));
-        add(font);
-        break;
-    }
-    case CreatePalette: {
-        MetaPalette palette;
-        const uint16_t n = r.u16(8);
-        for (uint16_t i = 0; i < n; ++i)
-            palette.colours.emplace_back(r.u8(10 + 4 * i), r.u8(11 + 4 * i), r.u8(12 + 4 * i));
-        add(palette);
-        break;
-    }
+    case CreatePenIndirect: createPen(r); break;
+    case CreateBrushIndirect: createBrush(r); break;
+    case CreateFontIndirect: createFont(r); break;
+    case CreatePalette: createPalette(r); break;
     case DibCreatePatternBrush: {
         MetaBrush brush;
         brush.style = MetaBrush::Pattern;
@@ -328,33 +313,56 @@ bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
         break;
     }
     case CreateRegion: add(region(r)); break;
-    case Polygon:
-    case Polyline: {
-        const int n = p(r, 0);
-        const auto pts = points(r, 8, size_t(std::max(n, 0)));
-        function == Polygon ? canvas_.fillShape(polyPath(pts, true)) : canvas_.strokeShape(polyPath(pts, false));
-        break;
+    default: return false;
     }
-    case PolyPolygon: {
-        const uint16_t figures = r.u16(6);
-        size_t at = 8 + 2 * size_t(figures);
+    return true;
+}
+
+bool WindowsPlayer::lines(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
+    case MoveTo: canvas_.moveTo(yx(r, 0)); break;
+    case LineTo: canvas_.lineTo(yx(r, 0)); break;
+    case Polyline: canvas_.strokeShape(polyPath(polyPoints(r), false)); break;
+    case Arc: canvas_.arc(brtl(r, 4), yx(r, 2), yx(r, 0), 0); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool WindowsPlayer::shapes(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
+    case Ellipse:
+    case Rectangle: {
         QPainterPath path;
-        for (uint16_t f = 0; f < figures; ++f) {
-            const uint16_t n = r.u16(8 + 2 * size_t(f));
-            path.addPath(polyPath(points(r, at, n), true));
-            at += 4 * size_t(n);
-        }
+        function == Ellipse ? path.addEllipse(brtl(r, 0)) : path.addRect(brtl(r, 0));
         canvas_.fillShape(path);
         break;
     }
-    case Arc: canvas_.arc(brtl(r, 4), yx(r, 2), yx(r, 0), 0); break;
+    case RoundRect: {
+        QPainterPath path;
+        path.addRoundedRect(brtl(r, 2).normalized(), p(r, 1) / 2.0, p(r, 0) / 2.0);
+        canvas_.fillShape(path);
+        break;
+    }
+    case Polygon: canvas_.fillShape(polyPath(polyPoints(r), true)); break;
+    case PolyPolygon: polyPolygon(r); break;
     case Pie: canvas_.arc(brtl(r, 4), yx(r, 2), yx(r, 0), 2); break;
     case Chord: canvas_.arc(brtl(r, 4), yx(r, 2), yx(r, 0), 1); break;
-    case TextOut:
-    case ExtTextOut: text(function, r); break;
-    case BitBlt: case StretchBlt: case DibBitBlt: case DibStretchBlt: case StretchDib: case SetDibToDev:
-        blit(function, r);
-        break;
+    case SetPixel: canvas_.setPixel(yx(r, 2), r.u32(6)); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool WindowsPlayer::regions(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
+    case OffsetClipRgn: canvas_.offsetClip(yx(r, 0)); break;
+    case ExcludeClipRect: canvas_.excludeClip(brtl(r, 0)); break;
+    case IntersectClipRect: canvas_.intersectClip(brtl(r, 0)); break;
+    case SelectClipRegion: canvas_.selectClipRegionLogical(regionAt(r, 0)); break;
     case FillRegion:
         if (const auto region = regionAt(r, 0))
             canvas_.fillRegionWith(uint16_t(p(r, 1)), *region);
@@ -368,10 +376,87 @@ bool WindowsPlayer::play(uint16_t function, const RecordFields& r)
         if (const auto region = regionAt(r, 0))
             function == InvertRegion ? canvas_.invertRegion(*region) : canvas_.paintRegion(*region);
         break;
-    case SelectClipRegion: canvas_.selectClipRegionLogical(regionAt(r, 0)); break;
     default: return false;
     }
     return true;
+}
+
+bool WindowsPlayer::bitmaps(uint16_t function, const RecordFields& r)
+{
+    switch (function) {
+    case PatBlt: canvas_.patternBlt(QRectF(yx(r, 4), QSizeF(p(r, 3), p(r, 2))), r.u32(6)); break;
+    case BitBlt: case StretchBlt: case DibBitBlt: case DibStretchBlt: case StretchDib: case SetDibToDev:
+        blit(function, r);
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+bool WindowsPlayer::texts(uint16_t function, const RecordFields& r)
+{
+    if (function != TextOut && function != ExtTextOut)
+        return false;
+    text(function, r);
+    return true;
+}
+
+void WindowsPlayer::createPen(const RecordFields& r)
+{
+    MetaPen pen;
+    pen.style = uint16_t(p(r, 0));
+    pen.width = std::abs(p(r, 1));
+    pen.colour = canvas_.colour(r.u32(12));
+    add(pen);
+}
+
+void WindowsPlayer::createBrush(const RecordFields& r)
+{
+    MetaBrush brush;
+    brush.style = uint16_t(p(r, 0));
+    brush.colour = canvas_.colour(r.u32(8));
+    brush.hatch = r.u16(12);
+    if (brush.style > MetaBrush::Hatched)
+        brush.style = MetaBrush::Solid;
+    add(brush);
+}
+
+void WindowsPlayer::createFont(const RecordFields& r)
+{
+    MetaFont font;
+    font.height = p(r, 0);
+    font.width = p(r, 1);
+    font.escapement = p(r, 2);
+    font.weight = p(r, 4);
+    font.italic = r.u8(16);
+    font.underline = r.u8(17);
+    font.strikeOut = r.u8(18);
+    font.pitchAndFamily = r.u8(23);
+    for (size_t i = 24; i < std::min<size_t>(r.size(), 56) && r.u8(i) != 0; ++i)
+        font.face.append(QChar(r.u8(i)));
+    add(font);
+}
+
+void WindowsPlayer::createPalette(const RecordFields& r)
+{
+    MetaPalette palette;
+    const uint16_t n = r.u16(8);
+    for (uint16_t i = 0; i < n; ++i)
+        palette.colours.emplace_back(r.u8(10 + 4 * i), r.u8(11 + 4 * i), r.u8(12 + 4 * i));
+    add(palette);
+}
+
+void WindowsPlayer::polyPolygon(const RecordFields& r)
+{
+    const uint16_t figures = r.u16(6);
+    size_t at = 8 + 2 * size_t(figures);
+    QPainterPath path;
+    for (uint16_t f = 0; f < figures; ++f) {
+        const uint16_t n = r.u16(8 + 2 * size_t(f));
+        path.addPath(polyPath(points(r, at, n), true));
+        at += 4 * size_t(n);
+    }
+    canvas_.fillShape(path);
 }
 
 } // namespace
