@@ -88,6 +88,8 @@ bool decide(const SpanSource& s, uint32_t pixel, const uint8_t* maskRow, int64_t
 
 // Still: the source row does not change along the run (no rotation). Unit: the source column
 // moves on by exactly one per pixel (unscaled), so it needs no stepping.
+// Kept in one piece although long: it is the plotter's innermost loop, and its steps and row
+// pointers stay in registers only while everything that moves them is in one function.
 template <int SB, int DB, PlotMode M, ColourStage C, bool Still, bool Unit>
 void run(const SpanSource& source, const Span& span)
 {
