@@ -9,6 +9,11 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 
+#include "film/FileType.h"
+#include "gfx/Colour.h"
+#include "gfx/Sprite.h"
+#include "stamps/StampSet.h"
+
 namespace celvane::test {
 
 TempDir::TempDir()
@@ -85,6 +90,23 @@ FileSizeLimit::~FileSizeLimit()
     limit.rlim_cur = oldLimit_;
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldSignal_);
+}
+
+Bytes blockStampFile(int width, int height, uint32_t rgb, const std::string& name)
+{
+    Sprite block;
+    block.create(width, height, 0, 0, 32);
+    block.fillColour(rgbToColourWord(rgb));
+    Bytes chunk;
+    ByteWriter c(&chunk);
+    block.write(&c, SpriteWriteKind::FilmChunk, true);
+    StampSet set;
+    set.add(FileType::StampFile, chunk);
+    set.rename(0, name);
+    Bytes file;
+    ByteWriter out(&file);
+    set.save(&out, false);
+    return file;
 }
 
 } // namespace celvane::test

@@ -27,6 +27,9 @@ void writeBytes(const std::string& path, ByteSpan data);
 void writeText(const std::string& path, const std::string& text);
 std::string readText(const std::string& path);
 
+// A stamp file of one named stamp: a block of one colour (RGB, red in the low byte).
+Bytes blockStampFile(int width, int height, uint32_t rgb, const std::string& name);
+
 // A folder of the shared sample files made by other programs (bmp, gif, pal, ...). Tests
 // that need it skip when the samples are not beside the checkout.
 std::filesystem::path corpusDir(const std::string& kind);

@@ -15,17 +15,16 @@
 #include "app/ExportDialog.h"
 #include "app/FileDialogs.h"
 #include "app/picker/CPickerWindow.h"
+#include "app/picker/FittedStamp.h"
 #include "base/CommandIds.h"
 #include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/UpdateHint.h"
-#include "gfx/Colour.h"
 #include "gfx/Sprite.h"
 #include "platform/DataFolder.h"
 #include "platform/FrameClipboard.h"
 #include "base/Settings.h"
-#include "platform/SpriteImage.h"
 #include "stamps/StampExport.h"
 #include "view/ActionSoundHook.h"
 
@@ -393,27 +392,7 @@ void CStampPicker::paintIcon(int item, QPainter& painter, const QRect& icon)
         painter.drawLine(QPointF(r.right() - fold, r.top() + fold), QPointF(r.right(), r.top() + fold));
         return;
     }
-    const Sprite* stamp = model_.stamps().image(item);
-    if (!stamp || icon.width() < 3 || icon.height() < 3)
-        return;
-    // Drawn by the plotting engine, as the stamp tool will draw it, into the cell's background.
-    Sprite cell;
-    cell.create(icon.width(), icon.height(), 0, 0, 32);
-    const QColor background = painter.background().color();
-    cell.fillColour(rgbToColourWord(uint32_t(background.red() | background.green() << 8 | background.blue() << 16)));
-    const int roomW = icon.width() - 2, roomH = icon.height() - 2;
-    const int w = stamp->logicalWidth(), h = stamp->logicalHeight();
-    // The whole stamp, as large as fits, keeping its shape.
-    const double scale = std::min(double(roomW) / std::max(w, 1), double(roomH) / std::max(h, 1));
-    const int dw = std::max(1, int(w * scale)), dh = std::max(1, int(h * scale));
-    const int left = 1 + (roomW - dw) / 2, top = 1 + (roomH - dh) / 2;
-    PlotRequest plot;
-    plot.destinationSprite = &cell;
-    plot.destination = Rect{left, top, left + dw, top + dh};
-    plot.flags = model_.plotFlags();
-    plot.colour = 0xFFFFFF;
-    stamp->plot(plot);
-    painter.drawImage(icon.topLeft(), spriteToImage(cell));
+    paintFittedStamp(model_.stamps(), item, model_.plotFlags(), painter, icon);
 }
 
 void CStampPicker::select(PickerSelect op, int item)

@@ -1,6 +1,7 @@
 // celvane-stamps FOLDER: draws the stamps the program ships, at build time, into the data
 // folder: FOLDER/Stamps/data.stp (shapes) with a links file leading to a folder of stamps for
-// each subject, each with its own data.stp.
+// each subject, each with its own data.stp, and an icons file showing each such link with the
+// folder's first stamp.
 
 #include <QGuiApplication>
 #include <QImage>
@@ -54,6 +55,7 @@ int main(int argc, char** argv)
     try {
         const std::filesystem::path top = std::filesystem::path(argv[1]) / "Stamps";
         std::map<std::string, StampSet> folders;
+        StampSet icons;
         for (const StampDrawing& d : stampDrawings()) {
             StampSet& set = folders[d.folder];
             Bytes chunk;
@@ -61,6 +63,10 @@ int main(int argc, char** argv)
             render(d).write(&out, SpriteWriteKind::FilmChunk, true);
             set.add(FileType::StampFile, chunk);
             set.rename(set.count() - 1, d.name);
+            if (*d.folder && set.count() == 1) {
+                icons.add(FileType::StampFile, chunk);
+                icons.rename(icons.count() - 1, d.folder);
+            }
         }
         std::ofstream links;
         std::filesystem::create_directories(top);
@@ -74,6 +80,10 @@ int main(int argc, char** argv)
             if (!folder.empty())
                 links << folder << ' ' << (folder == "Bubbles" ? "Speech bubbles" : folder) << '\n';
         }
+        Bytes iconFile;
+        ByteWriter out(&iconFile);
+        icons.save(&out, false);
+        writeFileAtomically((top / "icons.stp").string(), iconFile);
     } catch (const Error& e) {
         std::fprintf(stderr, "celvane-stamps: %s\n", e.what());
         return 1;

@@ -11,16 +11,26 @@ std::string inFolder(const std::string& folder, const char* name)
 {
     return (std::filesystem::path(folder) / name).string();
 }
-} // namespace
 
-std::unique_ptr<StampSet> loadStampSet(const std::string& folder, const Settings& settings)
+std::unique_ptr<StampSet> loadPictures(const std::string& folder, const char* name, int type, const Settings& settings)
 {
-    const auto file = findFileWithDefaultExtensions(inFolder(folder, "data"), FileType::StampFile, settings);
+    const auto file = findFileWithDefaultExtensions(inFolder(folder, name), type, settings);
     if (!file)
         return nullptr;
     auto stamps = std::make_unique<StampSet>();
     stamps->add(file->type, readFile(file->path));
     return stamps;
+}
+} // namespace
+
+std::unique_ptr<StampSet> loadStampSet(const std::string& folder, const Settings& settings)
+{
+    return loadPictures(folder, "data", FileType::StampFile, settings);
+}
+
+std::unique_ptr<StampSet> loadFolderIcons(const std::string& folder, const Settings& settings)
+{
+    return loadPictures(folder, "icons", FileType::RiscOsSprite, settings);
 }
 
 void saveStampSet(StampSet& stamps, const std::string& folder)

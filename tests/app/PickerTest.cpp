@@ -11,6 +11,8 @@
 #include "app/picker/PickerGrid.h"
 #include "app/picker/PickerItems.h"
 #include "app/picker/PickerMouse.h"
+#include "film/FileType.h"
+#include "stamps/StampSet.h"
 
 namespace celvane {
 namespace {
@@ -252,6 +254,50 @@ TEST(PickerWindow, ClickingPicksAndFollowsLinksAndDroppedFilesJoin)
     EXPECT_EQ(window.folders().folder(), top + "/Animals");
     EXPECT_EQ(window.folders().links().size(), 1u); // Back
     EXPECT_TRUE(window.isVisible());
+}
+
+TEST(PickerWindow, TheFolderIconsFileGivesLinksTheirPicturesAndABadOneWarnsOnce)
+{
+    test::ensureApplication();
+    test::TempDir dir;
+    const std::string top = dir.path().string();
+    test::writeText(dir.file("links"), "Animals Farm\nPeople\nPlaces Far away\n");
+    // Named as a link's folder (in any case) or as its shown name; People has none.
+    StampSet icons;
+    icons.add(FileType::StampFile, test::blockStampFile(8, 8, 0x0000FF, "ANIMALS"));
+    icons.add(FileType::StampFile, test::blockStampFile(8, 8, 0xFF0000, "Far away"));
+    Bytes file;
+    ByteWriter out(&file);
+    icons.save(&out, false);
+    test::writeBytes(dir.file("icons.stp"), file);
+    PlainItems items;
+    items.folders = {top};
+    test::RecordingSink sink;
+    CPickerWindow window(items, "Plain", QSize(300, 200));
+    ASSERT_TRUE(window.start(top));
+    const auto& links = window.folders().links();
+    ASSERT_EQ(links.size(), 3u);
+    EXPECT_EQ(links[0].icon, 0);
+    EXPECT_EQ(links[1].icon, -1);
+    EXPECT_EQ(links[2].icon, 1);
+    window.showPicker();
+    const QImage shown = window.entriesWidget()->grab().toImage();
+    const auto colourAt = [&](int k) {
+        const Rect r = window.grid().rects(k).icon;
+        return shown.pixelColor((r.left + r.right) / 2, (r.top + r.bottom) / 2).rgb() & 0xFFFFFF;
+    };
+    EXPECT_EQ(colourAt(0), 0xFF0000u);
+    EXPECT_EQ(colourAt(2), 0x0000FFu);
+    EXPECT_NE(colourAt(1), colourAt(0)); // the drawn folder
+    EXPECT_TRUE(sink.shown.empty());
+
+    // A file that is no picture: one warning, and the links keep their drawn folders.
+    std::filesystem::remove(dir.file("icons.stp"));
+    test::writeText(dir.file("icons"), "not a picture at all");
+    ASSERT_TRUE(window.start(top));
+    EXPECT_EQ(sink.shown.size(), 1u);
+    for (const PickerLink& link : window.folders().links())
+        EXPECT_EQ(link.icon, -1);
 }
 
 } // namespace

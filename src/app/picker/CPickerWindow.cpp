@@ -13,8 +13,10 @@
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
+#include "app/picker/FittedStamp.h"
 #include "app/picker/PickerItems.h"
 #include "base/Settings.h"
+#include "gfx/PlotRequest.h"
 
 namespace celvane {
 
@@ -216,6 +218,10 @@ void CPickerWindow::paintEntries(QPainter& painter, const QRect& exposed)
 
 void CPickerWindow::paintLinkIcon(QPainter& painter, const PickerLink& link, const QRect& icon) const
 {
+    if (link.icon >= 0 && folders_.icons()) {
+        paintFittedStamp(*folders_.icons(), link.icon, kPlotMasked, painter, icon);
+        return;
+    }
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF r = QRectF(icon).adjusted(1, 1, -1, -1);

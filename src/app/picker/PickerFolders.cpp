@@ -1,16 +1,42 @@
 #include "app/picker/PickerFolders.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 
 #include "app/picker/PickerItems.h"
 #include "base/ByteIO.h"
-#include "film/FileType.h"
+#include "base/Reporter.h"
 #include "base/Settings.h"
+#include "film/FileType.h"
+#include "stamps/StampFolder.h"
 #include "view/ActionSoundHook.h"
 
 namespace celvane {
+
+namespace {
+bool sameName(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+int iconOf(StampSet& icons, const PickerLink& link)
+{
+    const std::string folder = std::filesystem::path(link.target).filename().string();
+    for (const std::string& wanted : {link.kind == PickerLink::Back ? std::string("Back") : folder, link.name})
+        for (int n = 0; n < icons.count(); ++n)
+            if (!wanted.empty() && sameName(icons.name(n), wanted))
+                return n;
+    return -1;
+}
+} // namespace
+
+PickerFolders::PickerFolders(PickerItems& items) : items_(items) {}
+
+PickerFolders::~PickerFolders() = default;
 
 std::vector<PickerLink> parseLinks(const std::string& text)
 {
@@ -101,15 +127,32 @@ void PickerFolders::readLinks()
         links_.push_back({PickerLink::Back, "Back", {}});
     const auto file = findFileWithDefaultExtensions((std::filesystem::path(folder_) / "links").string(),
                                                     FileType::Text, Settings::instance());
-    if (!file)
-        return;
-    try {
-        const Bytes data = readFile(file->path);
-        for (auto& link : parseLinks(std::string(data.begin(), data.end())))
-            links_.push_back(std::move(link));
-    } catch (const std::exception&) {
-        // An unreadable links file offers no links; the items still show.
+    if (file) {
+        try {
+            const Bytes data = readFile(file->path);
+            for (auto& link : parseLinks(std::string(data.begin(), data.end())))
+                links_.push_back(std::move(link));
+        } catch (const std::exception&) {
+            // An unreadable links file offers no links; the items still show.
+        }
     }
+    readIcons();
+}
+
+void PickerFolders::readIcons()
+{
+    icons_.reset();
+    try {
+        icons_ = loadFolderIcons(folder_, Settings::instance());
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        // The links keep their drawn folders.
+        Reporter::reportException(e, true, (std::filesystem::path(folder_) / "icons").string());
+    }
+    if (icons_)
+        for (PickerLink& link : links_)
+            link.icon = iconOf(*icons_, link);
 }
 
 } // namespace celvane
