@@ -215,50 +215,43 @@ TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(t
 {
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto* family = new QFontComboBox(this);
-    family->setObjectName("font");
-    family->setCurrentFont(QFont(QString::fromStdString(tool.font().face)));
-    auto* style = new QComboBox(this);
-    style->setObjectName("style");
-    style->addItems({"Regular", "Italic", "Bold", "Bold Italic"});
-    auto* size = new QComboBox(this);
-    size->setObjectName("size");
-    size->setEditable(true);
-    for (int points : {8, 9, 10, 11, 12, 14, 16, 18, 20, 22, 24, 26, 28, 36, 48, 72})
-        size->addItem(QString::number(points));
-    size->setCurrentText(QString::number(tool.font().points));
-    size->setValidator(new QIntValidator(1, 999, size));
-    auto* strikeOut = new QCheckBox("Stri&keout", this);
-    auto* underline = new QCheckBox("&Underline", this);
+    family_ = new QFontComboBox(this);
+    family_->setObjectName("font");
+    family_->setCurrentFont(QFont(QString::fromStdString(tool.font().face)));
+    style_ = new QComboBox(this);
+    style_->setObjectName("style");
+    size_ = new QComboBox(this);
+    size_->setObjectName("size");
+    size_->setEditable(true);
+    size_->setValidator(new QIntValidator(1, 999, size_));
+    strikeOut_ = new QCheckBox("Stri&keout", this);
+    underline_ = new QCheckBox("&Underline", this);
     auto* shadow = new QCheckBox("&Shadow", this);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName("text");
     text_->setMaximumHeight(60);
     int row = 0;
-    for (auto [label, field] : {std::pair<const char*, QWidget*>{"&Font:", family}, {"Font St&yle:", style}, {"&Size:", size}}) {
+    for (auto [label, field] :
+         {std::pair<const char*, QWidget*>{"&Font:", family_}, {"Font St&yle:", style_}, {"&Size:", size_}}) {
         auto* l = new QLabel(label, this);
         l->setBuddy(field);
         layout->addWidget(l, row, 0);
         layout->addWidget(field, row++, 1);
     }
     layout->addWidget(text_, row++, 0, 1, 2);
-    for (QCheckBox* box : {strikeOut, underline, shadow})
+    for (QCheckBox* box : {strikeOut_, underline_, shadow})
         layout->addWidget(box, row++, 0, 1, 2);
+    style_->addItem("Regular");
+    size_->setCurrentText(QString::number(tool.font().points));
+    listFamily();
 
-    readFont_ = [family, style, size, strikeOut, underline] {
-        TextTool::Font font;
-        font.face = family->currentFont().family().toStdString();
-        font.italic = style->currentIndex() & 1;
-        font.bold = style->currentIndex() & 2;
-        font.points = std::max(1, size->currentText().toInt());
-        font.strikeOut = strikeOut->isChecked();
-        font.underline = underline->isChecked();
-        return font;
-    };
-    connect(family, &QFontComboBox::currentFontChanged, this, &TextPanel::applyFont);
-    connect(style, &QComboBox::currentIndexChanged, this, &TextPanel::applyFont);
-    connect(size, &QComboBox::currentTextChanged, this, &TextPanel::applyFont);
-    for (QCheckBox* box : {strikeOut, underline})
+    connect(family_, &QFontComboBox::currentFontChanged, this, [this] {
+        listFamily();
+        applyFont();
+    });
+    connect(style_, &QComboBox::currentIndexChanged, this, &TextPanel::applyFont);
+    connect(size_, &QComboBox::currentTextChanged, this, &TextPanel::applyFont);
+    for (QCheckBox* box : {strikeOut_, underline_})
         connect(box, &QCheckBox::toggled, this, &TextPanel::applyFont);
     connect(shadow, &QCheckBox::toggled, this, [this](bool on) { tool_.setShadow(on); });
     connect(text_, &QPlainTextEdit::textChanged, this, [this] {
@@ -270,9 +263,42 @@ TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(t
     tool.textChanged = [this](const std::string&) { sync(); };
 }
 
+void TextPanel::listFamily()
+{
+    faces_ = fontFaces(family_->currentFont().family());
+    styles_ = fontStyles(faces_);
+    const QString style = style_->currentText();
+    const QString typed = size_->currentText();
+    const QSignalBlocker quietStyle(style_);
+    const QSignalBlocker quietSize(size_);
+    style_->clear();
+    for (const FontStyleChoice& choice : styles_)
+        style_->addItem(QString::fromStdString(choice.name));
+    if (styles_.empty())
+        style_->addItem("<No styles>");
+    style_->setCurrentIndex(std::max(style_->findText(style), 0));
+    size_->clear();
+    for (int points : fontSizes(faces_))
+        size_->addItem(QString::number(points));
+    if (size_->count() == 0)
+        size_->addItem("<No sizes>");
+    size_->setCurrentText(typed);
+}
+
 TextPanel::~TextPanel() { tool_.textChanged = nullptr; }
 
-void TextPanel::applyFont() { tool_.setFont(readFont_()); }
+void TextPanel::applyFont()
+{
+    const int index = style_->currentIndex();
+    TextTool::Font font = styledFont(tool_.font(), family_->currentFont().family(), faces_,
+                                     index >= 0 && index < int(styles_.size()) ? &styles_[size_t(index)] : nullptr);
+    // "<No sizes>" picked from the list is no size: the last one stays.
+    if (const int points = size_->currentText().toInt(); points > 0)
+        font.points = points;
+    font.strikeOut = strikeOut_->isChecked();
+    font.underline = underline_->isChecked();
+    tool_.setFont(font);
+}
 
 void TextPanel::sync()
 {

@@ -5,8 +5,12 @@
 #include <QWidget>
 #include <functional>
 
+#include "view/tools/FontFaces.h"
 #include "view/tools/TextTool.h"
 
+class QCheckBox;
+class QComboBox;
+class QFontComboBox;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -79,11 +83,19 @@ public:
     void sync();
 
 private:
+    // Fills the style and size lists for the family chosen, keeping the choices where it can.
+    void listFamily();
     void applyFont();
 
     TextTool& tool_;
+    QFontComboBox* family_;
+    QComboBox* style_;
+    QComboBox* size_;
+    QCheckBox* strikeOut_;
+    QCheckBox* underline_;
     QPlainTextEdit* text_;
-    std::function<TextTool::Font()> readFont_;
+    std::vector<FontFace> faces_;
+    std::vector<FontStyleChoice> styles_;
 };
 
 } // namespace celvane

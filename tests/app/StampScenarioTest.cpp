@@ -4,10 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QDropEvent>
+#include <QFontComboBox>
+#include <QInputDialog>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTimer>
+#include <optional>
 
 #include "DrawingProgram.h"
 #include "app/CToolPanel.h"
@@ -28,30 +33,12 @@ namespace {
 
 using test::DrawingProgram;
 
-// A stamp file of one stamp: a block of one colour.
-Bytes blockStampFile(int width, int height, uint32_t rgb, const std::string& name)
-{
-    Sprite block;
-    block.create(width, height, 0, 0, 32);
-    block.fillColour(rgbToColourWord(rgb));
-    StampSet set;
-    Bytes chunk;
-    ByteWriter c(&chunk);
-    block.write(&c, SpriteWriteKind::FilmChunk, true);
-    set.add(FileType::StampFile, chunk);
-    set.rename(0, name);
-    Bytes file;
-    ByteWriter out(&file);
-    set.save(&out, false);
-    return file;
-}
-
 // A folder whose stamps are one black bar of 20 x 10 pixels called "Bar".
 std::string barFolder(const test::TempDir& dir)
 {
     const std::string folder = dir.file("stamps");
     std::filesystem::create_directory(folder);
-    test::writeBytes(folder + "/data.stp", blockStampFile(20, 10, 0x000000, "Bar"));
+    test::writeBytes(folder + "/data.stp", test::blockStampFile(20, 10, 0x000000, "Bar"));
     return folder;
 }
 
@@ -189,7 +176,7 @@ TEST(StampScenario, SavedStampsGoIntoOneFileOrOneFileAStampAllOrTheSelected)
     Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
     p.frame().runCommand(ID_TOOL_STAMP);
     CStampPicker& picker = p.frame().stampPicker();
-    test::writeBytes(p.dir.file("box.stp"), blockStampFile(30, 24, 0x0000FF, "Box"));
+    test::writeBytes(p.dir.file("box.stp"), test::blockStampFile(30, 24, 0x0000FF, "Box"));
     test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(p.dir.file("box.stp"))});
     ASSERT_EQ(picker.itemCount(), 2);
 
@@ -254,6 +241,8 @@ TEST(StampScenario, AFreshStartOffersTheShippedStampsInFolders)
     EXPECT_TRUE(p.sink.shown.empty());
     const auto& links = window.folders().links();
     ASSERT_GE(links.size(), 5u);
+    for (const PickerLink& link : links)
+        EXPECT_GE(link.icon, 0) << link.name << " shows a picture of its stamps";
     int total = picker.itemCount();
     // Every folder the links lead to, and back.
     for (size_t k = 0; k < links.size(); ++k) {
@@ -333,6 +322,81 @@ TEST(StampScenario, TypedTextIsPlacedLikeAStampAndBuiltAgainOnlyWhenItChanges)
     p.drag({100, 110}, {100, 110});
     EXPECT_EQ(textStamps(), 1);
     EXPECT_GT(p.inked(), 10);
+}
+
+// Answers the name dialog that the next command opens: OK with `name`, or Cancel with none.
+void answerNameDialog(std::optional<QString> name)
+{
+    QTimer::singleShot(0, [name] {
+        auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        if (!name) {
+            dialog->reject();
+            return;
+        }
+        EXPECT_EQ(dialog->textValue(), "Bar"); // the first selected stamp's name
+        dialog->setTextValue(*name);
+        dialog->accept();
+    });
+}
+
+TEST(StampScenario, RenamedStampsKeepTheirNameInTheFolderTheyAreSavedTo)
+{
+    DrawingProgram p;
+    const std::string folder = barFolder(p.dir);
+    Settings::instance().writeString("Stamp Picker", "Dir", folder);
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(folder + "/data.stp")});
+    ASSERT_EQ(picker.itemCount(), 2);
+    EXPECT_FALSE(picker.state(ID_STAMP_RENAME).enabled); // nothing selected
+    picker.select(PickerSelect::All, 0);
+    answerNameDialog(std::nullopt);
+    ASSERT_TRUE(picker.run(ID_STAMP_RENAME));
+    EXPECT_EQ(picker.describe(0).name, "Bar");
+    answerNameDialog("Fence");
+    ASSERT_TRUE(picker.run(ID_STAMP_RENAME));
+    EXPECT_EQ(picker.describe(0).name, "Fence");
+    EXPECT_EQ(picker.describe(1).name, "Fence");
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE_DEFAULT));
+    StampSet back;
+    back.add(FileType::StampFile, readFile(folder + "/data.stp"));
+    ASSERT_EQ(back.count(), 2);
+    EXPECT_EQ(back.name(0), "Fence");
+    EXPECT_EQ(back.name(1), "Fence");
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
+TEST(StampScenario, TheTextPanelListsTheFamilysStylesAndSizesAndBoldTextIsBolder)
+{
+    DrawingProgram p;
+    p.frame().runCommand(ID_TOOL_TEXT);
+    QWidget* panel = p.frame().toolbox()->panel(ToolBox::Text);
+    auto* family = panel->findChild<QFontComboBox*>("font");
+    auto* style = panel->findChild<QComboBox*>("style");
+    auto* size = panel->findChild<QComboBox*>("size");
+    ASSERT_TRUE(family && style && size);
+    family->setCurrentFont(QFont("DejaVu Sans"));
+    ASSERT_EQ(family->currentFont().family(), "DejaVu Sans");
+    QStringList styles;
+    for (int i = 0; i < style->count(); ++i)
+        styles << style->itemText(i);
+    for (const char* name : {"Book", "Bold", "Oblique", "Bold Oblique"})
+        EXPECT_TRUE(styles.contains(name)) << name << " in " << styles.join(", ").toStdString();
+    EXPECT_EQ(size->count(), 16);
+    size->setCurrentText("36");
+    QTest::keyClicks(&p.view(), "W");
+    const auto inkedWith = [&](const char* styleName) {
+        style->setCurrentIndex(style->findText(styleName));
+        p.drag({100, 75}, {100, 75});
+        const int inked = p.inked();
+        p.frame().runCommand(ID_EDIT_UNDO);
+        return inked;
+    };
+    const int book = inkedWith("Book");
+    EXPECT_GT(book, 50);
+    EXPECT_GT(inkedWith("Bold"), book + book / 5);
+    EXPECT_EQ(p.app.toolBox().text().font().points, 36);
 }
 
 } // namespace

@@ -94,12 +94,12 @@ bool TextTool::rebuild(uint32_t textColour, uint32_t shadowColour)
     if (needed) {
         DrawFont font;
         font.face = QString::fromStdString(font_.face);
-        font.weight = font_.bold ? 700 : 400;
+        font.weight = font_.weight;
         font.italic = font_.italic;
         font.underline = font_.underline;
         font.strikeOut = font_.strikeOut;
         const Bytes drawfile = buildTextDrawfile(
-            {text_, encodeDrawFont(font, 'R'), font_.points * kUnitsPerPoint, shadow_, textColour, shadowColour});
+            {text_, encodeDrawFont(font, font_.scalable ? 'R' : 'N'), font_.points * kUnitsPerPoint, shadow_, textColour, shadowColour});
         rebuildNeeded_ = false;
         builtText_ = textColour;
         builtShadow_ = shadowColour;

@@ -15,11 +15,12 @@ class TextTool : public StampTool {
 public:
     struct Font {
         std::string face = "Arial";
-        bool bold = false;
+        int weight = 400; // 700 bold
         bool italic = false;
         bool underline = false;
         bool strikeOut = false;
         int points = 12;
+        bool scalable = true; // false: the family has bitmap faces
     };
 
     TextTool();
