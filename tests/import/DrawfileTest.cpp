@@ -11,6 +11,9 @@
 #include <set>
 
 #include "QtTestSupport.h"
+#include "app/CStampPicker.h"
+#include "app/DrawingProgram.h"
+#include "app/picker/CPickerWindow.h"
 #include "TestSupport.h"
 #include "base/CommandIds.h"
 #include "base/StringTable.h"
@@ -301,4 +304,28 @@ TEST(Drawfiles, ADrawfileOpensInTheProgramAsAFilmAndServesAsAStamp)
     dynamic_cast<DrawfileGraphic&>(list.item(0)).plot(request);
     EXPECT_EQ(rgbAt(frame, 50, 50), rgb(255, 0, 0));
     EXPECT_EQ(rgbAt(frame, 70, 50), rgb(0, 0, 255));
+}
+
+TEST(Drawfiles, ADrawfileDroppedOnTheStampPickerIsStampedAtDoubleSizeAndUndone)
+{
+    test::DrawingProgram p;
+    const std::string path = p.dir.file("box.aff");
+    test::writeBytes(path, DrawBuilder().path(kRed, kRed, 0, 0, square(0, 0, 30)).file());
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(path)});
+    const int box = picker.itemCount() - 1;
+    ASSERT_GE(box, 0);
+    picker.select(PickerSelect::None, 0);
+    picker.select(PickerSelect::Select, box);
+    ASSERT_TRUE(picker.run(ID_STAMP_DOUBLE_SIZE));
+    p.drag({100, 75}, {100, 75});
+    const uint32_t red = p.image().pixelValueOf(p.image().nearestColourWord(0x0000FF));
+    // Drawn afresh at twice its size: about 60 pixels across, centred where it was put.
+    for (int dx : {-26, 0, 26})
+        EXPECT_EQ(p.image().pixelAt(100 + dx, 75), red) << dx;
+    EXPECT_NE(p.image().pixelAt(100 + 36, 75), red);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_NE(p.image().pixelAt(100, 75), red);
+    EXPECT_TRUE(p.sink.shown.empty());
 }
