@@ -28,19 +28,19 @@ struct DrawingProgram : StartedProgram {
         const Point c = view().layout().frameToClient(f, false);
         return {c.x, c.y};
     }
-    void mouse(QEvent::Type type, Point at, Qt::MouseButton button, Qt::MouseButtons buttons)
+    void mouse(QEvent::Type type, Point at, Qt::MouseButton button, Qt::MouseButtons buttons,
+               Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
         QWidget* port = view().viewport();
-        QMouseEvent event(type, QPointF(client(at)), port->mapToGlobal(QPointF(client(at))), button, buttons,
-                          Qt::NoModifier);
+        QMouseEvent event(type, QPointF(client(at)), port->mapToGlobal(QPointF(client(at))), button, buttons, keys);
         QApplication::sendEvent(port, &event);
     }
-    // A press, a move and a release with the left button.
-    void drag(Point from, Point to)
+    // A press, a move and a release with the left button, the keys held throughout.
+    void drag(Point from, Point to, Qt::KeyboardModifiers keys = Qt::NoModifier)
     {
-        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
-        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        mouse(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, keys);
+        mouse(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton, keys);
+        mouse(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton, keys);
     }
     // A straight 2-pixel pencil line.
     void drawLine(Point from, Point to)

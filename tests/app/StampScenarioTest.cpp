@@ -91,7 +91,7 @@ TEST(StampScenario, APickedTurnedStampLandsUndoesRedoesAndIsSavedWithTheFilm)
     EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(100, 66))), 0u);
 }
 
-TEST(StampScenario, SolidColourStampsInThePaintingColourAndScalingStretchesIt)
+TEST(StampScenario, SolidColourStampsInThePaintingColourThePaperWithTheRightButton)
 {
     DrawingProgram p;
     Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
@@ -109,6 +109,39 @@ TEST(StampScenario, SolidColourStampsInThePaintingColourAndScalingStretchesIt)
     p.mouse(QEvent::MouseButtonRelease, {100, 75}, Qt::RightButton, Qt::NoButton);
     EXPECT_EQ(p.image().pixelAt(100, 75), p.image().pixelValueOf(p.film().paper()));
     EXPECT_EQ(p.image().pixelAt(85, 75), p.ink());
+}
+
+TEST(StampScenario, ShiftDragsSizeCtrlDragsTurnAndBothTimeOneHundredPlots)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    const auto inkedAt = [&](int x, int y) { return p.image().pixelAt(x, y) == p.ink(); };
+    // The 20 x 10 bar put down at (100, 75), the pointer then on its bottom right corner, which
+    // is dragged to (130, 90): twice as wide and high, its top left corner staying at (90, 70).
+    p.drag({100, 75}, {130, 90}, Qt::ShiftModifier);
+    EXPECT_EQ(p.inked(), 800);
+    EXPECT_TRUE(inkedAt(91, 71));
+    EXPECT_TRUE(inkedAt(128, 88));
+    EXPECT_FALSE(inkedAt(132, 75));
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), 0);
+    // Turned by dragging straight down from its centre: a quarter turn, standing up.
+    p.mouse(QEvent::MouseButtonPress, {100, 75}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    p.mouse(QEvent::MouseMove, {100, 140}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    p.mouse(QEvent::MouseButtonRelease, {100, 140}, Qt::LeftButton, Qt::NoButton, Qt::ControlModifier);
+    EXPECT_EQ(p.inked(), 200);
+    EXPECT_TRUE(inkedAt(100, 67));
+    EXPECT_TRUE(inkedAt(100, 83));
+    EXPECT_FALSE(inkedAt(92, 75));
+    p.frame().runCommand(ID_EDIT_UNDO);
+    // Both keys: the time a hundred plots take is shown, and the stamp lands once, as plain.
+    p.drag({100, 75}, {100, 75}, Qt::ShiftModifier | Qt::ControlModifier);
+    ASSERT_EQ(p.sink.shown.size(), 1u);
+    EXPECT_TRUE(p.sink.shown[0].starts_with("Time for 100 plots = ")) << p.sink.shown[0];
+    EXPECT_EQ(p.inked(), 200);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), 0);
 }
 
 TEST(StampScenario, ASnapshotSentToTheStampsBecomesTheStampToPlace)
