@@ -13,6 +13,7 @@
 #include "QtTestSupport.h"
 #include "app/CStampPicker.h"
 #include "app/DrawingProgram.h"
+#include "app/FilmImport.h"
 #include "app/picker/CPickerWindow.h"
 #include "TestSupport.h"
 #include "base/CommandIds.h"
@@ -306,7 +307,7 @@ TEST(Drawfiles, ADrawfileOpensInTheProgramAsAFilmAndServesAsAStamp)
     EXPECT_EQ(rgbAt(frame, 70, 50), rgb(0, 0, 255));
 }
 
-TEST(Drawfiles, ADrawfileDroppedOnTheStampPickerIsStampedAtDoubleSizeAndUndone)
+TEST(Drawfiles, ADrawfileIsStampedAtDoubleSizeFromThePickerAndImportedIntoTheFilm)
 {
     test::DrawingProgram p;
     const std::string path = p.dir.file("box.aff");
@@ -327,5 +328,11 @@ TEST(Drawfiles, ADrawfileDroppedOnTheStampPickerIsStampedAtDoubleSizeAndUndone)
     EXPECT_NE(p.image().pixelAt(100 + 36, 75), red);
     p.frame().runCommand(ID_EDIT_UNDO);
     EXPECT_NE(p.image().pixelAt(100, 75), red);
+
+    // Imported into the film, blank again: the box takes the blank frame's place, filling it.
+    p.app.filmImport().importFile(p.view(), path, ImportOptions{});
+    ASSERT_EQ(p.film().frameCount(), 1);
+    EXPECT_EQ(p.image().pixelAt(10, 10), red);
+    EXPECT_EQ(p.image().pixelAt(190, 140), red);
     EXPECT_TRUE(p.sink.shown.empty());
 }
