@@ -241,7 +241,7 @@ TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(t
     layout->addWidget(text_, row++, 0, 1, 2);
     for (QCheckBox* box : {strikeOut_, underline_, shadow})
         layout->addWidget(box, row++, 0, 1, 2);
-    style_->addItem("Regular");
+    style_->addItem("Regular"); // the style chosen first, where the family has it
     size_->setCurrentText(QString::number(tool.font().points));
     listFamily();
 

@@ -77,7 +77,7 @@ bool PickerFolders::start(const std::string& folder)
     if (!opened) {
         // Even a folder without items offers its links, so that a person can get somewhere.
         folder_ = folder;
-        readLinks();
+        readLinksAndIcons();
     }
     return opened;
 }
@@ -116,11 +116,11 @@ bool PickerFolders::open(const std::string& folder, bool forward)
     if (forward && !folder_.empty())
         history_.push_back(folder_);
     folder_ = folder;
-    readLinks();
+    readLinksAndIcons();
     return true;
 }
 
-void PickerFolders::readLinks()
+void PickerFolders::readLinksAndIcons()
 {
     links_.clear();
     if (!history_.empty())

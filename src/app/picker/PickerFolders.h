@@ -45,7 +45,7 @@ public:
 
 private:
     bool open(const std::string& folder, bool forward);
-    void readLinks();
+    void readLinksAndIcons();
     void readIcons();
 
     PickerItems& items_;
