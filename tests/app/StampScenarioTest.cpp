@@ -144,6 +144,67 @@ TEST(StampScenario, ShiftDragsSizeCtrlDragsTurnAndBothTimeOneHundredPlots)
     EXPECT_EQ(p.inked(), 0);
 }
 
+TEST(StampScenario, TheStampAndEditMenusOpenCopyPasteCutAndDeleteStamps)
+{
+    DrawingProgram p;
+    const std::string folder = barFolder(p.dir);
+    Settings::instance().writeString("Stamp Picker", "Dir", folder);
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    EXPECT_FALSE(picker.state(ID_STAMP_COPY).enabled); // nothing selected
+    test::writeBytes(p.dir.file("box.stp"), test::blockStampFile(30, 24, 0x0000FF, "Box"));
+    p.chooser.paths.push_back(p.dir.file("box.stp"));
+    ASSERT_TRUE(picker.run(ID_STAMP_OPEN));
+    ASSERT_EQ(picker.itemCount(), 2);
+    EXPECT_EQ(p.chooser.folders.back(), folder); // the dialog starts in the stamps' folder
+    const auto names = [&] {
+        std::vector<std::string> n;
+        for (int i = 0; i < picker.itemCount(); ++i)
+            n.push_back(picker.describe(i).name);
+        return n;
+    };
+    picker.select(PickerSelect::Select, 1);
+    ASSERT_TRUE(picker.run(ID_STAMP_COPY));
+    ASSERT_TRUE(picker.run(ID_STAMP_PASTE));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Bar", "Box", "Box"}));
+    ASSERT_TRUE(picker.run(ID_STAMP_CLEAR_SELECTION));
+    picker.select(PickerSelect::Select, 0);
+    ASSERT_TRUE(picker.run(ID_STAMP_CUT));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Box", "Box"}));
+    ASSERT_TRUE(picker.run(ID_STAMP_PASTE));
+    EXPECT_EQ(names(), (std::vector<std::string>{"Box", "Box", "Bar"}));
+    // What the picker copied pastes into the film as a picture of its own.
+    p.frame().runCommand(ID_EDIT_PASTE);
+    EXPECT_GT(p.inked(), 0);
+    ASSERT_TRUE(picker.run(ID_STAMP_SELECT_ALL));
+    ASSERT_TRUE(picker.run(ID_STAMP_DELETE));
+    EXPECT_EQ(picker.itemCount(), 0);
+    for (int id : {ID_STAMP_SAVE, ID_STAMP_SELECT_ALL, ID_STAMP_CUT, ID_STAMP_FLIP_HORIZONTAL})
+        EXPECT_FALSE(picker.state(id).enabled) << id;
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
+TEST(StampScenario, TheViewMenuShowsStampsOrFileIconsSmallOrLarge)
+{
+    DrawingProgram p;
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    EXPECT_TRUE(picker.state(ID_STAMP_VIEW_STAMPS).checked);
+    EXPECT_TRUE(picker.state(ID_STAMP_SMALL).checked);
+    EXPECT_EQ(picker.describe(0).iconWidth, 48);
+    ASSERT_TRUE(picker.run(ID_STAMP_LARGE));
+    EXPECT_EQ(picker.describe(0).iconWidth, 128);
+    EXPECT_EQ(picker.describe(0).iconHeight, 92);
+    EXPECT_TRUE(picker.window().large());
+    ASSERT_TRUE(picker.run(ID_STAMP_VIEW_ICONS));
+    EXPECT_TRUE(picker.state(ID_STAMP_VIEW_ICONS).checked);
+    EXPECT_FALSE(picker.state(ID_STAMP_VIEW_STAMPS).checked);
+    EXPECT_LT(picker.describe(0).iconWidth, 48);
+    // Shown as file icons the next time the program starts, too.
+    EXPECT_EQ(Settings::instance().getInt("Stamp Picker", "UseStamps", 1, 0, 1), 0);
+}
+
 TEST(StampScenario, ASnapshotSentToTheStampsBecomesTheStampToPlace)
 {
     DrawingProgram p;
