@@ -300,5 +300,26 @@ TEST(PickerWindow, TheFolderIconsFileGivesLinksTheirPicturesAndABadOneWarnsOnce)
         EXPECT_EQ(link.icon, -1);
 }
 
+TEST(PickerFolders, ASpriteFileOfAnotherProgramServesAsTheIconsFile)
+{
+    const auto corpus = test::corpusDir("sprite") / "desklib" / "Tiles-Sprites.ff9";
+    CELVANE_REQUIRE_CORPUS(corpus.parent_path());
+    test::TempDir dir;
+    std::filesystem::copy_file(corpus, dir.file("icons")); // no extension: found all the same
+    test::writeText(dir.file("links"), "00 First\n01 Second\nother Third\n");
+    PlainItems items;
+    items.folders = {dir.path().string()};
+    test::RecordingSink sink;
+    PickerFolders folders(items);
+    ASSERT_TRUE(folders.start(dir.path().string()));
+    ASSERT_EQ(folders.links().size(), 3u);
+    EXPECT_EQ(folders.links()[0].icon, 0);
+    EXPECT_EQ(folders.links()[1].icon, 1);
+    EXPECT_EQ(folders.links()[2].icon, -1);
+    ASSERT_NE(folders.icons(), nullptr);
+    EXPECT_NE(folders.icons()->image(1), nullptr);
+    EXPECT_TRUE(sink.shown.empty());
+}
+
 } // namespace
 } // namespace celvane
