@@ -34,7 +34,8 @@ namespace {
 constexpr const char* kOpenFilters = "Stamps (*.stp);;Animations (*.qfm *.gif);;Bitmap files (*.bmp *.dib *.ff9);;"
                                      "Other graphics (*.wmf *.emf *.aff);;All Files (*)";
 constexpr const char* kSnapshotName = "Snapshot";
-constexpr int kIconCell = 32; // the file icon's size
+constexpr int kIconCell = 32;  // the file icon's size
+constexpr int kSmallCell = 48; // the picture carried by a drag
 
 // "Snapshot", or a frame of a film so named ("Snapshot1").
 bool isSnapshot(const std::string& name)
@@ -419,6 +420,19 @@ QMimeData* CStampPicker::dragData()
     StampSet& stamps = model_.stamps();
     const Sprite* first = stamps.image(stamps.current());
     return first ? FrameClipboard::mimeData(selectedAsStampFile(), *first) : nullptr;
+}
+
+QPixmap CStampPicker::dragPicture()
+{
+    StampSet& stamps = model_.stamps();
+    if (stamps.count() == 0)
+        return {};
+    QPixmap picture(kSmallCell, kSmallCell);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setBackground(Qt::white);
+    paintFittedStamp(stamps, stamps.current(), model_.plotFlags(), painter, picture.rect());
+    return picture;
 }
 
 void CStampPicker::dropFiles(const std::vector<std::string>& paths)

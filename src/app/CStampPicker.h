@@ -60,6 +60,8 @@ public:
     void selectionEnded() override;
     bool picked(int item, bool doubleClick) override;
     QMimeData* dragData() override;
+    // The stamp the stamp tool would place, in a small cell.
+    QPixmap dragPicture() override;
     void dropFiles(const std::vector<std::string>& paths) override;
     bool openFolder(const std::string& folder) override;
 

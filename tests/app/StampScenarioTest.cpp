@@ -251,6 +251,11 @@ TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoin
     picker.select(PickerSelect::Select, 1);
     std::unique_ptr<QMimeData> data(picker.dragData());
     ASSERT_TRUE(data);
+    // The pointer carries the black bar on white.
+    const QImage carried = picker.dragPicture().toImage();
+    ASSERT_FALSE(carried.isNull());
+    EXPECT_EQ(carried.pixel(carried.width() / 2, carried.height() / 2) & 0xFFFFFF, 0u);
+    EXPECT_EQ(carried.pixel(2, 2) & 0xFFFFFF, 0xFFFFFFu);
     QWidget& port = *p.view().viewport();
     QDragEnterEvent enter(port.rect().center(), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&port, &enter);

@@ -279,6 +279,10 @@ void CPickerWindow::moved(QPoint at)
         if (QMimeData* data = items_.dragData()) {
             auto* drag = new QDrag(canvas_);
             drag->setMimeData(data);
+            if (const QPixmap picture = items_.dragPicture(); !picture.isNull()) {
+                drag->setPixmap(picture);
+                drag->setHotSpot(QPoint(picture.width() / 2, picture.height() / 2));
+            }
             drag->exec(Qt::CopyAction);
         }
         released();

@@ -3,6 +3,7 @@
 // looks, its selection, what picking and dragging an item does, files dropped on it, and the
 // loading of a folder's items. The window owns the grid, the links, scrolling and the mouse.
 
+#include <QPixmap>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,8 @@ public:
     virtual bool picked(int item, bool doubleClick) = 0;
     // The selected items for dragging out of the window; null when nothing can be dragged.
     virtual QMimeData* dragData() = 0;
+    // What the pointer carries while they are dragged; null for the platform's drag cursor.
+    virtual QPixmap dragPicture() { return {}; }
     virtual void dropFiles(const std::vector<std::string>& paths) = 0;
     // Replaces the items with a folder's; false (the user told) when the folder has none, and
     // the items stay.
