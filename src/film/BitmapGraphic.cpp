@@ -14,12 +14,6 @@ void BitmapGraphic::getSummary(GraphicSummary& summary) const
 
 void BitmapGraphic::getFrameDescription(int, ImageInfo& info) { info = ImageInfo::describing(image_, name_); }
 
-void BitmapGraphic::setFrameSelected(int frame, bool on)
-{
-    if (frame == 0)
-        selected_ = on;
-}
-
 namespace {
 void loadBitmapFile(Sprite& image, ByteSpan file)
 {

@@ -2,20 +2,17 @@
 // A single picture held as a sprite: a bitmap file, or a bitmap from the clipboard. It offers
 // one frame that can be described and drawn, which is all a merge into a film needs.
 
-#include "film/Graphic.h"
+#include "film/OneFrameGraphic.h"
 #include "gfx/Sprite.h"
 
 namespace celvane {
 
-class BitmapGraphic : public Graphic {
+class BitmapGraphic : public OneFrameGraphic {
 public:
 
     int needsMaskFlags() const override { return 0; }
     void getSummary(GraphicSummary& summary) const override;
     void getFrameDescription(int frame, ImageInfo& info) override;
-    int countSelectedFrames() const override { return selected_ ? 1 : 0; }
-    void setFrameSelected(int frame, bool on) override;
-    bool isFrameSelected(int frame) const override { return frame == 0 && selected_; }
     // Data is a whole bitmap file (with its 14-byte file header), followed for the two stamp
     // kinds by the transparent colour or the mask's bitmap file.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
@@ -29,7 +26,6 @@ public:
 private:
     Sprite image_;
     std::string name_;
-    bool selected_ = false;
 };
 
 } // namespace celvane

@@ -644,14 +644,7 @@ MetafilePlayCount playEnhancedRecords(const MetafileData& m, QPainter& painter, 
             break;
         if (type == Eof)
             break;
-        try {
-            if (player.play(type, RecordFields(all.subspan(at, size))))
-                ++count.played;
-            else
-                ++count.skipped;
-        } catch (const Error&) {
-            ++count.skipped;
-        }
+        count.add([&] { return player.play(type, RecordFields(all.subspan(at, size))); });
         at += size;
     }
     return count;

@@ -58,12 +58,6 @@ void GifGraphic::getFrameDescription(int frame, ImageInfo& info)
     info.name = name_ + std::to_string(frame + 1);
 }
 
-int GifGraphic::countSelectedFrames() const { return selection_.count(); }
-
-void GifGraphic::setFrameSelected(int frame, bool on) { selection_.set(frame, on); }
-
-bool GifGraphic::isFrameSelected(int frame) const { return selection_.isSelected(frame); }
-
 void GifGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 {
     if (!data)

@@ -8,20 +8,16 @@
 #include <vector>
 
 #include "import/GifAnimation.h"
-#include "film/FrameSelection.h"
-#include "film/Graphic.h"
+#include "film/ManyFrameGraphic.h"
 #include "gfx/Sprite.h"
 
 namespace celvane {
 
-class GifGraphic : public Graphic {
+class GifGraphic : public ManyFrameGraphic {
 public:
     int needsMaskFlags() const override { return 0; }
     void getSummary(GraphicSummary& summary) const override;
     void getFrameDescription(int frame, ImageInfo& info) override;
-    int countSelectedFrames() const override;
-    void setFrameSelected(int frame, bool on) override;
-    bool isFrameSelected(int frame) const override;
     // Data is a whole GIF file.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
     void clear() override;
@@ -42,7 +38,6 @@ private:
     void paint(const Rect& rect, const AnimationFrame& record, int free);
 
     std::optional<Animation> animation_;
-    FrameSelection selection_;
     std::map<GifPalette, PaletteRef> palettes_;
     Sprite image_;
     int imageFrame_ = -1; // what the picture and the buffers below hold

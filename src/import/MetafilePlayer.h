@@ -6,6 +6,7 @@
 #include <QRectF>
 
 #include "base/ByteIO.h"
+#include "base/Errors.h"
 #include "import/MetafileData.h"
 #include "import/RecordFields.h"
 
@@ -15,6 +16,17 @@ struct MetafilePlayCount {
     int played = 0;
     // Records we do not draw, or too damaged to draw; never a reason to stop.
     int skipped = 0;
+
+    // Plays one record: played when `play` says so, skipped when it says not or finds damage.
+    template <class Play>
+    void add(Play&& play)
+    {
+        try {
+            ++(play() ? played : skipped);
+        } catch (const Error&) {
+            ++skipped;
+        }
+    }
 };
 
 // Plays the picture so that it fills `target` (the painter's coordinates). The painter's

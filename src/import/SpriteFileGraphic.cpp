@@ -19,12 +19,6 @@ void SpriteFileGraphic::getFrameDescription(int frame, ImageInfo& info)
         info = ImageInfo::describing(contents_.sprites[size_t(frame)], contents_.names[size_t(frame)]);
 }
 
-int SpriteFileGraphic::countSelectedFrames() const { return selection_.count(); }
-
-void SpriteFileGraphic::setFrameSelected(int frame, bool on) { selection_.set(frame, on); }
-
-bool SpriteFileGraphic::isFrameSelected(int frame) const { return selection_.isSelected(frame); }
-
 void SpriteFileGraphic::load(int, const ImageInfo*, const ByteSpan* data, int)
 {
     if (!data)

@@ -4,20 +4,16 @@
 
 #include <vector>
 
-#include "film/FrameSelection.h"
-#include "film/Graphic.h"
+#include "film/ManyFrameGraphic.h"
 #include "import/SpriteFileReader.h"
 
 namespace celvane {
 
-class SpriteFileGraphic : public Graphic {
+class SpriteFileGraphic : public ManyFrameGraphic {
 public:
     int needsMaskFlags() const override { return 0; }
     void getSummary(GraphicSummary& summary) const override;
     void getFrameDescription(int frame, ImageInfo& info) override;
-    int countSelectedFrames() const override;
-    void setFrameSelected(int frame, bool on) override;
-    bool isFrameSelected(int frame) const override;
     // Data is a whole sprite file. Sprites left out are told once; a file with none to show
     // is then refused.
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
@@ -31,7 +27,6 @@ private:
     bool valid(int frame) const { return frame >= 0 && size_t(frame) < contents_.sprites.size(); }
 
     SpriteFileContents contents_;
-    FrameSelection selection_;
 };
 
 } // namespace celvane

@@ -14,12 +14,6 @@ void VectorGraphic::getFrameDescription(int frame, ImageInfo& info)
         info = ImageInfo::describing(*image, name_ ? *name_ : frameName());
 }
 
-void VectorGraphic::setFrameSelected(int frame, bool on)
-{
-    if (frame == 0)
-        selected_ = on;
-}
-
 void VectorGraphic::clear()
 {
     forgetPicture();

@@ -7,21 +7,18 @@
 #include <optional>
 #include <string>
 
-#include "film/Graphic.h"
+#include "film/OneFrameGraphic.h"
 #include "gfx/Sprite.h"
 #include "import/MetafileData.h"
 #include "import/VectorImage.h"
 
 namespace celvane {
 
-class VectorGraphic : public Graphic {
+class VectorGraphic : public OneFrameGraphic {
 public:
     int needsMaskFlags() const override { return 0; }
     void getSummary(GraphicSummary& summary) const override;
     void getFrameDescription(int frame, ImageInfo& info) override;
-    int countSelectedFrames() const override { return selected_ ? 1 : 0; }
-    void setFrameSelected(int frame, bool on) override;
-    bool isFrameSelected(int frame) const override { return frame == 0 && selected_; }
     void clear() override;
     void deleteFrames(int first, int last) override;
     Sprite* workingImage(int frame) override;
@@ -53,7 +50,6 @@ private:
     VectorImage plotted_;
     // Given by a stamp file's names; the kind's own name until then.
     std::optional<std::string> name_;
-    bool selected_ = false;
 };
 
 } // namespace celvane

@@ -472,14 +472,7 @@ MetafilePlayCount playWindowsRecords(const MetafileData& m, QPainter& painter, c
         const uint16_t function = loadLE16(all.data() + at + 4);
         if (bytes < 6 || bytes > all.size() - at || function == Eof)
             break;
-        try {
-            if (player.play(function, RecordFields(all.subspan(at, size_t(bytes)))))
-                ++count.played;
-            else
-                ++count.skipped;
-        } catch (const Error&) {
-            ++count.skipped;
-        }
+        count.add([&] { return player.play(function, RecordFields(all.subspan(at, size_t(bytes)))); });
         at += size_t(bytes);
     }
     return count;
