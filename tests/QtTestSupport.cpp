@@ -57,6 +57,8 @@ StartedProgram::StartedProgram(const ProgramOptions& options)
         s.writeInt("Default", "Depth", options.filmDepth);
     }
     s.writeInt("Default", "Scale", options.scale);
+    if (options.settings)
+        options.settings(s);
     if (options.messages)
         Reporter::setSink(options.messages);
     // Recovery copies stay with the test's own files.

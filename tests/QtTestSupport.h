@@ -23,6 +23,7 @@
 #include "app/ImportOptionsDialog.h"
 #include "app/QtMessageSink.h"
 #include "base/Reporter.h"
+#include "base/Settings.h"
 
 namespace celvane::test {
 
@@ -78,6 +79,8 @@ struct ProgramOptions {
     std::filesystem::path settingsFile{};
     // The folder recovery copies go to; by default one of the test's own.
     std::filesystem::path stateFolder{};
+    // Writes further settings before the program starts.
+    std::function<void(Settings&)> settings{};
 };
 
 // Real message boxes, pressed as a person would once each is up: the box's own event loop runs

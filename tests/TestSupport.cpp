@@ -12,9 +12,20 @@
 #include "film/FileType.h"
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
+#include "import/ImportKinds.h"
 #include "stamps/StampSet.h"
 
 namespace celvane::test {
+
+namespace {
+
+// Every test sees the kinds of file the program reads, as the program does from its start.
+const bool kImportKindsRegistered = [] {
+    registerImportKinds();
+    return true;
+}();
+
+} // namespace
 
 TempDir::TempDir()
 {
@@ -56,6 +67,16 @@ std::string readText(const std::string& path)
 std::filesystem::path corpusDir(const std::string& kind)
 {
     return std::filesystem::path(CELVANE_CORPUS) / kind;
+}
+
+std::vector<CorpusFile> corpusFiles(const std::filesystem::path& folder)
+{
+    std::vector<CorpusFile> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files.push_back({entry.path().parent_path().filename().string() + "/" + entry.path().filename().string(),
+                             entry.path()});
+    return files;
 }
 
 int runCommand(const std::string& command, std::string* output)

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "base/ByteIO.h"
 
@@ -33,6 +34,13 @@ Bytes blockStampFile(int width, int height, uint32_t rgb, const std::string& nam
 // A folder of the shared sample files made by other programs (bmp, gif, pal, ...). Tests
 // that need it skip when the samples are not beside the checkout.
 std::filesystem::path corpusDir(const std::string& kind);
+// Every file below a folder of samples, named by its own folder and its file name
+// ("libwmf/2doorvan.wmf").
+struct CorpusFile {
+    std::string name;
+    std::filesystem::path path;
+};
+std::vector<CorpusFile> corpusFiles(const std::filesystem::path& folder);
 #define CELVANE_REQUIRE_CORPUS(dir)                                                                \
     if (!std::filesystem::is_directory(dir))                                                       \
     GTEST_SKIP() << "no sample files at " << (dir)

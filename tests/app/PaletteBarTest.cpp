@@ -16,31 +16,14 @@
 #include "film/Film.h"
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
-#include "base/Settings.h"
 #include "view/CCelvaneView.h"
 
 using namespace celvane;
 
 namespace {
 // A started program whose first film has the given depth, on a settings file of its own.
-struct Program {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    test::ScriptedChooser chooser; // no file dialog ever waits for a person
-    CelvaneApp app;
-
-    explicit Program(int depth)
-    {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings& s = Settings::instance();
-        s.writeInt("Settings", "Splash", 0);
-        s.writeInt("Settings", "UserDefaultFilm", 1);
-        s.writeInt("Default", "Width", 32);
-        s.writeInt("Default", "Height", 24);
-        s.writeInt("Default", "Depth", depth);
-        EXPECT_TRUE(app.start({}));
-    }
+struct Program : test::StartedProgram {
+    explicit Program(int depth) : StartedProgram({.filmWidth = 32, .filmHeight = 24, .filmDepth = depth}) {}
     CColourPalette& bar() { return *app.mainFrame()->findChild<CColourPalette*>(); }
     CCelvaneDoc& document() { return app.mainFrame()->activeView()->document(); }
     Film& film() { return *document().film(); }

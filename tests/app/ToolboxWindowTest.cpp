@@ -27,28 +27,13 @@ using namespace celvane;
 namespace {
 
 // A started program with a small film; `prepare` writes settings before it starts.
-struct Toolbox {
-    test::TempDir dir;
-    test::RecordingSink sink;
-    CelvaneApp app;
-
+struct Toolbox : test::StartedProgram {
     explicit Toolbox(const std::function<void(Settings&)>& prepare = {})
+        : StartedProgram({.filmWidth = 120, .filmHeight = 90, .window = {900, 700}, .settings = prepare})
     {
-        test::ensureApplication();
-        Settings::useFile(dir.path() / "celvane.ini");
-        Settings& s = Settings::instance();
-        s.writeInt("Settings", "Splash", 0);
-        s.writeInt("Settings", "UserDefaultFilm", 1);
-        s.writeInt("Default", "Width", 120);
-        s.writeInt("Default", "Height", 90);
-        if (prepare)
-            prepare(s);
-        EXPECT_TRUE(app.start({}));
-        frame().resize(900, 700);
         frame().show();
         QApplication::processEvents();
     }
-    CMainFrame& frame() { return *app.mainFrame(); }
     CTools& tools() { return *frame().toolbox(); }
     CToolPanel& panel(int tool) { return *tools().panel(tool); }
     void settle()

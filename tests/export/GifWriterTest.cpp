@@ -10,7 +10,6 @@
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/Errors.h"
-#include "import/ImportKinds.h"
 #include "export/GifTestSupport.h"
 #include "export/GifWriter.h"
 #include "film/CelvaneDoc.h"
@@ -20,11 +19,6 @@
 using namespace celvane;
 
 namespace {
-
-const bool kRegistered = [] {
-    registerImportKinds();
-    return true;
-}();
 
 // A drawn film: a still striped background, a filled box sliding across and a line sweeping
 // down, in palette colours (or RGB values for deep films).

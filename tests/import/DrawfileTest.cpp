@@ -24,7 +24,6 @@
 #include "gfx/Colour.h"
 #include "import/DrawFonts.h"
 #include "import/DrawfileGraphic.h"
-#include "import/ImportKinds.h"
 #include "platform/SpriteImage.h"
 #include "view/CCelvaneView.h"
 
@@ -32,11 +31,6 @@ using namespace celvane;
 namespace fs = std::filesystem;
 
 namespace {
-
-const bool kRegistered = [] {
-    registerImportKinds();
-    return true;
-}();
 
 constexpr int kPixel = 512; // Draw units
 constexpr uint32_t kNone = 0xFFFFFFFF;
@@ -230,15 +224,11 @@ TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
     test::RecordingSink sink;
     std::set<std::string> refused;
     std::map<std::string, QImage> pictures;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().string());
-        const std::string name
-            = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+    for (const auto& [name, path] : test::corpusFiles(folder)) {
+        SCOPED_TRACE(path.string());
         try {
             GraphicList list;
-            pictures[name] = spriteToImage(picture(list, readFile(entry.path().string())));
+            pictures[name] = spriteToImage(picture(list, readFile(path.string())));
         } catch (const Error& e) {
             EXPECT_EQ(e.userMessage(), loadString(IDS_CANNOT_LOAD_TYPE)) << e.what();
             refused.insert(name);

@@ -9,7 +9,6 @@
 #include "TestSupport.h"
 #include "base/CommandIds.h"
 #include "base/StringTable.h"
-#include "import/ImportKinds.h"
 #include "import/GifGraphic.h"
 #include "import/GifReader.h"
 #include "export/GifTestSupport.h"
@@ -22,12 +21,6 @@ using namespace celvane;
 using celvane::test::GifBuilder;
 
 namespace {
-
-// Every test executable run sees GIF files as the program does.
-const bool kRegistered = [] {
-    registerImportKinds();
-    return true;
-}();
 
 struct Unpacked {
     Bytes pixels;
@@ -331,17 +324,15 @@ TEST(GifReader, EveryCorpusFileOpensOrIsRefused)
     const auto folder = celvane::test::corpusDir("gif");
     CELVANE_REQUIRE_CORPUS(folder);
     int opened = 0, refused = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file())
-            continue;
+    for (const auto& [name, path] : celvane::test::corpusFiles(folder)) {
         CCelvaneDoc doc;
         try {
-            doc.open(entry.path().string());
-            ASSERT_NE(doc.film(), nullptr) << entry.path();
+            doc.open(path.string());
+            ASSERT_NE(doc.film(), nullptr) << path;
             EXPECT_GE(doc.film()->frameCount(), 1);
             ++opened;
         } catch (const Error& e) {
-            EXPECT_FALSE(e.userMessage().empty()) << entry.path();
+            EXPECT_FALSE(e.userMessage().empty()) << path;
             ++refused;
         }
     }

@@ -19,7 +19,6 @@
 #include "film/Film.h"
 #include "film/GraphicList.h"
 #include "gfx/Colour.h"
-#include "import/ImportKinds.h"
 #include "import/MetafileExport.h"
 #include "import/MetafileGraphic.h"
 #include "import/MetafilePlayer.h"
@@ -31,11 +30,6 @@ using namespace celvane;
 namespace fs = std::filesystem;
 
 namespace {
-
-const bool kRegistered = [] {
-    registerImportKinds();
-    return true;
-}();
 
 uint32_t rgbAt(const Sprite& s, int x, int y) { return rgbOfWord(s.colourWordOf(s.pixelAt(x, y))); }
 
@@ -250,16 +244,12 @@ TEST(Metafiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
     for (const char* kind : {"wmf", "emf"}) {
         const fs::path folder = test::corpusDir(kind);
         CELVANE_REQUIRE_CORPUS(folder);
-        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-            if (!entry.is_regular_file())
-                continue;
-            SCOPED_TRACE(entry.path().string());
-            const std::string name
-                = entry.path().parent_path().filename().string() + "/" + entry.path().filename().string();
+        for (const auto& [name, path] : test::corpusFiles(folder)) {
+            SCOPED_TRACE(path.string());
             try {
                 GraphicList list;
                 list.load(std::string(kind) == "wmf" ? FileType::Metafile : FileType::EnhancedMetafile,
-                          readFile(entry.path().string()));
+                          readFile(path.string()));
                 const Sprite* image = list.item(0).workingImage(0);
                 ASSERT_NE(image, nullptr);
                 pictures[name] = spriteToImage(*image);

@@ -16,7 +16,6 @@
 #include "film/Film.h"
 #include "film/GraphicList.h"
 #include "gfx/Colour.h"
-#include "import/ImportKinds.h"
 #include "import/SpriteFileReader.h"
 #include "import/SpriteMode.h"
 #include "view/CCelvaneView.h"
@@ -25,11 +24,6 @@ using namespace celvane;
 namespace fs = std::filesystem;
 
 namespace {
-
-const bool kRegistered = [] {
-    registerImportKinds();
-    return true;
-}();
 
 using PixelRule = std::function<uint32_t(int x, int y)>;
 
@@ -310,16 +304,14 @@ TEST(RiscOsSprites, EveryCorpusFileOpensOrIsRefused)
     std::map<std::string, int> frames;
     std::map<std::string, uint64_t> firstPictures;
     int refused = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        if (!entry.is_regular_file())
-            continue;
-        SCOPED_TRACE(entry.path().string());
-        const Bytes data = readFile(entry.path().string());
+    for (const test::CorpusFile& file : test::corpusFiles(folder)) {
+        SCOPED_TRACE(file.path.string());
+        const Bytes data = readFile(file.path.string());
         GraphicList list;
         try {
             list.load(FileType::RiscOsSprite, data);
-            frames[entry.path().filename().string()] = list.frameCount();
-            firstPictures[entry.path().filename().string()] = fingerprint(*list.item(0).workingImage(0));
+            frames[file.path.filename().string()] = list.frameCount();
+            firstPictures[file.path.filename().string()] = fingerprint(*list.item(0).workingImage(0));
             for (int f = 0; f < list.frameCount(); ++f)
                 ASSERT_NE(list.item(0).workingImage(f), nullptr);
         } catch (const Error& e) {

@@ -14,7 +14,6 @@
 #include "stamps/StampFolder.h"
 #include "stamps/StampPickerModel.h"
 #include "stamps/StampSet.h"
-#include "import/ImportKinds.h"
 
 namespace celvane {
 namespace {
@@ -139,7 +138,6 @@ TEST(StampFile, EveryKindRoundTripsWithItsNamesTransparencyAndMask)
 TEST(StampFile, DrawfilesAndMetafilesKeepTheirBytesAndNames)
 {
     test::ensureApplication(); // Drawfile text needs fonts
-    registerImportKinds();
     const auto draw = test::corpusDir("draw") / "ro-draw-test" / "Box.aff";
     const auto wmf = test::corpusDir("wmf") / "libwmf" / "2doorvan.wmf";
     const auto emf = test::corpusDir("emf") / "libuemf" / "test_libuemf_ref.emf";
