@@ -42,6 +42,14 @@ std::string barFolder(const test::TempDir& dir)
     return folder;
 }
 
+// The stamp tool chosen, its picker showing the bar's folder.
+CStampPicker& chooseStampsOfBarFolder(DrawingProgram& p)
+{
+    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
+    p.frame().runCommand(ID_TOOL_STAMP);
+    return p.frame().stampPicker();
+}
+
 QPoint iconCentre(CPickerWindow& window, int entry)
 {
     const Rect r = window.grid().rects(entry).icon;
@@ -94,9 +102,7 @@ TEST(StampScenario, APickedTurnedStampLandsUndoesRedoesAndIsSavedWithTheFilm)
 TEST(StampScenario, SolidColourStampsInThePaintingColourThePaperWithTheRightButton)
 {
     DrawingProgram p;
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
     ASSERT_TRUE(picker.run(ID_STAMP_SOLID));
     EXPECT_EQ(picker.model().mode(), StampPickerModel::Solid);
     EXPECT_TRUE(picker.state(ID_STAMP_SOLID).checked);
@@ -114,8 +120,7 @@ TEST(StampScenario, SolidColourStampsInThePaintingColourThePaperWithTheRightButt
 TEST(StampScenario, ShiftDragsSizeCtrlDragsTurnAndBothTimeOneHundredPlots)
 {
     DrawingProgram p;
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
+    chooseStampsOfBarFolder(p);
     const auto inkedAt = [&](int x, int y) { return p.image().pixelAt(x, y) == p.ink(); };
     // The 20 x 10 bar put down at (100, 75), the pointer then on its bottom right corner, which
     // is dragged to (130, 90): twice as wide and high, its top left corner staying at (90, 70).
@@ -147,10 +152,8 @@ TEST(StampScenario, ShiftDragsSizeCtrlDragsTurnAndBothTimeOneHundredPlots)
 TEST(StampScenario, TheStampAndEditMenusOpenCopyPasteCutAndDeleteStamps)
 {
     DrawingProgram p;
-    const std::string folder = barFolder(p.dir);
-    Settings::instance().writeString("Stamp Picker", "Dir", folder);
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
+    const std::string folder = p.dir.file("stamps");
     EXPECT_FALSE(picker.state(ID_STAMP_COPY).enabled); // nothing selected
     test::writeBytes(p.dir.file("box.stp"), test::blockStampFile(30, 24, 0x0000FF, "Box"));
     p.chooser.paths.push_back(p.dir.file("box.stp"));
@@ -187,9 +190,7 @@ TEST(StampScenario, TheStampAndEditMenusOpenCopyPasteCutAndDeleteStamps)
 TEST(StampScenario, TheViewMenuShowsStampsOrFileIconsSmallOrLarge)
 {
     DrawingProgram p;
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
     EXPECT_TRUE(picker.state(ID_STAMP_VIEW_STAMPS).checked);
     EXPECT_TRUE(picker.state(ID_STAMP_SMALL).checked);
     EXPECT_EQ(picker.describe(0).iconWidth, 48);
@@ -242,9 +243,7 @@ TEST(StampScenario, ASnapshotSentToTheStampsBecomesTheStampToPlace)
 TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoinTheStamps)
 {
     DrawingProgram p;
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
     test::dropFiles(*picker.window().entriesWidget(),
                     {QString::fromStdString(p.dir.file("stamps/data.stp"))});
     ASSERT_EQ(picker.itemCount(), 2);
@@ -272,9 +271,7 @@ TEST(StampScenario, StampsDraggedOntoTheFilmJoinItAndFilesDroppedOnThePickerJoin
 TEST(StampScenario, SavedStampsGoIntoOneFileOrOneFileAStampAllOrTheSelected)
 {
     DrawingProgram p;
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
     test::writeBytes(p.dir.file("box.stp"), test::blockStampFile(30, 24, 0x0000FF, "Box"));
     test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(p.dir.file("box.stp"))});
     ASSERT_EQ(picker.itemCount(), 2);
@@ -442,10 +439,8 @@ void answerNameDialog(std::optional<QString> name)
 TEST(StampScenario, RenamedStampsKeepTheirNameInTheFolderTheyAreSavedTo)
 {
     DrawingProgram p;
-    const std::string folder = barFolder(p.dir);
-    Settings::instance().writeString("Stamp Picker", "Dir", folder);
-    p.frame().runCommand(ID_TOOL_STAMP);
-    CStampPicker& picker = p.frame().stampPicker();
+    CStampPicker& picker = chooseStampsOfBarFolder(p);
+    const std::string folder = p.dir.file("stamps");
     test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(folder + "/data.stp")});
     ASSERT_EQ(picker.itemCount(), 2);
     EXPECT_FALSE(picker.state(ID_STAMP_RENAME).enabled); // nothing selected
