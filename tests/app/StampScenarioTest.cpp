@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFontComboBox>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -461,7 +462,7 @@ TEST(StampScenario, RenamedStampsKeepTheirNameInTheFolderTheyAreSavedTo)
     EXPECT_TRUE(p.sink.shown.empty());
 }
 
-TEST(StampScenario, TheTextPanelListsTheFamilysStylesAndSizesAndBoldTextIsBolder)
+TEST(StampScenario, TheTextPanelListsTheFamilysStylesAndSizesOrSaysItHasNone)
 {
     DrawingProgram p;
     p.frame().runCommand(ID_TOOL_TEXT);
@@ -491,6 +492,22 @@ TEST(StampScenario, TheTextPanelListsTheFamilysStylesAndSizesAndBoldTextIsBolder
     EXPECT_GT(book, 50);
     EXPECT_GT(inkedWith("Bold"), book + book / 5);
     EXPECT_EQ(p.app.toolBox().text().font().points, 36);
+
+    // A family typed in that this system does not have: no styles, no sizes, the size typed
+    // stays, and the text is still drawn (in the font the system puts in its place).
+    family->lineEdit()->selectAll();
+    QTest::keyClicks(family->lineEdit(), "Nope Sans");
+    QTest::keyClick(family->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(style->count(), 1);
+    EXPECT_EQ(style->currentText(), "<No styles>");
+    EXPECT_EQ(size->count(), 1);
+    EXPECT_EQ(size->itemText(0), "<No sizes>");
+    EXPECT_EQ(size->currentText(), "36");
+    const TextTool::Font& font = p.app.toolBox().text().font();
+    EXPECT_EQ(font.face, "Nope Sans");
+    EXPECT_EQ(font.weight, 400);
+    EXPECT_EQ(font.points, 36);
+    EXPECT_GT(inkedWith("<No styles>"), 50);
 }
 
 } // namespace
