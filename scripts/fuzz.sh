@@ -63,7 +63,7 @@ run_target() {
   local status=0
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$root/tests/lsan.supp QT_QPA_PLATFORM=offscreen \
-    nice -n 10 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 \
+    nice -n 10 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
     -artifact_prefix="$artifacts" "${dirs[@]}" 2>"$build/$target.log" || status=$?
   [ "$check" = 1 ] && rm -rf "$corpus"
   if [ $status -ne 0 ]; then

@@ -85,6 +85,15 @@ void Film::loadFile(ByteSpan data)
     fades_ = parts.fades ? readFades(*parts.fades, std::max(frames, 1)) : std::vector<FrameFade>(size_t(std::max(frames, 1)));
 
     headerFlags_ = block_.headerWord(FilmBlock::Flags);
+    // Bits 0-1 name how the frames are coded, and only our codec (0) is known here. A film coded
+    // otherwise could show none of its frames; one with no frames yet takes our codec, so that
+    // the frames it gains are saved under the method they are coded by.
+    if (headerFlags_ & 3) {
+        if (frames > 0)
+            notUnderstood("frames coded by an unknown method");
+        headerFlags_ &= ~3u;
+        block_.setHeaderWord(FilmBlock::Flags, headerFlags_);
+    }
     empty_ = frames == 0; // a block with no frames shows one blank one, like a new film
     virtualSelected_ = false;
     currentModified_ = false;
@@ -244,8 +253,6 @@ void Film::makeCurrent(int frame)
 
 void Film::decodeRecord(int frame, Sprite& into) const
 {
-    if (headerFlags_ & 3)
-        throw NotSupportedError("frames coded by an unknown method", IDS_FORMAT_NOT_UNDERSTOOD);
     decodeFrame(block_.record(frame), MutableFrameRows{into.rowAddress(0), -ptrdiff_t(into.stride()),
                                                        size_t(into.usedBytesPerRow()), into.height(), bitsPerPixel_});
 }

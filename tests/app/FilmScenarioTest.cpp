@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "../export/GifTestSupport.h"
+#include "../film/FilmTestSupport.h"
 #include "DrawingProgram.h"
 #include "app/CColourPalette.h"
 #include "base/CommandIds.h"
@@ -206,6 +207,23 @@ TEST(FilmScenario, ExportingTheSelectionWritesTheMarkedFramesOnly)
     };
     EXPECT_EQ(videoFrames("marked.mp4"), "2\n");
     EXPECT_EQ(videoFrames("whole.avi"), "3\n") << "an AVI always holds the whole film";
+}
+
+TEST(FilmScenario, AFilmOfNoFramesFromAnotherCoderKeepsWhatIsDrawnOnIt)
+{
+    DrawingProgram p;
+    const std::string path = p.dir.file("empty.qfm");
+    test::writeBytes(path, test::emptyFilmFile(200, 150, 8, 1));
+    ASSERT_NE(p.app.openDocument(path), nullptr);
+    p.drawLine({20, 20}, {120, 20});
+    p.chooser.paths.push_back(path);
+    p.frame().runCommand(ID_FILE_SAVE);
+
+    CCelvaneDoc reopened;
+    reopened.open(path);
+    ASSERT_EQ(reopened.film()->frameCount(), 1);
+    EXPECT_EQ(rgbAt(*reopened.film(), 0, 70, 20), kBlack);
+    EXPECT_EQ(rgbAt(*reopened.film(), 0, 70, 100), kWhite);
 }
 
 TEST(FilmScenario, FilmsFromTruecolourPicturesKeepPaperAndInk)

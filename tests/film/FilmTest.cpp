@@ -457,6 +457,31 @@ TEST(Film, PaletteRemapKeepsLogicalNumbers)
     EXPECT_EQ(saved(*back), data);
 }
 
+TEST(Film, FramesCodedByAnotherMethodAreRefusedAndAFilmOfNoneTakesOurs)
+{
+    // Frames coded some other way could not be shown: the film is not understood.
+    auto film = newFilm(40, 30, 8);
+    paintPattern(*film, 0, 3);
+    Bytes otherMethod = saved(*film);
+    storeLE32(&otherMethod[8 + FilmBlock::Flags], 1);
+    try {
+        loaded(otherMethod);
+        ADD_FAILURE() << "opened";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.messageId(), IDS_FORMAT_NOT_UNDERSTOOD);
+    }
+
+    // With no frames yet, what is drawn is coded by us and must open again as drawn.
+    for (uint32_t method : {1u, 3u}) {
+        auto empty = loaded(test::emptyFilmFile(40, 30, 8, method));
+        paintPattern(*empty, 0, 5);
+        const uint64_t drawn = frameSum(*empty, 0);
+        auto reopened = loaded(saved(*empty));
+        ASSERT_EQ(reopened->frameCount(), 1);
+        EXPECT_EQ(frameSum(*reopened, 0), drawn);
+    }
+}
+
 TEST(Film, DamagedFilmsAreRefusedAndNeverCrash)
 {
     auto film = newFilm(40, 30, 8);

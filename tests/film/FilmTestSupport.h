@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "film/Film.h"
+#include "film/FilmFile.h"
 #include "gfx/Sprite.h"
 
 namespace celvane::test {
@@ -33,6 +34,20 @@ inline uint64_t frameSum(Film& film, int frame)
         for (int x = 0; x < s->usedBytesPerRow(); ++x)
             h = (h ^ s->rowAddress(y)[x]) * 1099511628211ull;
     return h;
+}
+
+// A film file of no frames yet whose header names frame coding `method` (0 is ours).
+inline Bytes emptyFilmFile(int width, int height, int bitsPerPixel, uint32_t method)
+{
+    FilmBlock block;
+    block.createEmpty(uint32_t(width) * 2, uint32_t(height) * 2, modeWordForDepth(bitsPerPixel), true);
+    block.setHeaderWord(FilmBlock::Flags, method);
+    Bytes bare, file;
+    ByteWriter blockOut(&bare);
+    block.write(blockOut, false);
+    ByteWriter out(&file);
+    writeChunk(out, FilmChunk::Film, bare);
+    return file;
 }
 
 } // namespace celvane::test
