@@ -1,7 +1,7 @@
 // A film file opened, every frame decoded, its sounds and fades looked at, saved, and opened
 // again: the saved film must open and show every frame that showed before, pixel for pixel.
 #include <cstdlib>
-#include <optional>
+#include <cstring>
 #include <vector>
 
 #include "FuzzSupport.h"
@@ -13,20 +13,14 @@ using namespace celvane;
 
 namespace {
 
-// A frame's used pixel bytes, hashed; nothing when the frame does not decode.
-std::optional<uint64_t> frameHash(const Film& film, int frame)
+bool samePictures(const Sprite& a, const Sprite& b)
 {
-    Sprite image;
-    try {
-        film.decodeFrameInto(frame, image);
-    } catch (const Error&) {
-        return std::nullopt;
-    }
-    uint64_t h = 1469598103934665603ull;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.usedBytesPerRow(); ++x)
-            h = (h ^ image.rowAddress(y)[x]) * 1099511628211ull;
-    return h;
+    if (a.height() != b.height() || a.usedBytesPerRow() != b.usedBytesPerRow())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (std::memcmp(a.rowAddress(y), b.rowAddress(y), size_t(a.usedBytesPerRow())) != 0)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -40,17 +34,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const Error&) {
         return 0;
     }
-    std::vector<std::optional<uint64_t>> shown;
+    std::vector<bool> shown;
     for (int frame = 0; frame < film.frameCount(); ++frame) {
         try {
             film.makeCurrent(frame);
+            shown.push_back(true);
         } catch (const Error&) {
+            shown.push_back(false);
         }
         film.playedSounds(frame);
         film.fade(frame);
         film.frameName(frame);
-        shown.push_back(frameHash(film, frame));
     }
+    // Saving codes every frame again: past a few million pixels that is the sanitisers' time
+    // spent on the writer, not on the reader.
+    if (uint64_t(film.width()) * uint64_t(film.height()) > (1u << 22))
+        return 0;
     Bytes saved;
     ByteWriter out(&saved);
     try {
@@ -67,8 +66,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     if (reopened.frameCount() != film.frameCount())
         std::abort();
-    for (int frame = 0; frame < film.frameCount(); ++frame)
-        if (shown[size_t(frame)] && frameHash(reopened, frame) != shown[size_t(frame)])
+    Sprite before, after;
+    for (int frame = 0; frame < film.frameCount(); ++frame) {
+        if (!shown[size_t(frame)])
+            continue;
+        film.decodeFrameInto(frame, before);
+        try {
+            reopened.decodeFrameInto(frame, after);
+        } catch (const Error&) {
+            std::abort(); // a frame that showed before cannot be shown after a save
+        }
+        if (!samePictures(before, after))
             std::abort(); // a frame changed on its way through a save
+    }
     return 0;
 }

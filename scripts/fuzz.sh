@@ -7,13 +7,15 @@
 #   scripts/fuzz.sh --check TARGET|all SECONDS
 #                                        runs what was built from the seeds alone, keeping
 #                                        nothing it finds (what ./test does)
-#   scripts/fuzz.sh --seeds              writes fuzz/seeds/ afresh with our own writers
+#   scripts/fuzz.sh --seeds              writes our writers' seeds into fuzz/seeds/ again (the
+#                                        inputs kept there from faults found stay)
 #   scripts/fuzz.sh --list               names the targets
 #
 # Each run starts from the target's corpus in build-fuzz/corpus/ (a campaign adds to it), its
 # seeds in fuzz/seeds/ and the sample files of ../shared/corpus when they are there. Exits non-zero
 # on any crash, leak, timeout or allocation past 2 GB; the input that did it lands in
 # build-fuzz/artifacts/<target>/.
+# FUZZ_OPTIONS adds libFuzzer options, for example -max_len=4096.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -64,7 +66,7 @@ run_target() {
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$root/tests/lsan.supp QT_QPA_PLATFORM=offscreen \
     nice -n 10 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
-    -artifact_prefix="$artifacts" "${dirs[@]}" 2>"$build/$target.log" || status=$?
+    -artifact_prefix="$artifacts" ${FUZZ_OPTIONS:-} "${dirs[@]}" 2>"$build/$target.log" || status=$?
   [ "$check" = 1 ] && rm -rf "$corpus"
   if [ $status -ne 0 ]; then
     tail -n 60 "$build/$target.log" >&2
@@ -81,15 +83,14 @@ case "${1:-}" in
   --build-only) build_targets; exit 0 ;;
   --seeds)
     build_targets
-    rm -rf "$root/fuzz/seeds"
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 "$build/bin/fuzz-seeds" "$root/fuzz/seeds"
     exit 0 ;;
   --check) check=1; shift ;;
-  "") sed -n '2,17p' "$0" >&2; exit 2 ;;
+  "") sed -n '2,/^set -euo/p' "$0" | grep '^#' >&2; exit 2 ;;
   *) build_targets ;;
 esac
 
-[ $# -eq 2 ] || { sed -n '2,17p' "$0" >&2; exit 2; }
+[ $# -eq 2 ] || { sed -n '2,/^set -euo/p' "$0" | grep '^#' >&2; exit 2; }
 which=$1 seconds=$2
 [ "$which" = all ] && chosen=("${targets[@]}") || chosen=("$which")
 failed=0
