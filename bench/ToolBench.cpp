@@ -51,6 +51,7 @@ struct BenchHost : ToolHost {
     FrameUndo& undo() override { return undoer; }
     int currentFrame() override { return 0; }
     void framesReplaced(int) override {}
+    void showFrame(int) override {}
     Point clientOf(Point f) const override { return f; }
     Point snapped(Point f) const override { return f; }
     void refreshRect(const Rect& r, bool) override

@@ -86,6 +86,13 @@ QString withKeys(const QString& label, const QList<QKeySequence>& keys)
     return label + '\t' + shown.join(", ");
 }
 
+// A command's menu text: its own label, or the one its state gives, with its keys.
+QString actionText(const CommandInfo& c, const std::string& label)
+{
+    return withKeys(label.empty() ? menuLabel(c.menuText ? c.menuText : c.name) : QString::fromStdString(label),
+                    keysOf(c));
+}
+
 QString iconPath(const char* name, bool blackAndWhite)
 {
     return QString(":/icons/%1/%2.svg").arg(blackAndWhite ? "bw" : "colour", QString::fromUtf8(name));
@@ -144,9 +151,8 @@ CMainFrame::~CMainFrame()
 void CMainFrame::buildActions()
 {
     for (const CommandInfo& c : allCommands()) {
-        const QList<QKeySequence> keys = keysOf(c);
-        auto* action = new QAction(withKeys(menuLabel(c.menuText ? c.menuText : c.name), keys), this);
-        action->setShortcuts(keys);
+        auto* action = new QAction(actionText(c, {}), this);
+        action->setShortcuts(keysOf(c));
         action->setShortcutContext(Qt::ApplicationShortcut);
         if (c.prompt)
             action->setStatusTip(QString::fromUtf8(c.prompt));
@@ -438,7 +444,8 @@ void CMainFrame::refreshCommandStates()
         action->setCheckable(s.checked || action->isCheckable());
         action->setChecked(s.checked);
         if (!s.text.empty())
-            action->setText(QString::fromStdString(s.text));
+            if (const QString text = actionText(*findCommand(id), s.text); action->text() != text)
+                action->setText(text);
     }
     updateTitle();
 }

@@ -57,7 +57,7 @@ void FilmImport::bringIn(CCelvaneView& view, int fileType, const Bytes& data)
         return;
     }
     if (askOptions())
-        merge(view, pictures, options_);
+        merge(view, pictures, options_, "Paste");
 }
 
 void FilmImport::importFile(CCelvaneView& view, const std::string& path, const ImportOptions& options)
@@ -71,19 +71,24 @@ void FilmImport::importFile(CCelvaneView& view, const std::string& path, const I
         const Bytes data = readFile(path);
         StartingFolder::remember(path);
         if (type == FileType::PaletteFile) {
-            // A palette file gives the film its colours instead of pictures.
-            const PalFileRead read = film->palette()->readPalFile(data);
-            if (!read.applied()) {
+            // A palette file gives the film its colours instead of pictures. It is tried on a
+            // palette of the same size first, so that a refused file leaves no step to undo.
+            const PaletteRef trial = Palette::make();
+            trial->setCount(film->palette()->count());
+            if (const PalFileRead read = trial->readPalFile(data); !read.applied()) {
                 Reporter::message(read.refusal(), MessageButtons::Ok, MessageIcon::Warning);
                 return;
             }
-            film->setModified(true);
-            doc.updateAllViews(nullptr, Hint::RepaintAll);
+            view.changeFrames("Colours", [&] {
+                film->palette()->readPalFile(data);
+                film->setModified(true);
+                return view.currentFrame();
+            });
             return;
         }
         GraphicList pictures;
         pictures.load(type, data);
-        merge(view, pictures, options);
+        merge(view, pictures, options, "Import");
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
     }
@@ -97,18 +102,13 @@ bool FilmImport::askOptions()
     return chosen.has_value();
 }
 
-void FilmImport::merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options)
+void FilmImport::merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options, const char* stepName)
 {
-    CCelvaneDoc& doc = view.document();
-    try {
-        const int frame = options.asBackground
-            ? mergeBackground(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{}, options)
-            : mergeFrames(*doc.graphics(), view.currentFrame(), pictures, ImageInfo{});
-        doc.updateAllViews(nullptr, Hint::FramesReplaced);
-        view.goToFrame(frame);
-    } catch (const std::exception& e) {
-        Reporter::reportException(e, true);
-    }
+    GraphicList& graphics = *view.document().graphics();
+    view.changeFrames(stepName, [&] {
+        return options.asBackground ? mergeBackground(graphics, view.currentFrame(), pictures, ImageInfo{}, options)
+                                    : mergeFrames(graphics, view.currentFrame(), pictures, ImageInfo{});
+    });
 }
 
 } // namespace celvane

@@ -38,7 +38,8 @@ private:
     bool askOptions();
     // Pictures of a kind, as the clipboard or a drag gives them.
     void bringIn(CCelvaneView& view, int fileType, const Bytes& data);
-    void merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options);
+    // The pictures join the film as one step of the window's undo history (`stepName`).
+    void merge(CCelvaneView& view, GraphicList& pictures, const ImportOptions& options, const char* stepName);
 
     QWidget* window_;
     ImportOptions options_;

@@ -43,6 +43,7 @@ void Film::loadFile(ByteSpan data)
 {
     const FilmFileParts parts = splitFilmFile(data);
     block_.assign(parts.block);
+    ++frameListVersion_;
 
     PaletteRecord record;
     if (parts.palette) {
@@ -158,6 +159,7 @@ void Film::createNew(const ImageInfo& description)
         throw MemoryError("film too large");
     const bool compressed = !description.has(ImageInfo::HasCompressed) || description.compressed != 0;
     block_.createEmpty(uint32_t(width) * 2, uint32_t(height) * 2, modeWordForDepth(bits), compressed);
+    ++frameListVersion_;
     bitsPerPixel_ = bits;
     xShift_ = yShift_ = 1;
     width_ = width;
@@ -334,6 +336,7 @@ void Film::insertFrameDrawnBy(int at, bool duplicate, const std::function<void(S
     if (draw)
         draw(working_);
     block_.insertRecord(at, encodeWorkingImage());
+    ++frameListVersion_;
     current_ = at;
     currentModified_ = false;
     storedSinceCurrent_ = false;
@@ -356,6 +359,7 @@ void Film::deleteFrames(int first, int last)
         return;
     const int n = last - first + 1;
     block_.removeRecords(first, last);
+    ++frameListVersion_;
     sounds_.remove(first, last);
     fades_.erase(fades_.begin() + first, fades_.begin() + last + 1);
     if (current_ > last) {

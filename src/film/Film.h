@@ -95,6 +95,9 @@ public:
     // differs from the stored copy when the frame was stored since.
     void currentRestored() { currentModified_ = storedSinceCurrent_; }
     bool currentModified() const { return currentModified_; }
+    // Counts the changes to the list of frames (frames added or deleted, a film read in), so that
+    // whatever remembers frames by number can tell whether they have moved since.
+    uint64_t frameListVersion() const { return frameListVersion_; }
 
     std::string name() const { return block_.name(); }
     std::string frameName(int frame) const;
@@ -156,6 +159,7 @@ private:
     int inkNumber_ = 0;
     int paperNumber_ = 0;
     int current_ = -1;
+    uint64_t frameListVersion_ = 0;
     int period_;
     uint32_t headerFlags_ = 0;
     PaletteRef palette_;

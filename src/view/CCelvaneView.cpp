@@ -23,6 +23,7 @@
 #include "view/CGridDialog.h"
 #include "view/CZoomDialog.h"
 #include "view/FrameSurround.h"
+#include "view/tools/ViewTools.h"
 
 namespace celvane {
 
@@ -503,16 +504,22 @@ void CCelvaneView::keyPressEvent(QKeyEvent* event)
     }
 }
 
-void CCelvaneView::changeFrames(uint32_t hint, const std::function<int()>& change)
+void CCelvaneView::changeFrames(const std::string& stepName, const std::function<int()>& change)
 {
+    ViewTools* tools = ViewTools::of(this);
     int frame = currentFrame_;
     try {
+        if (tools)
+            tools->undo().beforeFilmChange(stepName);
         frame = change();
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
     }
+    // Even a change that failed part way can be taken back.
+    if (tools)
+        tools->undo().afterFilmChange();
     currentFrame_ = -1; // whatever was current may have moved
-    document_.updateAllViews(nullptr, hint);
+    document_.updateAllViews(nullptr, Hint::FramesReplaced);
     goToFrame(frame);
 }
 
@@ -551,8 +558,8 @@ void CCelvaneView::addFrameCommands()
 {
     const auto withFilm = [this] { return enabledWhen(film() != nullptr); };
     // Frames added or taken away, then the frame the change leaves current.
-    const auto replacing = [this](std::function<int(Film&, int)> change) {
-        return [this, change] { changeFrames(Hint::FramesReplaced, [&] { return change(*film(), currentFrame_); }); };
+    const auto replacing = [this](const char* name, std::function<int(Film&, int)> change) {
+        return [this, name, change] { changeFrames(name, [&] { return change(*film(), currentFrame_); }); };
     };
     const auto marking = [this](std::function<void(Film&)> change) {
         return [this, change] {
@@ -561,14 +568,14 @@ void CCelvaneView::addFrameCommands()
         };
     };
     addCommands({
-        {ID_FRAME_NEW, replacing([](Film& f, int k) { return FrameEditing::insertAfter(f, k, false); }), withFilm},
-        {ID_FRAME_DUPLICATE, replacing([](Film& f, int k) { return FrameEditing::insertAfter(f, k, true); }), withFilm},
+        {ID_FRAME_NEW, replacing("New Frame", [](Film& f, int k) { return FrameEditing::insertAfter(f, k, false); }), withFilm},
+        {ID_FRAME_DUPLICATE, replacing("Duplicate Frame", [](Film& f, int k) { return FrameEditing::insertAfter(f, k, true); }), withFilm},
         {ID_FRAME_DELETE, [this] { deleteFrames(); }, withFilm},
         {ID_EDIT_COPY, [this] { copyFrames(); }, withFilm},
         {ID_EDIT_CUT,
          [this] {
              copyFrames();
-             removeSelection();
+             removeSelection("Cut");
          },
          withFilm},
         {ID_FRAME_MARK, marking([this](Film& f) { FrameEditing::mark(f, currentFrame_); }), withFilm},
@@ -583,12 +590,12 @@ void CCelvaneView::deleteFrames()
 {
     const int question = FrameEditing::anyMarked(*film()) ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME;
     if (Reporter::message(question, MessageButtons::OkCancel, MessageIcon::Warning) == MessageAnswer::Ok)
-        removeSelection();
+        removeSelection(FrameEditing::anyMarked(*film()) ? "Delete Frames" : "Delete Frame");
 }
 
-void CCelvaneView::removeSelection()
+void CCelvaneView::removeSelection(const char* stepName)
 {
-    changeFrames(Hint::FramesReplaced, [this] { return FrameEditing::deleteSelection(*film(), currentFrame_); });
+    changeFrames(stepName, [this] { return FrameEditing::deleteSelection(*film(), currentFrame_); });
 }
 
 void CCelvaneView::showZoomDialog()

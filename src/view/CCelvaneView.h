@@ -37,6 +37,9 @@ public:
     int currentFrame() const { return currentFrame_; }
     // Makes a frame current (clamped to the film), telling every view.
     void goToFrame(int frame);
+    // Runs a change to the film's frames as one step of the window's undo history, reporting a
+    // failure, then tells every view and shows the frame the change returns.
+    void changeFrames(const std::string& stepName, const std::function<int()>& change);
     // The current frame has a sound attached.
     bool hasSound() const { return hasSound_; }
     // Frames whose step came late during playback are marked ("ShowOverRun").
@@ -140,14 +143,12 @@ private:
     void dispatchMouse(MouseAction action, QMouseEvent* event);
     void showZoomDialog();
     void showGridDialog();
-    // Runs a change to the film's frames, reporting a failure, then tells every view.
-    void changeFrames(uint32_t hint, const std::function<int()>& change);
     void addFrameCommands();
     void addViewCommands();
     // Asks first, then deletes the marked frames, or the current one when none is marked.
     void deleteFrames();
     // The marked frames, or the current one when none is marked, taken out of the film.
-    void removeSelection();
+    void removeSelection(const char* stepName);
     void copyFrames();
 
     CCelvaneDoc& document_;

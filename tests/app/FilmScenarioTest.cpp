@@ -12,6 +12,7 @@
 #include "DrawingProgram.h"
 #include "app/CColourPalette.h"
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "film/CelvaneDoc.h"
 #include "gfx/Colour.h"
 #include "view/tools/SnapshotTool.h"
@@ -36,6 +37,9 @@ uint32_t rgbAt(Film& film, int frame, int x, int y)
 TEST(FilmScenario, UndoAndRestoreGoBackAfterWhateverStoresTheFrame)
 {
     DrawingProgram p;
+    // A teacher's choice of a single step: each frame's one undo image.
+    Settings::instance().writeInt("Settings", "UndoSteps", 1);
+    p.view().document().updateAllViews(nullptr, Hint::SettingsChanged);
     // Copying a new film's blank frame is no change to save.
     p.frame().runCommand(ID_EDIT_COPY);
     EXPECT_FALSE(p.view().document().isModified());

@@ -105,6 +105,11 @@ struct ToolRig : ToolHost, DocumentObserver {
     FrameUndo& undo() override { return undoer; }
     int currentFrame() override { return std::max(doc.film()->currentFrame(), 0); }
     void framesReplaced(int current) override { calls.push_back("frames " + std::to_string(current)); }
+    void showFrame(int frame) override
+    {
+        film().makeCurrent(frame);
+        doc.updateAllViews(nullptr, Hint::FrameChanged);
+    }
     Point clientOf(Point f) const override { return {f.x * zoom, f.y * zoom}; }
     Point snapped(Point f) const override
     {
@@ -131,7 +136,7 @@ struct ToolRig : ToolHost, DocumentObserver {
     {
         hints.push_back(hint);
         if (hint & Hint::CurrentFrame)
-            undoer.drop();
+            undoer.frameChanged();
         engine->hint(hint);
     }
 };

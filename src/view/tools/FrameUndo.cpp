@@ -1,7 +1,11 @@
 #include "view/tools/FrameUndo.h"
 
+#include <cstring>
+
+#include "base/Reporter.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
+#include "film/UndoSteps.h"
 #include "view/tools/ToolHost.h"
 
 namespace celvane {
@@ -17,44 +21,143 @@ void copyFrame(Sprite& to, const Sprite& frame)
                   frame.palette());
     to.copyPixelsFrom(frame);
 }
+
+bool samePixels(const Sprite& a, const Sprite& b)
+{
+    return a.imageSize() == b.imageSize() && std::memcmp(a.pixels(), b.pixels(), a.imageSize()) == 0;
+}
 } // namespace
 
-void FrameUndo::take(bool notify)
+FrameUndo::FrameUndo(ToolHost& host) : host_(host) {}
+
+FrameUndo::~FrameUndo() = default;
+
+Film* FrameUndo::film() const { return host_.document().film(); }
+
+void FrameUndo::setLimits(UndoLimits limits)
 {
-    const Sprite& frame = host_.frame();
-    // Nothing has changed the frame before its first undo image.
-    if (original_.empty())
-        copyFrame(original_, frame);
-    copyFrame(image_, frame);
-    changedBefore_ = frameChanged_;
-    if (afterChange_ && frameChanged_)
+    // Going down to a single step leaves only what such a history can hold.
+    if (limits.steps <= 1 && keepsHistory())
+        history_.clear();
+    history_.setLimits(limits);
+}
+
+bool FrameUndo::current() const
+{
+    const Film* f = film();
+    return f && f->frameListVersion() == frameList_;
+}
+
+void FrameUndo::forgetIfMoved()
+{
+    if (current())
         return;
-    afterChange_ = true;
+    history_.clear();
+    changing_ = -1;
+    filmBefore_.reset();
+    if (const Film* f = film())
+        frameList_ = f->frameListVersion();
+}
+
+bool FrameUndo::canUndo() const { return current() && (changing_ >= 0 || history_.canUndo()); }
+
+bool FrameUndo::canRedo() const { return current() && changing_ < 0 && history_.canRedo(); }
+
+std::string FrameUndo::undoName() const
+{
+    if (!canUndo())
+        return {};
+    return changing_ >= 0 ? changeName_ : history_.nextUndo()->name();
+}
+
+std::string FrameUndo::redoName() const { return canRedo() ? history_.nextRedo()->name() : std::string(); }
+
+void FrameUndo::settle()
+{
+    if (changing_ < 0)
+        return;
+    const int frame = std::exchange(changing_, -1);
+    Film& f = *film();
+    if (f.currentFrame() == frame) {
+        history_.push(std::make_unique<FrameChangeStep>(changeName_, frame, before_, *f.workingImage(frame)));
+        return;
+    }
+    Sprite after;
+    f.decodeFrameInto(frame, after);
+    history_.push(std::make_unique<FrameChangeStep>(changeName_, frame, before_, after));
+}
+
+void FrameUndo::keepOriginal()
+{
+    // Nothing has changed the frame before its first step.
+    if (original_.empty())
+        copyFrame(original_, host_.frame());
+}
+
+void FrameUndo::take(const std::string& name, bool notify)
+{
+    Film* f = film();
+    if (!f)
+        return;
+    forgetIfMoved();
+    settle();
+    keepOriginal();
+    copyFrame(before_, host_.frame());
+    changing_ = host_.currentFrame();
+    changeName_ = name;
     frameChanged_ = true;
-    if (Film* film = host_.document().film())
-        film->markCurrentModified();
+    f->markCurrentModified();
     if (notify)
         host_.document().updateAllViews(nullptr, Hint::UndoTaken);
 }
 
-void FrameUndo::swap()
+void FrameUndo::step(bool back)
 {
-    if (image_.empty())
+    Film* f = film();
+    if (!f)
         return;
-    image_.swapPixelsWith(host_.frame());
-    afterChange_ = !afterChange_;
-    frameChanged_ = afterChange_ || changedBefore_;
-    syncModified();
-    announce();
+    try {
+        forgetIfMoved();
+        settle();
+        const UndoStep* next = back ? history_.nextUndo() : history_.nextRedo();
+        if (!next)
+            return;
+        if (next->frame() < 0) {
+            const int shown = back ? history_.undo(*f) : history_.redo(*f);
+            frameList_ = f->frameListVersion();
+            original_.reset();
+            frameChanged_ = false;
+            host_.framesReplaced(shown);
+            return;
+        }
+        if (next->frame() != host_.currentFrame())
+            host_.showFrame(next->frame());
+        keepOriginal();
+        back ? history_.undo(*f) : history_.redo(*f);
+        frameChanged_ = !samePixels(host_.frame(), original_);
+        syncModified();
+        announce();
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    }
 }
 
 void FrameUndo::restore()
 {
-    if (frameChanged_) {
-        take(false);
-        afterChange_ = false;
-        changedBefore_ = false;
-        host_.frame().copyPixelsFrom(original_);
+    if (!film())
+        return;
+    forgetIfMoved();
+    settle();
+    if (frameChanged_ && !original_.empty()) {
+        Sprite& frame = host_.frame();
+        auto edits = std::make_unique<FrameChangeStep>("Restore", host_.currentFrame(), frame, original_);
+        frame.copyPixelsFrom(original_);
+        // A single step is the frame's edits, which Redo gives back; a longer history takes the
+        // Restore back like any other step.
+        if (keepsHistory())
+            history_.push(std::move(edits));
+        else
+            history_.pushUndone(std::move(edits));
     }
     frameChanged_ = false;
     syncModified();
@@ -63,32 +166,59 @@ void FrameUndo::restore()
 
 void FrameUndo::blank()
 {
-    take(false);
+    take("Blank Frame", false);
     Sprite& frame = host_.frame();
-    if (Film* film = host_.document().film())
-        frame.fillColour(film->paper());
+    if (Film* f = film())
+        frame.fillColour(f->paper());
     host_.refreshRect({0, 0, frame.width(), frame.height()}, false);
     announce();
 }
 
-void FrameUndo::drop()
+void FrameUndo::frameChanged()
 {
-    image_.reset();
+    if (film()) {
+        forgetIfMoved();
+        settle();
+    }
+    if (!keepsHistory())
+        history_.clear();
     original_.reset();
-    afterChange_ = false;
     frameChanged_ = false;
-    changedBefore_ = false;
+}
+
+void FrameUndo::beforeFilmChange(const std::string& name)
+{
+    filmBefore_.reset();
+    Film* f = film();
+    if (!f || !keepsHistory())
+        return;
+    forgetIfMoved();
+    settle();
+    filmBefore_ = std::make_unique<FilmChangeStep>(name, *f);
+}
+
+void FrameUndo::afterFilmChange()
+{
+    // Without a step for the change, the steps before it may name frames that have moved.
+    if (filmBefore_)
+        history_.push(std::move(filmBefore_));
+    else
+        history_.clear();
+    if (const Film* f = film())
+        frameList_ = f->frameListVersion();
+    original_.reset();
+    frameChanged_ = false;
 }
 
 void FrameUndo::syncModified()
 {
-    Film* film = host_.document().film();
-    if (!film)
+    Film* f = film();
+    if (!f)
         return;
     if (frameChanged_)
-        film->markCurrentModified();
+        f->markCurrentModified();
     else
-        film->currentRestored();
+        f->currentRestored();
 }
 
 void FrameUndo::announce()

@@ -1,45 +1,79 @@
 #pragma once
-// One window's way back: a single undo image swapped with the frame, so that undo and redo are
-// the two directions of one swap, and the frame as it was made current, for Restore. Both are
-// held here: the film's stored copy changes whenever the frame is stored (saving, copying).
-// The history belongs to the current frame and goes when another frame becomes current.
+// One window's way back: the history of its changes to the film (drawing steps and frame
+// commands, each one step), the change under way, and the frame as it was made current, for
+// Restore. A history of one step is the single undo image swapped with the frame: undo and redo
+// are the two directions of one swap, frame commands are not taken back, and the history goes
+// when another frame becomes current. Longer histories keep steps across frames and take back
+// frame commands too; an Undo of a step on another frame goes to that frame first.
 
+#include <memory>
+#include <string>
+
+#include "film/UndoHistory.h"
 #include "gfx/Sprite.h"
 
 namespace celvane {
 
+class Film;
+class FilmChangeStep;
 class ToolHost;
 
 class FrameUndo {
 public:
-    explicit FrameUndo(ToolHost& host) : host_(host) {}
+    explicit FrameUndo(ToolHost& host);
+    ~FrameUndo();
 
-    bool canUndo() const { return !image_.empty() && afterChange_; }
-    bool canRedo() const { return !image_.empty() && !afterChange_; }
+    void setLimits(UndoLimits limits);
+    const UndoHistory& history() const { return history_; }
+
+    bool canUndo() const;
+    bool canRedo() const;
     bool canRestore() const { return frameChanged_; }
+    // What Undo and Redo would take back or make again ("Pencil"), or "".
+    std::string undoName() const;
+    std::string redoName() const;
 
-    // Called before every change to the frame; `notify` tells every window (Hint::UndoTaken).
-    void take(bool notify);
-    // Undo and redo alike.
-    void swap();
+    // Called before every change to the frame, which becomes the step `name`; `notify` tells
+    // every window (Hint::UndoTaken).
+    void take(const std::string& name, bool notify);
+    void undo() { step(true); }
+    void redo() { step(false); }
     // Back to the content the frame had when it became current.
     void restore();
     // The whole frame in the paper colour.
     void blank();
     // Another frame became current.
-    void drop();
+    void frameChanged();
+    // Around a command that changes the film's frames: the film as it was, then the change
+    // made one step.
+    void beforeFilmChange(const std::string& name);
+    void afterFilmChange();
 
 private:
+    Film* film() const;
+    bool keepsHistory() const { return history_.limits().steps > 1; }
+    // The steps belong to the frames as they were numbered: frames added or deleted by anything
+    // but this history's own steps leave nothing to go back to.
+    bool current() const;
+    void forgetIfMoved();
+    // Puts the change under way into the history.
+    void settle();
+    void step(bool back);
+    void keepOriginal();
     // The film's modified state follows the frame after a swap or a restore.
     void syncModified();
     void announce();
 
     ToolHost& host_;
-    Sprite image_;
+    UndoHistory history_;
+    uint64_t frameList_ = 0; // the film's frame list version the steps belong to
+    // The change under way: its frame before it, which frame, and its name.
+    Sprite before_;
+    int changing_ = -1;
+    std::string changeName_;
+    std::unique_ptr<FilmChangeStep> filmBefore_;
     Sprite original_;
-    bool afterChange_ = false;
     bool frameChanged_ = false;
-    bool changedBefore_ = false;
 };
 
 } // namespace celvane

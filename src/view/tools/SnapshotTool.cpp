@@ -7,6 +7,7 @@
 #include "film/FrameEditing.h"
 #include "gfx/Sprite.h"
 #include "view/ActionSoundHook.h"
+#include "view/tools/FrameUndo.h"
 #include "view/tools/ToolEngine.h"
 
 namespace celvane {
@@ -63,11 +64,13 @@ void SnapshotTool::take(ToolEngine& engine, const Rect& r)
         return;
     }
     // Drawn before the new frame is coded, so that it is stored with the snapshot on it.
+    host.undo().beforeFilmChange("Snapshot");
     const int added = FrameEditing::insertAfter(*film, host.currentFrame(), false, [&](Sprite& target) {
         for (int y = part.top; y < part.bottom; ++y)
             for (int x = part.left; x < part.right; ++x)
                 target.setPixelAt(x, y, picture.pixelAt(x - part.left, y - part.top));
     });
+    host.undo().afterFilmChange();
     host.framesReplaced(added);
 }
 

@@ -17,6 +17,13 @@
 
 namespace celvane {
 
+const char* ToolBox::stepName(int number)
+{
+    static constexpr const char* kNames[kCount] = {"Pencil", "Eraser", "Snapshot", "Stamp", "Pipette",
+                                                   "Fill",   "Sound",  "Text",     "Zoom"};
+    return number >= 0 && number < kCount ? kNames[number] : "Drawing";
+}
+
 int ToolBox::numberForCommand(int id)
 {
     switch (id) {

@@ -28,6 +28,8 @@ public:
 
     // The tool a Tools menu command chooses, or -1 when the command chooses none.
     static int numberForCommand(int id);
+    // What a change made with the tool is called in the Edit menu ("Undo Pencil").
+    static const char* stepName(int number);
 
     ToolBox();
     ~ToolBox();

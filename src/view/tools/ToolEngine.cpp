@@ -79,7 +79,7 @@ void ToolEngine::press(Tool& tool, Point at, Point client)
     tool.press(event(at));
     const unsigned f = tool.flags();
     if ((f & ChangesFrame) && ((f & Capture) || (f & UndoEveryPress) || anchor_))
-        host_.undo().take(true);
+        host_.undo().take(ToolBox::stepName(tools_.currentNumber()), true);
     if (!(f & Drag)) {
         apply(tool, at, {.moved = bool(f & TellMoved), .first = true});
     } else if (!anchor_) {
@@ -155,7 +155,7 @@ void ToolEngine::doubleClick(Tool& tool, Point at, Point client)
     tool.startOperation();
     at = position(tool, at);
     if (tool.flags() & ChangesFrame)
-        host_.undo().take(true);
+        host_.undo().take(ToolBox::stepName(tools_.currentNumber()), true);
     apply(tool, at, {.final = true, .doubleClick = true});
 }
 

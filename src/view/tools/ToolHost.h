@@ -25,6 +25,8 @@ public:
     // The film's frames changed (a frame was added): playing stops, every window hears it and
     // this one shows `current`.
     virtual void framesReplaced(int current) = 0;
+    // Goes to another frame, as the frame commands do.
+    virtual void showFrame(int frame) = 0;
 
     // A frame point in window pixels, and as a locked grid snaps it.
     virtual Point clientOf(Point frame) const = 0;

@@ -4,6 +4,7 @@
 #include <QPixmap>
 
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "film/Film.h"
 #include "view/ActionSoundHook.h"
 #include "view/CCelvaneView.h"
@@ -83,6 +84,8 @@ void ViewToolHost::toggleZoom() { view_.toggleZoom(); }
 
 int ViewToolHost::currentFrame() { return view_.currentFrame(); }
 
+void ViewToolHost::showFrame(int frame) { view_.goToFrame(frame); }
+
 void ViewToolHost::framesReplaced(int current)
 {
     emit view_.stopPlaybackRequested();
@@ -97,6 +100,7 @@ ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
     document_.addView(this);
     view.setToolSink(&engine_);
     engine_.refreshCursor();
+    applySettings();
     const auto withUndo = [this](const char* sound, void (FrameUndo::*change)()) {
         return [this, sound, change] {
             // Heard even over a sound that is playing.
@@ -108,12 +112,30 @@ ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
     const auto when = [this](bool (FrameUndo::*ready)() const) {
         return [this, ready] { return enabledWhen(view_.film() && (!ready || (undo_.*ready)())); };
     };
+    // Undo and Redo name the step they take: "&Undo Pencil".
+    const auto named = [this](const char* label, bool (FrameUndo::*ready)() const,
+                              std::string (FrameUndo::*name)() const) {
+        return [this, label, ready, name] {
+            CommandState state = enabledWhen(view_.film() && (undo_.*ready)());
+            const std::string step = (undo_.*name)();
+            state.text = step.empty() ? label : std::string(label) + " " + step;
+            return state;
+        };
+    };
     addCommands({
-        {ID_EDIT_UNDO, withUndo("Undo", &FrameUndo::swap), when(&FrameUndo::canUndo)},
-        {ID_EDIT_REDO, withUndo("Redo", &FrameUndo::swap), when(&FrameUndo::canRedo)},
+        {ID_EDIT_UNDO, withUndo("Undo", &FrameUndo::undo), named("&Undo", &FrameUndo::canUndo, &FrameUndo::undoName)},
+        {ID_EDIT_REDO, withUndo("Redo", &FrameUndo::redo), named("&Redo", &FrameUndo::canRedo, &FrameUndo::redoName)},
         {ID_EDIT_RESTORE, withUndo("Undo", &FrameUndo::restore), when(&FrameUndo::canRestore)},
         {ID_FRAME_BLANK, withUndo("Undo", &FrameUndo::blank), when(nullptr)},
     });
+}
+
+void ViewTools::applySettings()
+{
+    const Settings& settings = Settings::instance();
+    undo_.setLimits({settings.getInt("Settings", "UndoSteps", kDefaultUndoSteps, 1, kMaxUndoSteps),
+                     size_t(settings.getInt("Settings", "UndoMemory", kDefaultUndoMegabytes, 1, kMaxUndoMegabytes))
+                         << 20});
 }
 
 // Children go after their window's own parts: only the document is still whole.
@@ -124,7 +146,9 @@ ViewTools* ViewTools::of(CCelvaneView* view) { return view ? view->findChild<Vie
 void ViewTools::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
 {
     if (hint & Hint::CurrentFrame)
-        undo_.drop();
+        undo_.frameChanged();
+    if (hint & Hint::SettingsChanged)
+        applySettings();
     if ((hint & Hint::MousePressed) && engine_.tools().dismissPanels)
         engine_.tools().dismissPanels();
     engine_.hint(hint);

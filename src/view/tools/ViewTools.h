@@ -30,6 +30,7 @@ public:
     FrameUndo& undo() override { return undo_; }
     int currentFrame() override;
     void framesReplaced(int current) override;
+    void showFrame(int frame) override;
     Point clientOf(Point frame) const override;
     Point snapped(Point frame) const override;
     void refreshRect(const Rect& frameRect, bool immediate) override;
@@ -62,7 +63,13 @@ public:
 
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
 
+    // How far back Undo goes: steps, and megabytes the steps may hold, as the Choices set them.
+    static constexpr int kDefaultUndoSteps = 100, kMaxUndoSteps = 10000;
+    static constexpr int kDefaultUndoMegabytes = 64, kMaxUndoMegabytes = 4096;
+
 private:
+    void applySettings();
+
     CCelvaneView& view_;
     CCelvaneDoc& document_;
     ViewToolHost host_;

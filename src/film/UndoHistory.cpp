@@ -1,0 +1,89 @@
+#include "film/UndoHistory.h"
+
+#include <algorithm>
+
+namespace celvane {
+
+void UndoHistory::setLimits(UndoLimits limits)
+{
+    limits_ = limits;
+    limits_.steps = std::max(limits_.steps, 1);
+    trim();
+}
+
+void UndoHistory::push(std::unique_ptr<UndoStep> step)
+{
+    while (steps_.size() > done_) {
+        bytes_ -= steps_.back()->bytes();
+        steps_.pop_back();
+    }
+    bytes_ += step->bytes();
+    steps_.push_back(std::move(step));
+    done_ = steps_.size();
+    trim();
+}
+
+void UndoHistory::pushUndone(std::unique_ptr<UndoStep> step)
+{
+    clear();
+    bytes_ = step->bytes();
+    steps_.push_back(std::move(step));
+}
+
+int UndoHistory::undo(Film& film)
+{
+    if (!canUndo())
+        return -1;
+    const int frame = swap(film, *steps_[done_ - 1]);
+    --done_;
+    trim();
+    return frame;
+}
+
+int UndoHistory::redo(Film& film)
+{
+    if (!canRedo())
+        return -1;
+    const int frame = swap(film, *steps_[done_]);
+    ++done_;
+    trim();
+    return frame;
+}
+
+int UndoHistory::swap(Film& film, UndoStep& step)
+{
+    const size_t before = step.bytes();
+    try {
+        const int frame = step.swap(film);
+        bytes_ = bytes_ - before + step.bytes();
+        return frame;
+    } catch (...) {
+        clear();
+        throw;
+    }
+}
+
+void UndoHistory::clear()
+{
+    steps_.clear();
+    done_ = 0;
+    bytes_ = 0;
+}
+
+// The oldest step that can be undone goes first, then the step furthest to redo. The step Undo
+// would take next stays whatever it holds, so that the last thing done can always be taken back.
+void UndoHistory::trim()
+{
+    while (steps_.size() > 1 && (steps_.size() > size_t(limits_.steps) || bytes_ > limits_.bytes)) {
+        if (done_ > 1) {
+            bytes_ -= steps_.front()->bytes();
+            steps_.pop_front();
+            --done_;
+        } else {
+            bytes_ -= steps_.back()->bytes();
+            steps_.pop_back();
+        }
+    }
+}
+
+} // namespace celvane

@@ -1,0 +1,47 @@
+#pragma once
+// The two kinds of step the history keeps. A drawing step keeps only the rectangle of one frame
+// that the change touched, coded with the frame codec; a step that changes the frames themselves
+// (added, deleted, pasted, imported) keeps the whole film as its file.
+
+#include "base/ByteIO.h"
+#include "film/UndoHistory.h"
+#include "gfx/Rect.h"
+
+namespace celvane {
+
+class Sprite;
+
+class FrameChangeStep : public UndoStep {
+public:
+    // Frame `frame` went from `before` to `after` (two pictures of one shape): keeps the part of
+    // `before` inside the smallest rectangle holding every difference.
+    FrameChangeStep(std::string name, int frame, const Sprite& before, const Sprite& after);
+
+    int frame() const override { return frame_; }
+    int swap(Film& film) override;
+    size_t bytes() const override { return coded_.size(); }
+    // Where the frame changed, in bytes of a row and rows; empty when it did not.
+    const Rect& area() const { return area_; }
+
+private:
+    int frame_;
+    Rect area_; // left and right in bytes of a row
+    int rowBytes_, rows_, bitsPerPixel_;
+    Bytes coded_;
+};
+
+class FilmChangeStep : public UndoStep {
+public:
+    // The film as it is, before a change to its frames.
+    FilmChangeStep(std::string name, Film& film);
+
+    int frame() const override { return -1; }
+    int swap(Film& film) override;
+    size_t bytes() const override { return file_.size(); }
+
+private:
+    Bytes file_;
+    int shown_; // the frame that was current
+};
+
+} // namespace celvane

@@ -1,0 +1,135 @@
+// Undo as a child uses it: again and again, across frames and frame commands, after saving, and
+// as far back as the Choices allow.
+
+#include <gtest/gtest.h>
+
+#include "DrawingProgram.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
+#include "film/CelvaneDoc.h"
+#include "film/FileType.h"
+#include "film/UpdateHint.h"
+
+using namespace celvane;
+using test::DrawingProgram;
+
+namespace {
+
+Bytes filmBytes(DrawingProgram& p)
+{
+    Bytes file;
+    ByteWriter out(&file);
+    p.film().save(&out, FileType::Film, false);
+    return file;
+}
+
+std::string menuText(DrawingProgram& p, int command)
+{
+    p.frame().refreshCommandStates();
+    return p.frame().commandState(command).text;
+}
+
+void choose(DrawingProgram& p, const char* name, int value)
+{
+    Settings::instance().writeInt("Settings", name, value);
+    p.view().document().updateAllViews(nullptr, Hint::SettingsChanged);
+}
+
+} // namespace
+
+TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForByte)
+{
+    DrawingProgram p;
+    std::vector<Bytes> states{filmBytes(p)};
+    std::vector<std::string> names;
+    const auto did = [&](const char* name) {
+        names.push_back(name);
+        states.push_back(filmBytes(p));
+    };
+    p.drawLine({20, 20}, {60, 20});
+    did("Pencil");
+    p.frame().runCommand(ID_FRAME_NEW);
+    did("New Frame");
+    p.drawLine({20, 40}, {60, 90});
+    did("Pencil");
+    p.frame().runCommand(ID_FRAME_DUPLICATE);
+    did("Duplicate Frame");
+    p.frame().runCommand(ID_FRAME_BLANK);
+    did("Blank Frame");
+    p.view().goToFrame(0); // the history is the window's, not the frame's
+    p.drawLine({10, 100}, {150, 100});
+    did("Pencil");
+    p.view().goToFrame(1);
+    p.frame().runCommand(ID_FRAME_DELETE); // answered OK
+    did("Delete Frame");
+    ASSERT_EQ(p.film().frameCount(), 2);
+
+    for (size_t k = names.size(); k > 0; --k) {
+        SCOPED_TRACE(names[k - 1] + " taken back");
+        ASSERT_TRUE(p.enabled(ID_EDIT_UNDO));
+        EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo " + names[k - 1]);
+        p.frame().runCommand(ID_EDIT_UNDO);
+        EXPECT_EQ(filmBytes(p), states[k - 1]);
+    }
+    EXPECT_FALSE(p.enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo");
+
+    for (size_t k = 0; k < names.size(); ++k) {
+        SCOPED_TRACE(names[k] + " made again");
+        EXPECT_EQ(menuText(p, ID_EDIT_REDO), "&Redo " + names[k]);
+        p.frame().runCommand(ID_EDIT_REDO);
+        EXPECT_EQ(filmBytes(p), states[k + 1]);
+    }
+    EXPECT_FALSE(p.enabled(ID_EDIT_REDO));
+
+    // A new change after some undos leaves nothing to redo.
+    p.frame().runCommand(ID_EDIT_UNDO);
+    p.drawLine({5, 5}, {6, 6});
+    EXPECT_FALSE(p.enabled(ID_EDIT_REDO));
+}
+
+TEST(UndoScenario, SavingKeepsTheWayBackAndTheFileKeepsWhatWasSaved)
+{
+    DrawingProgram p;
+    const std::string path = p.dir.file("steps.qfm");
+    p.chooser.paths.push_back(path);
+    p.drawLine({20, 20}, {60, 20});
+    const int one = p.inked();
+    p.drawLine({20, 60}, {60, 60});
+    p.frame().runCommand(ID_FILE_SAVE);
+    ASSERT_FALSE(p.view().document().isModified());
+    const Bytes saved = readFile(path);
+
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), one);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.inked(), 0);
+    EXPECT_TRUE(p.view().document().isModified());
+    EXPECT_EQ(readFile(path), saved);
+    p.frame().runCommand(ID_EDIT_REDO);
+    p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_GT(p.inked(), one);
+}
+
+TEST(UndoScenario, TheChoicesBoundHowFarBackItGoes)
+{
+    DrawingProgram p;
+    choose(p, "UndoSteps", 3);
+    for (int k = 0; k < 5; ++k)
+        p.drawLine({10, 10 + 20 * k}, {150, 10 + 20 * k});
+    const int perLine = p.inked() / 5;
+    int undone = 0;
+    while (p.enabled(ID_EDIT_UNDO)) {
+        p.frame().runCommand(ID_EDIT_UNDO);
+        ++undone;
+    }
+    EXPECT_EQ(undone, 3);
+    EXPECT_EQ(p.inked(), 2 * perLine) << "the two oldest strokes are past the bound";
+
+    // A single step is each frame's one undo image: frame commands are not taken back.
+    choose(p, "UndoSteps", 1);
+    p.drawLine({10, 140}, {150, 140});
+    p.frame().runCommand(ID_FRAME_NEW);
+    EXPECT_FALSE(p.enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(p.film().frameCount(), 2);
+}

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "base/Errors.h"
+#include "film/FileType.h"
+#include "film/Film.h"
+#include "film/UndoSteps.h"
+
+using namespace celvane;
+
+namespace {
+
+// A step of a given size that counts its swaps, or refuses them.
+struct CountedStep : UndoStep {
+    CountedStep(std::string name, size_t size, int* swaps, bool refuses = false)
+        : UndoStep(std::move(name)), size_(size), swaps_(swaps), refuses_(refuses)
+    {
+    }
+    int frame() const override { return 0; }
+    int swap(Film&) override
+    {
+        if (refuses_)
+            throw NotSupportedError("no longer fits");
+        ++*swaps_;
+        return 0;
+    }
+    size_t bytes() const override { return size_; }
+    size_t size_;
+    int* swaps_;
+    bool refuses_;
+};
+
+std::string names(const UndoHistory& h)
+{
+    return (h.nextUndo() ? h.nextUndo()->name() : "-") + "/" + (h.nextRedo() ? h.nextRedo()->name() : "-");
+}
+
+} // namespace
+
+TEST(UndoHistory, OldestStepsGoFirstAndTheNextUndoAlwaysStays)
+{
+    Film film;
+    int swaps = 0;
+    UndoHistory h;
+    h.setLimits({3, 1000});
+    for (const char* n : {"a", "b", "c", "d"})
+        h.push(std::make_unique<CountedStep>(n, 100, &swaps));
+    EXPECT_EQ(h.size(), 3u) << "a is past the step bound";
+    EXPECT_EQ(h.bytes(), 300u);
+
+    // The byte bound drops the oldest too, but never the step Undo takes next.
+    h.push(std::make_unique<CountedStep>("big", 950, &swaps));
+    EXPECT_EQ(h.size(), 1u);
+    EXPECT_EQ(names(h), "big/-");
+
+    h.setLimits({5, 1000});
+    h.push(std::make_unique<CountedStep>("e", 10, &swaps));
+    h.undo(film);
+    h.undo(film);
+    EXPECT_EQ(names(h), "-/big");
+    EXPECT_EQ(swaps, 2);
+    // Everything undone: the step furthest to redo goes first, the next redo stays.
+    h.setLimits({1, 1000});
+    EXPECT_EQ(names(h), "-/big");
+    h.redo(film);
+    EXPECT_EQ(names(h), "big/-");
+
+    // A new change drops what could be redone.
+    h.setLimits({5, 10000});
+    h.push(std::make_unique<CountedStep>("f", 10, &swaps));
+    h.undo(film);
+    h.push(std::make_unique<CountedStep>("g", 10, &swaps));
+    EXPECT_EQ(names(h), "g/-");
+    EXPECT_EQ(h.bytes(), 960u);
+
+    // A step the film no longer fits takes the whole history with it.
+    h.push(std::make_unique<CountedStep>("bad", 10, &swaps, true));
+    EXPECT_THROW(h.undo(film), NotSupportedError);
+    EXPECT_EQ(h.size(), 0u);
+    EXPECT_EQ(h.bytes(), 0u);
+}
+
+// A drawing step keeps only the touched rectangle, at every depth a film can have, and swaps the
+// frame between before and after exactly.
+TEST(UndoHistory, DrawingStepsKeepTheTouchedRectangleAtEveryDepth)
+{
+    for (int depth : {1, 4, 8, 16, 32}) {
+        SCOPED_TRACE(depth);
+        const ImageInfo info = ImageInfo::forFilm(333, 120, depth);
+        Film film;
+        film.load(0, &info, nullptr, FileType::Film);
+        Sprite& frame = *film.workingImage(0);
+        for (int x = 0; x < frame.width(); x += 7)
+            frame.setPixelAt(x, x % frame.height(), 1);
+        Sprite before;
+        film.decodeFrameInto(0, before);
+        before.copyPixelsFrom(frame);
+        // The change: a pixel in each of the rows 30 to 52, between x = 101 and 140.
+        int left = 999, right = 0;
+        for (int y = 30; y < 53; ++y) {
+            const int x = 101 + (y * 3) % 40;
+            frame.setPixelAt(x, y, frame.pixelAt(x, y) ^ 1);
+            left = std::min(left, x);
+            right = std::max(right, x + 1);
+        }
+        Sprite after;
+        film.decodeFrameInto(0, after);
+        after.copyPixelsFrom(frame);
+
+        FrameChangeStep step("Pencil", 0, before, after);
+        const Rect area = step.area();
+        EXPECT_EQ(area.top, 30);
+        EXPECT_EQ(area.bottom, 53);
+        EXPECT_EQ(area.left, left * depth / 8);
+        EXPECT_EQ(area.right, (right * depth + 7) / 8);
+        EXPECT_LT(step.bytes(), before.imageSize() / 4);
+
+        step.swap(film);
+        EXPECT_EQ(std::memcmp(frame.pixels(), before.pixels(), before.imageSize()), 0);
+        step.swap(film);
+        EXPECT_EQ(std::memcmp(frame.pixels(), after.pixels(), after.imageSize()), 0);
+
+        FrameChangeStep nothing("Pencil", 0, after, after);
+        EXPECT_TRUE(nothing.area().isEmpty());
+        EXPECT_EQ(nothing.bytes(), 0u);
+    }
+}
