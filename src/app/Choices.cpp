@@ -96,6 +96,7 @@ OptionsChoices OptionsChoices::load(const Settings& s, const std::filesystem::pa
     c.fast16 = s.getFlag("Settings", "Fast16", true);
     c.fast256 = s.getFlag("Settings", "Fast256", true);
     c.autosaveMinutes = s.getInt("Settings", "AutosaveMinutes", 1, 0, 60);
+    c.undo = UndoLimits::load(s);
     return c;
 }
 
@@ -109,6 +110,7 @@ void OptionsChoices::save(Settings& s) const
     s.writeInt("Settings", "Fast16", fast16);
     s.writeInt("Settings", "Fast256", fast256);
     s.writeInt("Settings", "AutosaveMinutes", autosaveMinutes);
+    undo.save(s);
 }
 
 void OptionsChoices::applyFastGraphics() const

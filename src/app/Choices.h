@@ -7,6 +7,7 @@
 
 #include "app/NewFilmDialog.h"
 #include "film/DefaultFilm.h"
+#include "film/UndoHistory.h"
 #include "view/GridSettings.h"
 
 namespace celvane {
@@ -70,6 +71,7 @@ struct OptionsChoices {
     bool fast256 = true;
     // Minutes between recovery copies of unsaved films; 0: none.
     int autosaveMinutes = 1;
+    UndoLimits undo;
 
     static OptionsChoices load(const Settings& settings, const std::filesystem::path& programFolder);
     void save(Settings& settings) const;

@@ -364,16 +364,27 @@ CChoicesOptions::CChoicesOptions(const Settings& settings, const std::filesystem
         fastLayout->addWidget(b);
     layout->addWidget(fast);
     auto* recovery = new QHBoxLayout;
-    autosave_ = new QSpinBox;
+    autosave_ = numberField(0, 60, c.autosaveMinutes);
     autosave_->setObjectName("autosaveMinutes");
-    autosave_->setRange(0, 60);
     autosave_->setSpecialValueText("never");
-    autosave_->setValue(c.autosaveMinutes);
     auto* recoveryLabel = new QLabel("Keep a recovery copy of unsaved films every (minutes):");
     recoveryLabel->setBuddy(autosave_);
     recovery->addWidget(recoveryLabel);
     recovery->addWidget(autosave_);
     layout->addLayout(recovery);
+    auto* undo = new QHBoxLayout;
+    undoSteps_ = numberField(1, UndoLimits::kMaxSteps, c.undo.steps);
+    undoSteps_->setObjectName("undoSteps");
+    undoMegabytes_ = numberField(1, UndoLimits::kMaxMegabytes, int(c.undo.bytes >> 20));
+    undoMegabytes_->setObjectName("undoMemory");
+    auto* stepsLabel = new QLabel("&Undo steps:");
+    stepsLabel->setBuddy(undoSteps_);
+    auto* memoryLabel = new QLabel("using at most (MB a window):");
+    memoryLabel->setBuddy(undoMegabytes_);
+    for (QWidget* w : {static_cast<QWidget*>(stepsLabel), static_cast<QWidget*>(undoSteps_),
+                       static_cast<QWidget*>(memoryLabel), static_cast<QWidget*>(undoMegabytes_)})
+        undo->addWidget(w);
+    layout->addLayout(undo);
     layout->addStretch();
     const auto follow = [this] {
         for (QWidget* w : {static_cast<QWidget*>(actionLabel_), static_cast<QWidget*>(actionDir_), actionBrowse_})
@@ -416,6 +427,8 @@ OptionsChoices CChoicesOptions::choices() const
     c.fast16 = fast16_->isChecked();
     c.fast256 = fast256_->isChecked();
     c.autosaveMinutes = autosave_->value();
+    c.undo.steps = undoSteps_->value();
+    c.undo.bytes = size_t(undoMegabytes_->value()) << 20;
     return c;
 }
 

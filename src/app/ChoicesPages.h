@@ -120,6 +120,8 @@ private:
     QCheckBox* fast16_;
     QCheckBox* fast256_;
     QSpinBox* autosave_;
+    QSpinBox* undoSteps_;
+    QSpinBox* undoMegabytes_;
     OptionsChoices loaded_;
 };
 

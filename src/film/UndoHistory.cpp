@@ -2,7 +2,24 @@
 
 #include <algorithm>
 
+#include "base/Settings.h"
+
 namespace celvane {
+
+UndoLimits UndoLimits::load(const Settings& settings)
+{
+    const UndoLimits defaults;
+    UndoLimits limits;
+    limits.steps = settings.getInt("Settings", "UndoSteps", defaults.steps, 1, kMaxSteps);
+    limits.bytes = size_t(settings.getInt("Settings", "UndoMemory", int(defaults.bytes >> 20), 1, kMaxMegabytes)) << 20;
+    return limits;
+}
+
+void UndoLimits::save(Settings& settings) const
+{
+    settings.writeInt("Settings", "UndoSteps", steps);
+    settings.writeInt("Settings", "UndoMemory", int(bytes >> 20));
+}
 
 void UndoHistory::setLimits(UndoLimits limits)
 {

@@ -12,6 +12,7 @@
 namespace celvane {
 
 class Film;
+class Settings;
 
 class UndoStep {
 public:
@@ -34,8 +35,13 @@ private:
 };
 
 struct UndoLimits {
+    static constexpr int kMaxSteps = 10000, kMaxMegabytes = 4096;
     int steps = 100;
     size_t bytes = size_t(64) << 20;
+
+    // As the Choices keep them: "UndoSteps", and "UndoMemory" in megabytes.
+    static UndoLimits load(const Settings& settings);
+    void save(Settings& settings) const;
 };
 
 class UndoHistory {

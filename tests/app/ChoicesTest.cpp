@@ -77,7 +77,8 @@ TEST(Choices, AcceptingWithNoSettingsWritesEveryDefault)
         {"Preview", "Ghosting", 1},        {"Preview", "InBetweening", 0},   {"Settings", "UserDefaultFilm", 0},
         {"Settings", "LimitDepth", 1},     {"Default", "Width", 640},        {"Default", "Height", 512},
         {"Default", "Depth", 8},           {"Default", "Compressed", 1},     {"Settings", "ActionSoundsOn", 1},
-        {"Settings", "Fast2", 1},          {"Settings", "Fast16", 1},        {"Settings", "Fast256", 1}};
+        {"Settings", "Fast2", 1},          {"Settings", "Fast16", 1},        {"Settings", "Fast256", 1},
+        {"Settings", "AutosaveMinutes", 1}, {"Settings", "UndoSteps", 100},  {"Settings", "UndoMemory", 64}};
     for (const auto& [section, name, value] : ints)
         EXPECT_EQ(s.getInt(section, name, -1, -1000, 100000), value) << section << "/" << name;
     EXPECT_EQ(s.getString("Stamp Picker", "Dir", ""), "/opt/celvane/Stamps");
@@ -97,7 +98,8 @@ TEST(Choices, StoredValuesComeBackUnchangedAndYDivisionsHaveTheirOwnName)
         {"Preview", "InBetweening", 1},   {"Settings", "UserDefaultFilm", 1}, {"Settings", "LimitDepth", 0},
         {"Default", "Width", 300},        {"Default", "Height", 200},     {"Default", "Depth", 1},
         {"Default", "Compressed", 0},     {"Settings", "ActionSoundsOn", 0}, {"Settings", "Fast2", 0},
-        {"Settings", "Fast16", 0},        {"Settings", "Fast256", 0}};
+        {"Settings", "Fast16", 0},        {"Settings", "Fast256", 0},     {"Settings", "AutosaveMinutes", 0},
+        {"Settings", "UndoSteps", 1},     {"Settings", "UndoMemory", 8}};
     for (const auto& [section, name, value] : stored)
         f.settings.writeInt(section, name, value);
     f.settings.writeString("Stamp Picker", "Dir", "/gone/stamps"); // missing, but left as it was

@@ -132,10 +132,7 @@ ViewTools::ViewTools(CCelvaneView& view, ToolBox& tools)
 
 void ViewTools::applySettings()
 {
-    const Settings& settings = Settings::instance();
-    undo_.setLimits({settings.getInt("Settings", "UndoSteps", kDefaultUndoSteps, 1, kMaxUndoSteps),
-                     size_t(settings.getInt("Settings", "UndoMemory", kDefaultUndoMegabytes, 1, kMaxUndoMegabytes))
-                         << 20});
+    undo_.setLimits(UndoLimits::load(Settings::instance()));
 }
 
 // Children go after their window's own parts: only the document is still whole.

@@ -63,11 +63,8 @@ public:
 
     void onDocumentUpdate(DocumentObserver* sender, uint32_t hint, const ChangeRecord* change) override;
 
-    // How far back Undo goes: steps, and megabytes the steps may hold, as the Choices set them.
-    static constexpr int kDefaultUndoSteps = 100, kMaxUndoSteps = 10000;
-    static constexpr int kDefaultUndoMegabytes = 64, kMaxUndoMegabytes = 4096;
-
 private:
+    // How far back Undo goes, as the Choices set it.
     void applySettings();
 
     CCelvaneView& view_;
