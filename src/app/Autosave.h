@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <filesystem>
 #include <functional>
+#include <chrono>
 #include <future>
 #include <map>
 #include <string>
@@ -36,6 +37,11 @@ public:
     void saveNow();
     // Waits until the copies asked for are on disk.
     void finishWriting();
+    // A round of copies is still being written.
+    bool writing() const
+    {
+        return writing_.valid() && writing_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    }
     // The film was saved or closed on purpose: its copy goes.
     void forget(const CCelvaneDoc* doc);
 
