@@ -83,38 +83,50 @@ int FrameChangeStep::swap(Film& film)
 }
 
 namespace {
-Bytes filmFile(Film& film)
+// A new film's one blank frame is no frame of its own until it is drawn on: the file holds it
+// blank, and reading the file back leaves it so again.
+Bytes filmFile(Film& film, bool& blankFrameOnly)
 {
+    blankFrameOnly = film.isEmpty() && !film.currentModified();
+    const bool modified = film.isModified();
     Bytes file;
     ByteWriter out(&file);
     film.save(&out, FileType::Film, false);
+    if (blankFrameOnly) {
+        film.deleteFrames(0, 0);
+        film.setModified(modified);
+    }
     return file;
 }
 
-void readFilm(Film& film, const Bytes& file)
+void readFilm(Film& film, const Bytes& file, bool blankFrameOnly)
 {
     const ByteSpan data(file);
     film.load(0, nullptr, &data, FileType::Film);
+    if (blankFrameOnly)
+        film.deleteFrames(0, 0);
     film.setModified(true);
 }
 } // namespace
 
 FilmChangeStep::FilmChangeStep(std::string name, Film& film)
-    : UndoStep(std::move(name)), file_(filmFile(film)), shown_(film.currentFrame())
+    : UndoStep(std::move(name)), file_(filmFile(film, blankFrameOnly_)), shown_(film.currentFrame())
 {
 }
 
 int FilmChangeStep::swap(Film& film)
 {
-    Bytes now = filmFile(film);
+    bool blankNow = false;
+    Bytes now = filmFile(film, blankNow);
     const int shown = film.currentFrame();
     try {
-        readFilm(film, file_);
+        readFilm(film, file_, blankFrameOnly_);
     } catch (...) {
-        readFilm(film, now);
+        readFilm(film, now, blankNow);
         throw;
     }
     file_.swap(now);
+    blankFrameOnly_ = blankNow;
     return std::exchange(shown_, shown);
 }
 

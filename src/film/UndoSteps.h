@@ -40,6 +40,7 @@ public:
     size_t bytes() const override { return file_.size(); }
 
 private:
+    bool blankFrameOnly_ = false; // a new film's blank frame, not yet a frame of its own (set first)
     Bytes file_;
     int shown_; // the frame that was current
 };

@@ -3,11 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "DrawingProgram.h"
+#include "app/CelvaneApp.h"
+#include "app/FilmImport.h"
 #include "base/CommandIds.h"
 #include "base/Settings.h"
 #include "film/CelvaneDoc.h"
 #include "film/FileType.h"
+#include "film/Merge.h"
 #include "film/UpdateHint.h"
 
 using namespace celvane;
@@ -88,19 +93,29 @@ TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForBy
     EXPECT_FALSE(p.enabled(ID_EDIT_REDO));
 }
 
-TEST(UndoScenario, SavingKeepsTheWayBackAndTheFileKeepsWhatWasSaved)
+TEST(UndoScenario, SavingCopyingAndPlayingKeepTheWayBackAndTheFileKeepsWhatWasSaved)
 {
     DrawingProgram p;
     const std::string path = p.dir.file("steps.qfm");
     p.chooser.paths.push_back(path);
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.view().goToFrame(0);
     p.drawLine({20, 20}, {60, 20});
     const int one = p.inked();
     p.drawLine({20, 60}, {60, 60});
     p.frame().runCommand(ID_FILE_SAVE);
     ASSERT_FALSE(p.view().document().isModified());
     const Bytes saved = readFile(path);
+    p.frame().runCommand(ID_EDIT_COPY);
+    // The film plays through its frames and stops on another one.
+    p.frame().runCommand(ID_PLAY_FORWARDS);
+    EXPECT_TRUE(test::waitUntil([&] { return p.view().currentFrame() == 1; }));
+    p.frame().runCommand(ID_PLAY_STOP);
+    ASSERT_TRUE(p.enabled(ID_EDIT_UNDO));
+    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Pencil");
 
     p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.view().currentFrame(), 0) << "Undo goes to the frame it changes";
     EXPECT_EQ(p.inked(), one);
     p.frame().runCommand(ID_EDIT_UNDO);
     EXPECT_EQ(p.inked(), 0);
@@ -109,6 +124,28 @@ TEST(UndoScenario, SavingKeepsTheWayBackAndTheFileKeepsWhatWasSaved)
     p.frame().runCommand(ID_EDIT_REDO);
     p.frame().runCommand(ID_EDIT_REDO);
     EXPECT_GT(p.inked(), one);
+}
+
+// A new film's blank frame is taken by the first picture brought in; undone, the film is new again.
+TEST(UndoScenario, ImportingIntoANewFilmUndoesToItsBlankFrame)
+{
+    DrawingProgram p;
+    QImage picture(100, 75, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    const std::string png = p.dir.file("black.png");
+    ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+    p.app.filmImport().importFile(p.view(), png, ImportOptions{});
+    EXPECT_EQ(p.film().frameCount(), 1);
+    EXPECT_GT(p.inked(), 0);
+    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Import");
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_TRUE(p.film().isEmpty());
+    EXPECT_EQ(p.inked(), 0);
+    p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(p.film().frameCount(), 1);
+    EXPECT_GT(p.inked(), 0);
+    p.app.filmImport().importFile(p.view(), png, ImportOptions{});
+    EXPECT_EQ(p.film().frameCount(), 2) << "the second picture comes after the first";
 }
 
 TEST(UndoScenario, TheChoicesBoundHowFarBackItGoes)
