@@ -83,11 +83,23 @@ int FrameChangeStep::swap(Film& film)
 }
 
 namespace {
-// A new film's one blank frame is no frame of its own until it is drawn on: the file holds it
-// blank, and reading the file back leaves it so again.
+// A new film's one frame is no frame of its own while it is blank paper: the file holds it blank,
+// and reading the file back leaves it so again.
+bool onlyBlankPaper(Film& film)
+{
+    if (!film.isEmpty() || film.currentModified())
+        return false;
+    const Sprite& frame = *film.workingImage(0);
+    Sprite paper;
+    paper.create(frame.width(), frame.height(), frame.logicalWidth(), frame.logicalHeight(), frame.bitsPerPixel(),
+                 frame.palette());
+    paper.fillColour(film.paper());
+    return std::memcmp(paper.pixels(), frame.pixels(), frame.imageSize()) == 0;
+}
+
 Bytes filmFile(Film& film, bool& blankFrameOnly)
 {
-    blankFrameOnly = film.isEmpty() && !film.currentModified();
+    blankFrameOnly = onlyBlankPaper(film);
     const bool modified = film.isModified();
     Bytes file;
     ByteWriter out(&file);

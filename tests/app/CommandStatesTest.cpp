@@ -13,12 +13,13 @@
 using namespace celvane;
 
 namespace {
-// The program's action for a command, as its menus and buttons show it.
+// The program's action for a command, as its menus and buttons show it (Undo and Redo name
+// their step after their own label).
 QAction* actionFor(test::DrawingProgram& p, int id)
 {
     const QString label = QString::fromUtf8(findCommand(id)->menuText).section('\t', 0, 0);
     for (QAction* a : p.frame().actions())
-        if (a->text().section('\t', 0, 0) == label)
+        if (const QString shown = a->text().section('\t', 0, 0); shown == label || shown.startsWith(label + ' '))
             return a;
     ADD_FAILURE() << "no action " << label.toStdString();
     return nullptr;
@@ -50,6 +51,7 @@ TEST(CommandStates, ButtonsAndMenusFollowWhatWasJustDone)
 
     p.drawLine({20, 20}, {80, 20});
     EXPECT_TRUE(undo->isEnabled()) << "a drawing can be undone the moment it ends";
+    EXPECT_EQ(undo->text().section('\t', 0, 0), "&Undo Pencil");
     EXPECT_TRUE(p.frame().windowTitle().contains('*'));
 
     // Marking the only frame on the film strip: nothing left to select, a selection to clear.
