@@ -8,7 +8,7 @@
 // Autosave/hd100: a child draws while a 100-frame film of that size is written to its recovery
 // file: the time is the worst pencil move while the worker writes (goal: under 1 ms), beside the
 // worst of as many moves with nothing written; copy_ms is how long the window's thread takes to
-// copy the coded film out first.
+// take its snapshot of the film first (goal: well under 1 ms).
 //
 // The benchmark links only the engine libraries; the tool sources it runs are compiled in here,
 // as they are in the window's library.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/resource.h>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -10,14 +11,14 @@
 #include "base/Reporter.h"
 #include "base/Settings.h"
 #include "film/CelvaneDoc.h"
-#include "film/FileType.h"
-#include "film/GraphicList.h"
+#include "film/Film.h"
 
 namespace celvane {
 
 namespace {
 
 constexpr int kMsPerMinute = 60 * 1000;
+constexpr int kWorkerNice = 19; // the lowest priority
 
 // A copy is named after the process that made it: "<pid>-<n>.qfm".
 pid_t ownerOf(const std::filesystem::path& copy)
@@ -95,21 +96,24 @@ void Autosave::saveNow()
             Reporter::message("The recovery copy could not be written: " + failed, MessageButtons::Ok,
                               MessageIcon::Warning);
     }
-    std::vector<std::pair<std::filesystem::path, Bytes>> round;
+    // The window's thread only takes snapshots; coding the drawn-on frame and putting the file
+    // together happen on the worker, which touches nothing the films still use.
+    std::vector<std::pair<std::filesystem::path, FilmSnapshot>> round;
     for (CCelvaneDoc* doc : documents_())
-        if (doc->isModified() && doc->graphics()) {
-            Bytes data;
-            ByteWriter out(&data);
-            doc->graphics()->save(&out, FileType::Film, false);
-            round.emplace_back(copyOf(doc), std::move(data));
-        }
+        if (const Film* film = doc->isModified() ? doc->film() : nullptr)
+            round.emplace_back(copyOf(doc), film->snapshot());
     if (round.empty())
         return;
-    writing_ = std::async(std::launch::async, [round = std::move(round)]() -> std::string {
+    writing_ = std::async(std::launch::async, [round = std::move(round)]() mutable -> std::string {
+        // The snapshots go when the worker is done, not when the window next asks: until then
+        // a film copies what it changes of the frames they share.
+        const auto written = std::move(round);
+        // Coding and writing wait for the window's thread, never the other way round.
+        ::setpriority(PRIO_PROCESS, id_t(::gettid()), kWorkerNice);
         try {
             std::filesystem::create_directories(folder());
-            for (const auto& [path, data] : round)
-                writeFileAtomically(path.string(), data);
+            for (const auto& [path, snapshot] : written)
+                writeFileAtomically(path.string(), snapshot.fileBytes());
         } catch (const std::exception& e) {
             return e.what();
         }

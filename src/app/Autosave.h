@@ -1,9 +1,10 @@
 #pragma once
 // Copies of films with unsaved changes, written every so often (a Choices value, in minutes; 0
 // turns it off) into the recovery folder, so that a crash or a flat battery loses at most that
-// long of a child's work. The film is copied out at once and written to disk on a worker thread,
-// so drawing does not wait. Copies go when their film is saved or closed on purpose, and all of a
-// run's copies go when it exits cleanly; those of a run that did not are offered at the next start.
+// long of a child's work. A snapshot of the film is taken at once and coded and written to disk
+// on a worker thread, so drawing does not wait. Copies go when their film is saved or closed on
+// purpose, and all of a run's copies go when it exits cleanly; those of a run that did not are
+// offered at the next start.
 
 #include <QObject>
 #include <QTimer>

@@ -614,13 +614,20 @@ size_t Film::writeFilmFile(ByteWriter* out, bool selectionOnly) const
     ByteWriter counter;
     ByteWriter& w = out ? *out : counter;
     const size_t start = w.written();
-    writeChunkHeader(w, FilmChunk::Film, uint32_t(block_.storedSize(selectionOnly) + 8));
-    block_.write(w, selectionOnly);
+    block_.writeChunk(w, selectionOnly);
+    writeAfterBlock(w, selectionOnly);
+    return w.written() - start;
+}
+
+void Film::writeAfterBlock(ByteWriter& w, bool selectionOnly) const
+{
     writeRate(w, period_);
     writePalette(w, paletteRecord());
 
+    // A film with no frame stored yet has no sound records.
     const std::vector<int> frames = framesToWrite(selectionOnly);
-    if (std::any_of(frames.begin(), frames.end(), [&](int i) { return sounds_.entryCount(i) > 0; })) {
+    if (std::any_of(frames.begin(), frames.end(),
+                    [&](int i) { return i < sounds_.recordCount() && sounds_.entryCount(i) > 0; })) {
         const FilmSoundTable::Saved saved = sounds_.forSaving(frames);
         writeChunk(w, FilmChunk::SoundRecords, saved.records);
         const size_t at = w.written();
@@ -633,7 +640,25 @@ size_t Film::writeFilmFile(ByteWriter* out, bool selectionOnly) const
             chosen.push_back(fades_[size_t(i)]);
         writeFades(w, chosen);
     }
-    return w.written() - start;
+}
+
+FilmSnapshot Film::snapshot() const
+{
+    FilmSnapshot s;
+    s.block_ = block_;
+    // What storing the current frame before a save would store.
+    if ((currentModified_ || empty_) && (empty_ || current_ >= 0)) {
+        s.frame_ = empty_ ? 0 : current_;
+        s.firstOfEmptyFilm_ = empty_;
+        s.stride_ = size_t(working_.stride());
+        s.rowBytes_ = size_t(working_.usedBytesPerRow());
+        s.rows_ = working_.height();
+        s.bitsPerPixel_ = bitsPerPixel_;
+        s.pixels_.assign(working_.pixels(), working_.pixels() + s.stride_ * size_t(s.rows_));
+    }
+    ByteWriter rest(&s.rest_);
+    writeAfterBlock(rest, false);
+    return s;
 }
 
 size_t Film::save(ByteWriter* out, int fileType, bool selectionOnly)

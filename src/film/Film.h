@@ -10,6 +10,7 @@
 
 #include "film/FilmBlock.h"
 #include "film/FilmFile.h"
+#include "film/FilmSnapshot.h"
 #include "film/FilmSoundTable.h"
 #include "film/FrameSound.h"
 #include "film/Graphic.h"
@@ -89,6 +90,8 @@ public:
     void decodeFrameInto(int frame, Sprite& into) const;
     // Codes the working image back into the block.
     void storeCurrentFrame();
+    // The film as saving it now would write it, to be written out on another thread.
+    FilmSnapshot snapshot() const;
     // Says the working image was drawn on.
     void markCurrentModified() { currentModified_ = true; }
     // Says the working image holds again what it had when the frame became current: it still
@@ -137,6 +140,8 @@ private:
     Bytes encodeWorkingImage() const;
     void becomeEmpty();
     size_t writeFilmFile(ByteWriter* out, bool selectionOnly) const;
+    // Rate, palette, sounds and fades: the chunks after the film block.
+    void writeAfterBlock(ByteWriter& out, bool selectionOnly) const;
     bool validFrame(int frame) const { return frame >= 0 && frame < frameCount(); }
     int paletteNumberOf(uint32_t colourWord) const;
 

@@ -1,9 +1,13 @@
 #include "film/FilmBlock.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <utility>
 
+#include "base/Errors.h"
 #include "base/StringTable.h"
+#include "film/FilmFile.h"
 
 namespace celvane {
 
@@ -11,17 +15,37 @@ namespace {
 constexpr size_t kGrowthSlack = 32768;
 }
 
-FilmBlock::FilmBlock() : block_(kGrowthSlack) {}
+FilmBlock::FilmBlock() : block_(std::make_shared<LocalMemoryBlock>(kGrowthSlack)) {}
 
-uint8_t* FilmBlock::data()
+void FilmBlock::allocate(size_t size)
 {
-    MemoryLock lock(block_);
-    return lock.data();
+    auto fresh = std::make_shared<LocalMemoryBlock>(kGrowthSlack);
+    fresh->allocate(size);
+    fresh->lock();
+    block_ = std::move(fresh);
 }
+
+LocalMemoryBlock& FilmBlock::owned()
+{
+    if (block_.use_count() > 1) {
+        const std::shared_ptr<LocalMemoryBlock> shared = std::exchange(block_, {});
+        allocate(shared->size());
+        std::memcpy(block_->lockedAddress(), shared->lockedAddress(), shared->size());
+    } else {
+        // A copy let go on another thread may just have finished reading these bytes.
+        std::atomic_thread_fence(std::memory_order_acquire);
+    }
+    return *block_;
+}
+
+uint8_t* FilmBlock::data() { return owned().lockedAddress(); }
 
 const uint8_t* FilmBlock::data() const
 {
-    return const_cast<FilmBlock*>(this)->data();
+    const uint8_t* p = block_->lockedAddress();
+    if (!p)
+        throw MemoryError("the film block has no memory");
+    return p;
 }
 
 uint32_t FilmBlock::headerWord(size_t offset) const { return loadLE32(data() + offset); }
@@ -49,7 +73,7 @@ void FilmBlock::assign(ByteSpan source)
         pos += length;
     }
     const size_t used = pos + 4; // through the zero word; anything after it is not ours
-    block_.allocate(used);
+    allocate(used);
     std::memcpy(data(), source.data(), used);
     gapOffset_ = -1;
     gapSize_ = 0;
@@ -60,7 +84,7 @@ void FilmBlock::assign(ByteSpan source)
 
 void FilmBlock::createEmpty(uint32_t displayWidth, uint32_t displayHeight, uint32_t modeWord, bool compressed)
 {
-    block_.allocate(kHeaderSize + 4);
+    allocate(kHeaderSize + 4);
     uint8_t* p = data();
     std::memset(p, 0, kHeaderSize + 4);
     storeLE32(p + TotalSize, kHeaderSize + 4);
@@ -126,14 +150,14 @@ void FilmBlock::rebuildIndex()
 
 void FilmBlock::updateSizeWord()
 {
-    setHeaderWord(TotalSize, uint32_t(block_.size() - gapSize_));
+    setHeaderWord(TotalSize, uint32_t(block_->size() - gapSize_));
 }
 
 void FilmBlock::moveTail(ptrdiff_t delta, size_t position)
 {
     if (delta == 0)
         return;
-    block_.insertBytes(delta, position);
+    owned().insertBytes(delta, position);
     const size_t removed = delta < 0 ? size_t(-delta) : 0;
     if (gapOffset_ >= 0 && size_t(gapOffset_) >= position + removed)
         gapOffset_ += delta;
@@ -171,7 +195,7 @@ void FilmBlock::replaceRecord(int frame, ByteSpan record)
         // The gap follows the record: the record grows into it or gives bytes back to it.
         if (delta > ptrdiff_t(gapSize_)) {
             const size_t extra = size_t(delta) - gapSize_;
-            block_.insertBytes(ptrdiff_t(extra), size_t(gapOffset_) + gapSize_);
+            owned().insertBytes(ptrdiff_t(extra), size_t(gapOffset_) + gapSize_);
             gapSize_ += extra;
         }
         gapOffset_ += delta;
@@ -180,7 +204,7 @@ void FilmBlock::replaceRecord(int frame, ByteSpan record)
         // The gap precedes the record: keep the record's end where it is.
         if (delta > ptrdiff_t(gapSize_)) {
             const size_t extra = size_t(delta) - gapSize_;
-            block_.insertBytes(ptrdiff_t(extra), size_t(gapOffset_));
+            owned().insertBytes(ptrdiff_t(extra), size_t(gapOffset_));
             gapSize_ += extra;
             offset += extra;
         }
@@ -225,8 +249,13 @@ void FilmBlock::reserveGap(int beforeFrame, size_t bytes)
 
 void FilmBlock::closeGap()
 {
-    if (gapOffset_ >= 0 && gapSize_ > 0)
-        block_.insertBytes(-ptrdiff_t(gapSize_), size_t(gapOffset_));
+    // Without a gap nothing changes, and bytes a copy shares stay shared.
+    if (gapOffset_ < 0 || gapSize_ == 0) {
+        gapOffset_ = -1;
+        gapSize_ = 0;
+        return;
+    }
+    owned().insertBytes(-ptrdiff_t(gapSize_), size_t(gapOffset_));
     gapOffset_ = -1;
     gapSize_ = 0;
     rebuildIndex();
@@ -253,6 +282,12 @@ void FilmBlock::write(ByteWriter& out, bool selectionOnly) const
         if (!selectionOnly || e.selected)
             out.bytes(p + e.offset, e.length);
     out.u32(0);
+}
+
+void FilmBlock::writeChunk(ByteWriter& out, bool selectionOnly) const
+{
+    writeChunkHeader(out, FilmChunk::Film, uint32_t(storedSize(selectionOnly) + 8));
+    write(out, selectionOnly);
 }
 
 } // namespace celvane

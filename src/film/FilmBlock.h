@@ -2,7 +2,10 @@
 // The film block: a 64-byte header, the coded frame records one after another, and a zero
 // word. It is kept in memory exactly as it is stored in a film file. A reserved gap (a hole
 // the frame walk skips) lets many frames be added in a row without moving the rest each time.
+// A copy shares the bytes until either side changes them, so that a copy taken for writing on
+// another thread costs nothing; bytes that are shared are only ever read.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,13 +60,18 @@ public:
 
     // The block as stored: all records, or only the selected ones.
     void write(ByteWriter& out, bool selectionOnly) const;
+    // The same as a film file's film chunk.
+    void writeChunk(ByteWriter& out, bool selectionOnly) const;
     size_t storedSize(bool selectionOnly) const;
     // The frames' records alone, as stored.
     size_t frameDataSize() const;
 
 private:
+    // For changing the bytes: first makes them this block's own when a copy shares them.
     uint8_t* data();
+    LocalMemoryBlock& owned();
     const uint8_t* data() const;
+    void allocate(size_t size);
     size_t firstFrameOffset() const { return headerWord(FirstFrame); }
     // Makes room (positive) or removes bytes (negative) at `position`, keeping the gap where it
     // belongs and the header's size word right.
@@ -71,7 +79,8 @@ private:
     void rebuildIndex();
     void updateSizeWord();
 
-    LocalMemoryBlock block_;
+    // Kept locked while allocated, so that reading it changes nothing in it.
+    std::shared_ptr<LocalMemoryBlock> block_;
     std::vector<FrameIndexEntry> index_;
     ptrdiff_t gapOffset_ = -1;
     size_t gapSize_ = 0;

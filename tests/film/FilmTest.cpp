@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <future>
 #include <random>
 
 #include "FilmTestSupport.h"
@@ -537,4 +538,71 @@ TEST(Film, DamagedFilmsAreRefusedAndNeverCrash)
     }
     EXPECT_GT(refused, 0);
     EXPECT_GT(opened, 0);
+}
+
+// A snapshot writes the film file that saving would have written at the moment it was taken:
+// a new film's blank or drawn-on first frame, a drawn-on current frame that was never stored, a
+// reserved gap, sounds and fades.
+TEST(FilmSnapshot, WritesWhatSavingWouldHaveWritten)
+{
+    const auto expectAsSaved = [](Film& film) {
+        const FilmSnapshot snapshot = film.snapshot();
+        EXPECT_EQ(snapshot.fileBytes(), saved(film));
+    };
+    auto blank = newFilm(30, 20, 8);
+    expectAsSaved(*blank);
+    auto drawn = newFilm(30, 20, 8);
+    paintPattern(*drawn, 0, 3);
+    expectAsSaved(*drawn);
+
+    auto film = newFilm(37, 21, 4);
+    for (int i = 0; i < 5; ++i) {
+        if (i > 0)
+            film->insertFrame(i, false);
+        paintPattern(*film, i, uint32_t(i + 1));
+    }
+    film->soundLibrary().add(toneOf(8000, 9), "a");
+    film->setSoundEntry(1, 0, entryFor(0));
+    film->setFade(2, FrameFade{FrameFade::Wipe, FrameFade::FromRight, 0}, FrameFade::AllFields);
+    film->reserveGap(3, 800);
+    paintPattern(*film, 2, 40); // current, and not stored yet
+    ASSERT_GT(film->gapSize(), 0u);
+    expectAsSaved(*film);
+    expectAsSaved(*film); // nothing drawn since: the stored frames alone
+}
+
+// A snapshot keeps its moment while the film goes on changing, also when it is written on
+// another thread meanwhile; the film keeps its own changes.
+TEST(FilmSnapshot, KeepsItsMomentWhileTheFilmChanges)
+{
+    auto film = newFilm(40, 30, 8);
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0)
+            film->insertFrame(i, false);
+        paintPattern(*film, i, uint32_t(i + 7));
+    }
+    paintPattern(*film, 1, 99);
+    const FilmSnapshot snapshot = film->snapshot();
+    const Bytes then = saved(*film);
+
+    auto written = std::async(std::launch::async, [&snapshot] { return snapshot.fileBytes(); });
+    for (int round = 0; round < 20; ++round) {
+        paintPattern(*film, round % 3, uint32_t(round + 50));
+        film->storeCurrentFrame();
+        film->insertFrame(1, true);
+        film->deleteFrames(0, 0);
+    }
+    film->setFade(0, FrameFade{FrameFade::Slide, FrameFade::FromTop, 3}, FrameFade::AllFields);
+    EXPECT_EQ(written.get(), then);
+    EXPECT_EQ(snapshot.fileBytes(), then);
+
+    std::vector<uint64_t> now;
+    for (int i = 0; i < film->frameCount(); ++i)
+        now.push_back(frameSum(*film, i));
+    auto back = loaded(saved(*film));
+    ASSERT_EQ(back->frameCount(), film->frameCount());
+    for (int i = 0; i < back->frameCount(); ++i)
+        EXPECT_EQ(frameSum(*back, i), now[size_t(i)]) << "frame " << i;
+    EXPECT_EQ(back->fade(0), (FrameFade{FrameFade::Slide, FrameFade::FromTop, 3}));
+    EXPECT_NE(saved(*film), then);
 }
