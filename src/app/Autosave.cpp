@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <csignal>
-#include <sys/resource.h>
 #include <cstdlib>
+#include <utility>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/Choices.h"
@@ -105,15 +106,17 @@ void Autosave::saveNow()
     if (round.empty())
         return;
     writing_ = std::async(std::launch::async, [round = std::move(round)]() mutable -> std::string {
-        // The snapshots go when the worker is done, not when the window next asks: until then
-        // a film copies what it changes of the frames they share.
-        const auto written = std::move(round);
+        // Each snapshot goes as soon as its file is put together, before the slow write to disk:
+        // until then a film copies what it changes of the frames they share.
+        auto written = std::move(round);
         // Coding and writing wait for the window's thread, never the other way round.
         ::setpriority(PRIO_PROCESS, id_t(::gettid()), kWorkerNice);
         try {
             std::filesystem::create_directories(folder());
-            for (const auto& [path, snapshot] : written)
-                writeFileAtomically(path.string(), snapshot.fileBytes());
+            for (auto& [path, snapshot] : written) {
+                const Bytes file = std::exchange(snapshot, {}).fileBytes();
+                writeFileAtomically(path.string(), file);
+            }
         } catch (const std::exception& e) {
             return e.what();
         }
