@@ -53,7 +53,9 @@ run_target() {
   local binary=$build/bin/fuzz-$target
   [ -x "$binary" ] || { echo "fuzz.sh: no target $target (built: ${targets[*]})" >&2; return 2; }
   local corpus=$build/corpus/$target artifacts=$build/artifacts/$target/
-  [ "$check" = 1 ] && corpus=$(mktemp -d)
+  local log=$build/$target.log
+  # A check keeps its log apart, so that a campaign's survives one run meanwhile.
+  [ "$check" = 1 ] && corpus=$(mktemp -d) log=$build/$target.check.log
   mkdir -p "$corpus" "$artifacts"
   local dirs=("$corpus" "$root/fuzz/seeds/$target")
   local kind
@@ -66,16 +68,16 @@ run_target() {
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$root/tests/lsan.supp QT_QPA_PLATFORM=offscreen \
     nice -n 10 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
-    -artifact_prefix="$artifacts" ${FUZZ_OPTIONS:-} "${dirs[@]}" 2>"$build/$target.log" || status=$?
+    -artifact_prefix="$artifacts" ${FUZZ_OPTIONS:-} "${dirs[@]}" 2>"$log" || status=$?
   [ "$check" = 1 ] && rm -rf "$corpus"
   if [ $status -ne 0 ]; then
-    tail -n 60 "$build/$target.log" >&2
+    tail -n 60 "$log" >&2
     echo "fuzz.sh: $target FAILED (input in $artifacts)" >&2
     return 1
   fi
   # libFuzzer's last status line: executions, coverage, features.
-  grep -E '^#[0-9]+' "$build/$target.log" | tail -n 1
-  grep -E 'stat::number_of_executed_units' "$build/$target.log" || true
+  grep -E '^#[0-9]+' "$log" | tail -n 1
+  grep -E 'stat::number_of_executed_units' "$log" || true
 }
 
 case "${1:-}" in
