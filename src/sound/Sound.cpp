@@ -143,7 +143,7 @@ int32_t logRateCode(double rate)
 int rateOfLogCode(int32_t code)
 {
     const double rate = std::trunc(256.0 * std::exp2(std::clamp(code / 4096.0, -8.0, 12.0)) + 0.5);
-    return int(std::clamp(rate, 1.0, 1000000.0));
+    return int(std::clamp(rate, 1.0, double(kMaxSoundRate)));
 }
 
 Bytes pcmDescription(int playCode, int rate)

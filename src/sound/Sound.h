@@ -98,8 +98,11 @@ private:
 };
 
 
+// The fastest rate a sound may have: what sound files can keep.
+constexpr int kMaxSoundRate = 1000000;
+
 // Rates as 4096ths of an octave above 256 Hz, as compact sound sets and pitched frame sounds keep
-// them; back to Hz clamped to 1 Hz .. 1 MHz.
+// them; back to Hz clamped to 1 Hz .. kMaxSoundRate.
 int32_t logRateCode(double rate);
 int rateOfLogCode(int32_t code);
 

@@ -16,7 +16,6 @@ constexpr uint32_t kLogarithmicSet = makeTag("WAV1"), kAdpcmSet = makeTag("WAV2"
 constexpr uint32_t kNames = makeTag("NAM1");
 constexpr size_t kEntryBytes = 16;
 constexpr size_t kMaxName = 31;
-constexpr int kMaxRate = 1000000;
 
 // How long a sound's entry says it is: samples for ADPCM, bytes for the rest.
 uint32_t entryLength(const Sound& s)
@@ -110,7 +109,7 @@ std::vector<int> SoundLibrary::readChunkSet(ByteSpan data)
                        : set->tag == kAdpcmSet       ? Sound::ImaAdpcm
                        : format >= 20                ? Sound::Described
                                                      : int(format);
-        const int rate = set->tag == kAnySet ? int(std::clamp<int32_t>(rateField, 1, kMaxRate)) : rateOfLogCode(rateField);
+        const int rate = set->tag == kAnySet ? int(std::clamp<int32_t>(rateField, 1, kMaxSoundRate)) : rateOfLogCode(rateField);
         const size_t bytes = code == Sound::ImaAdpcm ? (size_t(length) + 1) / 2 : size_t(length);
         const uint64_t samples = code == Sound::ImaAdpcm ? length : length / uint32_t(frameBytesOf(code));
         if (samples > 0x7FFFFFFF)

@@ -48,7 +48,8 @@ std::unique_ptr<Sound> readWave(ByteSpan data)
     const uint16_t tag = loadLE16(&(*format)[0]), channels = loadLE16(&(*format)[2]);
     const uint32_t rate = loadLE32(&(*format)[4]), bytesPerSecond = loadLE32(&(*format)[8]);
     const uint16_t bits = loadLE16(&(*format)[14]);
-    if (rate == 0 || rate > 0x7FFFFFFF || bytesPerSecond == 0)
+    // A rate past what sound files keep would change when the sound is saved into one.
+    if (rate == 0 || rate > uint32_t(kMaxSoundRate) || bytesPerSecond == 0)
         throw FileError("the wave file's rate is not usable");
     const uint64_t count = uint64_t(samples->size()) * rate / bytesPerSecond;
     if (count > 0x7FFFFFFF)

@@ -12,6 +12,7 @@
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
 #include "film/CelvaneDoc.h"
+#include "base/Chunks.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "sound/SoundFiles.h"
@@ -97,6 +98,35 @@ TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
     reopened.open(film);
     EXPECT_EQ(reopened.film()->soundName(0, 0), third);
     EXPECT_EQ(reopened.film()->soundName(1, 0), third);
+}
+
+TEST(SoundPicker, AWaveFasterThanSoundFilesKeepIsRefusedWithItsName)
+{
+    test::StartedProgram p;
+    CSoundPicker& picker = p.frame().soundPicker();
+    const int shipped = picker.itemCount();
+    auto sound = Sound::create(Sound::Pcm8Mono);
+    sound->setData(Sound::Pcm8Mono, 8000, Bytes(100, 128), 100);
+    Bytes wave;
+    ByteWriter out(&wave);
+    sound->writeWave(&out);
+    ASSERT_EQ(loadLE32(&wave[12]), makeTag("fmt "));
+    const auto waveAt = [&](uint32_t rate) {
+        storeLE32(&wave[24], rate); // samples and bytes a second, one byte a sample
+        storeLE32(&wave[28], rate);
+        const std::string path = p.dir.file(std::to_string(rate) + ".wav");
+        test::writeBytes(path, wave);
+        return path;
+    };
+
+    picker.loadFile(waveAt(kMaxSoundRate + 1));
+    EXPECT_EQ(picker.itemCount(), shipped);
+    ASSERT_EQ(p.sink.shown.size(), 1u);
+    EXPECT_NE(p.sink.shown[0].find(std::to_string(kMaxSoundRate + 1) + ".wav"), std::string::npos);
+
+    picker.loadFile(waveAt(kMaxSoundRate));
+    EXPECT_EQ(picker.itemCount(), shipped + 1);
+    EXPECT_EQ(p.sink.shown.size(), 1u);
 }
 
 TEST(SoundPicker, AFolderWithoutSoundsWarnsAndKeepsWhatItHas)

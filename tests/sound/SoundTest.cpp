@@ -157,6 +157,17 @@ TEST(WaveFile, DamagedFilesAreRefusedWithAReason)
     EXPECT_THROW(readWave(cut), FileError);
     Bytes noRate = waveBytes(1, 1, 0, 8, 10);
     EXPECT_THROW(readWave(noRate), FileError);
+    // Faster than sound files keep: saved into a library it would come back slower.
+    EXPECT_THROW(readWave(waveBytes(1, 1, kMaxSoundRate + 1, 8, 10)), FileError);
+    SoundLibrary library;
+    library.add(SoundPool::shared().add(readWave(waveBytes(1, 1, kMaxSoundRate, 8, 10))), "fastest");
+    Bytes saved;
+    ByteWriter out(&saved);
+    library.writeChunkSet(&out, false);
+    SoundLibrary reread;
+    reread.readChunkSet(saved);
+    ASSERT_EQ(reread.count(), 1);
+    EXPECT_EQ(reread.sound(0)->rate(), kMaxSoundRate);
     EXPECT_THROW(readWave(Bytes{'R', 'I', 'F', 'F'}), FileError);
     EXPECT_THROW(readWaveFile("/no/such/file.wav"), FileError);
 }
