@@ -97,18 +97,11 @@ bool onlyBlankPaper(Film& film)
     return std::memcmp(paper.pixels(), frame.pixels(), frame.imageSize()) == 0;
 }
 
+// The film as saving it would write it, taken without changing anything in it.
 Bytes filmFile(Film& film, bool& blankFrameOnly)
 {
     blankFrameOnly = onlyBlankPaper(film);
-    const bool modified = film.isModified();
-    Bytes file;
-    ByteWriter out(&file);
-    film.save(&out, FileType::Film, false);
-    if (blankFrameOnly) {
-        film.deleteFrames(0, 0);
-        film.setModified(modified);
-    }
-    return file;
+    return film.snapshot().fileBytes();
 }
 
 void readFilm(Film& film, const Bytes& file, bool blankFrameOnly)
