@@ -170,3 +170,31 @@ TEST(UndoScenario, TheChoicesBoundHowFarBackItGoes)
     EXPECT_FALSE(p.enabled(ID_EDIT_UNDO));
     EXPECT_EQ(p.film().frameCount(), 2);
 }
+
+// The memory bound drops the oldest steps first, but never the one Undo takes next: a frame of
+// noise blanked out is a step larger than the megabyte allowed.
+TEST(UndoScenario, TheMemoryBoundDropsTheOldestSteps)
+{
+    DrawingProgram p({.filmWidth = 1600, .filmHeight = 1200, .scale = 50, .window = {900, 700}});
+    choose(p, "UndoMemory", 1);
+    QImage noise(1600, 1200, QImage::Format_Indexed8);
+    noise.setColorCount(256);
+    for (int i = 0; i < 256; ++i)
+        noise.setColor(i, qRgb(i, 255 - i, (i * 7) & 255));
+    uint32_t seed = 1;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.scanLine(y)[x] = uchar((seed = seed * 1103515245 + 12345) >> 24);
+    const std::string png = p.dir.file("noise.png");
+    ASSERT_TRUE(noise.save(QString::fromStdString(png)));
+    p.drawLine({10, 130}, {150, 130});
+    ImportOptions background;
+    background.asBackground = true;
+    p.app.filmImport().importFile(p.view(), png, background);
+    const Bytes noisy = filmBytes(p);
+    p.frame().runCommand(ID_FRAME_BLANK);
+    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Blank Frame");
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(filmBytes(p), noisy);
+    EXPECT_FALSE(p.enabled(ID_EDIT_UNDO)) << "the import and the stroke before it were past the bound";
+}
