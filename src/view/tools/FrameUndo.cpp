@@ -78,13 +78,22 @@ void FrameUndo::settle()
         return;
     const int frame = std::exchange(changing_, -1);
     Film& f = *film();
-    if (f.currentFrame() == frame) {
-        history_.push(std::make_unique<FrameChangeStep>(changeName_, frame, before_, *f.workingImage(frame)));
+    const bool shown = f.currentFrame() == frame;
+    Sprite after;
+    if (!shown)
+        f.decodeFrameInto(frame, after);
+    auto step = std::make_unique<FrameChangeStep>(changeName_, frame, before_, shown ? *f.workingImage(frame) : after);
+    if (!step->area().isEmpty()) {
+        history_.push(std::move(step));
         return;
     }
-    Sprite after;
-    f.decodeFrameInto(frame, after);
-    history_.push(std::make_unique<FrameChangeStep>(changeName_, frame, before_, after));
+    // Nothing to take back: Undo keeps offering the step before, and the frame is as unchanged
+    // as it was.
+    if (shown) {
+        frameChanged_ = frameChangedBefore_;
+        if (!modifiedBefore_)
+            f.currentRestored();
+    }
 }
 
 void FrameUndo::keepOriginal()
@@ -105,6 +114,8 @@ void FrameUndo::take(const std::string& name, bool notify)
     copyFrame(before_, host_.frame());
     changing_ = host_.currentFrame();
     changeName_ = name;
+    frameChangedBefore_ = frameChanged_;
+    modifiedBefore_ = f->currentModified();
     frameChanged_ = true;
     f->markCurrentModified();
     if (notify)

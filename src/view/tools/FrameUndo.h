@@ -36,6 +36,9 @@ public:
     // Called before every change to the frame, which becomes the step `name`; `notify` tells
     // every window (Hint::UndoTaken).
     void take(const std::string& name, bool notify);
+    // The press that took it is over: the change becomes a step, or none when it changed
+    // nothing (a click with nothing typed, a fill of what is filled already).
+    void changeEnded() { settle(); }
     void undo() { step(true); }
     void redo() { step(false); }
     // Back to the content the frame had when it became current.
@@ -71,6 +74,9 @@ private:
     Sprite before_;
     int changing_ = -1;
     std::string changeName_;
+    // What take() found, given back when the change comes to nothing.
+    bool frameChangedBefore_ = false;
+    bool modifiedBefore_ = false;
     std::unique_ptr<FilmChangeStep> filmBefore_;
     Sprite original_;
     bool frameChanged_ = false;

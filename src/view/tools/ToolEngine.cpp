@@ -130,6 +130,7 @@ void ToolEngine::release(Tool& tool, Point at, Point client)
                     held_ = false;
                     tool.release(event(at));
                     endOperation(false);
+                    host_.undo().changeEnded();
                     return;
                 }
                 at = *anchor_;
@@ -143,6 +144,7 @@ void ToolEngine::release(Tool& tool, Point at, Point client)
     tool.release(event(at));
     if (f & EndOnRelease)
         endOperation(false);
+    host_.undo().changeEnded();
 }
 
 void ToolEngine::doubleClick(Tool& tool, Point at, Point client)
