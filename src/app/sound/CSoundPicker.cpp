@@ -291,7 +291,10 @@ void CSoundPicker::putInFrame()
     const int first = firstSelected();
     if (!view || !view->film() || first < 0)
         return;
-    view->film()->addFrameSound(view->currentFrame(), library_.sound(first), library_.name(first));
+    view->changeFrames("Sound", [&] {
+        view->film()->addFrameSound(view->currentFrame(), library_.sound(first), library_.name(first));
+        return view->currentFrame();
+    });
     ActionSounds::play("Dropped");
     view->document().updateAllViews(nullptr, Hint::CurrentFrame);
 }
@@ -307,11 +310,16 @@ bool CSoundPicker::dropInto(CCelvaneView& view, const QMimeData& data)
         Reporter::reportException(e, true);
         return false;
     }
-    for (int i = 0; i < dropped.count(); ++i)
-        view.film()->addFrameSound(view.currentFrame(), dropped.sound(i), dropped.name(i));
+    if (dropped.count() == 0)
+        return false;
+    view.changeFrames("Sound", [&] {
+        for (int i = 0; i < dropped.count(); ++i)
+            view.film()->addFrameSound(view.currentFrame(), dropped.sound(i), dropped.name(i));
+        return view.currentFrame();
+    });
     ActionSounds::play("Dropped");
     view.document().updateAllViews(nullptr, Hint::CurrentFrame);
-    return dropped.count() > 0;
+    return true;
 }
 
 int CSoundPicker::itemCount() const { return library_.count(); }

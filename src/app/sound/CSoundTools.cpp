@@ -92,6 +92,16 @@ void CSoundTools::soundsChanged()
     refresh();
 }
 
+void CSoundTools::changeSounds(const char* stepName, const std::function<void(Film&, int)>& change)
+{
+    CCelvaneView* view = follower_.view();
+    view->changeFrames(stepName, [&] {
+        change(*view->film(), view->currentFrame());
+        return view->currentFrame();
+    });
+    soundsChanged();
+}
+
 void CSoundTools::hear()
 {
     if (const Film* f = film())
@@ -110,16 +120,13 @@ void CSoundTools::record()
     // The window may have gone while the dialog was open.
     if (film() != f)
         return;
-    f->addFrameSound(frame(), pooled, dialog.name().toStdString());
-    soundsChanged();
+    changeSounds("Sound", [&](Film& film, int frame) { film.addFrameSound(frame, pooled, dialog.name().toStdString()); });
 }
 
 void CSoundTools::deleteSound()
 {
-    if (Film* f = film()) {
-        f->removeSoundEntry(frame(), 0);
-        soundsChanged();
-    }
+    if (film())
+        changeSounds("Delete Sound", [](Film& film, int frame) { film.removeSoundEntry(frame, 0); });
 }
 
 void CSoundTools::editEffect()
@@ -137,8 +144,10 @@ void CSoundTools::editEffect()
     CSoundEffectDialog dialog(sound, soundName(), settings, f->period(), window());
     if (dialog.exec() != QDialog::Accepted || film() != f)
         return;
-    f->setSoundEntry(frame(), 0, dialog.settings().stored(sound.rate(), entry));
-    soundsChanged();
+    const FrameSoundEntry changed = dialog.settings().stored(sound.rate(), entry);
+    if (changed == entry)
+        return;
+    changeSounds("Sound Effect", [&](Film& film, int frame) { film.setSoundEntry(frame, 0, changed); });
 }
 
 } // namespace celvane

@@ -5,6 +5,7 @@
 // the active film window as one of its document's observers.
 
 #include <QToolBar>
+#include <functional>
 
 #include "film/UpdateHint.h"
 #include "view/ActiveViewFollower.h"
@@ -45,6 +46,8 @@ private:
     void refresh();
     // The film changed: it is modified and its windows show the frame's new sound.
     void soundsChanged();
+    // A change to the frame's sounds, made one step of the window's history.
+    void changeSounds(const char* stepName, const std::function<void(Film&, int frame)>& change);
 
     SoundLibrary& library_;
     ActiveViewFollower follower_{*this, *this};
