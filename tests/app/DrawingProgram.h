@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 
 #include "QtTestSupport.h"
+#include "film/FileType.h"
 #include "film/Film.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/PenTool.h"
@@ -58,6 +59,20 @@ struct DrawingProgram : StartedProgram {
         return n;
     }
     bool enabled(int command) { return frame().commandState(command).enabled; }
+    // The Edit menu's text for a command ("&Undo Pencil"), as the menu shows it now.
+    std::string menuText(int command)
+    {
+        frame().refreshCommandStates();
+        return frame().commandState(command).text;
+    }
+    // The film as its file would hold it now.
+    Bytes filmFile()
+    {
+        Bytes file;
+        ByteWriter out(&file);
+        film().save(&out, FileType::Film, false);
+        return file;
+    }
     // What the window shows at the middle of a frame pixel, as 0xRRGGBB.
     uint32_t shown(Point f)
     {

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTest>
 
+#include "PickerSteps.h"
 #include "QtTestSupport.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
@@ -21,16 +22,6 @@
 
 using namespace celvane;
 
-namespace {
-
-QPoint centreOf(const CPickerWindow& window, int entry)
-{
-    const Rect r = window.grid().rects(entry).icon;
-    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-} // namespace
-
 TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
 {
     test::StartedProgram p;
@@ -42,7 +33,7 @@ TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
     ASSERT_TRUE(window.isVisible());
 
     // A click picks the third sound; the picker stays; it goes into the frame.
-    QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, centreOf(window, 2));
+    QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, test::iconCentre(window, 2));
     ASSERT_TRUE(picker.describe(2).selected);
     EXPECT_TRUE(window.isVisible());
     const std::string third = picker.describe(2).name;

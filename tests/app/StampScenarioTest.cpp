@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "DrawingProgram.h"
+#include "PickerSteps.h"
 #include "app/CToolPanel.h"
 #include "app/CTools.h"
 #include "app/CStampPicker.h"
@@ -34,28 +35,9 @@ namespace {
 
 using test::DrawingProgram;
 
-// A folder whose stamps are one black bar of 20 x 10 pixels called "Bar".
-std::string barFolder(const test::TempDir& dir)
-{
-    const std::string folder = dir.file("stamps");
-    std::filesystem::create_directory(folder);
-    test::writeBytes(folder + "/data.stp", test::blockStampFile(20, 10, 0x000000, "Bar"));
-    return folder;
-}
-
-// The stamp tool chosen, its picker showing the bar's folder.
-CStampPicker& chooseStampsOfBarFolder(DrawingProgram& p)
-{
-    Settings::instance().writeString("Stamp Picker", "Dir", barFolder(p.dir));
-    p.frame().runCommand(ID_TOOL_STAMP);
-    return p.frame().stampPicker();
-}
-
-QPoint iconCentre(CPickerWindow& window, int entry)
-{
-    const Rect r = window.grid().rects(entry).icon;
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
+using test::barFolder;
+using test::chooseStampsOfBarFolder;
+using test::iconCentre;
 
 TEST(StampScenario, APickedTurnedStampLandsUndoesRedoesAndIsSavedWithTheFilm)
 {

@@ -20,20 +20,6 @@ using test::DrawingProgram;
 
 namespace {
 
-Bytes filmBytes(DrawingProgram& p)
-{
-    Bytes file;
-    ByteWriter out(&file);
-    p.film().save(&out, FileType::Film, false);
-    return file;
-}
-
-std::string menuText(DrawingProgram& p, int command)
-{
-    p.frame().refreshCommandStates();
-    return p.frame().commandState(command).text;
-}
-
 void choose(DrawingProgram& p, const char* name, int value)
 {
     Settings::instance().writeInt("Settings", name, value);
@@ -45,11 +31,11 @@ void choose(DrawingProgram& p, const char* name, int value)
 TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForByte)
 {
     DrawingProgram p;
-    std::vector<Bytes> states{filmBytes(p)};
+    std::vector<Bytes> states{p.filmFile()};
     std::vector<std::string> names;
     const auto did = [&](const char* name) {
         names.push_back(name);
-        states.push_back(filmBytes(p));
+        states.push_back(p.filmFile());
     };
     p.drawLine({20, 20}, {60, 20});
     did("Pencil");
@@ -72,18 +58,18 @@ TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForBy
     for (size_t k = names.size(); k > 0; --k) {
         SCOPED_TRACE(names[k - 1] + " taken back");
         ASSERT_TRUE(p.enabled(ID_EDIT_UNDO));
-        EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo " + names[k - 1]);
+        EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo " + names[k - 1]);
         p.frame().runCommand(ID_EDIT_UNDO);
-        EXPECT_EQ(filmBytes(p), states[k - 1]);
+        EXPECT_EQ(p.filmFile(), states[k - 1]);
     }
     EXPECT_FALSE(p.enabled(ID_EDIT_UNDO));
-    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo");
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo");
 
     for (size_t k = 0; k < names.size(); ++k) {
         SCOPED_TRACE(names[k] + " made again");
-        EXPECT_EQ(menuText(p, ID_EDIT_REDO), "&Redo " + names[k]);
+        EXPECT_EQ(p.menuText(ID_EDIT_REDO), "&Redo " + names[k]);
         p.frame().runCommand(ID_EDIT_REDO);
-        EXPECT_EQ(filmBytes(p), states[k + 1]);
+        EXPECT_EQ(p.filmFile(), states[k + 1]);
     }
     EXPECT_FALSE(p.enabled(ID_EDIT_REDO));
 
@@ -112,7 +98,7 @@ TEST(UndoScenario, SavingCopyingAndPlayingKeepTheWayBackAndTheFileKeepsWhatWasSa
     EXPECT_TRUE(test::waitUntil([&] { return p.view().currentFrame() == 1; }));
     p.frame().runCommand(ID_PLAY_STOP);
     ASSERT_TRUE(p.enabled(ID_EDIT_UNDO));
-    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Pencil");
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Pencil");
 
     p.frame().runCommand(ID_EDIT_UNDO);
     EXPECT_EQ(p.view().currentFrame(), 0) << "Undo goes to the frame it changes";
@@ -137,7 +123,7 @@ TEST(UndoScenario, ImportingIntoANewFilmUndoesToItsBlankFrame)
     p.app.filmImport().importFile(p.view(), png, ImportOptions{});
     EXPECT_EQ(p.film().frameCount(), 1);
     EXPECT_GT(p.inked(), 0);
-    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Import");
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Import");
     p.frame().runCommand(ID_EDIT_UNDO);
     EXPECT_TRUE(p.film().isEmpty());
     EXPECT_EQ(p.inked(), 0);

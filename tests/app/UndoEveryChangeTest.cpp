@@ -1,0 +1,207 @@
+// Every tool and command a child changes a film with, each one step of the window's history:
+// Undo gives back the film as it was, byte for byte, Redo the film as it became, the Edit menu
+// names the step, and the window says the film changed whenever it differs from its file.
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QTest>
+
+#include "DrawingProgram.h"
+#include "PickerSteps.h"
+#include "app/CelvaneApp.h"
+#include "app/CStampPicker.h"
+#include "app/FilmImport.h"
+#include "app/picker/CPickerWindow.h"
+#include "app/sound/CSoundPicker.h"
+#include "base/CommandIds.h"
+#include "film/CelvaneDoc.h"
+#include "gfx/Palette.h"
+
+using namespace celvane;
+using test::DrawingProgram;
+
+namespace {
+
+// Changes made one after another, then all taken back and all made again through the Edit menu.
+class Walk {
+public:
+    explicit Walk(DrawingProgram& p) : p_(p)
+    {
+        p_.chooser.paths.push_back(p_.dir.file("walk.qfm"));
+        p_.frame().runCommand(ID_FILE_SAVE);
+        saved_ = p_.filmFile();
+    }
+
+    // `change` is one step called `name`.
+    void step(const std::string& name, const std::function<void()>& change)
+    {
+        SCOPED_TRACE(name);
+        Bytes before = p_.filmFile();
+        change();
+        EXPECT_EQ(p_.menuText(ID_EDIT_UNDO), "&Undo " + name);
+        EXPECT_FALSE(p_.enabled(ID_EDIT_REDO));
+        EXPECT_NE(p_.filmFile(), before) << "the step changed nothing";
+        checkModified();
+        steps_.push_back({name, std::move(before)});
+    }
+    // `action` changes nothing, and leaves the way back as it was.
+    void noStep(const std::string& what, const std::function<void()>& action)
+    {
+        SCOPED_TRACE(what);
+        const Bytes before = p_.filmFile();
+        const std::string undo = p_.menuText(ID_EDIT_UNDO);
+        action();
+        EXPECT_EQ(p_.filmFile(), before);
+        EXPECT_EQ(p_.menuText(ID_EDIT_UNDO), undo);
+    }
+
+    void backAndForth()
+    {
+        std::vector<Bytes> undoneFrom(steps_.size());
+        for (size_t k = steps_.size(); k > 0; --k) {
+            const Step& s = steps_[k - 1];
+            SCOPED_TRACE(s.name + " taken back");
+            ASSERT_EQ(p_.menuText(ID_EDIT_UNDO), "&Undo " + s.name);
+            undoneFrom[k - 1] = p_.filmFile();
+            p_.frame().runCommand(ID_EDIT_UNDO);
+            EXPECT_EQ(p_.filmFile(), s.before);
+            checkModified();
+        }
+        EXPECT_FALSE(p_.enabled(ID_EDIT_UNDO));
+        for (size_t k = 0; k < steps_.size(); ++k) {
+            SCOPED_TRACE(steps_[k].name + " made again");
+            ASSERT_EQ(p_.menuText(ID_EDIT_REDO), "&Redo " + steps_[k].name);
+            p_.frame().runCommand(ID_EDIT_REDO);
+            EXPECT_EQ(p_.filmFile(), undoneFrom[k]);
+            checkModified();
+        }
+        EXPECT_FALSE(p_.enabled(ID_EDIT_REDO));
+    }
+
+private:
+    struct Step {
+        std::string name;
+        Bytes before;
+    };
+    // Closing a film that differs from its file must offer to save it.
+    void checkModified()
+    {
+        if (p_.filmFile() != saved_) {
+            EXPECT_TRUE(p_.view().document().isModified());
+        }
+    }
+
+    DrawingProgram& p_;
+    Bytes saved_;
+    std::vector<Step> steps_;
+};
+
+void click(DrawingProgram& p, int tool, Point at)
+{
+    p.app.toolBox().select(tool, true);
+    p.drag(at, at);
+}
+
+} // namespace
+
+TEST(UndoEveryChange, DrawingToolsSnapshotsAndRestore)
+{
+    DrawingProgram p;
+    Walk walk(p);
+    walk.step("Pencil", [&] { p.drawLine({20, 75}, {180, 75}); });
+    walk.step("Stamp", [&] {
+        CStampPicker& picker = test::chooseStampsOfBarFolder(p);
+        QTest::mouseClick(picker.window().entriesWidget(), Qt::LeftButton, {}, test::iconCentre(picker.window(), 0));
+        p.drag({60, 30}, {60, 30});
+    });
+    walk.noStep("a click of the text tool with nothing typed", [&] {
+        p.frame().runCommand(ID_TOOL_TEXT);
+        p.drag({120, 110}, {120, 110});
+    });
+    walk.step("Text", [&] {
+        QTest::keyClicks(&p.view(), "Hi");
+        p.drag({120, 110}, {120, 110});
+    });
+    walk.step("Eraser", [&] {
+        p.app.toolBox().select(ToolBox::Eraser, true);
+        p.drag({40, 75}, {80, 75});
+    });
+    walk.noStep("a click of the pipette and the zoom", [&] {
+        click(p, ToolBox::Pipette, {60, 30});
+        click(p, ToolBox::Zoom, {60, 30});
+    });
+    walk.step("Snapshot", [&] {
+        p.app.toolBox().select(ToolBox::Snapshot, true);
+        p.drag({10, 60}, {190, 90});
+    });
+    ASSERT_EQ(p.view().currentFrame(), 1);
+    walk.step("Fill", [&] { click(p, ToolBox::FloodFill, {100, 20}); });
+    walk.noStep("filling what is filled already", [&] { click(p, ToolBox::FloodFill, {100, 20}); });
+    walk.step("Restore", [&] { p.frame().runCommand(ID_EDIT_RESTORE); });
+    walk.backAndForth();
+}
+
+TEST(UndoEveryChange, FrameCommandsPastesImportsAndSounds)
+{
+    DrawingProgram p;
+    Walk walk(p);
+    walk.step("New Frame", [&] { p.frame().runCommand(ID_FRAME_NEW); });
+    walk.step("Pencil", [&] { p.drawLine({20, 75}, {180, 75}); });
+    walk.noStep("Copy", [&] { p.frame().runCommand(ID_EDIT_COPY); });
+    walk.step("Paste", [&] { p.frame().runCommand(ID_EDIT_PASTE); });
+    walk.step("Paste", [&] {
+        QImage picture(50, 40, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        QGuiApplication::clipboard()->setImage(picture);
+        p.frame().runCommand(ID_EDIT_PASTE);
+    });
+    walk.step("Import", [&] {
+        QImage picture(100, 75, QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        const std::string png = p.dir.file("picture.png");
+        ASSERT_TRUE(picture.save(QString::fromStdString(png)));
+        p.app.filmImport().importFile(p.view(), png, ImportOptions{});
+    });
+    walk.step("Colours", [&] {
+        // The film's colours in the opposite order.
+        PaletteRef colours = PaletteRef::make();
+        const Palette& own = *p.film().palette();
+        colours->setCount(own.count());
+        for (int i = 0; i < own.count(); ++i)
+            colours->setEntry(i, own.entry(own.count() - 1 - i));
+        Bytes file;
+        ByteWriter out(&file);
+        colours->writePalFile(&out);
+        const std::string pal = p.dir.file("colours.pal");
+        test::writeBytes(pal, file);
+        p.app.filmImport().importFile(p.view(), pal, ImportOptions{});
+    });
+    walk.step("Blank Frame", [&] { p.frame().runCommand(ID_FRAME_BLANK); });
+    walk.step("Sound", [&] {
+        CSoundPicker& picker = p.frame().soundPicker();
+        picker.window().showPicker();
+        QTest::mouseClick(picker.window().entriesWidget(), Qt::LeftButton, {}, test::iconCentre(picker.window(), 2));
+        picker.putInFrame();
+    });
+    walk.step("Cut", [&] {
+        p.view().goToFrame(1);
+        p.frame().runCommand(ID_FRAME_MARK);
+        p.view().goToFrame(3);
+        p.frame().runCommand(ID_FRAME_MARK);
+        p.frame().runCommand(ID_EDIT_CUT);
+    });
+    walk.step("Delete Frames", [&] {
+        p.view().goToFrame(0);
+        p.frame().runCommand(ID_FRAME_MARK);
+        p.view().goToFrame(1);
+        p.frame().runCommand(ID_FRAME_MARK);
+        p.frame().runCommand(ID_FRAME_DELETE);
+    });
+    // A film has one window: opened again, that window comes up, its history whole.
+    EXPECT_EQ(p.app.openDocument(p.view().document().pathName()), &p.view().document());
+    EXPECT_EQ(p.frame().views().size(), 1u);
+    walk.backAndForth();
+}
