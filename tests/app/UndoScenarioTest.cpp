@@ -177,10 +177,10 @@ TEST(UndoScenario, TheMemoryBoundDropsTheOldestSteps)
     ImportOptions background;
     background.asBackground = true;
     p.app.filmImport().importFile(p.view(), png, background);
-    const Bytes noisy = filmBytes(p);
+    const Bytes noisy = p.filmFile();
     p.frame().runCommand(ID_FRAME_BLANK);
-    EXPECT_EQ(menuText(p, ID_EDIT_UNDO), "&Undo Blank Frame");
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Blank Frame");
     p.frame().runCommand(ID_EDIT_UNDO);
-    EXPECT_EQ(filmBytes(p), noisy);
+    EXPECT_EQ(p.filmFile(), noisy);
     EXPECT_FALSE(p.enabled(ID_EDIT_UNDO)) << "the import and the stroke before it were past the bound";
 }
