@@ -195,7 +195,8 @@ void writeFades(ByteWriter& out, const std::vector<FrameFade>& fades)
         const FrameFade& f = fades[i];
         w.u8(uint8_t(run));
         writeVarNumber(w, uint32_t(f.pause + 2));
-        writeVarNumber(w, f.kind == FrameFade::Immediate ? 0 : uint32_t(f.direction + f.kind * 4 - 2));
+        // Unsigned, as it was read: a kind no transition has still goes back as it came.
+        writeVarNumber(w, f.kind == FrameFade::Immediate ? 0 : uint32_t(f.direction) + uint32_t(f.kind) * 4u - 2u);
         i += run;
     }
     w.u8(0);

@@ -133,6 +133,12 @@ TEST(FilmFile, FadeRunsSplitAt255AndRoundTrip)
     EXPECT_EQ(readFades(payload, 2).size(), 2u);
     const Bytes truncated(payload.begin(), payload.begin() + 5);
     EXPECT_THROW(readFades(truncated, 300), ArchiveError);
+
+    // A transition number far past any kind (found by fuzzing) is saved back as it was read,
+    // not through an overflowing sum.
+    const Bytes odd = {1, 7, 0x81, 0x80, 0x80, 0x80, 0x0A, 0};
+    const Bytes again = written([&](ByteWriter& w) { writeFades(w, readFades(odd, 1)); });
+    EXPECT_EQ(Bytes(again.begin() + 8, again.end()), odd);
 }
 
 TEST(FilmFile, BareBlocksAndMissingFilmChunk)
