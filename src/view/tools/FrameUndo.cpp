@@ -74,6 +74,7 @@ std::string FrameUndo::redoName() const { return canRedo() ? history_.nextRedo()
 
 void FrameUndo::settle()
 {
+    forgetIfMoved();
     if (changing_ < 0)
         return;
     const int frame = std::exchange(changing_, -1);
@@ -108,7 +109,6 @@ void FrameUndo::take(const std::string& name, bool notify)
     Film* f = film();
     if (!f)
         return;
-    forgetIfMoved();
     settle();
     keepOriginal();
     copyFrame(before_, host_.frame());
@@ -128,7 +128,6 @@ void FrameUndo::step(bool back)
     if (!f)
         return;
     try {
-        forgetIfMoved();
         settle();
         const UndoStep* next = back ? history_.nextUndo() : history_.nextRedo();
         if (!next)
@@ -157,7 +156,6 @@ void FrameUndo::restore()
 {
     if (!film())
         return;
-    forgetIfMoved();
     settle();
     if (frameChanged_ && !original_.empty()) {
         Sprite& frame = host_.frame();
@@ -187,10 +185,8 @@ void FrameUndo::blank()
 
 void FrameUndo::frameChanged()
 {
-    if (film()) {
-        forgetIfMoved();
+    if (film())
         settle();
-    }
     if (!keepsHistory())
         history_.clear();
     original_.reset();
@@ -203,7 +199,6 @@ void FrameUndo::beforeFilmChange(const std::string& name)
     Film* f = film();
     if (!f || !keepsHistory())
         return;
-    forgetIfMoved();
     settle();
     filmBefore_ = std::make_unique<FilmChangeStep>(name, *f);
 }

@@ -59,7 +59,8 @@ private:
     // but this history's own steps leave nothing to go back to.
     bool current() const;
     void forgetIfMoved();
-    // Puts the change under way into the history.
+    // Puts the change under way into the history (after forgetting everything if the frames
+    // moved).
     void settle();
     void step(bool back);
     void keepOriginal();
