@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "BenchSupport.h"
+#include "platform/ProgramExit.h"
 
 namespace celvane::bench {
 
@@ -40,5 +41,5 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     celvane::bench::app.reset();
-    return 0;
+    celvane::endProgram(0);
 }

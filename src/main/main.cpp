@@ -6,6 +6,7 @@
 #include "app/QtMessageSink.h"
 #include "base/StringTable.h"
 #include "import/ImportKinds.h"
+#include "platform/ProgramExit.h"
 
 namespace {
 // Qt aborts when it cannot reach a display; say so plainly first.
@@ -14,9 +15,8 @@ bool haveDisplay()
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     return (platform && *platform) || std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
-} // namespace
 
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     if (!haveDisplay()) {
         std::fprintf(stderr, "%s\n", celvane::loadString(celvane::IDS_NO_DISPLAY).c_str());
@@ -31,4 +31,11 @@ int main(int argc, char** argv)
     if (!app.start(QApplication::arguments().mid(1)))
         return 0;
     return QApplication::exec();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Windows, films and the application are gone once run() returns.
+    celvane::endProgram(run(argc, argv));
 }
