@@ -9,6 +9,7 @@
 #include "film/Film.h"
 #include "gfx/Colour.h"
 #include "gfx/Palette.h"
+#include "view/tools/ViewTools.h"
 #include "platform/ContrastMark.h"
 #include "view/CCelvaneView.h"
 
@@ -130,7 +131,7 @@ bool CColourPalette::chooseCell(int index, PaintingColour which)
     if (target == *word)
         return false;
     target = *word;
-    f->setSummary(summary);
+    ViewTools::changeSettings(*document(), "Colour", [&] { f->setSummary(summary); });
     document()->updateAllViews(this, which == PaintingColour::Pencil ? Hint::SetPaintingColour1
                                                                    : Hint::SetPaintingColour0);
     surface_->update();

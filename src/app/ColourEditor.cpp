@@ -20,6 +20,7 @@
 #include "view/FirstField.h"
 #include "view/TitleRoom.h"
 #include "view/PaletteBarLayout.h"
+#include "view/tools/ViewTools.h"
 
 namespace celvane {
 
@@ -288,7 +289,7 @@ void ColourEditor::change(const std::function<void(PaintingColourEdit&)>& what)
     if (!document_)
         return;
     PaintingColourEdit edit(*document_, sender_);
-    what(edit);
+    ViewTools::changeSettings(*document_, "Colour", [&] { what(edit); });
     emit edited();
     refresh();
 }

@@ -491,6 +491,36 @@ void Film::setFade(int frame, const FrameFade& fade, int fields)
     changed_ = true;
 }
 
+FilmSettings Film::settings() const
+{
+    FilmSettings s{ink_, paper_, inkNumber_, paperNumber_, period_, motion(), {}, fades_};
+    s.colours.reserve(size_t(palette_->count()));
+    for (int i = 0; i < palette_->count(); ++i)
+        s.colours.push_back(palette_->entry(i));
+    return s;
+}
+
+void Film::setSettings(const FilmSettings& s)
+{
+    if (s.colours.size() != size_t(palette_->count()) || s.fades.size() != fades_.size())
+        throw NotSupportedError("the film no longer has the colours or frames its settings were taken from");
+    for (int i = 0; i < palette_->count(); ++i)
+        if (palette_->entry(i) != s.colours[size_t(i)])
+            palette_->setEntry(i, s.colours[size_t(i)]);
+    ink_ = s.ink;
+    paper_ = s.paper;
+    inkNumber_ = s.inkNumber;
+    paperNumber_ = s.paperNumber;
+    period_ = s.period;
+    // The header is shared with any snapshot taken: only a changed word is worth a copy.
+    if (const uint32_t flags = (headerFlags_ & ~0xCu) | (uint32_t(s.motion & 3) << 2); flags != headerFlags_) {
+        headerFlags_ = flags;
+        block_.setHeaderWord(FilmBlock::Flags, headerFlags_);
+    }
+    fades_ = s.fades;
+    changed_ = true;
+}
+
 bool Film::soundEntry(int frame, int k, FrameSoundEntry& entry) const
 {
     if (empty_ || frame < 0 || frame >= sounds_.recordCount() || k < 0 || k >= sounds_.entryCount(frame))

@@ -19,6 +19,17 @@
 
 namespace celvane {
 
+// What a film keeps besides its frames and sounds: speed and motion, painting and paper colours,
+// the palette's colours and each frame's transition, as one value for taking back a change.
+struct FilmSettings {
+    uint32_t ink = 0, paper = 0;
+    int inkNumber = 0, paperNumber = 0;
+    int period = 0, motion = 0;
+    std::vector<uint32_t> colours;
+    std::vector<FrameFade> fades;
+    bool operator==(const FilmSettings&) const = default;
+};
+
 class Film : public Graphic {
 public:
     enum Motion : int { Loop = 0, YoYo = 1, ToEnd = 2 };
@@ -73,6 +84,11 @@ public:
     FrameFade fade(int frame) const override;
     void setFade(int frame, const FrameFade& fade, int fields) override;
     bool isOfFileType(int type) const override;
+
+    FilmSettings settings() const;
+    // Puts back settings taken from this film; NotSupportedError, changing nothing, when its
+    // palette or its frames are no longer counted as they were then.
+    void setSettings(const FilmSettings& settings);
 
     // Frames, including the one blank virtual frame of an empty film.
     int frameCount() const { return empty_ ? 1 : block_.frameCount(); }

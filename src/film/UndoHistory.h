@@ -21,9 +21,10 @@ public:
 
     // What the step did, as the Edit menu names it ("Pencil", "Delete Frame").
     const std::string& name() const { return name_; }
-    // The frame the step changes, made current before it swaps; -1 when it changes the frames
-    // themselves.
+    // The frame the step changes, made current before it swaps; -1 when it changes no one frame.
     virtual int frame() const = 0;
+    // Frames come and go or are read anew with the step, so whatever is shown must follow.
+    virtual bool movesFrames() const { return false; }
     // Puts the film in the step's other state and keeps the one it leaves. Returns the frame to
     // show. Throws, leaving the film as it was, when the film no longer fits the step.
     virtual int swap(Film& film) = 0;

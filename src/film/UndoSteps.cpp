@@ -135,4 +135,22 @@ int FilmChangeStep::swap(Film& film)
     return std::exchange(shown_, shown);
 }
 
+FilmSettingsStep::FilmSettingsStep(std::string name, const Film& film)
+    : UndoStep(std::move(name)), settings_(film.settings())
+{
+}
+
+int FilmSettingsStep::swap(Film& film)
+{
+    FilmSettings now = film.settings();
+    film.setSettings(settings_);
+    settings_ = std::move(now);
+    return film.currentFrame();
+}
+
+size_t FilmSettingsStep::bytes() const
+{
+    return sizeof(*this) + settings_.colours.size() * sizeof(uint32_t) + settings_.fades.size() * sizeof(FrameFade);
+}
+
 } // namespace celvane

@@ -1,9 +1,11 @@
 #pragma once
-// The two kinds of step the history keeps. A drawing step keeps only the rectangle of one frame
-// that the change touched, coded with the frame codec; a step that changes the frames themselves
-// (added, deleted, pasted, imported) keeps the whole film as its file.
+// The kinds of step the history keeps. A drawing step keeps only the rectangle of one frame that
+// the change touched, coded with the frame codec; a step that changes the frames themselves
+// (added, deleted, pasted, imported) keeps the whole film as its file; a change to the film's
+// settings (speed, colours, transitions) keeps only those.
 
 #include "base/ByteIO.h"
+#include "film/Film.h"
 #include "film/UndoHistory.h"
 #include "gfx/Rect.h"
 
@@ -36,6 +38,7 @@ public:
     FilmChangeStep(std::string name, Film& film);
 
     int frame() const override { return -1; }
+    bool movesFrames() const override { return true; }
     int swap(Film& film) override;
     size_t bytes() const override { return file_.size(); }
 
@@ -43,6 +46,21 @@ private:
     bool blankFrameOnly_ = false; // a new film's blank frame, not yet a frame of its own (set first)
     Bytes file_;
     int shown_; // the frame that was current
+};
+
+class FilmSettingsStep : public UndoStep {
+public:
+    // The film's settings as they are, before a change to them.
+    FilmSettingsStep(std::string name, const Film& film);
+
+    int frame() const override { return -1; }
+    int swap(Film& film) override;
+    size_t bytes() const override;
+    // The film's settings are still the ones the step keeps.
+    bool unchanged(const Film& film) const { return film.settings() == settings_; }
+
+private:
+    FilmSettings settings_;
 };
 
 } // namespace celvane

@@ -18,6 +18,7 @@
 #include "playback/PlaybackController.h"
 #include "playback/StripPictures.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/ViewTools.h"
 
 namespace celvane {
 
@@ -224,7 +225,7 @@ void CPlayTool::sliderMoved(int position)
     const int delay = FilmSpeed::delayAtSliderPosition(position);
     if (delay == film->period())
         return;
-    FilmSpeed::setDelay(*film, delay);
+    ViewTools::changeSettings(*follower_.document(), "Speed", [&] { FilmSpeed::setDelay(*film, delay); });
     follower_.document()->updateAllViews(nullptr, Hint::FilmSpeed);
 }
 

@@ -13,6 +13,7 @@
 #include "playback/FilmSpeed.h"
 #include "view/ActionSoundHook.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/ViewTools.h"
 
 namespace celvane {
 
@@ -123,13 +124,13 @@ bool PlaybackController::checkOverRuns() const { return view_.showOverRuns() && 
 
 void PlaybackController::setMotion(int motion)
 {
-    FilmSpeed::setMotion(*film(), motion);
+    ViewTools::changeSettings(view_.document(), "Motion", [&] { FilmSpeed::setMotion(*film(), motion); });
     notify(Hint::Motion);
 }
 
 void PlaybackController::setDelay(int delayMs)
 {
-    FilmSpeed::setDelay(*film(), delayMs);
+    ViewTools::changeSettings(view_.document(), "Speed", [&] { FilmSpeed::setDelay(*film(), delayMs); });
     notify(Hint::FilmSpeed);
 }
 
@@ -193,13 +194,15 @@ void PlaybackController::showFadeDialog()
     CFadeOptionsDialog dialog(f.fade(first >= 0 ? first : view_.currentFrame()), first >= 0, &view_);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    if (first < 0) {
-        f.setFade(view_.currentFrame(), dialog.fade(), FrameFade::AllFields);
-        return;
-    }
-    for (int i = first; i < f.frameCount(); ++i)
-        if (f.isFrameSelected(i))
-            f.setFade(i, dialog.fade(), FrameFade::AllFields);
+    ViewTools::changeSettings(view_.document(), "Transition", [&] {
+        if (first < 0) {
+            f.setFade(view_.currentFrame(), dialog.fade(), FrameFade::AllFields);
+            return;
+        }
+        for (int i = first; i < f.frameCount(); ++i)
+            if (f.isFrameSelected(i))
+                f.setFade(i, dialog.fade(), FrameFade::AllFields);
+    });
 }
 
 void PlaybackController::addWindowCommands()

@@ -4,21 +4,29 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
+#include <QComboBox>
 #include <QImage>
+#include <QSpinBox>
 #include <QTest>
+#include <QTimer>
 
 #include "DrawingProgram.h"
 #include "PickerSteps.h"
+#include "app/CColourPalette.h"
 #include "app/CelvaneApp.h"
+#include "app/CMainFrame.h"
+#include "app/ColourEditor.h"
 #include "app/CStampPicker.h"
 #include "app/FilmImport.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
+#include "gfx/Colour.h"
 #include "gfx/Palette.h"
+#include "playback/CFadeOptionsDialog.h"
 
 using namespace celvane;
 using test::DrawingProgram;
@@ -204,4 +212,66 @@ TEST(UndoEveryChange, FrameCommandsPastesImportsAndSounds)
     EXPECT_EQ(p.app.openDocument(p.view().document().pathName()), &p.view().document());
     EXPECT_EQ(p.frame().views().size(), 1u);
     walk.backAndForth();
+}
+
+TEST(UndoEveryChange, SpeedTransitionsAndColoursAreStepsOfTheirOwn)
+{
+    DrawingProgram p;
+    CColourPalette& bar = *p.app.mainFrame()->findChild<CColourPalette*>();
+    Walk walk(p);
+    walk.step("New Frame", [&] { p.frame().runCommand(ID_FRAME_NEW); });
+    walk.step("Speed", [&] { p.frame().runCommand(ID_DELAY_1 + 2); });
+    walk.step("Transition", [&] {
+        QTimer::singleShot(0, [] {
+            auto* dialog = dynamic_cast<CFadeOptionsDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QComboBox*>("kind")->setCurrentIndex(FrameFade::Wipe);
+            dialog->accept();
+        });
+        p.frame().runCommand(ID_FADE_PAUSE);
+    });
+    walk.step("Motion", [&] { p.frame().runCommand(ID_TOGGLE_YOYO); });
+    // Picking pencil and paper one after the other is one change of colours.
+    walk.step("Colour", [&] {
+        bar.chooseCell(40, PaintingColour::Pencil);
+        bar.chooseCell(50, PaintingColour::Paper);
+    });
+    walk.step("Pencil", [&] { p.drawLine({20, 75}, {180, 75}); });
+    // So is every number typed into the colour editor, until something else is done.
+    walk.step("Colour", [&] {
+        bar.openEditor(PaintingColour::Pencil);
+        ColourEditor& editor = *bar.editor();
+        for (const char* channel : {"red", "green", "blue"})
+            editor.findChild<QSpinBox*>(channel)->setValue(200);
+        editor.close();
+    });
+    EXPECT_EQ(p.film().palette()->colourOfIndex(40) & 0xFFFFFF, 0xC8C8C8u);
+    walk.step("Pipette", [&] {
+        p.app.toolBox().select(ToolBox::Pipette, true);
+        p.drag({5, 5}, {6, 5});
+    });
+    EXPECT_EQ(uint32_t(indexOfWord(p.film().ink())), p.image().pixelAt(5, 5));
+    walk.step("Speed", [&] { p.frame().runCommand(ID_DELAY_1 + 5); });
+    walk.step("Duplicate Frame", [&] { p.frame().runCommand(ID_FRAME_DUPLICATE); });
+    walk.backAndForth();
+}
+
+TEST(UndoEveryChange, SpeedUndoneAloneLeavesTheNewFrame)
+{
+    DrawingProgram p;
+    const int period = p.film().period();
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.frame().runCommand(ID_DELAY_1 + 4);
+    ASSERT_EQ(p.film().period(), 200);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.film().period(), period);
+    EXPECT_EQ(p.film().frameCount(), 2);
+    EXPECT_EQ(p.menuText(ID_EDIT_REDO), "&Redo Speed");
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(p.film().frameCount(), 1);
+    p.frame().runCommand(ID_EDIT_REDO);
+    p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(p.film().period(), 200);
+    EXPECT_EQ(p.film().frameCount(), 2);
+    EXPECT_TRUE(p.view().document().isModified());
 }

@@ -127,3 +127,52 @@ TEST(UndoHistory, DrawingStepsKeepTheTouchedRectangleAtEveryDepth)
         EXPECT_EQ(nothing.bytes(), 0u);
     }
 }
+
+namespace {
+Bytes fileOf(Film& film)
+{
+    Bytes file;
+    ByteWriter out(&file);
+    film.save(&out, FileType::Film, false);
+    return file;
+}
+} // namespace
+
+// A settings step puts back speed, motion, colours and transitions byte for byte at both kinds
+// of palette, and refuses a film whose frames have since come or gone.
+TEST(UndoHistory, SettingsStepsSwapOnlyTheSettings)
+{
+    for (int depth : {8, 32}) {
+        SCOPED_TRACE(depth);
+        const ImageInfo info = ImageInfo::forFilm(40, 30, depth);
+        Film film;
+        film.load(0, &info, nullptr, FileType::Film);
+        film.insertFrame(1, false);
+        const Bytes before = fileOf(film);
+
+        FilmSettingsStep step("Speed", film);
+        EXPECT_TRUE(step.unchanged(film));
+        GraphicSummary summary;
+        film.getSummary(summary);
+        summary.period = 333;
+        summary.motion = Film::YoYo;
+        summary.ink = film.paper();
+        film.setSummary(summary);
+        film.palette()->setEntryRgb(3, 0x123456);
+        film.setFade(1, {FrameFade::Slide, FrameFade::FromTop, 50}, FrameFade::AllFields);
+        EXPECT_FALSE(step.unchanged(film));
+        const Bytes after = fileOf(film);
+
+        film.setModified(false);
+        step.swap(film);
+        EXPECT_EQ(fileOf(film), before);
+        EXPECT_TRUE(film.isModified());
+        step.swap(film);
+        EXPECT_EQ(fileOf(film), after);
+
+        film.insertFrame(0, false);
+        const Bytes moved = fileOf(film);
+        EXPECT_THROW(step.swap(film), NotSupportedError);
+        EXPECT_EQ(fileOf(film), moved);
+    }
+}

@@ -132,12 +132,17 @@ void FrameUndo::step(bool back)
         const UndoStep* next = back ? history_.nextUndo() : history_.nextRedo();
         if (!next)
             return;
-        if (next->frame() < 0) {
+        if (next->movesFrames()) {
             const int shown = back ? history_.undo(*f) : history_.redo(*f);
             frameList_ = f->frameListVersion();
             original_.reset();
             frameChanged_ = false;
             host_.framesReplaced(shown);
+            return;
+        }
+        if (next->frame() < 0) {
+            back ? history_.undo(*f) : history_.redo(*f);
+            announceSettings();
             return;
         }
         if (next->frame() != host_.currentFrame())
@@ -216,6 +221,25 @@ void FrameUndo::afterFilmChange()
     frameChanged_ = false;
 }
 
+void FrameUndo::changeSettings(const std::string& name, const std::function<void()>& change)
+{
+    Film* f = film();
+    if (!f || !keepsHistory()) {
+        change();
+        return;
+    }
+    settle();
+    auto step = std::make_unique<FilmSettingsStep>(name, *f);
+    change();
+    if (step->unchanged(*f))
+        return;
+    // The step already taken holds the settings from before the whole run.
+    const UndoStep* last = history_.nextUndo();
+    if (!history_.canRedo() && last && last->name() == name && dynamic_cast<const FilmSettingsStep*>(last))
+        return;
+    history_.push(std::move(step));
+}
+
 void FrameUndo::syncModified()
 {
     Film* f = film();
@@ -231,6 +255,13 @@ void FrameUndo::announce()
 {
     const ChangeRecord change{{}, true};
     host_.document().updateAllViews(nullptr, kUndoneOrRestored, &change);
+}
+
+void FrameUndo::announceSettings()
+{
+    host_.document().updateAllViews(nullptr, Hint::RepaintAll | Hint::PaletteRepaint | Hint::PaintingColour
+                                                 | Hint::PaperColour | Hint::FilmSpeed | Hint::Motion
+                                                 | Hint::UndoTaken);
 }
 
 } // namespace celvane

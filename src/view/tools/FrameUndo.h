@@ -1,11 +1,12 @@
 #pragma once
-// One window's way back: the history of its changes to the film (drawing steps and frame
-// commands, each one step), the change under way, and the frame as it was made current, for
-// Restore. A history of one step is the single undo image swapped with the frame: undo and redo
-// are the two directions of one swap, frame commands are not taken back, and the history goes
-// when another frame becomes current. Longer histories keep steps across frames and take back
+// One window's way back: the history of its changes to the film (drawing steps, frame commands
+// and changes to the film's settings, each one step), the change under way, and the frame as it
+// was made current, for Restore. A history of one step is the single undo image swapped with the
+// frame: undo and redo are the two directions of one swap, frame commands and settings are not
+// taken back, and the history goes when another frame becomes current. Longer histories keep steps across frames and take back
 // frame commands too; an Undo of a step on another frame goes to that frame first.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -51,6 +52,9 @@ public:
     // made one step.
     void beforeFilmChange(const std::string& name);
     void afterFilmChange();
+    // Makes `change` to the film's settings (speed, colours, transitions) the step `name`; a run
+    // of changes to one setting with nothing else between them (a slider dragged) is one step.
+    void changeSettings(const std::string& name, const std::function<void()>& change);
 
 private:
     Film* film() const;
@@ -67,6 +71,7 @@ private:
     // The film's modified state follows the frame after a swap or a restore.
     void syncModified();
     void announce();
+    void announceSettings();
 
     ToolHost& host_;
     UndoHistory history_;

@@ -5,6 +5,8 @@
 #include "gfx/Colour.h"
 #include "gfx/Sprite.h"
 #include "view/ActionSoundHook.h"
+#include "view/tools/FrameUndo.h"
+#include "view/tools/ToolHost.h"
 
 namespace celvane {
 
@@ -28,16 +30,17 @@ void PipetteTool::apply(ToolApply& a)
     if (!pick && target == word)
         return;
     uint32_t hint = a.right ? Hint::PaperColour : Hint::PaintingColour;
-    if (film->bitsPerPixel() > 15) {
-        // Deep films keep their painting and paper colours in entries of the colour table.
-        const int index = indexOfWord(target);
-        film->palette()->setEntryRgb(index, rgbOfWord(word));
-        word = rgbToColourWord(rgbOfWord(word), index);
-        hint |= Hint::PaletteRepaint;
-    }
-    target = word;
-    film->setSummary(summary);
-    film->setModified(true);
+    a.host.undo().changeSettings("Pipette", [&] {
+        if (film->bitsPerPixel() > 15) {
+            // Deep films keep their painting and paper colours in entries of the colour table.
+            const int index = indexOfWord(target);
+            film->palette()->setEntryRgb(index, rgbOfWord(word));
+            word = rgbToColourWord(rgbOfWord(word), index);
+            hint |= Hint::PaletteRepaint;
+        }
+        target = word;
+        film->setSummary(summary);
+    });
     a.host.document().updateAllViews(nullptr, hint);
     if (pick) {
         ActionSounds::play("Dropping");

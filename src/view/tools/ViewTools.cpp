@@ -140,6 +140,16 @@ ViewTools::~ViewTools() { document_.removeView(this); }
 
 ViewTools* ViewTools::of(CCelvaneView* view) { return view ? view->findChild<ViewTools*>("ViewTools") : nullptr; }
 
+void ViewTools::changeSettings(CCelvaneDoc& document, const std::string& stepName, const std::function<void()>& change)
+{
+    for (DocumentObserver* observer : document.views())
+        if (auto* tools = dynamic_cast<ViewTools*>(observer)) {
+            tools->undo().changeSettings(stepName, change);
+            return;
+        }
+    change();
+}
+
 void ViewTools::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
 {
     if (hint & Hint::CurrentFrame)

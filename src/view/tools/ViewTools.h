@@ -58,6 +58,9 @@ public:
 
     // The window's tools, or null.
     static ViewTools* of(CCelvaneView* view);
+    // Makes `change` to the film's settings a step of its window's history (a film has one
+    // window), or just makes it when the film has no window.
+    static void changeSettings(CCelvaneDoc& document, const std::string& stepName, const std::function<void()>& change);
     ToolEngine& engine() { return engine_; }
     FrameUndo& undo() { return undo_; }
 
