@@ -201,17 +201,49 @@ void UndoStepHd(benchmark::State& state)
     state.counters["history_KB"] = double(host.undoer.history().bytes()) / 1024;
 }
 
-void AutosaveHd100(benchmark::State& state)
+// A 100-frame film of the drawing, each frame with a line of its own.
+Film& makeHd100(BenchHost& host)
 {
-    bench::application();
-    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(bench::scratchPath("state")));
-    BenchHost host;
     Film& film = *host.doc.film();
     makeDrawing(host.frame());
     film.markCurrentModified();
     for (int k = 1; k < 100; ++k)
         film.insertFrameDrawnBy(k, true, [k](Sprite& s) { std::memset(s.rowAddress(k * 10), 1, kWidth); });
     film.makeCurrent(0);
+    return film;
+}
+
+// Twenty New Frame commands on the 100-frame film, each a step of the history: the time is one
+// command's step (taking the film before, keeping what the film no longer holds); history_KB is
+// what the twenty keep, film_KB the film's file, which each step kept whole before.
+void UndoStepFilmCommand(benchmark::State& state)
+{
+    BenchHost host;
+    Film& film = makeHd100(host);
+    for (auto _ : state) {
+        for (int k = 0; k < 20; ++k) {
+            host.undoer.beforeFilmChange("New Frame");
+            state.PauseTiming();
+            film.insertFrame(50 + k, false);
+            state.ResumeTiming();
+            host.undoer.afterFilmChange();
+        }
+        state.PauseTiming();
+        state.counters["history_KB"] = double(host.undoer.history().bytes()) / 1024;
+        for (int k = 0; k < 20; ++k)
+            host.undoer.undo();
+        state.ResumeTiming();
+    }
+    state.counters["steps"] = double(host.undoer.history().size());
+    state.counters["film_KB"] = double(film.snapshot().fileBytes().size()) / 1024;
+}
+
+void AutosaveHd100(benchmark::State& state)
+{
+    bench::application();
+    qputenv("XDG_STATE_HOME", QByteArray::fromStdString(bench::scratchPath("state")));
+    BenchHost host;
+    Film& film = makeHd100(host);
     ToolBox tools;
     ToolEngine engine(host, tools);
     PenTool& pencil = tools.pencil();
@@ -254,4 +286,5 @@ BENCHMARK(PencilMoveProvisional)->Name("PencilMove/provisional");
 BENCHMARK(FloodFillCelvane)->Name("FloodFill/large/celvane")->Unit(benchmark::kMillisecond);
 BENCHMARK(FloodFillReference)->Name("FloodFill/large/reference")->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoStepHd)->Name("UndoStep/hd")->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoStepFilmCommand)->Name("UndoStep/filmCommand")->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(AutosaveHd100)->Name("Autosave/hd100")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);

@@ -97,13 +97,6 @@ bool onlyBlankPaper(Film& film)
     return std::memcmp(paper.pixels(), frame.pixels(), frame.imageSize()) == 0;
 }
 
-// The film as saving it would write it, taken without changing anything in it.
-Bytes filmFile(Film& film, bool& blankFrameOnly)
-{
-    blankFrameOnly = onlyBlankPaper(film);
-    return film.snapshot().fileBytes();
-}
-
 void readFilm(Film& film, const Bytes& file, bool blankFrameOnly)
 {
     const ByteSpan data(file);
@@ -115,22 +108,33 @@ void readFilm(Film& film, const Bytes& file, bool blankFrameOnly)
 } // namespace
 
 FilmChangeStep::FilmChangeStep(std::string name, Film& film)
-    : UndoStep(std::move(name)), file_(filmFile(film, blankFrameOnly_)), shown_(film.currentFrame())
+    : UndoStep(std::move(name)), blankFrameOnly_(onlyBlankPaper(film)), before_(film.snapshot()),
+      shown_(film.currentFrame())
 {
+}
+
+void FilmChangeStep::changed(Film& film)
+{
+    if (!before_)
+        return;
+    other_ = FilmDelta(before_->fileBytes(), film.snapshot().fileBytes());
+    before_.reset();
 }
 
 int FilmChangeStep::swap(Film& film)
 {
-    bool blankNow = false;
-    Bytes now = filmFile(film, blankNow);
+    const bool blankNow = onlyBlankPaper(film);
+    const Bytes now = film.snapshot().fileBytes();
+    const Bytes other = other_.rebuild(now);
+    FilmDelta nowAgainstOther(now, other);
     const int shown = film.currentFrame();
     try {
-        readFilm(film, file_, blankFrameOnly_);
+        readFilm(film, other, blankFrameOnly_);
     } catch (...) {
         readFilm(film, now, blankNow);
         throw;
     }
-    file_.swap(now);
+    other_ = std::move(nowAgainstOther);
     blankFrameOnly_ = blankNow;
     return std::exchange(shown_, shown);
 }

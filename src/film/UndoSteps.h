@@ -1,11 +1,15 @@
 #pragma once
 // The kinds of step the history keeps. A drawing step keeps only the rectangle of one frame that
 // the change touched, coded with the frame codec; a step that changes the frames themselves
-// (added, deleted, pasted, imported) keeps the whole film as its file; a change to the film's
-// settings (speed, colours, transitions) keeps only those.
+// (added, deleted, pasted, imported) keeps the film's file where it differs from the film's file
+// on the step's other side; a change to the film's settings (speed, colours, transitions) keeps
+// only those.
+
+#include <optional>
 
 #include "base/ByteIO.h"
 #include "film/Film.h"
+#include "film/FilmDelta.h"
 #include "film/UndoHistory.h"
 #include "gfx/Rect.h"
 
@@ -36,15 +40,20 @@ class FilmChangeStep : public UndoStep {
 public:
     // The film as it is, before a change to its frames.
     FilmChangeStep(std::string name, Film& film);
+    // The change is made: of the film before it, only what the film no longer holds is kept.
+    void changed(Film& film);
 
     int frame() const override { return -1; }
     bool movesFrames() const override { return true; }
     int swap(Film& film) override;
-    size_t bytes() const override { return file_.size(); }
+    size_t bytes() const override { return other_.bytes(); }
 
 private:
     bool blankFrameOnly_ = false; // a new film's blank frame, not yet a frame of its own (set first)
-    Bytes file_;
+    // The film before the change, its coded frames shared with the film, until it is made.
+    std::optional<FilmSnapshot> before_;
+    // The film's other state, told against its state now.
+    FilmDelta other_;
     int shown_; // the frame that was current
 };
 

@@ -26,6 +26,24 @@ void choose(DrawingProgram& p, const char* name, int value)
     p.view().document().updateAllViews(nullptr, Hint::SettingsChanged);
 }
 
+// Puts a picture of noise, which codes to about its own size, behind the current frame.
+void importNoise(DrawingProgram& p)
+{
+    QImage noise(p.film().width(), p.film().height(), QImage::Format_Indexed8);
+    noise.setColorCount(256);
+    for (int i = 0; i < 256; ++i)
+        noise.setColor(i, qRgb(i, 255 - i, (i * 7) & 255));
+    uint32_t seed = 1;
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.scanLine(y)[x] = uchar((seed = seed * 1103515245 + 12345) >> 24);
+    const std::string png = p.dir.file("noise.png");
+    ASSERT_TRUE(noise.save(QString::fromStdString(png)));
+    ImportOptions background;
+    background.asBackground = true;
+    p.app.filmImport().importFile(p.view(), png, background);
+}
+
 } // namespace
 
 TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForByte)
@@ -163,24 +181,50 @@ TEST(UndoScenario, TheMemoryBoundDropsTheOldestSteps)
 {
     DrawingProgram p({.filmWidth = 1600, .filmHeight = 1200, .scale = 50, .window = {900, 700}});
     choose(p, "UndoMemory", 1);
-    QImage noise(1600, 1200, QImage::Format_Indexed8);
-    noise.setColorCount(256);
-    for (int i = 0; i < 256; ++i)
-        noise.setColor(i, qRgb(i, 255 - i, (i * 7) & 255));
-    uint32_t seed = 1;
-    for (int y = 0; y < noise.height(); ++y)
-        for (int x = 0; x < noise.width(); ++x)
-            noise.scanLine(y)[x] = uchar((seed = seed * 1103515245 + 12345) >> 24);
-    const std::string png = p.dir.file("noise.png");
-    ASSERT_TRUE(noise.save(QString::fromStdString(png)));
     p.drawLine({10, 130}, {150, 130});
-    ImportOptions background;
-    background.asBackground = true;
-    p.app.filmImport().importFile(p.view(), png, background);
+    importNoise(p);
     const Bytes noisy = p.filmFile();
     p.frame().runCommand(ID_FRAME_BLANK);
     EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Blank Frame");
     p.frame().runCommand(ID_EDIT_UNDO);
     EXPECT_EQ(p.filmFile(), noisy);
     EXPECT_FALSE(p.enabled(ID_EDIT_UNDO)) << "the import and the stroke before it were past the bound";
+}
+
+// A frame command keeps only the frames it takes away: on a film far larger than the memory
+// bound, every command stays and goes back byte for byte.
+TEST(UndoScenario, FrameCommandsOnALargeFilmKeepOnlyWhatTheyChange)
+{
+    DrawingProgram p({.filmWidth = 800, .filmHeight = 600, .scale = 50, .window = {900, 700}});
+    choose(p, "UndoMemory", 1);
+    importNoise(p);
+    std::vector<Bytes> states{p.filmFile()};
+    std::vector<std::string> names;
+    const auto command = [&](int id, const char* name) {
+        p.frame().runCommand(id);
+        names.push_back(name);
+        states.push_back(p.filmFile());
+    };
+    for (int k = 0; k < 3; ++k)
+        command(ID_FRAME_DUPLICATE, "Duplicate Frame");
+    ASSERT_GT(states.back().size(), size_t(1) << 20) << "the film is larger than the whole bound";
+    command(ID_FRAME_NEW, "New Frame");
+    p.drawLine({10, 130}, {150, 130});
+    names.push_back("Pencil");
+    states.push_back(p.filmFile());
+    command(ID_FRAME_DELETE, "Delete Frame");
+    command(ID_FRAME_DUPLICATE, "Duplicate Frame");
+
+    for (size_t k = names.size(); k > 0; --k) {
+        SCOPED_TRACE(names[k - 1]);
+        ASSERT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo " + names[k - 1]);
+        p.frame().runCommand(ID_EDIT_UNDO);
+        EXPECT_EQ(p.filmFile(), states[k - 1]);
+    }
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Import");
+    for (size_t k = 0; k < names.size(); ++k) {
+        SCOPED_TRACE(names[k]);
+        p.frame().runCommand(ID_EDIT_REDO);
+        EXPECT_EQ(p.filmFile(), states[k + 1]);
+    }
 }

@@ -6,6 +6,9 @@
 #include "base/Errors.h"
 #include "film/FileType.h"
 #include "film/Film.h"
+#include "film/FilmBlock.h"
+#include "film/FilmDelta.h"
+#include "film/FilmFile.h"
 #include "film/UndoSteps.h"
 
 using namespace celvane;
@@ -136,6 +139,29 @@ Bytes fileOf(Film& film)
     film.save(&out, FileType::Film, false);
     return file;
 }
+
+// A new film of `frames` frames, each with a band of its own.
+void makeBanded(Film& film, int frames)
+{
+    const ImageInfo info = ImageInfo::forFilm(64, 48, 8);
+    film.load(0, &info, nullptr, FileType::Film);
+    for (int k = 0; k < frames; ++k)
+        film.insertFrameDrawnBy(k, false, [k](Sprite& s) {
+            for (int y = k; y < k + 5; ++y)
+                std::memset(s.rowAddress(y), k + 1, size_t(s.usedBytesPerRow()));
+        });
+}
+
+// The bytes frames first ... last take coded in a film file.
+size_t recordBytes(const Bytes& file, int first, int last)
+{
+    FilmBlock block;
+    block.assign(splitFilmFile(file).block);
+    size_t n = 0;
+    for (int k = first; k <= last; ++k)
+        n += block.record(k).size();
+    return n;
+}
 } // namespace
 
 // A settings step puts back speed, motion, colours and transitions byte for byte at both kinds
@@ -175,4 +201,47 @@ TEST(UndoHistory, SettingsStepsSwapOnlyTheSettings)
         EXPECT_THROW(step.swap(film), NotSupportedError);
         EXPECT_EQ(fileOf(film), moved);
     }
+}
+
+// A film told against another holds only what the other lacks, whatever order the other holds
+// the rest in, and comes back byte for byte.
+TEST(UndoHistory, FilmDeltasHoldOnlyWhatTheOtherFilmLacks)
+{
+    Film film;
+    makeBanded(film, 12);
+    const Bytes before = fileOf(film);
+    film.deleteFrames(3, 5);
+    film.insertFrameDrawnBy(0, false, [](Sprite& s) { s.fillPixel(7); });
+    film.setFade(4, {FrameFade::Wipe, FrameFade::FromLeft, 30}, FrameFade::AllFields);
+    const Bytes after = fileOf(film);
+
+    // Besides the frames one side lacks, only the headers and the transitions differ.
+    constexpr size_t kHeaders = 8 + FilmBlock::kHeaderSize, kTransitions = 64;
+    const FilmDelta back(before, after);
+    EXPECT_EQ(back.rebuild(after), before);
+    const size_t deleted = recordBytes(before, 3, 5);
+    EXPECT_GE(back.ownBytes(), deleted);
+    EXPECT_LE(back.ownBytes(), deleted + kHeaders) << "the nine frames kept are not held again";
+    const FilmDelta forth(after, before);
+    EXPECT_EQ(forth.rebuild(before), after);
+    EXPECT_LE(forth.ownBytes(), recordBytes(after, 0, 0) + kHeaders + kTransitions);
+
+    // Nothing changed: nothing held.
+    const FilmDelta same(after, after);
+    EXPECT_EQ(same.ownBytes(), 0u);
+    EXPECT_EQ(same.rebuild(after), after);
+
+    // A film without the frames it names is refused.
+    Film other;
+    makeBanded(other, 2);
+    EXPECT_THROW(back.rebuild(fileOf(other)), NotSupportedError);
+
+    // Bytes that are no film file are held whole, as are cut-off ones.
+    const Bytes junk{1, 2, 3, 4, 5, 6, 7, 8, 9};
+    const FilmDelta whole(junk, after);
+    EXPECT_EQ(whole.ownBytes(), junk.size());
+    EXPECT_EQ(whole.rebuild(after), junk);
+    const Bytes cut(before.begin(), before.begin() + ptrdiff_t(before.size() / 2));
+    EXPECT_EQ(FilmDelta(cut, after).rebuild(after), cut);
+    EXPECT_EQ(FilmDelta(after, cut).rebuild(cut), after);
 }

@@ -211,11 +211,15 @@ void FrameUndo::beforeFilmChange(const std::string& name)
 void FrameUndo::afterFilmChange()
 {
     // Without a step for the change, the steps before it may name frames that have moved.
-    if (filmBefore_)
+    Film* f = film();
+    if (filmBefore_ && f) {
+        filmBefore_->changed(*f);
         history_.push(std::move(filmBefore_));
-    else
+    } else {
+        filmBefore_.reset();
         history_.clear();
-    if (const Film* f = film())
+    }
+    if (f)
         frameList_ = f->frameListVersion();
     original_.reset();
     frameChanged_ = false;
