@@ -1,12 +1,14 @@
 #include "FuzzSupport.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/Errors.h"
 #include "film/GraphicList.h"
 #include "gfx/Sprite.h"
 #include "import/ImportKinds.h"
+#include "import/VectorGraphic.h"
 
 namespace celvane::fuzz {
 
@@ -21,6 +23,23 @@ void startQt()
     static char* argv[] = {name, nullptr};
     new QGuiApplication(argc, argv); // lives as long as the process
     registerImportKinds();
+}
+
+bool drewShrunk(Graphic& graphic)
+{
+    constexpr int kThumbnail = 128;
+    auto* vector = dynamic_cast<VectorGraphic*>(&graphic);
+    if (!vector || int64_t(vector->pictureWidth()) * vector->pictureHeight() <= kThumbnail * kThumbnail)
+        return false;
+    const double scale = double(kThumbnail) / std::max(vector->pictureWidth(), vector->pictureHeight());
+    Sprite thumbnail;
+    thumbnail.create(kThumbnail, kThumbnail, 0, 0, 32);
+    PlotRequest request;
+    request.destinationSprite = &thumbnail;
+    request.destination = Rect{0, 0, kThumbnail, kThumbnail};
+    request.transform = PlotTransform{scale, scale, 0};
+    vector->plot(request);
+    return true;
 }
 
 void loadAndShow(int fileType, ByteSpan data)
@@ -39,9 +58,11 @@ void loadAndShow(int fileType, ByteSpan data)
         if (!list.locate(frame, &graphic, &local))
             std::abort(); // the list counts a frame it cannot find
         try {
-            ImageInfo info;
-            list.getFrameDescription(frame, info);
-            graphic->workingImage(local);
+            if (!drewShrunk(*graphic)) {
+                ImageInfo info;
+                list.getFrameDescription(frame, info);
+                graphic->workingImage(local);
+            }
             list.fade(frame);
             FrameSoundEntry entry;
             for (int k = 0; graphic->soundEntry(local, k, entry); ++k) {

@@ -1,5 +1,5 @@
 // A picture file of the kind the build names (FUZZ_FILE_TYPE, a FileType) opened and every frame
-// shown: GIF frames unpacked, sprites shown, Drawfiles and metafiles drawn at their own size.
+// shown: GIF frames unpacked, sprites shown, Drawfiles and metafiles drawn (shrunk when large).
 #include "FuzzSupport.h"
 #include "film/FileType.h"
 

@@ -15,7 +15,9 @@
 # seeds in fuzz/seeds/ and the sample files of ../shared/corpus when they are there. Exits non-zero
 # on any crash, leak, timeout or allocation past 2 GB; the input that did it lands in
 # build-fuzz/artifacts/<target>/.
-# FUZZ_OPTIONS adds libFuzzer options, for example -max_len=4096.
+# FUZZ_OPTIONS adds libFuzzer options, for example -max_len=4096. Runs are niced to 19 (builds go
+# first), leave the corpus folder alone while they run (one fuzzer a corpus: -reload=0) and pick
+# slow inputs less often, so that the executions go where the readers are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -45,7 +47,14 @@ build_targets() {
       -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCELVANE_SANITIZE=ON -DCELVANE_FUZZ=ON \
       -DCELVANE_TESTS=OFF -DCELVANE_BENCH=OFF >/dev/null
   fi
-  cmake --build "$build" --target celvane-fuzzers
+  # Neither ninja nor ccache sees the coverage ignorelist in a command line: a change to it builds
+  # every object afresh.
+  local ignored=$root/fuzz/coverage-ignore.txt stamp=$build/coverage-ignore.built
+  export CCACHE_EXTRAFILES=$ignored
+  local fresh=()
+  [ "$ignored" -nt "$stamp" ] && fresh=(--clean-first)
+  cmake --build "$build" --target celvane-fuzzers "${fresh[@]}"
+  touch "$stamp"
 }
 
 run_target() {
@@ -67,8 +76,9 @@ run_target() {
   local status=0
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$root/tests/lsan.supp QT_QPA_PLATFORM=offscreen \
-    nice -n 10 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
-    -artifact_prefix="$artifacts" ${FUZZ_OPTIONS:-} "${dirs[@]}" 2>"$log" || status=$?
+    nice -n 19 "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 -print_final_stats=1 \
+    -reload=0 -entropic_scale_per_exec_time=1 -artifact_prefix="$artifacts" ${FUZZ_OPTIONS:-} "${dirs[@]}" \
+    2>"$log" || status=$?
   [ "$check" = 1 ] && rm -rf "$corpus"
   if [ $status -ne 0 ]; then
     tail -n 60 "$log" >&2
