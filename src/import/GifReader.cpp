@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "export/ColourQuantizer.h"
@@ -25,6 +26,10 @@ constexpr size_t kBytesPerCanvasPixel = 8;
 constexpr size_t kMemoryBudget = size_t(512) << 20;
 // Every frame is a whole canvas in the film: the work of opening grows with their total area.
 constexpr size_t kTotalAreaBudget = size_t(1) << 30;
+// Frames of more colours than one palette holds cost the file read twice more and every pixel
+// of every frame dithered, several times the work above: such files get a quarter of it (still
+// 64 frames of 2048 x 2048), so that a few kilobytes cannot keep the program busy for seconds.
+constexpr size_t kReducedAreaBudget = kTotalAreaBudget / 4;
 
 int tableEntries(uint8_t packed) { return 2 << (packed & 7); }
 
@@ -199,14 +204,13 @@ public:
         width_ = std::max(width_, 1);
         height_ = std::max(height_, 1);
         const size_t area = size_t(width_) * size_t(height_);
-        const size_t frames = size_t(std::count_if(gif.blocks.begin(), gif.blocks.end(),
-                                                   [](const Block& b) { return b.kind == Block::Image; }));
+        frames_ = size_t(std::count_if(gif.blocks.begin(), gif.blocks.end(),
+                                       [](const Block& b) { return b.kind == Block::Image; }));
         if (width_ > kMaxSide || height_ > kMaxSide || area > kMemoryBudget / kBytesPerCanvasPixel)
             throwGifNotSupported("The GIF is too large to be a film (" + std::to_string(width_) + " x "
                                  + std::to_string(height_) + ")");
-        if (frames > kTotalAreaBudget / area)
-            throwGifNotSupported("The GIF has too many frames of its size to be a film (" + std::to_string(frames)
-                                 + " of " + std::to_string(width_) + " x " + std::to_string(height_) + ")");
+        if (frames_ > kTotalAreaBudget / area)
+            throwGifNotSupported("The GIF has too many frames of its size to be a film (" + framesOfSize() + ")");
         if (gif.globalTable.size() >= size_t(3 * gif.backgroundIndex + 3)) {
             const uint8_t* rgb = &gif.globalTable[size_t(3 * gif.backgroundIndex)];
             background_ = (uint32_t(rgb[2]) << 24) | (uint32_t(rgb[1]) << 16) | (uint32_t(rgb[0]) << 8);
@@ -214,6 +218,14 @@ public:
     }
 
     Animation emptyAnimation() const { return Animation(width_, height_, gif_.loop); }
+    // Refuses, before the work starts, a file whose colours are too many for its frames to be
+    // reduced within the budget.
+    void checkReducible() const
+    {
+        if (frames_ > kReducedAreaBudget / (size_t(width_) * size_t(height_)))
+            throwGifNotSupported("The GIF has too many colours in too many frames of its size to be a film ("
+                                 + framesOfSize() + ")");
+    }
     // Marks the frames read as ending early when the file ends inside a block or an image's
     // codes were damaged.
     void noteDamage(Animation& animation) const
@@ -258,6 +270,11 @@ public:
     }
 
 private:
+    std::string framesOfSize() const
+    {
+        return std::to_string(frames_) + " of " + std::to_string(width_) + " x " + std::to_string(height_);
+    }
+
     void drawImage(GifCanvas& canvas, const ImageBlock& image)
     {
         const Rect& r = image.rect;
@@ -293,6 +310,7 @@ private:
     const GifContents& gif_;
     int width_;
     int height_;
+    size_t frames_ = 0;
     uint32_t background_ = 0;
     std::optional<GraphicControl> current_;
     GraphicControl previous_;
@@ -334,6 +352,7 @@ Animation readGifReducing(ByteSpan data)
         composer.noteDamage(animation);
         return animation;
     }
+    composer.checkReducible();
 
     // Once deep, the canvas stays deep: every later frame is reduced, so the palette must suit
     // the whole file. It is chosen from every colour on show, then the file is read again.

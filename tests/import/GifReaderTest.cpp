@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <numeric>
+#include <tuple>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
@@ -61,6 +62,24 @@ private:
         return p;
     }();
 };
+
+// A row of 256 reds, a row of 256 blues (more colours than a palette), then single dots, each an
+// image of its own, on a square canvas.
+Bytes colourfulGif(int side, int frames)
+{
+    std::vector<uint8_t> row(256);
+    std::iota(row.begin(), row.end(), 0);
+    std::vector<uint32_t> reds, blues; // table entries are 0xBBGGRR
+    for (uint32_t i = 0; i < 256; ++i) {
+        reds.push_back(i);
+        blues.push_back(i << 16);
+    }
+    GifBuilder b(side, side);
+    b.control(1).image(0, 0, 256, 1, row, reds).control(1).image(0, 1, 256, 1, row, blues);
+    for (int i = 2; i < frames; ++i)
+        b.control(1).image(i, 2, 1, 1, {255}, reds);
+    return b.finish();
+}
 
 } // namespace
 
@@ -226,6 +245,25 @@ TEST(GifReader, TinyFilesAskingForHugeCanvasesOrCountlessFramesAreRefusedAtOnce)
     // Small frames, but so many that together they are more than any animation.
     EXPECT_THROW(readGif(dots(1000, 1000, 1100)), NotSupportedError);
 
+    // Two rows of 256 colours each make the canvas deeper than a palette: every frame is then
+    // reduced, and 17 frames of 4096 x 4096 are too many for that (a 3 KB file that once took
+    // seconds to open). Three frames of a smaller canvas are reduced, each keeping close to its
+    // colours.
+    try {
+        readGifReducing(colourfulGif(4096, 17));
+        FAIL() << "reduced 17 frames of 4096 x 4096";
+    } catch (const NotSupportedError& e) {
+        EXPECT_NE(std::string(e.what()).find("too many colours in too many frames"), std::string::npos) << e.what();
+    }
+    Animation reduced = readGifReducing(colourfulGif(300, 3));
+    ASSERT_EQ(reduced.frameCount(), 3);
+    const Unpacked last = unpack(reduced, 2);
+    for (const auto& [x, y, want] : {std::tuple{255, 0, 0x0000FFu}, {255, 1, 0xFF0000u}, {2, 2, 0x0000FFu}}) {
+        const uint32_t got = last.colour(reduced, reduced.frame(2), x, y);
+        for (int shift = 0; shift < 24; shift += 8)
+            EXPECT_NEAR(int((got >> shift) & 0xFF), int((want >> shift) & 0xFF), 12) << x << "," << y;
+    }
+
     // A big canvas of single-pixel images within the budget opens, each dot where it belongs.
     const std::string within = dir.file("within.gif");
     celvane::test::writeBytes(within, dots(2000, 1000, 3));
@@ -355,6 +393,14 @@ TEST(GifReader, OpeningATinyHugeGifInTheProgramSaysSoAndADamagedOneOpensWithAWar
     ASSERT_EQ(p.sink.shown.size(), 1u);
     EXPECT_EQ(p.sink.shown[0].rfind(loadString(IDS_CANNOT_LOAD_TYPE), 0), 0u) << p.sink.shown[0];
     EXPECT_EQ(&p.view(), &before) << "the film that was open stays";
+    // So is a small file whose frames would all need their colours reduced on a big canvas.
+    const std::string colourful = p.dir.file("colourful.gif");
+    celvane::test::writeBytes(colourful, colourfulGif(4096, 17));
+    p.chooser.paths.push_back(colourful);
+    p.frame().runCommand(ID_FILE_OPEN);
+    ASSERT_EQ(p.sink.shown.size(), 2u);
+    EXPECT_EQ(p.sink.shown[1].rfind(loadString(IDS_CANNOT_LOAD_TYPE), 0), 0u) << p.sink.shown[1];
+    EXPECT_EQ(&p.view(), &before);
 
     // Two pictures, the second cut short: both frames, and the warning once.
     const std::vector<uint8_t> picture(16, 1);
@@ -363,8 +409,8 @@ TEST(GifReader, OpeningATinyHugeGifInTheProgramSaysSoAndADamagedOneOpensWithAWar
     celvane::test::writeBytes(cut, Bytes(whole.begin(), whole.end() - 3));
     p.chooser.paths.push_back(cut);
     p.frame().runCommand(ID_FILE_OPEN);
-    ASSERT_EQ(p.sink.shown.size(), 2u);
-    EXPECT_NE(p.sink.shown[1].find("damaged"), std::string::npos);
+    ASSERT_EQ(p.sink.shown.size(), 3u);
+    EXPECT_NE(p.sink.shown[2].find("damaged"), std::string::npos);
     EXPECT_EQ(p.view().film()->frameCount(), 2);
     EXPECT_EQ(p.frame().windowTitle().toStdString(), "cut.qfm * - Celvane");
 }
