@@ -23,9 +23,16 @@ constexpr int kMaxSide = 32767; // what a film frame can be
 // Bytes held per canvas pixel at the peak of opening: the canvas and its mask (4 + 1 bytes once
 // it holds more than 256 colours), the frame unpacked with its mask, the picture served from it.
 constexpr size_t kBytesPerCanvasPixel = 8;
+#ifdef CELVANE_FUZZING
+// Fuzzing looks for faults in the reading, not at how long big canvases take: a megapixel canvas
+// and 16 of them in all reach every path, the refusals sooner, at thousands of runs a second.
+constexpr size_t kMemoryBudget = size_t(8) << 20;
+constexpr size_t kTotalAreaBudget = size_t(1) << 24;
+#else
 constexpr size_t kMemoryBudget = size_t(512) << 20;
 // Every frame is a whole canvas in the film: the work of opening grows with their total area.
 constexpr size_t kTotalAreaBudget = size_t(1) << 30;
+#endif
 // Frames of more colours than one palette holds cost the file read twice more and every pixel
 // of every frame dithered, several times the work above: such files get a quarter of it (still
 // 64 frames of 2048 x 2048), so that a few kilobytes cannot keep the program busy for seconds.
