@@ -3,7 +3,6 @@
 #include <cstring>
 #include <functional>
 #include <string_view>
-#include <unordered_map>
 
 #include "base/Chunks.h"
 #include "base/Errors.h"
@@ -13,44 +12,40 @@
 namespace celvane {
 
 namespace {
+constexpr size_t kNone = SIZE_MAX;
 
 struct Part {
     size_t offset = 0;
     size_t length = 0;
-    uint64_t hash = 0;
 };
 
-// The film chunk cut into its header with the block's header, each frame record, and what
-// follows the last record; a block whose records do not walk stays whole.
-void cutFilmChunk(const Chunk& chunk, std::vector<Part>& parts)
+// The film chunk (its header at `offset`) cut into its header with the block's header, each frame
+// record, and what follows the last record; a block whose records do not walk stays whole.
+void cutFilmChunk(size_t offset, ByteSpan block, std::vector<Part>& parts)
 {
-    const size_t start = chunk.offset + 8;
-    const size_t end = start + chunk.payload.size();
-    const ByteSpan block = chunk.payload;
+    const size_t start = offset + 8, end = start + block.size();
     const size_t first = block.size() >= FilmBlock::kHeaderSize + 4 ? loadLE32(&block[FilmBlock::FirstFrame]) : 0;
-    if (first < FilmBlock::kHeaderSize || first % 4 != 0 || first > block.size() - 4) {
-        parts.push_back({chunk.offset, end - chunk.offset});
-        return;
-    }
     const size_t before = parts.size();
-    parts.push_back({chunk.offset, 8 + first});
-    size_t pos = first;
-    while (block.size() - pos >= 4) {
-        const size_t length = loadLE32(&block[pos]);
-        if (length == 0)
-            break;
-        if (length < FilmBlock::kEmptyRecordSize || length % 4 != 0 || length > block.size() - pos) {
-            parts.resize(before);
-            parts.push_back({chunk.offset, end - chunk.offset});
-            return;
+    if (first >= FilmBlock::kHeaderSize && first % 4 == 0 && first <= block.size() - 4) {
+        parts.push_back({offset, 8 + first});
+        size_t pos = first;
+        while (block.size() - pos >= 4) {
+            const size_t length = loadLE32(&block[pos]);
+            if (length == 0) {
+                parts.push_back({start + pos, end - (start + pos)});
+                return;
+            }
+            if (length < FilmBlock::kEmptyRecordSize || length % 4 != 0 || length > block.size() - pos)
+                break;
+            parts.push_back({start + pos, length});
+            pos += length;
         }
-        parts.push_back({start + pos, length});
-        pos += length;
     }
-    parts.push_back({start + pos, end - (start + pos)});
+    parts.resize(before);
+    parts.push_back({offset, end - offset});
 }
 
-// A film file cut where its frame records and chunks begin, each part hashed.
+// A film file cut where its frame records and chunks begin.
 std::vector<Part> partsOf(ByteSpan file)
 {
     std::vector<Part> parts;
@@ -58,74 +53,94 @@ std::vector<Part> partsOf(ByteSpan file)
     size_t pos = 0;
     for (const Chunk& c : chunks.chunks()) {
         if (c.tag == FilmChunk::Film)
-            cutFilmChunk(c, parts);
+            cutFilmChunk(c.offset, c.payload, parts);
         else
             parts.push_back({c.offset, 8 + c.payload.size()});
         pos = c.offset + 8 + c.payload.size();
     }
     if (pos < file.size())
         parts.push_back({pos, file.size() - pos});
-    const std::hash<std::string_view> hash;
-    for (Part& p : parts)
-        p.hash = hash(std::string_view(reinterpret_cast<const char*>(file.data() + p.offset), p.length));
     return parts;
 }
 
-struct PartKey {
-    uint64_t hash;
-    size_t length;
-    bool operator==(const PartKey&) const = default;
+// The parts of one file, each hashed when first asked.
+class HashedParts {
+public:
+    HashedParts(ByteSpan file, const std::vector<Part>& parts)
+        : file_(file), parts_(parts), hashes_(parts.size()), known_(parts.size(), false)
+    {
+    }
+    size_t hash(size_t k)
+    {
+        if (!known_[k]) {
+            const ByteSpan part = file_.subspan(parts_[k].offset, parts_[k].length);
+            hashes_[k] = std::hash<std::string_view>()(
+                std::string_view(reinterpret_cast<const char*>(part.data()), part.size()));
+            known_[k] = true;
+        }
+        return hashes_[k];
+    }
+
+private:
+    ByteSpan file_;
+    const std::vector<Part>& parts_;
+    std::vector<size_t> hashes_;
+    std::vector<bool> known_;
 };
-
-struct PartKeyHash {
-    size_t operator()(const PartKey& k) const { return size_t(k.hash ^ (k.length * 0x9E3779B97F4A7C15ull)); }
-};
-
-// Where each distinct part of a file starts.
-std::unordered_map<PartKey, size_t, PartKeyHash> placesOf(const std::vector<Part>& parts)
-{
-    std::unordered_map<PartKey, size_t, PartKeyHash> places;
-    for (const Part& p : parts)
-        places.emplace(PartKey{p.hash, p.length}, p.offset);
-    return places;
-}
-
 } // namespace
 
+// Each part of the file is looked for in the base where a change to some frames leaves the rest:
+// just after the last part found, compared at once; then round the whole base, among parts of
+// the same length and hash, so that many frames of one length (uncoded films) cost one hash each.
 FilmDelta::FilmDelta(ByteSpan file, ByteSpan base)
 {
-    const auto inBase = placesOf(partsOf(base));
-    for (const Part& p : partsOf(file)) {
-        const auto found = inBase.find({p.hash, p.length});
-        if (found != inBase.end() && std::memcmp(base.data() + found->second, file.data() + p.offset, p.length) == 0) {
-            pieces_.push_back({p.hash, p.length, kInBase});
+    const std::vector<Part> ours = partsOf(file), theirs = partsOf(base);
+    baseParts_ = theirs.size();
+    HashedParts ourHashes(file, ours), theirHashes(base, theirs);
+    size_t next = 0;
+    for (size_t i = 0; i < ours.size(); ++i) {
+        const Part& p = ours[i];
+        const ByteSpan part = file.subspan(p.offset, p.length);
+        const auto same = [&](size_t j) {
+            return std::memcmp(base.data() + theirs[j].offset, part.data(), p.length) == 0;
+        };
+        size_t found = next < theirs.size() && theirs[next].length == p.length && same(next) ? next : kNone;
+        for (size_t k = 1; k < theirs.size() && found == kNone; ++k) {
+            const size_t j = (next + k) % theirs.size();
+            if (theirs[j].length == p.length && theirHashes.hash(j) == ourHashes.hash(i) && same(j))
+                found = j;
+        }
+        if (found == kNone) {
+            keep(part);
             continue;
         }
-        pieces_.push_back({p.hash, p.length, own_.size()});
-        own_.insert(own_.end(), file.begin() + ptrdiff_t(p.offset), file.begin() + ptrdiff_t(p.offset + p.length));
+        pieces_.push_back({p.length, found, false});
+        next = found + 1;
     }
     own_.shrink_to_fit();
 }
 
+void FilmDelta::keep(ByteSpan part)
+{
+    pieces_.push_back({part.size(), own_.size(), true});
+    own_.insert(own_.end(), part.begin(), part.end());
+}
+
 Bytes FilmDelta::rebuild(ByteSpan base) const
 {
-    const auto inBase = placesOf(partsOf(base));
+    const std::vector<Part> parts = partsOf(base);
+    bool fits = parts.size() == baseParts_;
+    for (const Piece& p : pieces_)
+        fits = fits && (p.own || parts[p.at].length == p.length);
+    if (!fits)
+        throw NotSupportedError("the film no longer holds the frames it had when the change was made");
     size_t total = 0;
     for (const Piece& p : pieces_)
         total += p.length;
     Bytes file;
     file.reserve(total);
     for (const Piece& p : pieces_) {
-        size_t from = p.own;
-        ByteSpan source = own_;
-        if (p.own == kInBase) {
-            const auto found = inBase.find({p.hash, p.length});
-            if (found == inBase.end())
-                throw NotSupportedError("the film no longer holds the frames it had when the change was made");
-            from = found->second;
-            source = base;
-        }
-        const ByteSpan piece = source.subspan(from, p.length);
+        const ByteSpan piece = p.own ? ByteSpan(own_).subspan(p.at, p.length) : base.subspan(parts[p.at].offset, p.length);
         file.insert(file.end(), piece.begin(), piece.end());
     }
     return file;

@@ -1,10 +1,10 @@
 #pragma once
-// A film file kept as the bytes where it differs from another film file: the frame records and
-// chunks the other holds too are named by their length and hash, and taken from it when the
-// file is made again. A step that changes a film's frames keeps the film's other state so, and
-// costs only the frames and chunks the change touched.
+// A film file kept as the bytes where it differs from another film file, its base: the frame
+// records and chunks the base holds too are named by their place in it and taken from it when
+// the file is made again. A step that changes a film's frames keeps the film's other state so,
+// and costs only the frames and chunks the change touched.
 
-#include <cstdint>
+#include <cstddef>
 #include <vector>
 
 #include "base/ByteIO.h"
@@ -17,8 +17,8 @@ public:
     // `file` told against `base`; both are whole film files.
     FilmDelta(ByteSpan file, ByteSpan base);
 
-    // The file again, from a base holding every part it names (not necessarily where it held
-    // them); NotSupportedError when one is missing.
+    // The file again, from its base: a film file cut into as many parts, each part named of the
+    // length it had. NotSupportedError for any other.
     Bytes rebuild(ByteSpan base) const;
     // The memory held.
     size_t bytes() const;
@@ -26,14 +26,16 @@ public:
     size_t ownBytes() const { return own_.size(); }
 
 private:
-    static constexpr size_t kInBase = SIZE_MAX;
     struct Piece {
-        uint64_t hash = 0;
         size_t length = 0;
-        size_t own = kInBase; // where it starts in own_, or kInBase when the base holds it
+        size_t at = 0; // where it starts in own_, or which part of the base it is
+        bool own = false;
     };
+    void keep(ByteSpan part);
+
     std::vector<Piece> pieces_;
     Bytes own_;
+    size_t baseParts_ = 0;
 };
 
 } // namespace celvane

@@ -19,6 +19,7 @@ Bytes FilmSnapshot::fileBytes() const
     }
     block.closeGap();
     Bytes file;
+    file.reserve(8 + block.storedSize(false) + rest_.size());
     ByteWriter out(&file);
     block.writeChunk(out, false);
     out.bytes(rest_);

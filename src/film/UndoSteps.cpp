@@ -108,17 +108,15 @@ void readFilm(Film& film, const Bytes& file, bool blankFrameOnly)
 } // namespace
 
 FilmChangeStep::FilmChangeStep(std::string name, Film& film)
-    : UndoStep(std::move(name)), blankFrameOnly_(onlyBlankPaper(film)), before_(film.snapshot()),
+    : UndoStep(std::move(name)), blankFrameOnly_(onlyBlankPaper(film)), before_(film.snapshot().fileBytes()),
       shown_(film.currentFrame())
 {
 }
 
 void FilmChangeStep::changed(Film& film)
 {
-    if (!before_)
-        return;
-    other_ = FilmDelta(before_->fileBytes(), film.snapshot().fileBytes());
-    before_.reset();
+    other_ = FilmDelta(before_, film.snapshot().fileBytes());
+    Bytes().swap(before_);
 }
 
 int FilmChangeStep::swap(Film& film)

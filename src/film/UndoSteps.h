@@ -5,8 +5,6 @@
 // on the step's other side; a change to the film's settings (speed, colours, transitions) keeps
 // only those.
 
-#include <optional>
-
 #include "base/ByteIO.h"
 #include "film/Film.h"
 #include "film/FilmDelta.h"
@@ -46,12 +44,13 @@ public:
     int frame() const override { return -1; }
     bool movesFrames() const override { return true; }
     int swap(Film& film) override;
-    size_t bytes() const override { return other_.bytes(); }
+    size_t bytes() const override { return before_.capacity() + other_.bytes(); }
 
 private:
     bool blankFrameOnly_ = false; // a new film's blank frame, not yet a frame of its own (set first)
-    // The film before the change, its coded frames shared with the film, until it is made.
-    std::optional<FilmSnapshot> before_;
+    // The film's file before the change, until it is made. A copy now costs no more than the
+    // film's own copy of its frames, which a shared one would make it take as it changes them.
+    Bytes before_;
     // The film's other state, told against its state now.
     FilmDelta other_;
     int shown_; // the frame that was current

@@ -141,9 +141,9 @@ Bytes fileOf(Film& film)
 }
 
 // A new film of `frames` frames, each with a band of its own.
-void makeBanded(Film& film, int frames)
+void makeBanded(Film& film, int frames, bool compressed = true)
 {
-    const ImageInfo info = ImageInfo::forFilm(64, 48, 8);
+    const ImageInfo info = ImageInfo::forFilm(64, 48, 8, compressed);
     film.load(0, &info, nullptr, FileType::Film);
     for (int k = 0; k < frames; ++k)
         film.insertFrameDrawnBy(k, false, [k](Sprite& s) {
@@ -230,6 +230,16 @@ TEST(UndoHistory, FilmDeltasHoldOnlyWhatTheOtherFilmLacks)
     const FilmDelta same(after, after);
     EXPECT_EQ(same.ownBytes(), 0u);
     EXPECT_EQ(same.rebuild(after), after);
+
+    // Frames that all take one length (an uncoded film) are told apart all the same.
+    Film uncoded;
+    makeBanded(uncoded, 6, false);
+    const Bytes all = fileOf(uncoded);
+    uncoded.deleteFrames(2, 2);
+    const Bytes fewer = fileOf(uncoded);
+    const FilmDelta one(all, fewer);
+    EXPECT_EQ(one.rebuild(fewer), all);
+    EXPECT_EQ(one.ownBytes(), recordBytes(all, 2, 2) + kHeaders);
 
     // A film without the frames it names is refused.
     Film other;
