@@ -113,7 +113,7 @@ FilmChangeStep::FilmChangeStep(std::string name, Film& film)
 {
 }
 
-void FilmChangeStep::changed(Film& film)
+void FilmChangeStep::changed(const Film& film)
 {
     other_ = FilmDelta(before_, film.snapshot().fileBytes());
     Bytes().swap(before_);

@@ -39,7 +39,7 @@ public:
     // The film as it is, before a change to its frames.
     FilmChangeStep(std::string name, Film& film);
     // The change is made: of the film before it, only what the film no longer holds is kept.
-    void changed(Film& film);
+    void changed(const Film& film);
 
     int frame() const override { return -1; }
     bool movesFrames() const override { return true; }
