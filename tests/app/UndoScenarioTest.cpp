@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <filesystem>
 
 #include "DrawingProgram.h"
 #include "app/CelvaneApp.h"
@@ -97,7 +98,7 @@ TEST(UndoScenario, StrokesAndFrameCommandsUndoToTheStartAndRedoToTheEndByteForBy
     EXPECT_FALSE(p.enabled(ID_EDIT_REDO));
 }
 
-TEST(UndoScenario, SavingCopyingAndPlayingKeepTheWayBackAndTheFileKeepsWhatWasSaved)
+TEST(UndoScenario, SavingCopyingExportingGhostingAndPlayingKeepTheWayBack)
 {
     DrawingProgram p;
     const std::string path = p.dir.file("steps.qfm");
@@ -111,6 +112,11 @@ TEST(UndoScenario, SavingCopyingAndPlayingKeepTheWayBackAndTheFileKeepsWhatWasSa
     ASSERT_FALSE(p.view().document().isModified());
     const Bytes saved = readFile(path);
     p.frame().runCommand(ID_EDIT_COPY);
+    test::answerExportDialog(p.dir.file("steps.gif"));
+    p.frame().runCommand(ID_FILE_EXPORT);
+    ASSERT_TRUE(std::filesystem::exists(p.dir.file("steps.gif")));
+    p.frame().runCommand(ID_GHOSTING);
+    p.frame().runCommand(ID_GHOSTING);
     // The film plays through its frames and stops on another one.
     p.frame().runCommand(ID_PLAY_FORWARDS);
     EXPECT_TRUE(test::waitUntil([&] { return p.view().currentFrame() == 1; }));
