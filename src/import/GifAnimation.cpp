@@ -116,13 +116,15 @@ Bytes Animation::pack(const uint8_t* canvas, const Rect& r)
 {
     const size_t n = r.area();
     const uint8_t* bytes = canvas;
-    if (r.width() != width_) {
+    // A frame that changed nothing has no pixels to gather, though its rectangle (that of an
+    // image of no width) may still span rows.
+    if (n > 0 && r.width() != width_) {
         rows_.resize(n);
         for (int y = 0; y < r.height(); ++y)
             std::memcpy(&rows_[size_t(y) * size_t(r.width())],
                         canvas + size_t(r.top + y) * size_t(width_) + size_t(r.left), size_t(r.width()));
         bytes = rows_.data();
-    } else {
+    } else if (n > 0) {
         bytes += size_t(r.top) * size_t(width_);
     }
     packing_.clear();

@@ -220,6 +220,44 @@ TEST(GifReader, RefusesWhatIsNoGifOrDamaged)
     }
 }
 
+TEST(GifReader, ImagesOfNoWidthChangeNothingWhereverTheyStand)
+{
+    // The second image, of no width, is to be cleared after it; the third, also of no width,
+    // then changes a rectangle that spans rows but no columns (once read through a null row).
+    const std::vector<uint32_t> table = {0x000000, 0xFFFFFF};
+    const Bytes file = GifBuilder(2, 2, table)
+                           .control(1)
+                           .image(0, 0, 2, 2, {1, 0, 0, 1})
+                           .control(1, -1, 2)
+                           .image(1, 0, 0, 2, {})
+                           .control(1)
+                           .image(1, 0, 0, 2, {})
+                           .finish();
+    const Animation a = readGifReducing(file);
+    ASSERT_EQ(a.frameCount(), 3);
+    for (int f = 0; f < 3; ++f) {
+        const Unpacked u = unpack(a, f);
+        EXPECT_EQ(u.colour(a, a.frame(f), 0, 0), 0xFFFFFFu) << f;
+        EXPECT_EQ(u.colour(a, a.frame(f), 1, 0), 0x000000u) << f;
+    }
+
+    // Opened in the program: three frames alike, and nothing to tell.
+    celvane::test::StartedProgram p;
+    const std::string path = p.dir.file("empty-images.gif");
+    celvane::test::writeBytes(path, file);
+    p.chooser.paths.push_back(path);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(p.sink.shown.empty()) << p.sink.shown.front();
+    Film& film = *p.view().film();
+    ASSERT_EQ(film.frameCount(), 3);
+    for (int f = 0; f < 3; ++f) {
+        const Sprite& frame = *film.workingImage(f);
+        EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(0, 0))), 0xFFFFFFu) << f;
+        EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(1, 1))), 0xFFFFFFu) << f;
+        EXPECT_EQ(rgbOfWord(frame.colourWordOf(frame.pixelAt(0, 1))), 0x000000u) << f;
+    }
+}
+
 TEST(GifReader, TinyFilesAskingForHugeCanvasesOrCountlessFramesAreRefusedAtOnce)
 {
     celvane::test::TempDir dir;
