@@ -194,18 +194,18 @@ TEST(UndoEveryChange, FrameCommandsPastesImportsAndSounds)
         QTest::mouseClick(picker.window().entriesWidget(), Qt::LeftButton, {}, test::iconCentre(picker.window(), 2));
         picker.putInFrame();
     });
+    const auto markFrames = [&](std::initializer_list<int> frames) {
+        for (int frame : frames) {
+            p.view().goToFrame(frame);
+            p.frame().runCommand(ID_FRAME_MARK);
+        }
+    };
     walk.step("Cut", [&] {
-        p.view().goToFrame(1);
-        p.frame().runCommand(ID_FRAME_MARK);
-        p.view().goToFrame(3);
-        p.frame().runCommand(ID_FRAME_MARK);
+        markFrames({1, 3});
         p.frame().runCommand(ID_EDIT_CUT);
     });
     walk.step("Delete Frames", [&] {
-        p.view().goToFrame(0);
-        p.frame().runCommand(ID_FRAME_MARK);
-        p.view().goToFrame(1);
-        p.frame().runCommand(ID_FRAME_MARK);
+        markFrames({0, 1});
         p.frame().runCommand(ID_FRAME_DELETE);
     });
     // A film has one window: opened again, that window comes up, its history whole.
