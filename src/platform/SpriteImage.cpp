@@ -1,5 +1,8 @@
 #include "platform/SpriteImage.h"
 
+#include <cstring>
+
+#include "base/ByteIO.h"
 #include "base/Errors.h"
 #include "gfx/Colour.h"
 #include "gfx/DibLayout.h"
@@ -28,8 +31,15 @@ QImage spriteToImage(const Sprite& sprite, const Rect& requested)
         QImage image(area.width(), area.height(), QImage::Format_RGB32);
         for (int y = 0; y < area.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < area.width(); ++x)
-                line[x] = toQRgb(rgbOfWord(sprite.colourWordOf(sprite.pixelAt(area.left + x, area.top + y))));
+            if (bits == 32) {
+                // Whole frames go through here on every drawing: read the row, not pixel by pixel.
+                const uint8_t* from = sprite.rowAddress(area.top + y) + 4 * size_t(area.left);
+                for (int x = 0; x < area.width(); ++x)
+                    line[x] = toQRgb(loadLE32(from + 4 * size_t(x)));
+            } else {
+                for (int x = 0; x < area.width(); ++x)
+                    line[x] = toQRgb(rgbOfWord(sprite.colourWordOf(sprite.pixelAt(area.left + x, area.top + y))));
+            }
         }
         return image;
     }
@@ -43,6 +53,10 @@ QImage spriteToImage(const Sprite& sprite, const Rect& requested)
         image.fill(0);
     for (int y = 0; y < area.height(); ++y) {
         uchar* line = image.scanLine(y);
+        if (bits == 8) {
+            std::memcpy(line, sprite.rowAddress(area.top + y) + area.left, size_t(area.width()));
+            continue;
+        }
         for (int x = 0; x < area.width(); ++x) {
             const uint32_t pixel = sprite.pixelAt(area.left + x, area.top + y);
             if (bits == 1)
@@ -61,12 +75,20 @@ void SpritePixelWriter::write(const QImage& image, Sprite& sprite, const QImage*
         throw NotSupportedError("image and sprite of different sizes");
     const QImage now = image.convertToFormat(QImage::Format_RGB32);
     const QImage before = unchanged ? unchanged->convertToFormat(QImage::Format_RGB32) : QImage();
+    // A 32-bit pixel is the colour itself, stored red first.
+    const bool direct = sprite.bitsPerPixel() == 32;
     for (int y = 0; y < now.height(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(now.constScanLine(y));
         const auto* old = unchanged ? reinterpret_cast<const QRgb*>(before.constScanLine(y)) : nullptr;
-        for (int x = 0; x < now.width(); ++x)
-            if (!old || (line[x] ^ old[x]) & 0xFFFFFF)
+        uint8_t* row = sprite.rowAddress(y);
+        for (int x = 0; x < now.width(); ++x) {
+            if (old && !((line[x] ^ old[x]) & 0xFFFFFF))
+                continue;
+            if (direct)
+                storeLE32(row + 4 * size_t(x), fromQRgb(line[x]));
+            else
                 sprite.setPixelAt(x, y, pixelFor(sprite, fromQRgb(line[x])));
+        }
     }
 }
 

@@ -85,6 +85,12 @@ TEST(SpriteImage, ImagesCarryTheSpritesPixelsAtEveryDepth)
                 s.setPixelAt(x, y, bits == 8 ? 3 + v % 29 : bits == 16 ? v * 331 % 0x8000 : bits == 32 ? v * 0x010305 : v);
             }
         const QImage image = spriteToImage(s);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 13; ++x) {
+                const uint32_t colour = rgbOfWord(s.colourWordOf(s.pixelAt(x, y)));
+                ASSERT_EQ(image.pixel(x, y), qRgb(redOf(colour), greenOf(colour), blueOf(colour)))
+                    << bits << " bits at " << x << "," << y;
+            }
         EXPECT_EQ(image.format(), bits == 1   ? QImage::Format_Mono
                                   : bits <= 8 ? QImage::Format_Indexed8
                                               : QImage::Format_RGB32);
@@ -101,4 +107,22 @@ TEST(SpriteImage, ImagesCarryTheSpritesPixelsAtEveryDepth)
                 ASSERT_EQ(back.pixelAt(x, y), s.pixelAt(x, y)) << bits << " bits at " << x << "," << y;
         EXPECT_THROW(SpritePixelWriter().write(part, back), NotSupportedError);
     }
+}
+
+TEST(SpriteImage, OnlyThePixelsThatChangedAreWrittenBack)
+{
+    // The spare byte of a 32-bit pixel, which images do not carry, stays where nothing was drawn.
+    Sprite s;
+    s.create(5, 4, 0, 0, 32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            s.setPixelAt(x, y, 0xAB000000u | rgb(10 * x, 20 * y, 7));
+    const QImage before = spriteToImage(s);
+    QImage drawn = before;
+    drawn.setPixel(2, 1, qRgb(200, 100, 50));
+    SpritePixelWriter().write(drawn, s, &before);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 5; ++x)
+            EXPECT_EQ(s.pixelAt(x, y), x == 2 && y == 1 ? rgb(200, 100, 50) : 0xAB000000u | rgb(10 * x, 20 * y, 7))
+                << x << "," << y;
 }
