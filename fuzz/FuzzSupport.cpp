@@ -1,12 +1,13 @@
 #include "FuzzSupport.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
 #include "base/Errors.h"
 #include "film/GraphicList.h"
-#include "gfx/Sprite.h"
 #include "import/ImportKinds.h"
 #include "import/VectorGraphic.h"
 
@@ -32,13 +33,10 @@ bool drewShrunk(Graphic& graphic)
     if (!vector || int64_t(vector->pictureWidth()) * vector->pictureHeight() <= kThumbnail * kThumbnail)
         return false;
     const double scale = double(kThumbnail) / std::max(vector->pictureWidth(), vector->pictureHeight());
-    Sprite thumbnail;
-    thumbnail.create(kThumbnail, kThumbnail, 0, 0, 32);
-    PlotRequest request;
-    request.destinationSprite = &thumbnail;
-    request.destination = Rect{0, 0, kThumbnail, kThumbnail};
-    request.transform = PlotTransform{scale, scale, 0};
-    vector->plot(request);
+    QImage thumbnail(kThumbnail, kThumbnail, QImage::Format_RGB32);
+    thumbnail.fill(Qt::white);
+    QPainter painter(&thumbnail);
+    vector->draw(painter, QRectF(0, 0, vector->pictureWidth() * scale, vector->pictureHeight() * scale));
     return true;
 }
 

@@ -13,10 +13,10 @@ namespace celvane::fuzz {
 // A headless GUI application (fonts and painting) with Qt's own warnings silenced; once.
 void startQt();
 
-// A vector picture larger than a thumbnail is plotted shrunk to one rather than drawn at its
-// own size: every record is still played, and the sanitisers' time goes to the players instead
-// of to filling up to 16 million pixels. Says whether `graphic` was such a picture; the caller
-// shows any other graphic as the program would.
+// A vector picture larger than a thumbnail is drawn once, shrunk to one, rather than plotted at
+// its own size (drawn twice for its mask, up to 16 million pixels each time): every record is
+// still played, and the sanitisers' time goes to the players. Says whether `graphic` was such a
+// picture; the caller shows any other graphic as the program would.
 bool drewShrunk(Graphic& graphic);
 
 // Loads the data as a file of `fileType` and draws every frame it has. Refusals through the
