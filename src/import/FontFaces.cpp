@@ -9,6 +9,20 @@ namespace {
 const QString kSans = QStringLiteral("Liberation Sans");
 const QString kSerif = QStringLiteral("Liberation Serif");
 const QString kMono = QStringLiteral("Liberation Mono");
+
+// Whether a family is installed. The font database answers through fontconfig's substitutions,
+// slow enough to show in a picture of many texts, so the answers are kept; a picture names few
+// faces, and the store starts afresh past a few hundred.
+bool installed(const QString& family)
+{
+    thread_local QHash<QString, bool> known;
+    if (const auto it = known.constFind(family); it != known.cend())
+        return *it;
+    if (known.size() >= 256)
+        known.clear();
+    return *known.insert(family, QFontDatabase::hasFamily(family));
+}
+
 } // namespace
 
 QString familyForFace(const QString& face, int pitchAndFamily)
@@ -24,7 +38,7 @@ QString familyForFace(const QString& face, int pitchAndFamily)
     const QString key = face.trimmed().toLower();
     if (const auto it = standIns.find(key); it != standIns.end())
         return *it;
-    if (!key.isEmpty() && QFontDatabase::hasFamily(face.trimmed()))
+    if (!key.isEmpty() && installed(face.trimmed()))
         return face.trimmed();
     const int family = pitchAndFamily & 0xF0;
     if ((pitchAndFamily & 3) == 1 || family == 0x30)
