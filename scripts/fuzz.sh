@@ -47,14 +47,7 @@ build_targets() {
       -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DCELVANE_SANITIZE=ON -DCELVANE_FUZZ=ON \
       -DCELVANE_TESTS=OFF -DCELVANE_BENCH=OFF >/dev/null
   fi
-  # Neither ninja nor ccache sees the coverage ignorelist in a command line: a change to it builds
-  # every object afresh.
-  local ignored=$root/fuzz/coverage-ignore.txt stamp=$build/coverage-ignore.built
-  export CCACHE_EXTRAFILES=$ignored
-  local fresh=()
-  [ "$ignored" -nt "$stamp" ] && fresh=(--clean-first)
-  cmake --build "$build" --target celvane-fuzzers "${fresh[@]}"
-  touch "$stamp"
+  cmake --build "$build" --target celvane-fuzzers
 }
 
 run_target() {
