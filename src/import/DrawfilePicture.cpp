@@ -25,6 +25,15 @@ constexpr uint32_t kNone = 0xFFFFFFFF;
 constexpr double kUnitsPerPixel = 512;
 // Groups inside groups deeper than this are damage, not pictures.
 constexpr int kDeepest = 32;
+// The points all curves of a picture flatten to, at most. A curve whose control points lie far
+// outside its box halves up to sixteen times, into 65536 points from 28 bytes of file: past
+// this, a damaged file's curves draw as straight lines instead of filling memory.
+#ifdef CELVANE_FUZZING
+// Fuzzing looks for faults in the reading: the limit is reached all the same, sooner.
+constexpr size_t kMostCurvePoints = size_t(1) << 16;
+#else
+constexpr size_t kMostCurvePoints = size_t(1) << 22; // 64 MB of them
+#endif
 
 QColor drawColour(uint32_t word) { return QColor(int((word >> 8) & 0xFF), int((word >> 16) & 0xFF), int(word >> 24)); }
 
@@ -61,7 +70,7 @@ private:
     // The dash pattern of a path of this style; `at` moves past it when there is one.
     Dashes dashesOf(const RecordFields& o, uint32_t style, size_t& at) const;
     // The path's elements from `at` on, curves flattened, in painter coordinates.
-    std::vector<Subpath> elements(const RecordFields& o, size_t at) const;
+    std::vector<Subpath> elements(const RecordFields& o, size_t at);
     void fillArea(const std::vector<Subpath>& subpaths, const QColor& colour, uint32_t style) const;
     QPen outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes) const;
     void triangularCaps(const std::vector<Subpath>& subpaths, uint32_t width, uint32_t style, const QColor& colour) const;
@@ -73,7 +82,7 @@ private:
                           : QRectF(p, p);
     }
     void flatten(const QPointF& p0, const QPointF& p1, const QPointF& p2, const QPointF& p3, QPolygonF& out, double tolerance,
-                 int depth) const;
+                 int depth);
     void triangle(const QPointF& end, const QPointF& before, double halfWidth, double length, const QColor& colour) const;
 
     ByteSpan file_;
@@ -82,6 +91,7 @@ private:
     double scale_;
     std::array<std::optional<DrawFont>, 256> fonts_;
     std::optional<QRectF> bounds_;
+    size_t curvePointsLeft_ = kMostCurvePoints;
 };
 
 void DrawWalker::objects(size_t from, size_t to, int depth)
@@ -200,13 +210,14 @@ void DrawWalker::text(const RecordFields& o, bool transformed)
 }
 
 void DrawWalker::flatten(const QPointF& p0, const QPointF& p1, const QPointF& p2, const QPointF& p3, QPolygonF& out,
-                         double tolerance, int depth) const
+                         double tolerance, int depth)
 {
     // Halve until the curve's midpoint lies within the tolerance of its chord's midpoint.
     const QPointF mid = (p0 + 3 * p1 + 3 * p2 + p3) / 8, chord = (p0 + p3) / 2;
     const QPointF d = mid - chord;
-    if (depth >= 16 || d.x() * d.x() + d.y() * d.y() <= tolerance) {
+    if (depth >= 16 || curvePointsLeft_ == 0 || d.x() * d.x() + d.y() * d.y() <= tolerance) {
         out << m_.map(p3);
+        curvePointsLeft_ -= curvePointsLeft_ > 0;
         return;
     }
     const QPointF a = (p0 + p1) / 2, b = (p1 + p2) / 2, c = (p2 + p3) / 2, ab = (a + b) / 2, bc = (b + c) / 2;
@@ -263,7 +274,7 @@ DrawWalker::Dashes DrawWalker::dashesOf(const RecordFields& o, uint32_t style, s
     return dashes;
 }
 
-std::vector<Subpath> DrawWalker::elements(const RecordFields& o, size_t at) const
+std::vector<Subpath> DrawWalker::elements(const RecordFields& o, size_t at)
 {
     // Curves are flattened to within half a pixel.
     const double tolerance = std::max(2.0, std::trunc(std::pow(0.5 / std::max(scale_, 1e-9), 2)));

@@ -102,7 +102,7 @@ public:
         return out;
     }
 
-private:
+    // An object as it stands, header box and all.
     void add(uint32_t type, Bytes body)
     {
         while (body.size() % 4)
@@ -112,6 +112,8 @@ private:
         w.u32(uint32_t(8 + body.size()));
         w.bytes(body);
     }
+
+private:
     Bytes objects_;
 };
 
@@ -214,6 +216,41 @@ TEST(Drawfiles, PathsFillByTheirRuleAndOutlineWithTheirCapsAndDashes)
     }
     EXPECT_GT(gaps, 15);
     EXPECT_EQ(solidGaps, 0);
+}
+
+TEST(Drawfiles, CurvesReachingFarOutsideTheirBoxCannotFillMemory)
+{
+    test::ensureApplication();
+    // An arch 80 pixels wide, drawn after `before`: its top is at y 70 (Draw's y is upwards).
+    auto arch = [](DrawBuilder before) {
+        return before.path(kNone, kBlack, 2, 0, {{2, {10, 10}}, {6, {10, 90, 90, 90, 90, 10}}}).file();
+    };
+    GraphicList plain;
+    const Sprite& drawn = picture(plain, arch(DrawBuilder()));
+    // Both pictures measure x and y 10 ... 90: the top is at pixel (41, 21).
+    auto top = [](const Sprite& s) { return rgbAt(s, 41, 21); };
+    ASSERT_EQ(top(drawn), rgb(0, 0, 0));
+
+    // A damaged path that claims the arch's box but whose 1200 curves pull at points two billion
+    // units away: each would flatten to thousands of points. Past the picture's share of
+    // points the rest, the arch too, are drawn as straight lines.
+    Bytes hog;
+    ByteWriter w(&hog);
+    for (int v : {10, 10, 90, 90})
+        w.u32(uint32_t(v * kPixel));
+    for (uint32_t v : {kNone, kNone, 0u, 0u})
+        w.u32(v);
+    w.u32(2);
+    w.zeros(8);
+    for (int i = 0; i < 1200; ++i)
+        for (int v : {6, 0, 2000000000, 100 * kPixel, 2000000000, 100 * kPixel * (i % 2), 0})
+            w.u32(uint32_t(v));
+    w.u32(0);
+    DrawBuilder hogged;
+    hogged.add(2, hog);
+    GraphicList damaged;
+    const Sprite& flattened = picture(damaged, arch(hogged));
+    EXPECT_EQ(top(flattened), rgb(255, 255, 255));
 }
 
 TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
