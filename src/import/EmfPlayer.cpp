@@ -140,9 +140,12 @@ std::optional<QRegion> EnhancedPlayer::region(const RecordFields& r, size_t at, 
     rects.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
         const size_t p = at + 32 + 16 * size_t(i);
-        const QRect rect(QPoint(r.i32(p), r.i32(p + 4)), QPoint(r.i32(p + 8) - 1, r.i32(p + 12) - 1));
-        if (rect.isValid())
-            rects.push_back(rect);
+        // Right and bottom are outside the rectangle: one that ends where it starts, or before,
+        // holds nothing (even at the least coordinate there is).
+        const int left = r.i32(p), top = r.i32(p + 4);
+        const int64_t right = int64_t(r.i32(p + 8)) - 1, bottom = int64_t(r.i32(p + 12)) - 1;
+        if (right >= left && bottom >= top)
+            rects.emplace_back(QPoint(left, top), QPoint(int(right), int(bottom)));
     }
     QRegion out;
     out.setRects(rects.data(), int(rects.size()));

@@ -505,6 +505,14 @@ TEST(Metafiles, ClipsRasterOperationsPalettesAndObjectSlotsActAsInADrawingContex
                                      .brush(1, kRedRef)
                                      .rectangle(0, 0, 100, 100));
     EXPECT_EQ(unclipped.pixel(75, 75), kRed);
+    // A clip region of two rectangles, one ending at the least coordinate there is: it holds
+    // nothing, the other still clips.
+    QImage region = playedEmf(EmfBuilder()
+                                  .record(75, {64, 5, 32, 1, 2, 32, 0, 0, 50, 100, 0, 0, INT32_MIN, 10, 0, 0, 50, 100})
+                                  .brush(1, kRedRef)
+                                  .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(region.pixel(25, 50), kRed);
+    EXPECT_EQ(region.pixel(75, 50), kWhite);
 
     // The destination inverted (a pattern blit of DSTINVERT): red becomes cyan.
     QImage inverted = playedEmf(
