@@ -651,7 +651,11 @@ void MetafileCanvas::bitmap(const QImage& image, const QRectF& source, const QRe
     const double sx = destination.width() / source.width(), sy = destination.height() / source.height();
     const QTransform place(sx, 0, 0, sy, destination.left() - source.left() * sx, destination.top() - source.top() * sy);
     painter_.setTransform(place * painter_.transform());
-    painter_.setRenderHint(QPainter::SmoothPixmapTransform, state_.stretchMode == 4);
+    // Qt's unsmoothed scaling reads and writes outside the images when the picture lands on less
+    // than a pixel across (a damaged file's rectangles do that): such a sliver is drawn smoothed.
+    const QRectF onDevice = painter_.transform().mapRect(source);
+    const bool sliver = onDevice.width() < 1 || onDevice.height() < 1;
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, state_.stretchMode == 4 || sliver);
     painter_.drawImage(source, image, source);
 }
 

@@ -568,6 +568,20 @@ TEST(Metafiles, BitmapsLandTheRightWayUpMirroredAndBlended)
     QImage mirrored = playedEmf(stretch(100, -100));
     EXPECT_EQ(mirrored.pixel(25, 75), kGreen);
     EXPECT_EQ(mirrored.pixel(75, 75), kRed);
+    // Stretched onto less than a pixel, upright or mirrored (ten logical units to a pixel): at
+    // most a line of it shows, and nothing is read or written outside the pictures.
+    for (int y : {503, 555, 577, 591})
+        for (int height : {7, -7, 3}) {
+            QImage sliver = playedEmf(EmfBuilder()
+                                          .record(17, {8})
+                                          .record(9, {1000, 1000})
+                                          .record(11, {100, 100})
+                                          .record(81, {0, 0, 99, 99, 200, y, 0, 0, 2, 2, 80, 40, 120, 16, 0, 0x00CC0020,
+                                                          600, height},
+                                              dib));
+            EXPECT_EQ(sliver.pixel(50, 20), kWhite);
+            EXPECT_EQ(sliver.pixel(50, y / 10 + 3), kWhite);
+        }
 
     // AlphaBlend with per-pixel alpha: a clear pixel leaves what was there, an opaque one covers.
     const Bytes blend = dib2x2(0x00000000, 0xFF0000FF, 0x00000000, 0xFF0000FF);
