@@ -11,6 +11,7 @@
 
 #include "import/DrawFonts.h"
 #include "import/RecordFields.h"
+#include "import/VisibleGeometry.h"
 
 namespace celvane {
 
@@ -50,6 +51,8 @@ public:
         : file_(file), painter_(painter), m_(matrix), scale_(std::sqrt(std::abs(matrix.determinant())))
     {
         fonts_[0] = systemDrawFont();
+        if (painter_)
+            visible_.emplace(*painter_);
     }
 
     void objects(size_t from, size_t to, int depth);
@@ -72,7 +75,8 @@ private:
     // The path's elements from `at` on, curves flattened, in painter coordinates.
     std::vector<Subpath> elements(const RecordFields& o, size_t at);
     void fillArea(const std::vector<Subpath>& subpaths, const QColor& colour, uint32_t style) const;
-    QPen outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes) const;
+    // The pen for a stretch of line starting `along` painter units from the path's start.
+    QPen outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes, double along) const;
     void triangularCaps(const std::vector<Subpath>& subpaths, uint32_t width, uint32_t style, const QColor& colour) const;
     void addBox(const RecordFields& o);
     void add(const QPointF& p)
@@ -87,6 +91,7 @@ private:
 
     ByteSpan file_;
     QPainter* painter_;
+    std::optional<VisibleGeometry> visible_; // with a painter
     QTransform m_;
     double scale_;
     std::array<std::optional<DrawFont>, 256> fonts_;
@@ -249,13 +254,15 @@ void DrawWalker::path(const RecordFields& o)
     if (outline == kNone)
         return;
     painter_->setBrush(Qt::NoBrush);
-    painter_->setPen(outlinePen(drawColour(outline), width, style, dashes));
-    for (const Subpath& s : subpaths) {
-        if (s.closed)
-            painter_->drawPolygon(s.points);
-        else
-            painter_->drawPolyline(s.points);
-    }
+    const QPen pen = outlinePen(drawColour(outline), width, style, dashes, 0);
+    for (const Subpath& s : subpaths)
+        for (const VisibleGeometry::Piece& piece : visible_->line(s.points, s.closed, pen.isCosmetic() ? 0 : pen.widthF())) {
+            painter_->setPen(piece.from == 0 ? pen : outlinePen(drawColour(outline), width, style, dashes, piece.from));
+            if (piece.closed)
+                painter_->drawPolygon(piece.points);
+            else
+                painter_->drawPolyline(piece.points);
+        }
     triangularCaps(subpaths, width, style, drawColour(outline));
 }
 
@@ -327,13 +334,13 @@ void DrawWalker::fillArea(const std::vector<Subpath>& subpaths, const QColor& co
     // Bit 6 chooses the even-odd rule; without it the non-zero rule fills.
     area.setFillRule(style & 0x40 ? Qt::OddEvenFill : Qt::WindingFill);
     for (const Subpath& s : subpaths) {
-        area.addPolygon(s.points);
+        area.addPolygon(visible_->area(s.points));
         area.closeSubpath();
     }
     painter_->fillPath(area, colour);
 }
 
-QPen DrawWalker::outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes) const
+QPen DrawWalker::outlinePen(const QColor& colour, uint32_t width, uint32_t style, const Dashes& dashes, double along) const
 {
     // Widths past any picture are damage (and more than Qt takes).
     const double lineWidth = width == 0 ? 0 : std::min(std::trunc(width * scale_), 1e5);
@@ -355,7 +362,7 @@ QPen DrawWalker::outlinePen(const QColor& colour, uint32_t width, uint32_t style
         if (pattern.size() % 2)
             pattern << pattern;
         pen.setDashPattern(pattern);
-        pen.setDashOffset(dashes.start / unit);
+        pen.setDashOffset((dashes.start + along) / unit);
     }
     return pen;
 }

@@ -253,6 +253,38 @@ TEST(Drawfiles, CurvesReachingFarOutsideTheirBoxCannotFillMemory)
     EXPECT_EQ(top(flattened), rgb(255, 255, 255));
 }
 
+TEST(Drawfiles, APathReachingMillionsOfPixelsOutOfItsBoxOpensInTheProgramShowingWhatLiesInIt)
+{
+    test::StartedProgram p;
+    // A damaged path in a 40-pixel box: a red triangle outlined in black whose third corner lies
+    // two billion units (millions of pixels) up and to the right. What shows is a wedge between
+    // the diagonal from (0, 0) and the nearly parallel side from (40, 0).
+    Bytes body;
+    ByteWriter w(&body);
+    for (int v : {0, 0, 40, 40})
+        w.u32(uint32_t(v * kPixel));
+    for (uint32_t v : {kRed, kBlack, uint32_t(2 * kPixel), 0u})
+        w.u32(v);
+    for (int v : {2, 0, 0, 8, 40 * kPixel, 0, 8, 2000000000, 2000000000, 5, 0})
+        w.u32(uint32_t(v));
+    DrawBuilder builder;
+    builder.add(2, body);
+    const std::string path = p.dir.file("wedge.aff");
+    test::writeBytes(path, builder.file());
+    p.chooser.paths.push_back(path);
+    p.frame().runCommand(ID_FILE_OPEN);
+    EXPECT_TRUE(p.sink.shown.empty());
+    Film& film = *p.view().film();
+    ASSERT_EQ(film.width(), 42);
+    const Sprite& frame = *film.workingImage(0);
+    auto at = [&](int x, int drawY) { return rgbAt(frame, x + 1, 40 - drawY + 1); };
+    EXPECT_EQ(at(30, 12), rgb(255, 0, 0)) << "inside the wedge";
+    EXPECT_EQ(at(38, 30), rgb(255, 0, 0)) << "inside the wedge";
+    EXPECT_EQ(at(10, 30), rgb(255, 255, 255)) << "above the diagonal";
+    const uint32_t outline = at(20, 20);
+    EXPECT_TRUE(outline != rgb(255, 0, 0) && outline != rgb(255, 255, 255)) << "on the diagonal's outline";
+}
+
 TEST(Drawfiles, EveryCorpusFileOpensOrIsRefusedAndSomeAreLookedAt)
 {
     test::ensureApplication();
