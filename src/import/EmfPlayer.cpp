@@ -134,7 +134,10 @@ std::optional<QRegion> EnhancedPlayer::region(const RecordFields& r, size_t at, 
     if (bytes < 32)
         return std::nullopt;
     const uint32_t count = r.u32(at + 8);
-    if (count > (bytes - 32) / 16)
+    // The count fits the size the record gives its region, and the record itself: a damaged
+    // size cannot ask for gigabytes.
+    const size_t held = r.size() > at + 32 ? (r.size() - at - 32) / 16 : 0;
+    if (count > (bytes - 32) / 16 || count > held)
         throw ArchiveError("more rectangles than the region holds");
     std::vector<QRect> rects;
     rects.reserve(count);
