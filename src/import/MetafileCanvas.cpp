@@ -236,14 +236,20 @@ void MetafileCanvas::scaleViewportExt(double xNum, double xDen, double yNum, dou
 
 void MetafileCanvas::modifyWorldTransform(const QTransform& t, int mode)
 {
+    QTransform world = state_.world;
     if (mode == 1)
-        state_.world = QTransform();
+        world = QTransform();
     else if (mode == 2)
-        state_.world = t * state_.world;
+        world = t * state_.world;
     else if (mode == 3)
-        state_.world = state_.world * t;
+        world = state_.world * t;
     else if (mode == 4)
-        state_.world = t;
+        world = t;
+    // A transform of numbers that are none (or that overflowed) is refused, as a drawing
+    // context refuses it: the world stays as it was.
+    const double m[] = {world.m11(), world.m12(), world.m21(), world.m22(), world.dx(), world.dy()};
+    if (std::all_of(std::begin(m), std::end(m), [](double v) { return std::isfinite(v); }))
+        state_.world = world;
 }
 
 QPointF MetafileCanvas::pageScale() const
@@ -782,6 +788,12 @@ void MetafileCanvas::selectClipPath(int mode)
 
 void MetafileCanvas::combineClip(const QPainterPath& output, int mode)
 {
+    // A shape the mapping has sent past any number (a page scale grown without bound) cannot
+    // clip; Qt's path clipper crashes on it.
+    const QRectF bounds = output.controlPointRect();
+    if (!std::isfinite(bounds.left()) || !std::isfinite(bounds.top()) || !std::isfinite(bounds.width()) ||
+        !std::isfinite(bounds.height()))
+        return;
     clipApplied_ = false;
     const QPainterPath current = state_.clip ? *state_.clip : rectPath(kEverywhere);
     switch (mode) {

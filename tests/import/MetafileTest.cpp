@@ -513,6 +513,21 @@ TEST(Metafiles, ClipsRasterOperationsPalettesAndObjectSlotsActAsInADrawingContex
                                   .rectangle(0, 0, 100, 100));
     EXPECT_EQ(region.pixel(25, 50), kRed);
     EXPECT_EQ(region.pixel(75, 50), kWhite);
+    // Mappings past any number, on which Qt's path clipper crashes: a world transform of no
+    // numbers is refused (the exclusion after it clips as without it), and a page scale grown
+    // without bound by a window shrunk again and again leaves the clip as it was.
+    QImage nanWorld = playedEmf(EmfBuilder()
+                                    .record(35, {0x7FC00000, 0, 0, 0x3F800000, 0, 0})
+                                    .record(29, {0, 0, 50, 100})
+                                    .brush(1, kRedRef)
+                                    .rectangle(0, 0, 100, 100));
+    EXPECT_EQ(nanWorld.pixel(25, 50), kWhite);
+    EXPECT_EQ(nanWorld.pixel(75, 50), kRed);
+    EmfBuilder shrunk;
+    shrunk.record(17, {8}).record(9, {1, 1}).record(11, {1, 1});
+    for (int i = 0; i < 40; ++i)
+        shrunk.record(32, {1, INT32_MAX, 1, INT32_MAX});
+    EXPECT_FALSE(playedEmf(shrunk.record(29, {0, 0, 50, 100}).brush(1, kRedRef).rectangle(0, 0, 100, 100)).isNull());
 
     // The destination inverted (a pattern blit of DSTINVERT): red becomes cyan.
     QImage inverted = playedEmf(
