@@ -790,10 +790,11 @@ void MetafileCanvas::combineClip(const QPainterPath& output, int mode)
 {
     // A shape the mapping has sent past any number (a page scale grown without bound) cannot
     // clip; Qt's path clipper crashes on it.
-    const QRectF bounds = output.controlPointRect();
-    if (!std::isfinite(bounds.left()) || !std::isfinite(bounds.top()) || !std::isfinite(bounds.width()) ||
-        !std::isfinite(bounds.height()))
-        return;
+    for (int i = 0; i < output.elementCount(); ++i) {
+        const QPainterPath::Element& e = output.elementAt(i);
+        if (!std::isfinite(e.x) || !std::isfinite(e.y))
+            return;
+    }
     clipApplied_ = false;
     const QPainterPath current = state_.clip ? *state_.clip : rectPath(kEverywhere);
     switch (mode) {
