@@ -134,11 +134,11 @@ std::optional<QRegion> EnhancedPlayer::region(const RecordFields& r, size_t at, 
     if (bytes < 32)
         return std::nullopt;
     const uint32_t count = r.u32(at + 8);
-    // The count fits the size the record gives its region, and the record itself: a damaged
-    // size cannot ask for gigabytes.
-    const size_t held = r.size() > at + 32 ? (r.size() - at - 32) / 16 : 0;
-    if (count > (bytes - 32) / 16 || count > held)
+    if (count > (bytes - 32) / 16)
         throw ArchiveError("more rectangles than the region holds");
+    // The rectangles lie within the record too (reading past it throws): a damaged region size
+    // cannot ask for gigabytes.
+    r.span(at + 32, size_t(count) * 16);
     std::vector<QRect> rects;
     rects.reserve(count);
     for (uint32_t i = 0; i < count; ++i) {
