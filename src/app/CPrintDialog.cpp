@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/FileDialogs.h"
 #include "print/PagePrinter.h"
 #include "view/FirstField.h"
 #include "view/TitleRoom.h"
@@ -74,9 +75,9 @@ QFormLayout* CPrintDialog::printerForm(const QString& pdfPath)
     copies_ = spinBox("copies", 1, 100);
     collate_ = new QCheckBox("C&ollate");
     auto* range = new QHBoxLayout;
-    range->addWidget(new QLabel("&From page"));
+    range->addWidget(buddyLabel("&From page", from_));
     range->addWidget(from_);
-    range->addWidget(new QLabel("&To"));
+    range->addWidget(buddyLabel("&To", to_));
     range->addWidget(to_);
     pages_ = new QLabel;
     pages_->setObjectName("pageCount");
@@ -92,7 +93,7 @@ QFormLayout* CPrintDialog::printerForm(const QString& pdfPath)
     auto* copiesRow = new QHBoxLayout;
     copiesRow->addWidget(copies_);
     copiesRow->addWidget(collate_);
-    form->addRow("&Copies:", copiesRow);
+    form->addRow(buddyLabel("&Copies:", copies_), copiesRow);
 
     connect(printers_, &QComboBox::currentIndexChanged, this, &CPrintDialog::choosePrinter);
     connect(setup, &QPushButton::clicked, this, [this] {
@@ -216,10 +217,20 @@ int CPrintDialog::fromPage() const { return from_->value(); }
 
 int CPrintDialog::toPage() const { return std::max(from_->value(), to_->value()); }
 
+QString CPrintDialog::pdfPath() const { return pdfFile_->text().trimmed(); }
+
+void CPrintDialog::accept()
+{
+    // A preview writes no file.
+    if (!preview_ && printer_.outputFormat() == QPrinter::PdfFormat && !FileDialogs::mayReplace(pdfPath().toStdString()))
+        return;
+    QDialog::accept();
+}
+
 void CPrintDialog::applyToPrinter() const
 {
     if (printer_.outputFormat() == QPrinter::PdfFormat)
-        printer_.setOutputFileName(pdfFile_->text().trimmed());
+        printer_.setOutputFileName(pdfPath());
     printer_.setCopyCount(copies_->value());
     printer_.setCollateCopies(collate_->isChecked());
     printer_.setFromTo(fromPage(), toPage());

@@ -35,6 +35,10 @@ public:
     bool previewChosen() const { return preview_; }
     // Sets the printer up as chosen (destination, copies); call after the dialog is accepted.
     void applyToPrinter() const;
+    // The PDF file as typed.
+    QString pdfPath() const;
+    // Printing over an existing PDF asks first; No keeps the dialog open to change the name.
+    void accept() override;
 
 private:
     void buildControls(const QString& pdfPath);

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <cctype>
@@ -69,7 +70,7 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, ExportOffer offer, 
     pathRow->addWidget(path_);
     pathRow->addWidget(browse);
     auto* form = new QFormLayout(this);
-    form->addRow("&File name:", pathRow);
+    form->addRow(buddyLabel("&File name:", path_), pathRow);
     form->addRow("Save as &type:", kinds_);
     form->addRow(selection_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Save | QDialogButtonBox::Cancel);

@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -30,7 +31,7 @@ ImportDialog::ImportDialog(const ImportOptions& options, const std::string& fold
     row->addWidget(path_);
     row->addWidget(browse);
     auto* form = new QFormLayout(this);
-    form->addRow("&File name:", row);
+    form->addRow(buddyLabel("&File name:", path_), row);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
     buttons->addButton(more, QDialogButtonBox::ActionRole);
     form->addRow(buttons);

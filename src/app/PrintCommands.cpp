@@ -49,13 +49,17 @@ void PrintCommands::print(DocumentCommands& document)
     if (!printerReady())
         return;
     Film& film = *document.document().film();
-    const std::filesystem::path pdf = std::filesystem::path(document.document().pathName().empty()
-                                                                ? document.title()
-                                                                : document.document().pathName())
-                                          .replace_extension(".pdf");
-    CPrintDialog dialog(film, printer_, QString::fromStdString(pdf.string()), QApplication::activeWindow());
+    const std::string filmPdf = std::filesystem::path(document.document().pathName().empty()
+                                                         ? document.title()
+                                                         : document.document().pathName())
+                                    .replace_extension(".pdf")
+                                    .string();
+    const auto typed = pdfNames_.find(filmPdf);
+    CPrintDialog dialog(film, printer_, typed != pdfNames_.end() ? typed->second : QString::fromStdString(filmPdf),
+                        QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)
         return;
+    pdfNames_[filmPdf] = dialog.pdfPath();
     film.setPrintChoices(dialog.layout());
     if (dialog.previewChosen()) {
         preview(document);

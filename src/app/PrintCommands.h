@@ -4,6 +4,8 @@
 
 #include <QPrinter>
 #include <functional>
+#include <map>
+#include <string>
 
 #include "base/Command.h"
 
@@ -29,6 +31,8 @@ private:
 
     std::function<DocumentCommands*()> active_;
     QPrinter printer_{QPrinter::HighResolution};
+    // The PDF file last chosen for each film, by the name the film's own PDF would have.
+    std::map<std::string, QString> pdfNames_;
 };
 
 } // namespace celvane

@@ -1,6 +1,7 @@
 #include "view/FirstField.h"
 
 #include <QAbstractSpinBox>
+#include <QLabel>
 #include <QLineEdit>
 
 namespace celvane {
@@ -25,6 +26,13 @@ void startInFirstField(QWidget& dialog)
                 edit->selectAll();
             return;
         }
+}
+
+QLabel* buddyLabel(const char* text, QWidget* field)
+{
+    auto* label = new QLabel(text);
+    label->setBuddy(field);
+    return label;
 }
 
 } // namespace celvane

@@ -12,12 +12,14 @@
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
+#include "app/CChoices.h"
 #include "app/CPrintDialog.h"
 #include "app/ColourEditor.h"
 #include "app/ExportDialog.h"
 #include "app/ImportDialog.h"
 #include "app/ImportOptionsDialog.h"
 #include "app/NewFilmDialog.h"
+#include "app/sound/CRecordDialog.h"
 #include "film/CelvaneDoc.h"
 #include "film/FrameFade.h"
 #include "playback/CFadeOptionsDialog.h"
@@ -51,11 +53,19 @@ bool typedInto(const QWidget* w)
         && w->isEnabled() && w->isVisibleTo(w->window());
 }
 
+// Without a field to lead to, a label shows its '&' as it stands.
+void expectNoStrayAmpersand(QDialog& dialog, const std::string& name)
+{
+    for (QLabel* l : dialog.findChildren<QLabel*>())
+        EXPECT_TRUE(l->buddy() || accessKey(l->text()).isNull()) << name << ": a stray '&' in " << l->text().toStdString();
+}
+
 // What a person using the keyboard meets: every control that can be reached by a key has one,
 // no two share one, and the first field to type into has the focus.
 void checkKeyboard(QDialog& dialog, const std::string& name)
 {
     SCOPED_TRACE(name);
+    expectNoStrayAmpersand(dialog, name);
     dialog.show();
     dialog.activateWindow();
     QApplication::processEvents();
@@ -139,4 +149,8 @@ TEST(Dialogs, EveryDialogHasItsOwnAccessKeysStartsInItsFirstFieldAndShowsItsWhol
     checkKeyboard(colours, "Colour");
     CPrintDialog print(*doc.film(), printer, QString::fromStdString(dir.file("film.pdf")), nullptr);
     checkKeyboard(print, "Print");
+    CRecordDialog record;
+    expectNoStrayAmpersand(record, "Record");
+    CChoices choices(Settings::instance(), ScreenInfo{}, dir.path());
+    expectNoStrayAmpersand(choices, "Choices");
 }

@@ -235,6 +235,35 @@ TEST(PrintDialog, ATeacherPrintsTheMarkedFramesToPdfAndTheChoicesAreKept)
     EXPECT_TRUE(program.sink.shown.empty());
     EXPECT_GE(film.printChoices().framesPerPage(), 2);
     EXPECT_LE(film.printChoices().framesPerPage(), 3);
+
+    // Printing again offers the file named last time, and asks before printing over it: No keeps
+    // the dialog and the file, Yes prints the pages again.
+    const auto printAgain = [&](MessageAnswer answer) -> bool {
+        program.sink.shown.clear();
+        program.sink.answers = {answer};
+        bool keptOpen = false;
+        QString offered;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<CPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            offered = dialog->findChild<QLineEdit*>("pdfFile")->text();
+            dialog->accept();
+            keptOpen = dialog->isVisible();
+            if (keptOpen)
+                dialog->reject();
+        });
+        program.frame().runCommand(ID_FILE_PRINT);
+        EXPECT_EQ(offered.toStdString(), pdf);
+        EXPECT_EQ(program.sink.shown.size(), 1u);
+        EXPECT_NE(program.sink.shown.empty() ? std::string::npos : program.sink.shown[0].find("marked.pdf already exists"),
+                  std::string::npos);
+        return keptOpen;
+    };
+    std::filesystem::resize_file(pdf, 10);
+    EXPECT_TRUE(printAgain(MessageAnswer::No));
+    EXPECT_EQ(std::filesystem::file_size(pdf), 10u);
+    EXPECT_FALSE(printAgain(MessageAnswer::Yes));
+    EXPECT_EQ(pagesOf(pdf), 1);
 }
 
 TEST(PrintDialog, PreviewShowsThePagesOfTheFilm)
