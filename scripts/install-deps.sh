@@ -14,6 +14,9 @@ packages=(
   ffmpeg poppler-utils
   # A sound server with a null sink, for the tests that listen to what is played.
   pulseaudio pulseaudio-utils
+  # A desktop session for the system tests: an X server, a window manager, the accessibility
+  # bus through which they find the program's controls, and real input events.
+  xvfb xauth openbox xdotool x11-utils dbus-daemon at-spi2-core python3-pyatspi
   # libFuzzer and the sanitizers' runtimes, for the fuzz targets (scripts/fuzz.sh).
   clang libclang-rt-14-dev
 )

@@ -1,0 +1,264 @@
+"""The program as a person meets it: a real X server with a window manager, the accessibility
+bus a screen reader uses, and the sound server ./test started. Scenarios start the built program
+with its shipped data and a settings file of their own, find its controls by their accessible
+names, press keys and drag the pointer with real input events, and fail on a crash, a sanitizer
+report or a control that is not there."""
+
+import array
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, check, timeout=10.0, step=0.05):
+    """Returns check()'s first true value, or fails naming `what` once the time is up."""
+    end = time.monotonic() + timeout
+    while True:
+        value = check()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure(f"timed out waiting for {what}")
+        time.sleep(step)
+
+
+class Listener:
+    """Records what the sound server plays while a `with` block runs."""
+
+    RATE = 44100
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.path = os.path.join(desktop.folder, f"heard-{time.monotonic_ns()}.raw")
+        self.samples = array.array("h")
+
+    def __enter__(self):
+        self.file = open(self.path, "wb")
+        self.process = subprocess.Popen(
+            ["parec", "-d", "celvane_out.monitor", "--raw", "--format=s16le", f"--rate={self.RATE}",
+             "--channels=1", "--latency-msec=20"], env=self.desktop.env, stdout=self.file)
+        time.sleep(0.3)
+        return self
+
+    def __exit__(self, *exc):
+        self.process.terminate()
+        self.process.wait()
+        self.file.close()
+        with open(self.path, "rb") as f:
+            data = f.read()
+        self.samples.frombytes(data[: len(data) // 2 * 2])
+
+    def sounding_ms(self, threshold=300, last_seconds=None):
+        """How long something was heard, in milliseconds (10 ms windows above the threshold), in
+        all or in the last seconds of the recording."""
+        window = self.RATE // 100
+        first = 0 if last_seconds is None else max(0, len(self.samples) - int(last_seconds * self.RATE))
+        loud = 0
+        for start in range(first, len(self.samples) - window + 1, window):
+            if max(abs(v) for v in self.samples[start:start + window]) > threshold:
+                loud += 10
+        return loud
+
+
+def _free_display():
+    for number in range(90, 200):
+        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
+            return number
+    raise Failure("no free X display number")
+
+
+class Desktop:
+    """Xvfb, openbox and the accessibility bus, for the length of a `with` block. Run the script
+    under dbus-run-session so that the session bus is its own."""
+
+    def __init__(self, width=1366, height=768):
+        self.size = (width, height)
+        self.processes = []
+        self.folder = tempfile.mkdtemp(prefix="celvane-system-")
+        self.env = dict(os.environ)
+        # The sound server of the tests that listen, so that nothing else is heard.
+        if os.environ.get("CELVANE_LISTENING_SERVER"):
+            self.env["PULSE_SERVER"] = os.environ["CELVANE_LISTENING_SERVER"]
+
+    def __enter__(self):
+        number = _free_display()
+        self.env["DISPLAY"] = f":{number}"
+        os.environ["DISPLAY"] = self.env["DISPLAY"]
+        self._start(["Xvfb", f":{number}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp"])
+        wait_for("the X server", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"))
+        self._start(["openbox", "--sm-disable"])
+        self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
+        wait_for("the window manager", lambda: subprocess.run(
+            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+            capture_output=True, text=True).stdout.find("window id") >= 0)
+        return self
+
+    def __exit__(self, *exc):
+        for p in reversed(self.processes):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def _start(self, command):
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
+                                               stderr=subprocess.DEVNULL))
+
+    def listen(self):
+        return Listener(self)
+
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True)
+
+
+class Program:
+    """The built program, started as a person starts it, on a settings file of its own."""
+
+    def __init__(self, desktop, binary, arguments=(), settings=None):
+        self.desktop = desktop
+        self.home = tempfile.mkdtemp(prefix="home-", dir=desktop.folder)
+        env = dict(desktop.env)
+        env.update({
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.home, "config"),
+            "XDG_STATE_HOME": os.path.join(self.home, "state"),
+            "CELVANE_SETTINGS": os.path.join(self.home, "celvane.ini"),
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_ACCESSIBILITY": "1",
+        })
+        env.pop("QT_QPA_PLATFORM_PLUGIN_PATH", None)
+        self.settings_file = env["CELVANE_SETTINGS"]
+        with open(self.settings_file, "w") as f:
+            f.write("[Settings]\nSplash=0\n")
+            for section, values in (settings or {}).items():
+                f.write(f"[{section}]\n" + "".join(f"{k}={v}\n" for k, v in values.items()))
+        self.log_path = os.path.join(self.home, "stderr.log")
+        self.log = open(self.log_path, "w")
+        self.process = subprocess.Popen([binary, *arguments], env=env, stdout=self.log, stderr=subprocess.STDOUT)
+        self.app = wait_for("the program on the accessibility bus", self._find_app, timeout=60)
+
+    def _find_app(self):
+        self.check_alive()
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            try:
+                if app is not None and app.get_process_id() == self.process.pid and app.childCount > 0:
+                    return app
+            except Exception:
+                continue
+        return None
+
+    def output(self):
+        self.log.flush()
+        with open(self.log_path, errors="replace") as f:
+            return f.read()
+
+    def check_alive(self):
+        """Fails with what the program printed when it has ended, or a sanitizer has spoken."""
+        code = self.process.poll()
+        text = self.output()
+        if code is not None:
+            raise Failure(f"the program ended ({describe_exit(code)}):\n{text[-6000:]}")
+        if "Sanitizer" in text or "runtime error:" in text:
+            raise Failure(f"a sanitizer report:\n{text[-6000:]}")
+
+    def find(self, name, role=None, timeout=10.0):
+        """The first control of the program, in any window, with this accessible name (and role)."""
+        def look():
+            self.check_alive()
+            return pyatspi.findDescendant(
+                self.app, lambda a: a is not None and a.name == name
+                and (role is None or a.getRoleName() == role), breadth_first=True)
+        return wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
+
+    def press(self, name, role=None):
+        control = self.find(name, role)
+        action = control.queryAction()
+        for i in range(action.nActions):
+            if action.getName(i) in ("press", "click", "Press", "toggle", "Toggle"):
+                action.doAction(i)
+                return
+        action.doAction(0)
+
+    def extents(self, control):
+        """A control's place on the screen: x, y, width, height."""
+        box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return box.x, box.y, box.width, box.height
+
+    def key(self, *keys):
+        self.check_alive()
+        self.desktop.xdotool("key", "--clearmodifiers", *keys)
+
+    def type(self, text):
+        self.check_alive()
+        self.desktop.xdotool("type", "--delay", "30", text)
+
+    def drag(self, points):
+        """A pointer drag with the left button through screen points."""
+        self.check_alive()
+        x, y = points[0]
+        self.desktop.xdotool("mousemove", "--sync", str(x), str(y), "mousedown", "1")
+        for x, y in points[1:]:
+            self.desktop.xdotool("mousemove", "--sync", str(x), str(y))
+            time.sleep(0.02)
+        self.desktop.xdotool("mouseup", "1")
+
+    def live_for(self, seconds):
+        """Lets the program run on its own, as a person pausing does, failing if it dies."""
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            self.check_alive()
+            time.sleep(0.1)
+        self.check_alive()
+
+    def wait_exit(self, timeout=20):
+        try:
+            code = self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            raise Failure("the program did not end")
+        text = self.output()
+        if code != 0 or "Sanitizer" in text or "runtime error:" in text:
+            raise Failure(f"the program ended badly ({describe_exit(code)}):\n{text[-6000:]}")
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        self.log.close()
+
+
+def describe_exit(code):
+    if code is None:
+        return "still running"
+    if code < 0:
+        return f"signal {signal.Signals(-code).name}"
+    return f"exit status {code}"
+
+
+def run(scenario):
+    """Runs `scenario(desktop, binary)` in a desktop of its own; prints what failed."""
+    binary = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
+        os.path.dirname(__file__), "..", "..", "build-test", "bin", "celvane")
+    try:
+        with Desktop() as desktop:
+            scenario(desktop, os.path.abspath(binary))
+    except Failure as e:
+        print(f"FAILED: {e}", file=sys.stderr)
+        sys.exit(1)
+    print("passed")
