@@ -95,12 +95,12 @@ class Desktop:
         self.env["DISPLAY"] = f":{number}"
         os.environ["DISPLAY"] = self.env["DISPLAY"]
         self._start(["Xvfb", f":{number}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp"])
-        wait_for("the X server", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"))
+        wait_for("the X server", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=60)
         self._start(["openbox", "--sm-disable"])
         self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         wait_for("the window manager", lambda: subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
-            capture_output=True, text=True).stdout.find("window id") >= 0)
+            capture_output=True, text=True).stdout.find("window id") >= 0, timeout=60)
         return self
 
     def __exit__(self, *exc):
