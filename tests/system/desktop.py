@@ -177,23 +177,28 @@ class Program:
         if "Sanitizer" in text or "runtime error:" in text:
             raise Failure(f"a sanitizer report:\n{text[-6000:]}")
 
-    def find(self, name, role=None, timeout=10.0):
-        """The first control of the program, in any window, with this accessible name (and role)."""
+    def find(self, name, role=None, timeout=10.0, within=None):
+        """The first control of the program (or of the control `within`), in any window, with this
+        accessible name (and role)."""
         def look():
             self.check_alive()
             return pyatspi.findDescendant(
-                self.app, lambda a: a is not None and a.name == name
+                within or self.app, lambda a: a is not None and a.name == name
                 and (role is None or a.getRoleName() == role), breadth_first=True)
         return wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
 
-    def press(self, name, role=None):
-        control = self.find(name, role)
+    def press(self, name, role=None, within=None):
+        control = self.find(name, role, within=within)
         action = control.queryAction()
         for i in range(action.nActions):
             if action.getName(i) in ("press", "click", "Press", "toggle", "Toggle"):
                 action.doAction(i)
                 return
         action.doAction(0)
+
+    def boxes(self):
+        """The message boxes and dialogs open now."""
+        return [w for w in self.app if w is not None and w.getRoleName() in ("dialog", "alert")]
 
     def extents(self, control):
         """A control's place on the screen: x, y, width, height."""
