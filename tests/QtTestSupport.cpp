@@ -24,7 +24,7 @@ void ensureApplication()
     static char* argv[] = {name, nullptr};
     if (!QApplication::instance()) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        new QApplication(argc, argv);
+        new GuardedApplication(argc, argv);
     }
 }
 

@@ -37,6 +37,18 @@
 
 namespace celvane {
 
+bool GuardedApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        Reporter::reportException(e, true);
+    } catch (...) {
+        Reporter::message(IDS_INTERNAL_ERROR, MessageButtons::Ok, MessageIcon::Error);
+    }
+    return false;
+}
+
 namespace {
 const char* kOpenFilters = "Animations (*.qfm *.gif);;Stamps (*.stp);;Sounds (*.slb);;"
                            "Bitmap files (*.bmp *.dib *.ff9);;Other graphics (*.wmf *.emf *.aff);;All Files (*)";

@@ -2,6 +2,7 @@
 // The application: start-up in its fixed order, the open films and their windows, the
 // application-wide commands (new, open, recent files, exit) and shut-down.
 
+#include <QApplication>
 #include <QObject>
 #include <QStringList>
 #include <deque>
@@ -23,6 +24,15 @@ class CCelvaneView;
 class CMainFrame;
 class DocumentCommands;
 class SingleInstance;
+
+// Qt's application with a last guard on its event dispatch: a failure that leaves an event
+// handler is reported and the program goes on, where it would otherwise end at once and lose
+// every unsaved film.
+class GuardedApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receiver, QEvent* event) override;
+};
 
 class CelvaneApp : public QObject, public CommandTarget {
     Q_OBJECT

@@ -22,7 +22,7 @@ int run(int argc, char** argv)
         std::fprintf(stderr, "%s\n", celvane::loadString(celvane::IDS_NO_DISPLAY).c_str());
         return 1;
     }
-    QApplication qt(argc, argv);
+    celvane::GuardedApplication qt(argc, argv);
     QApplication::setApplicationName("Celvane");
     celvane::QtMessageSink sink;
     celvane::Reporter::setSink(&sink);

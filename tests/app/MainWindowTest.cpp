@@ -136,6 +136,22 @@ TEST(MainWindow, FrameCommandsAddDeleteCopyPasteAndMark)
     EXPECT_NE(p.title().find(" *"), std::string::npos);
 }
 
+TEST(MainWindow, AFailureInAnEventHandlerIsReportedAndTheProgramGoesOn)
+{
+    Program p;
+    struct Failing : QObject {
+        bool event(QEvent*) override { throw std::runtime_error("a fault in a handler"); }
+    } failing;
+    QEvent sent(QEvent::User);
+    EXPECT_FALSE(QApplication::sendEvent(&failing, &sent));
+    QApplication::postEvent(&failing, new QEvent(QEvent::User));
+    QApplication::processEvents();
+    ASSERT_EQ(p.sink.shown.size(), 2u);
+    EXPECT_EQ(p.sink.shown[0].rfind("Internal error", 0), 0u) << p.sink.shown[0];
+    p.frame().runCommand(ID_FRAME_NEW);
+    EXPECT_EQ(p.view().film()->frameCount(), 2);
+}
+
 TEST(MainWindow, ShowsTheFrameOnItsSurround)
 {
     Program p;
