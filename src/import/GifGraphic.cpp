@@ -95,11 +95,6 @@ void GifGraphic::deleteFrames(int first, int last)
     measureDelays();
 }
 
-size_t GifGraphic::save(ByteWriter*, int, bool)
-{
-    throw NotSupportedError("GIF pictures are exported from films", IDS_CANNOT_EXPORT_FORMAT);
-}
-
 Sprite* GifGraphic::workingImage(int frame)
 {
     if (!valid(frame))

@@ -22,7 +22,6 @@ public:
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
     void clear() override;
     void deleteFrames(int first, int last) override;
-    size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
     // The frame unpacked; transparent pixels take the common palette's free entry.
     Sprite* workingImage(int frame) override;
     FrameFade fade(int frame) const override;

@@ -51,11 +51,6 @@ void SpriteFileGraphic::deleteFrames(int first, int last)
     selection_.erase(first, last);
 }
 
-size_t SpriteFileGraphic::save(ByteWriter*, int, bool)
-{
-    throw NotSupportedError("sprite files are read, not written", IDS_CANNOT_EXPORT_FORMAT);
-}
-
 Sprite* SpriteFileGraphic::workingImage(int frame)
 {
     return valid(frame) ? &contents_.sprites[size_t(frame)] : nullptr;

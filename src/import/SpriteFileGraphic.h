@@ -19,7 +19,6 @@ public:
     void load(int insertAt, const ImageInfo* description, const ByteSpan* data, int fileType) override;
     void clear() override;
     void deleteFrames(int first, int last) override;
-    size_t save(ByteWriter* out, int fileType, bool selectionOnly) override;
     Sprite* workingImage(int frame) override;
     bool isOfFileType(int type) const override;
 

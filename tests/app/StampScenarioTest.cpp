@@ -310,6 +310,80 @@ TEST(StampScenario, SavedStampsGoIntoOneFileOrOneFileAStampAllOrTheSelected)
     EXPECT_TRUE(p.sink.shown.empty());
 }
 
+// Two stamps look alike: the same size, colours and mask.
+void expectSameLook(const Sprite& a, const Sprite& b, int stamp)
+{
+    ASSERT_EQ(a.width(), b.width()) << "stamp " << stamp;
+    ASSERT_EQ(a.height(), b.height()) << "stamp " << stamp;
+    EXPECT_EQ(a.logicalWidth(), b.logicalWidth()) << "stamp " << stamp;
+    EXPECT_EQ(a.logicalHeight(), b.logicalHeight()) << "stamp " << stamp;
+    ASSERT_EQ(a.mask() != nullptr, b.mask() != nullptr) << "stamp " << stamp;
+    int wrong = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            wrong += rgbOfWord(a.colourWordOf(a.pixelAt(x, y))) != rgbOfWord(b.colourWordOf(b.pixelAt(x, y)));
+            wrong += a.mask() && a.mask()->pixelAt(x, y) != b.mask()->pixelAt(x, y);
+        }
+    EXPECT_EQ(wrong, 0) << "stamp " << stamp;
+}
+
+TEST(StampScenario, StampsFromASpriteFileAndAGifAreDraggedCopiedAndSavedAsTheyShow)
+{
+    const auto sprites = test::corpusDir("sprite") / "desklib" / "Tiles-Sprites.ff9";
+    const auto gif = test::corpusDir("gif") / "peterdn" / "animated_noloop.gif";
+    CELVANE_REQUIRE_CORPUS(sprites.parent_path());
+    CELVANE_REQUIRE_CORPUS(gif.parent_path());
+    DrawingProgram p;
+    const std::string folder = p.dir.file("tiles");
+    std::filesystem::create_directory(folder);
+    std::filesystem::copy_file(sprites, folder + "/data.ff9");
+    Settings::instance().writeString("Stamp Picker", "Dir", folder);
+    p.frame().runCommand(ID_TOOL_STAMP);
+    CStampPicker& picker = p.frame().stampPicker();
+    CPickerWindow& window = picker.window();
+    const int tiles = picker.itemCount();
+    ASSERT_GT(tiles, 1);
+    test::dropFiles(*window.entriesWidget(), {QString::fromStdString(gif.string())});
+    StampSet& stamps = picker.model().stamps();
+    const int all = stamps.count();
+    ASSERT_GT(all, tiles + 1); // the GIF's frames
+    ASSERT_TRUE(window.folders().links().empty());
+
+    // A tile pressed and dragged out of the picker.
+    QWidget& port = *window.entriesWidget();
+    const QPoint at = iconCentre(window, 1);
+    const auto mouse = [&](QEvent::Type type, QPoint point, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(point), port.mapToGlobal(QPointF(point)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(&port, &event);
+    };
+    mouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    mouse(QEvent::MouseMove, at + QPoint(20, 0), Qt::NoButton, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, at + QPoint(20, 0), Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(stamps.isSelected(1));
+    EXPECT_TRUE(p.sink.shown.empty());
+
+    // A tile and a GIF frame copied and pasted: two more stamps that look the same.
+    picker.select(PickerSelect::Select, all - 1);
+    ASSERT_TRUE(picker.run(ID_STAMP_COPY));
+    ASSERT_TRUE(picker.run(ID_STAMP_PASTE));
+    ASSERT_EQ(stamps.count(), all + 2);
+    expectSameLook(*stamps.image(1), *stamps.image(all), 1);
+    expectSameLook(*stamps.image(all - 1), *stamps.image(all + 1), all - 1);
+
+    // Saved as the folder's stamps: every stamp comes back with its name, as it showed.
+    stamps.rename(all, "Copied tile");
+    ASSERT_TRUE(picker.run(ID_STAMP_SAVE_DEFAULT));
+    StampSet back;
+    back.add(FileType::StampFile, readFile(folder + "/data.stp"));
+    ASSERT_EQ(back.count(), stamps.count());
+    for (int n = 0; n < stamps.count(); ++n) {
+        EXPECT_EQ(back.name(n), stamps.name(n));
+        expectSameLook(*stamps.image(n), *back.image(n), n);
+    }
+    EXPECT_EQ(back.name(all), "Copied tile");
+    EXPECT_TRUE(p.sink.shown.empty());
+}
+
 TEST(StampScenario, AFreshStartOffersTheShippedStampsInFolders)
 {
     DrawingProgram p;
