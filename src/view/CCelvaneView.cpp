@@ -468,15 +468,35 @@ std::optional<ToolKey> toolKeyOf(const QKeyEvent& event)
     }
     return std::nullopt;
 }
+
+// What a key types for a tool that takes text, 0 for none: the editing keys by their key (not
+// every platform gives them a text), else a printable character typed without Ctrl, Alt or Meta.
+char32_t typedCharacter(const QKeyEvent& event)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return 0;
+    switch (event.key()) {
+    case Qt::Key_Backspace: return 0x08;
+    case Qt::Key_Delete: return 0x7F;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return U'\r';
+    }
+    const char32_t c = event.text().toUcs4().value(0);
+    return c >= 32 && c != 0x7F ? c : 0;
+}
 } // namespace
 
 bool CCelvaneView::event(QEvent* event)
 {
-    // Space is the Stop command's key too; the window takes it itself, so that a tool that
-    // takes text gets it as text.
-    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
-        event->accept();
-        return true;
+    // Keys that are shortcuts too (Space stops playing, Delete deletes the frame, full stop sets
+    // a stamp's size) are the window's own while a tool takes text, so that the tool gets them as
+    // text. Space is always taken: without such a tool it stops playing from here.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space || (toolSink_ && toolSink_->takesText() && typedCharacter(*key))) {
+            event->accept();
+            return true;
+        }
     }
     return QAbstractScrollArea::event(event);
 }
@@ -485,6 +505,10 @@ void CCelvaneView::keyPressEvent(QKeyEvent* event)
 {
     if (const auto key = toolKeyOf(*event); key && toolSink_ && toolSink_->keyDown(*key))
         return;
+    if (const char32_t c = toolSink_ && toolSink_->takesText() ? typedCharacter(*event) : 0) {
+        toolSink_->character(c);
+        return;
+    }
     const QString text = event->text();
     if (text.isEmpty()) {
         QAbstractScrollArea::keyPressEvent(event);

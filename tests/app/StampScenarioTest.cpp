@@ -424,6 +424,13 @@ TEST(StampScenario, TypedTextIsPlacedLikeAStampAndBuiltAgainOnlyWhenItChanges)
     // Nothing typed: nothing placed.
     p.drag({100, 75}, {100, 75});
     EXPECT_EQ(p.inked(), 0);
+    // Keys that are shortcuts elsewhere type: Delete clears the text and deletes no frame.
+    QTest::keyClicks(&p.view(), "a.b");
+    EXPECT_EQ(text.text(), "a.b");
+    QTest::keyClick(&p.view(), Qt::Key_Delete);
+    EXPECT_EQ(text.text(), "");
+    EXPECT_EQ(p.film().frameCount(), 1);
+    EXPECT_TRUE(p.sink.shown.empty());
     QTest::keyClicks(&p.view(), "Hi");
     QTest::keyClick(&p.view(), Qt::Key_Return); // a new line, not full screen
     QTest::keyClick(&p.view(), Qt::Key_Space);  // a space, not playing
