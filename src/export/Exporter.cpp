@@ -46,6 +46,14 @@ Bytes bytesOf(const std::function<size_t(ByteWriter*)>& write)
     return data;
 }
 
+// An empty file is one that nothing can open: it is refused with the message `messageId`.
+void writeUnlessEmpty(const std::string& path, const Bytes& data, const char* detail, int messageId)
+{
+    if (data.empty())
+        throw NotSupportedError(detail, messageId);
+    writeFileAtomically(path, data);
+}
+
 // One file per frame: the first under the chosen name, the rest numbered after it. Files
 // already written go again if a later one fails or the user cancels.
 void writeSeries(const Film& film, const std::string& path, const std::vector<int>& frames,
@@ -114,20 +122,19 @@ std::string exportFilm(CCelvaneDoc& doc, std::string path, ExportKind kind, bool
         });
         break;
     case ExportKind::Pngs: writeSeries(*film, path, frames, progress, writePngFile); break;
-    case ExportKind::Palette: {
+    case ExportKind::Palette:
         // The palette of the first marked frame, or of the current one.
-        const Bytes data = bytesOf([&](ByteWriter* out) { return film->palette()->writePalFile(out); });
-        if (data.empty())
-            throw NotSupportedError("this film has no palette to write", IDS_CANNOT_EXPORT_FORMAT);
-        writeFileAtomically(path, data);
+        writeUnlessEmpty(path, bytesOf([&](ByteWriter* out) { return film->palette()->writePalFile(out); }),
+                         "this film has no palette to write", IDS_CANNOT_EXPORT_FORMAT);
         break;
-    }
     case ExportKind::SoundLibrary:
-    case ExportKind::Film: {
-        const int type = kind == ExportKind::Film ? FileType::Film : FileType::SoundLibrary;
-        writeFileAtomically(path, bytesOf([&](ByteWriter* out) { return film->save(out, type, selectionOnly); }));
+        writeUnlessEmpty(path,
+                         bytesOf([&](ByteWriter* out) { return film->save(out, FileType::SoundLibrary, selectionOnly); }),
+                         "the frames written have no sounds", IDS_NO_SOUNDS_TO_SAVE);
         break;
-    }
+    case ExportKind::Film:
+        writeFileAtomically(path, bytesOf([&](ByteWriter* out) { return film->save(out, FileType::Film, selectionOnly); }));
+        break;
     // AVI files always hold the whole film.
     case ExportKind::Avi: writeVideo(*film, path, VideoKind::Avi, {}, progress); break;
     case ExportKind::Mp4: writeVideo(*film, path, VideoKind::Mp4, frames, progress); break;

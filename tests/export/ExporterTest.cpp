@@ -9,6 +9,8 @@
 #include "film/FileType.h"
 #include "gfx/BitmapFile.h"
 #include "platform/ImageFiles.h"
+#include "sound/SoundFiles.h"
+#include "sound/SoundPool.h"
 
 using namespace celvane;
 
@@ -72,7 +74,7 @@ TEST(Exporter, BitmapSeriesIsNumberedAndReadsBack)
     EXPECT_EQ(filesIn(cancelled), 0);
 }
 
-TEST(Exporter, PngPalettesAndFilms)
+TEST(Exporter, PngPalettesSoundsAndFilms)
 {
     test::TempDir dir;
     CCelvaneDoc doc;
@@ -92,6 +94,24 @@ TEST(Exporter, PngPalettesAndFilms)
 
     exportFilm(doc, dir.file("colours"), ExportKind::Palette, false);
     EXPECT_EQ(readFile(dir.file("colours.pal")).size(), 16u * 4 + 24);
+    // The film's sounds as a library; with none there is nothing to write, and no empty file is
+    // left to fail when it is opened.
+    try {
+        exportFilm(doc, dir.file("quiet.slb"), ExportKind::SoundLibrary, false);
+        ADD_FAILURE() << "a film without sounds was written as a sound library";
+    } catch (const NotSupportedError& e) {
+        EXPECT_EQ(e.userMessage(), "There are no sounds to save.");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("quiet.slb")));
+    auto beep = Sound::create(Sound::Pcm8Mono);
+    beep->setData(Sound::Pcm8Mono, 11025, Bytes(100, 200), 100);
+    doc.film()->addFrameSound(1, SoundPool::shared().add(std::move(beep)), "Beep");
+    exportFilm(doc, dir.file("sounds.slb"), ExportKind::SoundLibrary, false);
+    SoundLibrary sounds;
+    loadSoundFile(sounds, dir.file("sounds.slb"));
+    ASSERT_EQ(sounds.count(), 1);
+    EXPECT_EQ(sounds.name(0), "Beep");
+
     exportFilm(doc, dir.file("copy.qfm"), ExportKind::Film, false);
     CCelvaneDoc copy;
     copy.open(dir.file("copy.qfm"));
