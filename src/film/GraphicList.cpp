@@ -18,6 +18,14 @@ std::map<int, GraphicFactory>& registeredKinds()
     static std::map<int, GraphicFactory> kinds;
     return kinds;
 }
+
+// A bitmap chunk holds its bitmap file and at most the padding to a word; more is damage. (A
+// payload too short to say its size is refused by the bitmap reader.)
+void checkBitmapChunk(ByteSpan payload)
+{
+    if (payload.size() >= 6 && size_t(loadLE32(&payload[2])) + 4 < payload.size())
+        throw ArchiveError("bitmap chunk longer than its bitmap", IDS_FORMAT_NOT_UNDERSTOOD);
+}
 } // namespace
 
 int Graphic::plotFrame(int frame, const PlotRequest& request)
@@ -93,6 +101,8 @@ void GraphicList::loadStampFile(ByteSpan data)
         if (!type)
             continue; // other four-letter chunks
         try {
+            if (*type == FileType::Bitmap)
+                checkBitmapChunk(chunk.payload);
             auto item = std::make_unique<GraphicItem>();
             item->load(*type, nullptr, &chunk.payload, filmPeriod_);
             items_.push_back(std::move(item));

@@ -246,10 +246,22 @@ TEST(StampFile, UnreadableChunksAreLeftOutWithOneWarning)
     // The mask's bitmap cut short.
     mask.resize(mask.size() - 8);
     storeLE32(&mask[4], uint32_t(mask.size()));
+    // A bitmap with more after it than the padding to a word: 4 bytes are let by, 5 are not.
+    const auto trailed = [](size_t extra) {
+        Bytes chunk;
+        ByteWriter w(&chunk);
+        const Bytes file = asBitmapFile(picture(5, 5, 4));
+        writeChunkHeader(w, makeTag("69C\0"), uint32_t(8 + file.size() + extra));
+        w.bytes(file);
+        w.zeros(extra);
+        return chunk;
+    };
     StampSet set;
-    set.add(FileType::StampFile, joined({good, unknown, broken, mask, good, namesChunk(std::string("x\0y\0", 4))}));
-    EXPECT_EQ(set.count(), 2);
-    EXPECT_EQ(set.name(1), "y");
+    set.add(FileType::StampFile, joined({good, unknown, broken, mask, trailed(5), trailed(4), good,
+                                         namesChunk(std::string("x\0y\0z\0", 6))}));
+    EXPECT_EQ(set.count(), 3);
+    EXPECT_EQ(set.image(1)->width(), 5);
+    EXPECT_EQ(set.name(2), "z");
     ASSERT_EQ(sink.shown.size(), 1u);
     EXPECT_EQ(sink.shown[0], loadString(IDS_STAMPS_OMITTED));
 }
