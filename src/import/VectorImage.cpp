@@ -1,6 +1,7 @@
 #include "import/VectorImage.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include "gfx/Colour.h"
 #include "platform/DrawingSurface.h"
@@ -69,6 +70,15 @@ void VectorImage::render(int width, int height, const std::optional<PlotMatrix>&
 int VectorImage::plot(const PlotRequest& request, int width, int height, const Painting& paint)
 {
     const std::optional<PlotMatrix> matrix = requestMatrix(request);
+    // Unturned, the picture fills the destination as a bitmap does (a picker's icon, a stamp at
+    // its own size); turned or scaled, only the destination's centre counts.
+    const bool fills = !matrix && request.destination;
+    if (fills) {
+        width = std::abs(request.destination->width());
+        height = std::abs(request.destination->height());
+        if (width == 0 || height == 0)
+            return 0;
+    }
     if (image_.empty() || width != width_ || height != height_ || !sameMatrix(matrix, matrix_))
         render(width, height, matrix, paint);
     PlotRequest plain = request;
@@ -76,9 +86,11 @@ int VectorImage::plot(const PlotRequest& request, int width, int height, const P
     plain.axisScale.reset();
     plain.source.reset();
     plain.flags |= kPlotMasked;
-    const Rect d = request.destination.value_or(Rect{0, 0, image_.width(), image_.height()});
-    const int left = (d.left + d.right - image_.width()) / 2, top = (d.top + d.bottom - image_.height()) / 2;
-    plain.destination = Rect{left, top, left + image_.width(), top + image_.height()};
+    if (!fills) {
+        const Rect d = request.destination.value_or(Rect{0, 0, image_.width(), image_.height()});
+        const int left = (d.left + d.right - image_.width()) / 2, top = (d.top + d.bottom - image_.height()) / 2;
+        plain.destination = Rect{left, top, left + image_.width(), top + image_.height()};
+    }
     return image_.plot(plain);
 }
 

@@ -18,8 +18,9 @@ public:
     // Draws the whole picture so that it fills `into` (painter coordinates).
     using Painting = std::function<void(QPainter&, const QRectF& into)>;
 
-    // Plots the picture of `width` x `height` pixels through the request, its image centred on
-    // the request's destination; the request's transform turns and scales the picture itself.
+    // Plots the picture of `width` x `height` pixels through the request: without a transform
+    // it fills the request's destination (mirrored when its edges are), as a bitmap would; with
+    // one, the transform turns and scales the picture itself, centred on the destination.
     int plot(const PlotRequest& request, int width, int height, const Painting& paint);
     void forget() { image_.reset(); }
 

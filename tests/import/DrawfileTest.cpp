@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -376,6 +377,15 @@ TEST(Drawfiles, ADrawfileIsStampedAtDoubleSizeFromThePickerAndImportedIntoTheFil
     test::dropFiles(*picker.window().entriesWidget(), {QString::fromStdString(path)});
     const int box = picker.itemCount() - 1;
     ASSERT_GE(box, 0);
+    // Its picture in the picker is the whole box, as large as the cell allows.
+    QImage icon(48, 48, QImage::Format_RGB32);
+    icon.fill(Qt::white);
+    {
+        QPainter painter(&icon);
+        picker.paintIcon(box, painter, icon.rect());
+    }
+    for (QPoint at : {QPoint(3, 3), QPoint(24, 24), QPoint(44, 44)})
+        EXPECT_EQ(icon.pixel(at) & 0xFFFFFF, 0xFF0000u) << at.x() << ", " << at.y();
     picker.select(PickerSelect::None, 0);
     picker.select(PickerSelect::Select, box);
     ASSERT_TRUE(picker.run(ID_STAMP_DOUBLE_SIZE));
