@@ -90,6 +90,11 @@ TEST(StampScenario, SolidColourStampsInThePaintingColourThePaperWithTheRightButt
     EXPECT_EQ(picker.model().mode(), StampPickerModel::Solid);
     EXPECT_TRUE(picker.state(ID_STAMP_SOLID).checked);
     EXPECT_FALSE(picker.state(ID_STAMP_USE_MASK).checked);
+    // The picker shows the bar's shape standing out from its background.
+    CPickerWindow& window = picker.window();
+    const QImage shown = window.entriesWidget()->grab().toImage();
+    const QPoint bar = iconCentre(window, 0);
+    EXPECT_NE(shown.pixel(bar) & 0xFFFFFF, shown.pixel(bar.x(), window.grid().rects(0).icon.top + 2) & 0xFFFFFF);
     // Stamped with the paper colour (the right button): nothing black is left of a black line.
     p.drawLine({50, 75}, {150, 75});
     ASSERT_GT(p.inked(), 0);

@@ -28,7 +28,8 @@ void paintFittedStamp(StampSet& stamps, int n, uint32_t flags, QPainter& painter
     plot.destinationSprite = &cell;
     plot.destination = Rect{left, top, left + dw, top + dh};
     plot.flags = flags;
-    plot.colour = 0xFFFFFF;
+    // Solid colour shows only the stamp's shape, in the colour that stands out from the background.
+    plot.colour = qGray(background.rgb()) >= 128 ? 0x000000 : 0xFFFFFF;
     stamps.plot(n, plot);
     painter.drawImage(icon.topLeft(), spriteToImage(cell));
 }

@@ -11,8 +11,8 @@ namespace celvane {
 
 class StampSet;
 
-// `icon` is already filled with the window's background; `flags` are plot flags (single
-// colour drawn white).
+// `icon` is already filled with the painter's background; `flags` are plot flags (a single
+// colour is drawn black on a light background, white on a dark one).
 void paintFittedStamp(StampSet& stamps, int n, uint32_t flags, QPainter& painter, const QRect& icon);
 
 } // namespace celvane
