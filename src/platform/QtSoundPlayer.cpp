@@ -10,24 +10,29 @@
 #include <cstring>
 
 #include "base/ByteIO.h"
-#include "sound/SoundTrack.h"
+#include "sound/PlayPlan.h"
 
 namespace celvane {
 
 // The samples a play plan sends: some whole passes of the sound, then the first bytes of one
 // more, then a follow-on sound looping, each sample frame widened to 16-bit stereo at the plan's
-// channel levels and stepped through at the plan's rate against the device's own.
+// channel levels and stepped through at the plan's rate against the device's own. It keeps the
+// samples it reads, so that a sound changed or destroyed while it plays is not read from.
 class PlayStream : public QIODevice {
 public:
-    PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn, int deviceRate)
-        : sound_(&sound), followOn_(followOn), left_(plan.left), right_(plan.right)
+    PlayStream(const Sound& sound, const PlayPlan& plan, const Sound* followOn, int deviceRate, QObject* player)
+        : QIODevice(player), sound_(&sound), followOn_(followOn), samples_(sound.pcm()), left_(plan.left), right_(plan.right)
     {
         step_ = double(plan.rate) / deviceRate;
-        mainSent_ = size_t(std::ceil(plannedFrames(sound, plan) / step_));
-        followStep_ = followOn ? double(followOn->rate()) / deviceRate : 0;
+        mainSent_ = size_t(std::ceil(plannedFrames(samples_, plan) / step_));
+        if (followOn) {
+            followSamples_ = followOn->pcm();
+            followStep_ = double(followOn->rate()) / deviceRate;
+        }
         open(QIODevice::ReadOnly);
     }
 
+    // Which sounds these are, for telling whether one of them plays; never read through.
     const Sound* sound() const { return sound_; }
     const Sound* followOn() const { return followOn_; }
     // Lets a looping follow-on sound finish the pass it is in.
@@ -58,23 +63,24 @@ private:
     bool next(int16_t& l, int16_t& r)
     {
         if (sent_ < mainSent_) {
-            pcmFrame(*sound_, size_t(double(sent_++) * step_) % std::max<size_t>(pcmFrameCount(*sound_), 1), l, r);
+            samples_.frame(size_t(double(sent_++) * step_) % std::max<size_t>(samples_.frames(), 1), l, r);
             return true;
         }
-        const size_t frames = followOn_ ? pcmFrameCount(*followOn_) : 0;
+        const size_t frames = followSamples_.frames();
         if (frames == 0)
             return false;
         const size_t at = size_t(double(sent_ - mainSent_) * followStep_);
         currentPass_ = int(at / frames);
         if (currentPass_ >= passes_)
             return false;
-        pcmFrame(*followOn_, at % frames, l, r);
+        followSamples_.frame(at % frames, l, r);
         ++sent_;
         return true;
     }
 
     const Sound* sound_;
     const Sound* followOn_;
+    PcmSamples samples_, followSamples_;
     double left_, right_;
     double step_ = 1, followStep_ = 0;
     size_t mainSent_ = 0;
@@ -140,9 +146,9 @@ int QtSoundPlayer::play(const Sound& sound, int pan, int volume, int pitch, int 
         format.setSampleRate(kDeviceRate);
         format.setChannelCount(2);
         format.setSampleFormat(QAudioFormat::Int16);
-        sink_ = std::make_unique<QAudioSink>(device, format);
+        sink_ = std::make_unique<QAudioSink>(device, format, this);
     }
-    stream_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate);
+    stream_ = std::make_unique<PlayStream>(sound, plan, followOn, kDeviceRate, this);
     sink_->setBufferSize(kBufferBytes);
     sink_->start(stream_.get());
     since_.start();
@@ -154,13 +160,16 @@ void QtSoundPlayer::stop(bool forced)
 {
     if (!stream_)
         return;
-    if (!forced && stream_->followOn()) {
+    if (!forced && stream_->followOn())
+        endLoop();
+    else
+        endStream();
+}
+
+void QtSoundPlayer::endLoop()
+{
+    if (stream_ && stream_->followOn())
         stream_->endLoop();
-        return;
-    }
-    if (sink_)
-        sink_->reset();
-    stream_.reset();
 }
 
 bool QtSoundPlayer::poll()
@@ -169,18 +178,24 @@ bool QtSoundPlayer::poll()
     // are heard: the sound has ended once the time it lasts has passed.
     if (stream_ && stream_->done()
         && since_.elapsed() >= qint64(stream_->framesSent()) * 1000 / kDeviceRate + kTailMs)
-        stream_.reset();
+        endStream();
     if (!stream_)
         close();
     return stream_ != nullptr;
 }
 
-void QtSoundPlayer::close()
+void QtSoundPlayer::endStream()
 {
+    // The sink reads the stream until it is stopped.
     if (sink_)
         sink_->stop();
-    sink_.reset();
     stream_.reset();
+}
+
+void QtSoundPlayer::close()
+{
+    endStream();
+    sink_.reset();
 }
 
 } // namespace celvane

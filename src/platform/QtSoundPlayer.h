@@ -25,6 +25,7 @@ public:
     // SoundPlayer
     int play(const Sound& sound, int pan, int volume, int pitch, int duration, const Sound* followOn) override;
     void stop(bool forced) override;
+    void endLoop() override;
     bool poll() override;
     const Sound* playing() const override;
 
@@ -46,12 +47,14 @@ signals:
     void started();
 
 private:
+    // Stops the sink before the stream it reads goes.
+    void endStream();
     void close();
 
+    // Owned here; children of the player too, so that what the player holds can be looked at.
     std::unique_ptr<QAudioSink> sink_;
     std::unique_ptr<PlayStream> stream_;
     QElapsedTimer since_; // the sound playing started
-
 };
 
 } // namespace celvane

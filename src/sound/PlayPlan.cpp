@@ -16,11 +16,11 @@ PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int durati
 {
     PlayPlan plan;
     plan.rate = pitchedRate(sound.rate(), pitch);
-    const size_t length = sound.playData().size();
-    const int code = sound.playCode();
-    const size_t align = frameBytesOf(code);
+    const PcmSamples pcm = sound.pcm();
+    const size_t length = pcm.bytes->size();
+    const size_t align = frameBytesOf(pcm.code);
     size_t bytes = length;
-    if (code != Sound::Described && duration != PlayPlan::kWhole)
+    if (sound.playCode() != Sound::Described && duration != PlayPlan::kWhole)
         bytes = size_t(std::max(duration, 0)) * size_t(std::max(plan.rate, 0)) / 20 * align;
     if (bytes > length && length > 0) {
         plan.loops = int(std::min<size_t>(bytes / length, 100000));
@@ -34,10 +34,9 @@ PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int durati
     return plan;
 }
 
-double plannedFrames(const Sound& sound, const PlayPlan& plan)
+double plannedFrames(const PcmSamples& pcm, const PlayPlan& plan)
 {
-    const size_t frameBytes = frameBytesOf(sound.playCode());
-    return double(sound.playData().size() / frameBytes) * plan.loops + double(plan.bytes / frameBytes);
+    return double(pcm.frames()) * plan.loops + double(plan.bytes / frameBytesOf(pcm.code));
 }
 
 } // namespace celvane

@@ -7,6 +7,7 @@
 namespace celvane {
 
 class Sound;
+struct PcmSamples;
 
 struct PlayPlan {
     static constexpr int kWhole = 255; // the duration that plays the whole sound once
@@ -24,7 +25,7 @@ int pitchedRate(int rate, int pitch);
 // duration (twentieths of a second, or kWhole).
 PlayPlan planPlay(const Sound& sound, int pan, int volume, int pitch, int duration);
 
-// The sample frames of `sound` a plan plays: its whole passes and the part after them.
-double plannedFrames(const Sound& sound, const PlayPlan& plan);
+// The sample frames of a sound's samples that its plan plays: whole passes and the part after them.
+double plannedFrames(const PcmSamples& pcm, const PlayPlan& plan);
 
 } // namespace celvane

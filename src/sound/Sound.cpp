@@ -25,7 +25,7 @@ protected:
         decode(storedData_, values.data(), values.size());
         for (size_t i = 0; i < values.size(); ++i)
             storeLE16(&samples[2 * i], uint16_t(values[i]));
-        playData_ = std::move(samples);
+        playData_ = std::make_shared<const Bytes>(std::move(samples));
         playCode_ = Pcm16Mono;
     }
 };
@@ -51,7 +51,7 @@ void Sound::setOutput(SoundOutput* output) { g_output = output; }
 
 void Sound::preparePlayData()
 {
-    playData_ = std::move(storedData_);
+    playData_ = std::make_shared<const Bytes>(std::move(storedData_));
     storedData_.clear();
     playCode_ = storedCode_;
 }
@@ -79,9 +79,27 @@ void Sound::clear()
 {
     if (g_output)
         g_output->forget(*this);
-    playData_.clear();
+    playData_ = std::make_shared<const Bytes>();
     storedData_.clear();
     formatBlock_.clear();
+}
+
+PcmSamples Sound::pcm() const
+{
+    if (playCode_ >= Pcm8Mono && playCode_ <= Pcm16Stereo)
+        return {playCode_, playData_};
+    return {};
+}
+
+size_t PcmSamples::frames() const { return bytes->size() / frameBytesOf(code); }
+
+void PcmSamples::frame(size_t index, int16_t& left, int16_t& right) const
+{
+    const uint8_t* p = bytes->data() + index * frameBytesOf(code);
+    const bool stereo = code & 1, wide = code & 2;
+    auto sample = [&](size_t k) { return wide ? int16_t(loadLE16(p + 2 * k)) : int16_t((p[k] - 128) * 256); };
+    left = sample(0);
+    right = stereo ? sample(1) : left;
 }
 
 bool Sound::checkPlayability()
@@ -103,7 +121,7 @@ Bytes Sound::formatBlockAt(int rate) const
 
 size_t Sound::writeData(ByteWriter* out, bool play) const
 {
-    const Bytes& bytes = play || storedData_.empty() ? playData_ : storedData_;
+    const Bytes& bytes = play || storedData_.empty() ? *playData_ : storedData_;
     if (out)
         out->bytes(bytes);
     return bytes.size();
@@ -111,7 +129,7 @@ size_t Sound::writeData(ByteWriter* out, bool play) const
 
 bool Sound::equals(const Sound& other) const
 {
-    return playCode_ == other.playCode_ && rate_ == other.rate_ && playData_ == other.playData_;
+    return playCode_ == other.playCode_ && rate_ == other.rate_ && *playData_ == *other.playData_;
 }
 
 size_t Sound::writeWave(ByteWriter* out) const
@@ -120,7 +138,7 @@ size_t Sound::writeWave(ByteWriter* out) const
     const Bytes description = playCode_ == Described && block.size() >= 4
                                   ? Bytes(block.begin() + 4, block.end())
                                   : pcmDescription(playCode_, rate_);
-    const size_t total = 28 + description.size() + playData_.size();
+    const size_t total = 28 + description.size() + playData_->size();
     if (out) {
         out->u32(0x46464952); // "RIFF"
         out->u32(uint32_t(total - 8));
@@ -129,8 +147,8 @@ size_t Sound::writeWave(ByteWriter* out) const
         out->u32(uint32_t(description.size()));
         out->bytes(description);
         out->u32(0x61746164); // "data"
-        out->u32(uint32_t(playData_.size()));
-        out->bytes(playData_);
+        out->u32(uint32_t(playData_->size()));
+        out->bytes(*playData_);
     }
     return total;
 }

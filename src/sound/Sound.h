@@ -15,6 +15,16 @@ namespace celvane {
 
 class Sound;
 
+// A sound's samples as PCM of codes 0 to 3, shared, so that whoever plays or mixes them keeps
+// them for as long as it needs, whatever becomes of the sound.
+struct PcmSamples {
+    int code = 0;
+    std::shared_ptr<const Bytes> bytes = std::make_shared<const Bytes>();
+    size_t frames() const;
+    // Sample frame `index` (below frames()) as 16-bit left and right.
+    void frame(size_t index, int16_t& left, int16_t& right) const;
+};
+
 // What the sound output of this machine tells the sounds about itself.
 class SoundOutput {
 public:
@@ -61,7 +71,9 @@ public:
     int rate() const { return rate_; }
     void setRate(int rate) { rate_ = rate; }
     int sampleCount() const { return sampleCount_; }
-    const Bytes& playData() const { return playData_; }
+    const Bytes& playData() const { return *playData_; }
+    // The play data as PCM; empty for an encoding that is not PCM.
+    PcmSamples pcm() const;
     // The compact bytes of a logarithmic or ADPCM sound; empty for the others.
     const Bytes& storedData() const { return storedData_; }
     const Bytes& formatBlock() const { return formatBlock_; }
@@ -88,7 +100,8 @@ protected:
     int storedCode_ = Pcm8Mono;
     Bytes formatBlock_;
     int rate_ = 0;
-    Bytes playData_;
+    // Shared with the player while it plays them.
+    std::shared_ptr<const Bytes> playData_ = std::make_shared<const Bytes>();
     Bytes storedData_;
     int sampleCount_ = 0;
 

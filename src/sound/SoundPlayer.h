@@ -24,6 +24,8 @@ public:
     int playWhole(const Sound& sound, const Sound* followOn = nullptr);
     // A stop that is not forced lets a looping follow-on sound end its pass.
     virtual void stop(bool forced) = 0;
+    // Lets a looping follow-on sound end its pass; any other sound plays on.
+    virtual void endLoop() = 0;
     // Whether a sound is still playing; closes the device once nothing is.
     virtual bool poll() = 0;
     // The sound playing now, or null.

@@ -9,43 +9,30 @@ namespace celvane {
 
 namespace {
 
-bool isPcm(const Sound& s) { return s.playCode() >= Sound::Pcm8Mono && s.playCode() <= Sound::Pcm16Stereo; }
-
 // Mixes one cue into `out` from sample `from` up to (not including) sample `to`.
 void renderCue(const SoundCue& cue, size_t from, size_t to, int rate, std::vector<int16_t>& out)
 {
-    const Sound& s = *cue.sound;
-    const size_t frames = pcmFrameCount(s);
-    if (!isPcm(s) || frames == 0)
+    const PcmSamples pcm = cue.sound->pcm();
+    const size_t frames = pcm.frames();
+    if (frames == 0)
         return;
-    const PlayPlan plan = planPlay(s, cue.pan, cue.volume, cue.pitch, cue.duration);
+    const PlayPlan plan = planPlay(*cue.sound, cue.pan, cue.volume, cue.pitch, cue.duration);
     if (plan.rate <= 0)
         return;
-    const double total = plannedFrames(s, plan);
+    const double total = plannedFrames(pcm, plan);
     const double step = double(plan.rate) / rate;
     for (size_t j = from; j < to; ++j) {
         const double at = double(j - from) * step;
         if (at >= total)
             break;
         int16_t l = 0, r = 0;
-        pcmFrame(s, size_t(at) % frames, l, r);
+        pcm.frame(size_t(at) % frames, l, r);
         out[2 * j] = int16_t(std::clamp(std::lround(l * plan.left), -32768L, 32767L));
         out[2 * j + 1] = int16_t(std::clamp(std::lround(r * plan.right), -32768L, 32767L));
     }
 }
 
 } // namespace
-
-size_t pcmFrameCount(const Sound& sound) { return sound.playData().size() / frameBytesOf(sound.playCode()); }
-
-void pcmFrame(const Sound& s, size_t index, int16_t& left, int16_t& right)
-{
-    const uint8_t* p = s.playData().data() + index * frameBytesOf(s.playCode());
-    const bool stereo = s.playCode() & 1, wide = s.playCode() & 2;
-    auto sample = [&](size_t k) { return wide ? int16_t(loadLE16(p + 2 * k)) : int16_t((p[k] - 128) * 256); };
-    left = sample(0);
-    right = stereo ? sample(1) : left;
-}
 
 std::vector<int16_t> renderSoundTrack(const std::vector<SoundCue>& cues, int64_t lengthMs, int rate)
 {

@@ -18,8 +18,4 @@ struct SoundCue {
 // `lengthMs` of 16-bit stereo samples (left, right) at `rate`; cues in time order.
 std::vector<int16_t> renderSoundTrack(const std::vector<SoundCue>& cues, int64_t lengthMs, int rate);
 
-// A sample frame of a PCM sound (codes 0 to 3) as 16-bit left and right, and how many it has.
-size_t pcmFrameCount(const Sound& sound);
-void pcmFrame(const Sound& sound, size_t index, int16_t& left, int16_t& right);
-
 } // namespace celvane

@@ -1,5 +1,7 @@
 #include "view/ActionSoundHook.h"
 
+#include "sound/SoundPlayer.h"
+
 namespace celvane {
 
 namespace {
@@ -13,5 +15,11 @@ void ActionSounds::play(const char* name, bool force, const char* followOn)
 }
 
 void ActionSounds::setPlayer(Player p) { player = p; }
+
+void ActionSounds::endLoop()
+{
+    if (SoundPlayer* current = SoundPlayer::current())
+        current->endLoop();
+}
 
 } // namespace celvane

@@ -11,6 +11,8 @@ public:
     using Player = void (*)(const char* name, bool force, const char* followOn);
     static void play(const char* name, bool force = false, const char* followOn = nullptr);
     static void setPlayer(Player player);
+    // A repeating follow-on sound ends its pass and stops.
+    static void endLoop();
 };
 
 } // namespace celvane

@@ -5,6 +5,7 @@
 
 #include <QAudioDevice>
 #include <QAudioFormat>
+#include <QAudioSink>
 #include <QAudioSource>
 #include <QApplication>
 #include <QDoubleSpinBox>
@@ -16,6 +17,7 @@
 #include <cmath>
 
 #include "QtTestSupport.h"
+#include "app/DrawingProgram.h"
 #include "app/sound/CRecordDialog.h"
 #include "app/sound/CSoundTools.h"
 #include "app/sound/WaveformView.h"
@@ -174,39 +176,78 @@ TEST(SoundPlayer, EveryStartReachesTheOutputAfterManyStops)
     player.closeDevice();
 }
 
-TEST(SoundPlayer, FilmSoundsPlayOnlyWhileTheSwitchIsOn)
+// A frame's sound is heard while film sounds are on; replacing its film while it plays lets the
+// sound go without the player reading what it held.
+TEST(SoundPlayer, FilmSoundsPlayWhileTheSwitchIsOnAndOutliveTheirFilm)
 {
     listenAlone();
     test::StartedProgram program;
     REQUIRE_SOUND_SERVER();
-    Film& film = *program.view().film();
-    film.soundLibrary().add(SoundPool::shared().add(tone(660, 22050, 0.3)), "beep");
-    FrameSoundEntry entry;
-    entry.words[1] = 256 + 127;
-    entry.words[3] = 255;
-    film.setSoundEntry(0, 0, entry);
-
-    Heard on = listen(1500, [&] { film.playSounds(0); });
+    Sound* beep = nullptr;
+    const auto putSound = [&] {
+        Film& film = *program.view().film();
+        beep = SoundPool::shared().add(tone(660, 22050, 0.6));
+        film.soundLibrary().add(beep, "beep");
+        FrameSoundEntry entry;
+        entry.words[1] = 256 + 127;
+        entry.words[3] = 255;
+        film.setSoundEntry(0, 0, entry);
+    };
+    putSound();
+    Heard on = listen(1500, [&] { program.view().film()->playSounds(0); });
     EXPECT_NEAR(on.frequency(), 660, 30);
-    EXPECT_GT(on.loudSamples(), size_t(kRate / 5));
+    EXPECT_GT(on.loudSamples(), size_t(kRate / 2));
 
+    Heard replaced = listen(1500, [&] {
+        program.view().film()->playSounds(0);
+        program.sink.answers.push_back(MessageAnswer::No);
+        program.frame().runCommand(ID_FILE_NEW);
+    });
+    EXPECT_NEAR(replaced.frequency(), 660, 30);
+    EXPECT_FALSE(SoundPool::shared().contains(beep)); // gone while it played
+
+    putSound();
     program.frame().runCommand(ID_FILM_SOUNDS);
     EXPECT_FALSE(program.frame().commandState(ID_FILM_SOUNDS).checked);
-    Heard off = listen(800, [&] { film.playSounds(0); });
+    Heard off = listen(800, [&] { program.view().film()->playSounds(0); });
     EXPECT_LT(off.loudSamples(), size_t(kRate / 50));
     program.frame().runCommand(ID_FILM_SOUNDS);
     EXPECT_TRUE(program.frame().commandState(ID_FILM_SOUNDS).checked);
 }
 
-// The shipped action sounds are heard when a person zooms in, and not once sound effects are off.
-TEST(SoundPlayer, ZoomingInIsHeardUntilSoundEffectsAreTurnedOff)
+// The shipped action sounds are heard when a person zooms in and end by themselves, a pencil
+// stroke's repeating sound ends with the stroke, and none is heard once sound effects are off.
+TEST(SoundPlayer, ActionSoundsEndByThemselvesUntilSoundEffectsAreTurnedOff)
 {
     listenAlone();
-    test::StartedProgram program;
+    test::DrawingProgram program;
     REQUIRE_SOUND_SERVER();
+    auto& player = dynamic_cast<QtSoundPlayer&>(*SoundPlayer::current());
     EXPECT_TRUE(program.sink.shown.empty()); // the action sounds were found
-    Heard zoom = listen(1200, [&] { program.frame().runCommand(ID_ZOOM_IN); });
+    // The sink has stopped reading the sound's stream by the time the stream goes.
+    bool sinkStoppedFirst = false;
+    Heard zoom = listen(1200, [&] {
+        program.frame().runCommand(ID_ZOOM_IN);
+        auto* sink = player.findChild<QAudioSink*>();
+        auto* stream = player.findChild<QIODevice*>();
+        ASSERT_TRUE(sink && stream);
+        QObject::connect(stream, &QObject::destroyed,
+                         [&, sink] { sinkStoppedFirst = sink->state() == QAudio::StoppedState; });
+    });
     EXPECT_GT(zoom.loudSamples(), size_t(kRate / 20));
+    EXPECT_TRUE(test::waitUntil([&] { return !player.deviceOpen(); }, 2000));
+    EXPECT_TRUE(sinkStoppedFirst);
+
+    // Freehand: the stroke's sound repeats while the button is down and stops when it is let go.
+    program.app.toolBox().select(ToolBox::Pencil, true);
+    program.app.toolBox().pencil().setPen({1, false, 2, 2});
+    program.mouse(QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    for (int x = 12; x < 60; x += 2)
+        program.mouse(QEvent::MouseMove, {x, 10}, Qt::NoButton, Qt::LeftButton);
+    test::waitUntil([] { return false; }, 1000);
+    EXPECT_NE(player.playing(), nullptr);
+    program.mouse(QEvent::MouseButtonRelease, {60, 10}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(test::waitUntil([&] { return !player.deviceOpen(); }, 2000));
 
     program.frame().runCommand(ID_ACTION_SOUNDS);
     EXPECT_FALSE(program.frame().commandState(ID_ACTION_SOUNDS).checked);

@@ -421,6 +421,7 @@ struct FakePlayer : SoundPlayer {
         return sound.rate();
     }
     void stop(bool) override { now = nullptr; }
+    void endLoop() override {}
     bool poll() override { return now != nullptr; }
     const Sound* playing() const override { return now; }
     const Sound* now = nullptr;

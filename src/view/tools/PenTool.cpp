@@ -106,8 +106,12 @@ void PenTool::dragSize(Point at)
 
 void PenTool::release(const ToolEvent& e)
 {
-    if (!sizeMode_)
+    if (!sizeMode_) {
+        // The stroke's repeating sound ends with the stroke.
+        if (pen_.shape == 1)
+            ActionSounds::endLoop();
         return;
+    }
     sizeMode_ = 0;
     e.host.movePointer(sizeStart_);
     e.engine.tools().notify(Hint::PenSize);
