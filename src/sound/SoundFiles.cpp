@@ -84,10 +84,11 @@ std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const st
     for (const int i : indices) {
         std::string target = path;
         if (!written.empty()) {
-            // Two names alike in their first letters must not overwrite each other's file.
+            // Neither two names alike in their first letters nor a file already in the folder
+            // is overwritten: the sound takes the next free name.
             const std::string stem = fileStem(library.name(i));
             target = (folder / (stem + ".wav")).string();
-            for (int n = 2; taken.count(target); ++n)
+            for (int n = 2; taken.count(target) || std::filesystem::exists(target); ++n)
                 target = (folder / (stem + " " + std::to_string(n) + ".wav")).string();
         }
         Bytes wave;

@@ -23,7 +23,8 @@ bool loadFolderSounds(SoundLibrary& library, const std::string& folder);
 void saveSoundLibrary(const SoundLibrary& library, bool selectedOnly, const std::string& path);
 
 // Writes the sounds `indices` lists as wave files: the first one to `path`, each further one
-// beside it, named after the first eight letters of its name. Returns the files written.
+// beside it, named after the first eight letters of its name, or numbered after them where that
+// file exists. Returns the files written.
 std::vector<std::string> saveSoundsAsWaves(const SoundLibrary& library, const std::vector<int>& indices,
                                            const std::string& path);
 

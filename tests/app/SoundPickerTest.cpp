@@ -1,30 +1,70 @@
 // The sound picker as a child and a teacher use it: the shipped sounds are there, a click picks
 // one and it goes into the frame, sounds are cut and pasted, saved as a library and as wave
-// files, a library opened from the File menu fills the picker, and the frame keeps its sound
-// through saving and opening again.
+// files (never losing a sound or a file already there), a library opened from the File menu
+// fills the picker, and the frame keeps its sound through saving and opening again.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QMimeData>
 #include <QTest>
 
 #include "PickerSteps.h"
 #include "QtTestSupport.h"
+#include "app/ExportDialog.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
 #include "film/CelvaneDoc.h"
 #include "base/Chunks.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
+#include "platform/DataFolder.h"
 #include "sound/SoundFiles.h"
 #include "sound/WaveFile.h"
 #include "view/CCelvaneView.h"
 
 using namespace celvane;
 
+namespace {
+
+// What the Save Sounds dialog offered when it came up.
+struct SaveOffer {
+    bool selectionEnabled = false;
+    bool selectionTicked = true;
+};
+
+// Answers the Save Sounds dialog the next command opens as a person does: a type chosen from
+// the list, then a name typed, and "Current Selection" ticked or left as it was.
+void answerSave(const std::string& name, int kind, bool tick, SaveOffer& offer)
+{
+    QTimer::singleShot(0, [name, kind, tick, &offer] {
+        auto* dialog = qobject_cast<ExportDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* selection = dialog->findChild<QCheckBox*>();
+        offer = {selection->isEnabled(), selection->isChecked()};
+        dialog->findChild<QComboBox*>()->setCurrentIndex(kind);
+        dialog->setPath(name);
+        if (tick)
+            selection->setChecked(true);
+        dialog->accept();
+    });
+}
+
+constexpr int kLibrary = 0, kWaves = 1;
+
+} // namespace
+
 TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
 {
-    test::StartedProgram p;
+    // The picker's own folder, so that its default library may be written.
+    test::ensureApplication();
+    test::TempDir sounds;
+    std::filesystem::copy_file(dataFolder() / "Sounds" / "data.slb", sounds.file("data.slb"));
+    test::ProgramOptions options;
+    options.settings = [&](Settings& s) { s.writeString("Sound Picker", "Dir", sounds.path().string()); };
+    test::StartedProgram p(options);
     CSoundPicker& picker = p.frame().soundPicker();
     CPickerWindow& window = picker.window();
     const int shipped = picker.itemCount();
@@ -55,31 +95,56 @@ TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
     ASSERT_EQ(picker.itemCount(), shipped);
     EXPECT_EQ(picker.describe(shipped - 1).name, third);
 
-    // Saved as waves: the first selected into the file named, the others beside it.
-    picker.select(PickerSelect::Select, 0);
-    picker.select(PickerSelect::Select, shipped - 1);
-    const std::string wave = p.dir.file("first.wav");
-    p.chooser.paths.push_back(wave);
+    // A click to hear the first sound selects it; saved over a library, every sound is still
+    // written unless "Current Selection" is ticked, once the user agrees to replace the file.
+    const std::string all = p.dir.file("all.slb");
+    test::writeBytes(all, Bytes{1, 2, 3});
+    QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, test::iconCentre(window, 0));
+    ASSERT_TRUE(picker.describe(0).selected);
+    SaveOffer offer;
+    answerSave(all, kLibrary, false, offer);
     picker.save();
-    ASSERT_TRUE(std::filesystem::exists(wave));
-    EXPECT_GT(readWaveFile(wave)->sampleCount(), 0);
-    EXPECT_TRUE(std::filesystem::exists(p.dir.file(picker.describe(shipped - 1).name.substr(0, 8) + ".wav")));
-
-    // Saved as a library with no extension given: ".slb"; opened again from File, Open, it fills
-    // the picker and opens no film.
-    picker.select(PickerSelect::None, 0);
-    p.chooser.paths.push_back(p.dir.file("all"));
-    picker.save();
+    EXPECT_TRUE(offer.selectionEnabled);
+    EXPECT_FALSE(offer.selectionTicked);
+    EXPECT_EQ(p.sink.shown, std::vector<std::string>{"all.slb already exists.\nDo you want to replace it?"});
     SoundLibrary saved;
-    loadSoundFile(saved, p.dir.file("all.slb"));
+    loadSoundFile(saved, all);
     EXPECT_EQ(saved.count(), shipped);
+
+    // The selection as wave files, "Wave file" chosen and a name typed without an extension: the
+    // first selected sound goes to first.wav, the other beside it under a name of its own, and a
+    // file of that name already there stays as it was.
+    picker.select(PickerSelect::Select, shipped - 1);
+    const std::string besides = p.dir.file(third.substr(0, 8));
+    test::writeBytes(besides + ".wav", Bytes{7});
+    answerSave(p.dir.file("first"), kWaves, true, offer);
+    picker.save();
+    ASSERT_TRUE(std::filesystem::exists(p.dir.file("first.wav")));
+    EXPECT_EQ(readWaveFile(p.dir.file("first.wav"))->sampleCount(), saved.sound(0)->sampleCount());
+    EXPECT_EQ(readFile(besides + ".wav"), Bytes{7});
+    EXPECT_GT(readWaveFile(besides + " 2.wav")->sampleCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(p.dir.file("first.slb")));
+
+    // With nothing in the picker, Save As Default says so and keeps the default library.
+    const Bytes library = readFile(sounds.file("data.slb"));
     picker.select(PickerSelect::All, 0);
     picker.deleteSelected();
     EXPECT_EQ(picker.itemCount(), 0);
-    EXPECT_EQ(p.app.openDocument(p.dir.file("all.slb")), nullptr);
+    const size_t told = p.sink.shown.size();
+    picker.saveAsDefault();
+    ASSERT_EQ(p.sink.shown.size(), told + 1);
+    EXPECT_EQ(p.sink.shown.back(), "There are no sounds to save.");
+    EXPECT_EQ(readFile(sounds.file("data.slb")), library);
+
+    // A library opened from File, Open fills the picker and opens no film.
+    EXPECT_EQ(p.app.openDocument(all), nullptr);
     EXPECT_EQ(picker.itemCount(), shipped);
     EXPECT_EQ(p.frame().views().size(), 1u);
-    EXPECT_TRUE(p.sink.shown.empty());
+    EXPECT_EQ(p.sink.shown.size(), told + 1);
+    picker.saveAsDefault();
+    SoundLibrary byDefault;
+    loadSoundFile(byDefault, sounds.file("data.slb"));
+    EXPECT_EQ(byDefault.count(), shipped);
 
     // The film keeps its frames' sounds.
     const std::string film = p.dir.file("sounds.qfm");

@@ -9,12 +9,14 @@
 #include <QToolBar>
 #include <filesystem>
 
+#include "app/ExportDialog.h"
 #include "app/FileDialogs.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CRecordDialog.h"
 #include "app/sound/WaveformView.h"
 #include "base/Reporter.h"
 #include "base/Settings.h"
+#include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "platform/DataFolder.h"
@@ -31,6 +33,9 @@ namespace celvane {
 namespace {
 
 constexpr const char* kWaveMime = "audio/wav";
+// What Save... writes.
+const ExportOffer::Kind kKinds[] = {{"Sound library", ".slb"}, {"Wave file", ".wav"}};
+constexpr int kWaveKind = 1;
 
 QByteArray bytesOf(const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); }
 ByteSpan spanOf(const QByteArray& b) { return {reinterpret_cast<const uint8_t*>(b.constData()), size_t(b.size())}; }
@@ -172,39 +177,48 @@ void CSoundPicker::open()
 
 int CSoundPicker::firstSelected() const { return library_.nextSelected(0); }
 
+bool CSoundPicker::anythingToSave() const
+{
+    if (library_.count() == 0)
+        Reporter::message(IDS_NO_SOUNDS_TO_SAVE);
+    return library_.count() > 0;
+}
+
 void CSoundPicker::save()
 {
-    if (library_.count() == 0) {
-        Reporter::message("There are no sounds to save.");
+    if (!anythingToSave())
         return;
-    }
     const int first = firstSelected();
-    const bool selectedOnly = first >= 0;
-    const std::string proposed = (std::filesystem::path(folder_) / library_.name(std::max(first, 0))).string();
-    auto path = FileDialogs::chooser().saveFile("Save Sounds", "Sound library (*.slb);;Wave file (*.wav)", proposed);
-    if (!path)
+    const std::string proposed = library_.name(std::max(first, 0)) + kKinds[0].extension;
+    // Every sound unless "Current Selection" is ticked: a click to hear a sound selects it too.
+    ExportDialog dialog((std::filesystem::path(folder_) / proposed).string(),
+                        ExportOffer::byExtension(std::vector(std::begin(kKinds), std::end(kKinds)), "Current &Selection"),
+                        first >= 0, window_.get());
+    dialog.setWindowTitle("Save Sounds");
+    if (dialog.exec() != QDialog::Accepted || dialog.path().empty())
         return;
-    std::filesystem::path file(*path);
-    if (!file.has_extension())
-        file += ".slb";
-    if (!FileDialogs::mayReplace(file.string()))
-        return;
+    // The type chosen decides what is written, whatever the name ends in.
+    const std::string path = dialog.targetPath();
+    const bool selectedOnly = dialog.selectionOnly();
     guarded([&] {
-        if (file.extension() == ".wav" || file.extension() == ".WAV") {
+        if (dialog.kind() == kWaveKind) {
             std::vector<int> indices;
             for (int i = 0; i < library_.count(); ++i)
                 if (!selectedOnly || library_.selected(i))
                     indices.push_back(i);
-            saveSoundsAsWaves(library_, indices, file.string());
+            saveSoundsAsWaves(library_, indices, path);
         } else {
-            saveSoundLibrary(library_, selectedOnly, file.string());
+            saveSoundLibrary(library_, selectedOnly, path);
         }
-    }, file.string());
+    }, path);
 }
 
 void CSoundPicker::saveAsDefault()
 {
     if (folder_.empty())
+        return;
+    // An empty default library would leave the picker with nothing at the next start.
+    if (!anythingToSave())
         return;
     const std::string path = (std::filesystem::path(folder_) / "data.slb").string();
     guarded([&] { saveSoundLibrary(library_, false, path); }, path);
@@ -279,10 +293,15 @@ void CSoundPicker::hear()
 void CSoundPicker::record()
 {
     CRecordDialog dialog(window_.get());
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    dialog.keep(library_);
+    if (dialog.exec() == QDialog::Accepted)
+        keep(dialog);
+}
+
+Sound* CSoundPicker::keep(CRecordDialog& dialog)
+{
+    Sound* pooled = dialog.keep(library_);
     window_->refresh();
+    return pooled;
 }
 
 void CSoundPicker::putInFrame()

@@ -19,6 +19,8 @@ namespace celvane {
 
 class CCelvaneView;
 class CPickerWindow;
+class CRecordDialog;
+class Sound;
 class SoundLibrary;
 
 class CSoundPicker : public QObject, public PickerItems {
@@ -48,6 +50,8 @@ public:
     void renameSelected();
     void hear();
     void record();
+    // A sound recorded and kept joins the picker's library and shows at once; the pooled sound.
+    Sound* keep(CRecordDialog& dialog);
     // Puts the first selected sound into the active window's current frame.
     void putInFrame();
     // Puts the sounds a drag carries into the current frame of `view`; false when it carries none.
@@ -67,6 +71,8 @@ private:
     void buildMenus();
     QAction* action(const QString& text, void (CSoundPicker::*run)(), const QString& tip = {});
     int firstSelected() const;
+    // False, once the user is told, when the picker has no sounds.
+    bool anythingToSave() const;
     // Runs `work`, reporting what it throws; the picker shows the result.
     void guarded(const std::function<void()>& work, const std::string& file = {});
 
