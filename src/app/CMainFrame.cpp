@@ -278,11 +278,11 @@ void CMainFrame::buildToolBars()
     palette_ = new CColourPalette(this);
     addToolBar(Qt::BottomToolBarArea, palette_);
     addToolBarBreak(Qt::BottomToolBarArea);
-    soundTools_ = new CSoundTools(sound_.library(), this);
-    addToolBar(Qt::BottomToolBarArea, soundTools_);
-    soundTools_->hide();
     soundPicker_ = new CSoundPicker(sound_.library(), [this] { return active_; }, this);
     soundPicker_->start();
+    soundTools_ = new CSoundTools(*soundPicker_, this);
+    addToolBar(Qt::BottomToolBarArea, soundTools_);
+    soundTools_->hide();
     soundTools_->menu()->addSeparator();
     soundTools_->menu()->addAction("Sound &Picker", this, [this] { soundPicker_->window().showPicker(); });
     playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);

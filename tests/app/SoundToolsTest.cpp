@@ -1,21 +1,27 @@
 // The sound tool as a child uses it: choosing it brings the Sound bar and the Sounds menu; the
 // bar's name button opens the Sound Effect dialog, whose settings the saved film keeps; the
-// sound comes off the frame again; choosing the pencil puts the bar and menu away.
+// sound comes off the frame again; choosing the pencil puts the bar and menu away. A sound
+// recorded for a frame is in the sound picker at once.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QSpinBox>
 #include <QToolButton>
 
 #include "QtTestSupport.h"
+#include "app/picker/CPickerWindow.h"
+#include "app/sound/CRecordDialog.h"
 #include "app/sound/CSoundEffectDialog.h"
+#include "app/sound/CSoundPicker.h"
 #include "app/sound/CSoundTools.h"
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
+#include "platform/SoundRecorder.h"
 #include "sound/SoundPool.h"
 #include "view/CCelvaneView.h"
 
@@ -99,4 +105,31 @@ TEST(SoundTools, TheSoundToolEditsAFrameSoundThatTheSavedFilmKeeps)
     EXPECT_TRUE(bar.isHidden());
     EXPECT_FALSE(menuBarHas(p.frame(), "&Sounds"));
     EXPECT_EQ(p.frame().commandState(ID_VIEW_PALETTE).text, "P&alette");
+}
+
+TEST(SoundTools, ASoundRecordedForAFrameIsInThePickerAtOnce)
+{
+    test::StartedProgram p;
+    if (SoundRecorder::deviceNames().empty())
+        GTEST_SKIP() << "nothing to record from";
+    CSoundPicker& picker = p.frame().soundPicker();
+    picker.window().showPicker();
+    const int entries = picker.window().grid().entryCount();
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<CRecordDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // No time at all is no recording: a tenth of a second is the least.
+        auto* seconds = dialog->findChild<QDoubleSpinBox*>();
+        seconds->setValue(0);
+        EXPECT_DOUBLE_EQ(seconds->value(), 0.1);
+        const bool recorded = dialog->record() && test::waitUntil([&] { return !dialog->recording(); }, 4000);
+        EXPECT_TRUE(recorded);
+        recorded ? dialog->accept() : dialog->done(QDialog::Rejected);
+    });
+    p.frame().soundTools()->record();
+    const std::string name = p.view().film()->soundName(0, 0);
+    EXPECT_EQ(name.rfind("Sound", 0), 0u);
+    EXPECT_EQ(picker.window().grid().entryCount(), entries + 1);
+    EXPECT_EQ(picker.describe(picker.itemCount() - 1).name, name);
+    EXPECT_TRUE(p.sink.shown.empty());
 }

@@ -36,7 +36,7 @@ CRecordDialog::CRecordDialog(QWidget* parent) : QDialog(parent)
     form->addRow("Source", sources_);
     form->addRow("Quality", quality_);
     seconds_ = new QDoubleSpinBox;
-    seconds_->setRange(0, 30);
+    seconds_->setRange(0.1, 30);
     seconds_->setSingleStep(0.1);
     seconds_->setDecimals(1);
     seconds_->setValue(2);

@@ -6,16 +6,16 @@
 
 #include "app/sound/CRecordDialog.h"
 #include "app/sound/CSoundEffectDialog.h"
+#include "app/sound/CSoundPicker.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "platform/SoundRecorder.h"
-#include "sound/SoundLibrary.h"
 #include "view/CCelvaneView.h"
 
 namespace celvane {
 
-CSoundTools::CSoundTools(SoundLibrary& library, QWidget* parent)
-    : QToolBar("Sound", parent), library_(library), menu_(new QMenu("&Sounds", this))
+CSoundTools::CSoundTools(CSoundPicker& picker, QWidget* parent)
+    : QToolBar("Sound", parent), picker_(picker), menu_(new QMenu("&Sounds", this))
 {
     setObjectName("Sound");
     hear_ = addAction("Hear", this, &CSoundTools::hear);
@@ -116,7 +116,7 @@ void CSoundTools::record()
     CRecordDialog dialog(window());
     if (dialog.exec() != QDialog::Accepted)
         return;
-    Sound* pooled = dialog.keep(library_);
+    Sound* pooled = picker_.keep(dialog);
     // The window may have gone while the dialog was open.
     if (film() != f)
         return;

@@ -16,14 +16,14 @@ class QToolButton;
 namespace celvane {
 
 class CCelvaneView;
+class CSoundPicker;
 class Film;
-class SoundLibrary;
 
 class CSoundTools : public QToolBar, public DocumentObserver {
     Q_OBJECT
 public:
-    // Recorded sounds also join `library`, the sound picker's.
-    CSoundTools(SoundLibrary& library, QWidget* parent = nullptr);
+    // Recorded sounds also join the sound picker.
+    CSoundTools(CSoundPicker& picker, QWidget* parent = nullptr);
     ~CSoundTools() override;
 
     void setActiveView(CCelvaneView* view);
@@ -49,7 +49,7 @@ private:
     // A change to the frame's sounds, made one step of the window's history.
     void changeSounds(const char* stepName, const std::function<void(Film&, int frame)>& change);
 
-    SoundLibrary& library_;
+    CSoundPicker& picker_;
     ActiveViewFollower follower_{*this, *this};
     QAction* hear_;
     QAction* record_;
