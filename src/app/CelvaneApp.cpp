@@ -50,7 +50,7 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 }
 
 namespace {
-const char* kOpenFilters = "Animations (*.qfm *.gif);;Stamps (*.stp);;Sounds (*.slb);;"
+const char* kOpenFilters = "Animations (*.qfm *.gif);;Stamps (*.stp);;Sounds (*.slb *.wav);;"
                            "Bitmap files (*.bmp *.dib *.ff9);;Other graphics (*.wmf *.emf *.aff);;All Files (*)";
 }
 
@@ -218,8 +218,9 @@ CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)
                     view->setFocus();
             return &d->document();
         }
-    // A sound library opens in the sound picker, not as a film.
-    if (frame_ && fileTypeOfPath(path, FileType::Film, Settings::instance()) == FileType::SoundLibrary) {
+    // Sound libraries and wave files open in the sound picker, not as films.
+    if (const int type = fileTypeOfPath(path, FileType::Film, Settings::instance());
+        frame_ && (type == FileType::SoundLibrary || type == FileType::Wave)) {
         frame_->soundPicker().loadFile(path);
         return nullptr;
     }

@@ -1,7 +1,7 @@
 // The sound picker as a child and a teacher use it: the shipped sounds are there, a click picks
 // one and it goes into the frame, sounds are cut and pasted, saved as a library and as wave
-// files (never losing a sound or a file already there), a library opened from the File menu
-// fills the picker, and the frame keeps its sound through saving and opening again.
+// files (never losing a sound or a file already there), a library or a wave file opened from the
+// File menu fills the picker, and the frame keeps its sound through saving and opening again.
 
 #include <gtest/gtest.h>
 
@@ -136,7 +136,10 @@ TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
     EXPECT_EQ(p.sink.shown.back(), "There are no sounds to save.");
     EXPECT_EQ(readFile(sounds.file("data.slb")), library);
 
-    // A library opened from File, Open fills the picker and opens no film.
+    // A wave file and a library opened from File, Open fill the picker and open no film.
+    EXPECT_EQ(p.app.openDocument(p.dir.file("first.wav")), nullptr);
+    ASSERT_EQ(picker.itemCount(), 1);
+    EXPECT_EQ(picker.describe(0).name, "first");
     EXPECT_EQ(p.app.openDocument(all), nullptr);
     EXPECT_EQ(picker.itemCount(), shipped);
     EXPECT_EQ(p.frame().views().size(), 1u);
