@@ -85,6 +85,11 @@ ExportDialog::ExportDialog(const std::string& suggestedPath, ExportOffer offer, 
         p.replace_extension(offer_.kinds[size_t(i)].extension);
         path_->setText(QString::fromStdString(p.string()));
     });
+    // And a name typed with a kind's extension chooses that kind.
+    connect(path_, &QLineEdit::textEdited, this, [this] {
+        if (auto kind = offer_.kindForPath(path()))
+            setKind(*kind);
+    });
     connect(browse, &QPushButton::clicked, this, [this] {
         const ExportOffer::Kind& k = offer_.kinds[size_t(kind())];
         const std::string filter = k.name + " (*" + k.extension + ")";
