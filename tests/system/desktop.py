@@ -14,6 +14,7 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import Atspi, GLib
 
 
 class Failure(Exception):
@@ -91,6 +92,13 @@ class Desktop:
             self.env["PULSE_SERVER"] = os.environ["CELVANE_LISTENING_SERVER"]
 
     def __enter__(self):
+        try:
+            return self._start_session()
+        except BaseException:
+            self.__exit__()
+            raise
+
+    def _start_session(self):
         number = _free_display()
         self.env["DISPLAY"] = f":{number}"
         os.environ["DISPLAY"] = self.env["DISPLAY"]
@@ -98,10 +106,18 @@ class Desktop:
         wait_for("the X server", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=60)
         self._start(["openbox", "--sm-disable"])
         self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
-        wait_for("the window manager", lambda: subprocess.run(
+        wait_for("the window manager", lambda: self._started("openbox") and subprocess.run(
             ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
             capture_output=True, text=True).stdout.find("window id") >= 0, timeout=60)
         return self
+
+    def _started(self, name):
+        """Whether a process of the session still runs; fails with its output when it ended."""
+        for p in self.processes:
+            if os.path.basename(p.args[0]) == name and p.poll() is not None:
+                with open(os.path.join(self.folder, name + ".log"), errors="replace") as f:
+                    raise Failure(f"{name} ended ({describe_exit(p.returncode)}): {f.read()[-2000:]}")
+        return True
 
     def __exit__(self, *exc):
         for p in reversed(self.processes):
@@ -114,8 +130,8 @@ class Desktop:
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def _start(self, command):
-        self.processes.append(subprocess.Popen(command, env=self.env, stdout=subprocess.DEVNULL,
-                                               stderr=subprocess.DEVNULL))
+        log = open(os.path.join(self.folder, os.path.basename(command[0]) + ".log"), "w")
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=log, stderr=subprocess.STDOUT))
 
     def listen(self):
         return Listener(self)
@@ -185,20 +201,42 @@ class Program:
             return pyatspi.findDescendant(
                 within or self.app, lambda a: a is not None and a.name == name
                 and (role is None or a.getRoleName() == role), breadth_first=True)
-        return wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
+        try:
+            return wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
+        except Failure as e:
+            raise Failure(f"{e}; open windows: {self.windows()}")
 
     def press(self, name, role=None, within=None):
-        control = self.find(name, role, within=within)
-        action = control.queryAction()
-        for i in range(action.nActions):
-            if action.getName(i) in ("press", "click", "Press", "toggle", "Toggle"):
-                action.doAction(i)
-                return
-        action.doAction(0)
+        """Presses a control as a screen reader does. A control that opens a modal window answers
+        only once that window closes: the press goes on while the scenario does."""
+        action = self.find(name, role, within=within).queryAction()
+        names = [action.getName(i) for i in range(action.nActions)]
+        index = next((i for i, n in enumerate(names) if n.lower() in ("press", "click", "toggle")), 0)
+        Atspi.set_timeout(1500, -1)
+        try:
+            action.doAction(index)
+        except GLib.GError as e:
+            if "Did not receive a reply" not in str(e):
+                raise
+        finally:
+            Atspi.set_timeout(-1, -1)
+
+    def windows(self):
+        """Each open window's role, name and the names of its buttons, for failure messages."""
+        def buttons(window):
+            found = pyatspi.findAllDescendants(window, lambda a: a is not None and a.getRoleName() == "push button")
+            return [b.name for b in found if b.name]
+        return [(w.getRoleName(), w.name, buttons(w)) for w in self.app if w is not None]
 
     def boxes(self):
         """The message boxes and dialogs open now."""
         return [w for w in self.app if w is not None and w.getRoleName() in ("dialog", "alert")]
+
+    def answer(self, button):
+        """Presses a button of the message box that is open, once one is."""
+        box = wait_for("a message box", lambda: [b for b in self.boxes() if b.getRoleName() == "alert"
+                                                 or b.name == "Celvane"])[-1]
+        self.press(button, "push button", within=box)
 
     def extents(self, control):
         """A control's place on the screen: x, y, width, height."""

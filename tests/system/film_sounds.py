@@ -2,34 +2,10 @@
 and the program goes on after each has ended by itself; then a frame's sound heard and deleted
 while it plays, and taken back with Undo while it plays again."""
 
-import math
 import os
-import struct
-import subprocess
-import wave
 
 from desktop import Failure, Program, run
-
-
-def tone(path, hertz, seconds, rate=22050):
-    with wave.open(path, "wb") as w:
-        w.setnchannels(1)
-        w.setsampwidth(2)
-        w.setframerate(rate)
-        w.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * hertz * i / rate)))
-                               for i in range(int(seconds * rate))))
-
-
-def make_film(folder, tool):
-    """Eight frames at 100 ms a frame, a short tone on frame 2 and a longer one on frame 6."""
-    film = os.path.join(folder, "sounds.qfm")
-    subprocess.run([tool, "new", "--width", "160", "--height", "120", "--depth", "8", "--frames", "8",
-                    "--period", "100", film], check=True, capture_output=True)
-    for frame, hertz, seconds in ((1, 440, 0.3), (5, 660, 0.6)):
-        sound = os.path.join(folder, f"tone{hertz}.wav")
-        tone(sound, hertz, seconds)
-        subprocess.run([tool, "sound", film, str(frame), sound, "-o", film], check=True, capture_output=True)
-    return film
+from films import make_film
 
 
 def scenario(desktop, binary):
@@ -60,7 +36,7 @@ def scenario(desktop, binary):
 
         # Closed as a person closes a window; the unsaved film asks first.
         program.key("alt+F4")
-        program.press("No", "push button")
+        program.answer("No")
         program.wait_exit()
     finally:
         program.close()

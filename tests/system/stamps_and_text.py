@@ -50,7 +50,7 @@ def scenario(desktop, binary):
             raise Failure(f'typing opened "{program.boxes()[0].name}"')
 
         program.key("alt+F4")
-        program.press("No", "push button")
+        program.answer("No")
         program.wait_exit()
     finally:
         program.close()
