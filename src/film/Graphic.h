@@ -67,6 +67,8 @@ public:
     virtual bool soundEntry(int /*frame*/, int /*k*/, FrameSoundEntry&) const { return false; }
     virtual void setSoundEntry(int /*frame*/, int /*k*/, const FrameSoundEntry&) {}
     virtual void setName(const std::string&) {}
+    // Names one frame (a stamp); kinds whose frames are numbered after one name take it as that.
+    virtual void setFrameName(int /*frame*/, const std::string& name) { setName(name); }
     virtual FrameFade fade(int /*frame*/) const { return {}; }
     virtual void setFade(int /*frame*/, const FrameFade&, int /*fields*/) {}
     virtual bool isOfFileType(int) const { return false; }

@@ -138,7 +138,7 @@ void GraphicList::nameStamps(int first, ByteSpan names)
         Graphic* graphic;
         int local;
         if (locate(stamp, &graphic, &local))
-            graphic->setName(block.substr(at, end - at));
+            graphic->setFrameName(local, block.substr(at, end - at));
         at = end + 1;
     }
 }

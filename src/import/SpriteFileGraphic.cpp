@@ -56,6 +56,12 @@ Sprite* SpriteFileGraphic::workingImage(int frame)
     return valid(frame) ? &contents_.sprites[size_t(frame)] : nullptr;
 }
 
+void SpriteFileGraphic::setFrameName(int frame, const std::string& name)
+{
+    if (valid(frame))
+        contents_.names[size_t(frame)] = name;
+}
+
 bool SpriteFileGraphic::isOfFileType(int type) const { return type == FileType::RiscOsSprite; }
 
 } // namespace celvane

@@ -20,6 +20,7 @@ public:
     void clear() override;
     void deleteFrames(int first, int last) override;
     Sprite* workingImage(int frame) override;
+    void setFrameName(int frame, const std::string& name) override;
     bool isOfFileType(int type) const override;
 
 private:

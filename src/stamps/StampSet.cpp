@@ -17,7 +17,7 @@ void StampSet::rename(int n, const std::string& name)
     Graphic* graphic;
     int local;
     if (list_.locate(n, &graphic, &local))
-        graphic->setName(name);
+        graphic->setFrameName(local, name);
 }
 
 void StampSet::selectAll(bool on)

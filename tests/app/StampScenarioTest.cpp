@@ -376,7 +376,10 @@ TEST(StampScenario, StampsFromASpriteFileAndAGifAreDraggedCopiedAndSavedAsTheySh
     expectSameLook(*stamps.image(all - 1), *stamps.image(all + 1), all - 1);
 
     // Saved as the folder's stamps: every stamp comes back with its name, as it showed.
+    stamps.rename(0, "First tile");
     stamps.rename(all, "Copied tile");
+    EXPECT_EQ(picker.describe(0).name, "First tile");
+    EXPECT_EQ(picker.describe(1).name, "01");
     ASSERT_TRUE(picker.run(ID_STAMP_SAVE_DEFAULT));
     StampSet back;
     back.add(FileType::StampFile, readFile(folder + "/data.stp"));
@@ -385,6 +388,7 @@ TEST(StampScenario, StampsFromASpriteFileAndAGifAreDraggedCopiedAndSavedAsTheySh
         EXPECT_EQ(back.name(n), stamps.name(n));
         expectSameLook(*stamps.image(n), *back.image(n), n);
     }
+    EXPECT_EQ(back.name(0), "First tile");
     EXPECT_EQ(back.name(all), "Copied tile");
     EXPECT_TRUE(p.sink.shown.empty());
 }
