@@ -92,6 +92,7 @@ void PlaybackController::drawFadeStep()
 void PlaybackController::toggleFullScreen()
 {
     if (fullScreen_) {
+        ActionSounds::play("Fullscreen off");
         fullScreen_->close();
         notify(Hint::FrameChanged);
         view_.viewport()->update();

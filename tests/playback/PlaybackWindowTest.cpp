@@ -191,7 +191,6 @@ TEST(FullScreen, PlacementAndTheWindow)
     static std::vector<std::string>* heard = &sounds;
     ActionSounds::setPlayer([](const char* name, bool, const char*) { heard->push_back(name); });
     w.command(ID_FULL_SCREEN);
-    ActionSounds::setPlayer(nullptr);
     CFullScreenWindow* screen = w.playback->fullScreenWindow();
     ASSERT_NE(screen, nullptr);
     EXPECT_EQ(sounds, (std::vector<std::string>{"Fullscreen"}));
@@ -201,7 +200,9 @@ TEST(FullScreen, PlacementAndTheWindow)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(screen, &escape);
     QApplication::processEvents();
+    ActionSounds::setPlayer(nullptr);
     EXPECT_EQ(w.playback->fullScreenWindow(), nullptr);
+    EXPECT_EQ(sounds, (std::vector<std::string>{"Fullscreen", "Fullscreen off"}));
 }
 
 TEST(PlayTool, StripSliderAndMotionButtonFollowTheWindow)
