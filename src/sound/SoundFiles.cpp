@@ -21,7 +21,7 @@ bool isWave(ByteSpan data) { return data.size() >= 12 && loadLE32(&data[0]) == m
 // A file name from a sound's name: no folders, nothing hidden.
 std::string fileStem(const std::string& name)
 {
-    std::string stem = name.substr(0, kNameLetters);
+    std::string stem = cutOnLetter(name, kNameLetters);
     for (char& c : stem)
         if (c == '/' || c == '\\' || c == '\0')
             c = '_';

@@ -25,6 +25,15 @@ uint32_t entryLength(const Sound& s)
 
 } // namespace
 
+std::string cutOnLetter(const std::string& text, size_t bytes)
+{
+    size_t end = std::min(bytes, text.size());
+    // A UTF-8 letter's later bytes are 10xxxxxx: cut before the letter they belong to.
+    while (end > 0 && end < text.size() && (uint8_t(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
+}
+
 SoundLibrary::~SoundLibrary() { clear(); }
 
 int SoundLibrary::add(Sound* sound, std::string name)
@@ -205,7 +214,7 @@ size_t SoundLibrary::writeChunkSet(ByteWriter* out, const std::vector<int>& indi
     const size_t namesAt = w.written();
     writeChunkHeader(w, kNames, 0);
     for (const int i : indices) {
-        const std::string name = names_[size_t(i)].substr(0, kMaxName);
+        const std::string name = cutOnLetter(names_[size_t(i)], kMaxName);
         const size_t length = (name.size() + 8) & ~size_t(3);
         w.u16(uint16_t(length));
         w.u16(0);

@@ -11,6 +11,10 @@
 
 namespace celvane {
 
+// The longest start of `text` of at most `bytes` bytes that ends on a whole letter (UTF-8), as
+// names are cut for the files that keep them.
+std::string cutOnLetter(const std::string& text, size_t bytes);
+
 class SoundLibrary {
 public:
     SoundLibrary() = default;

@@ -16,6 +16,7 @@
 #include "sound/SoundPlayer.h"
 #include "sound/SoundClipboard.h"
 #include "sound/SoundCodecs.h"
+#include "sound/SoundFiles.h"
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
 #include "sound/SoundSynth.h"
@@ -224,25 +225,38 @@ TEST(SoundLibrary, ChunkSetLayoutNamesAndRates)
     library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(1001, 3), 1001), "Dog");
     library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(2000, 4), 2000), std::string(40, 'x'));
     library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(3, 5), 3), "Bird");
+    std::string accents;
+    for (int i = 0; i < 16; ++i)
+        accents += "\xC3\xA9"; // é
+    library.add(pooled(Sound::Pcm8Mono, 8000, Bytes(4, 6), 4), accents);
     Bytes out;
     ByteWriter w(&out);
     const size_t length = library.writeChunkSet(&w, false);
     EXPECT_EQ(length, out.size());
     EXPECT_EQ(library.writeChunkSet(nullptr, false), length);
     EXPECT_EQ(loadLE32(&out[0]), makeTag("WAV3"));
-    EXPECT_EQ(loadLE32(&out[4]), 3064u);
-    EXPECT_EQ(loadLE32(&out[3064]), makeTag("NAM1"));
-    // Names: "Dog" in 8 bytes, 31 of the 40 letters in 36, "Bird" in 12.
-    EXPECT_EQ(loadLE32(&out[3068]), 8u + 8 + 36 + 12);
+    EXPECT_EQ(loadLE32(&out[4]), 3064u + 16 + 4);
+    const size_t names = 3064 + 16 + 4;
+    EXPECT_EQ(loadLE32(&out[names]), makeTag("NAM1"));
+    // Names: "Dog" in 8 bytes, 31 of the 40 letters in 36, "Bird" in 12, and 15 letters of two
+    // bytes in 36: no letter is cut in half.
+    EXPECT_EQ(loadLE32(&out[names + 4]), 8u + 8 + 36 + 12 + 36);
 
     // Read into another library: the same sounds (pooled), with their names; again adds nothing.
     SoundLibrary copy;
-    EXPECT_EQ(copy.readChunkSet(out), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(copy.readChunkSet(out), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(copy.sound(0), library.sound(0));
     EXPECT_EQ(copy.name(1), std::string(31, 'x'));
     EXPECT_EQ(copy.name(2), "Bird");
-    EXPECT_EQ(copy.readChunkSet(out), (std::vector<int>{0, 1, 2}));
-    EXPECT_EQ(copy.count(), 3);
+    EXPECT_EQ(copy.name(3), accents.substr(0, 30));
+    EXPECT_EQ(copy.readChunkSet(out), (std::vector<int>{0, 1, 2, 3}));
+    EXPECT_EQ(copy.count(), 4);
+    // Wave files saved beside the first are named after whole letters too.
+    library.setName(3, "x" + accents);
+    test::TempDir dir;
+    const auto files = saveSoundsAsWaves(library, {0, 3}, dir.file("first.wav"));
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[1], dir.file("x" + accents.substr(0, 6) + ".wav"));
 
     // All logarithmic: the compact set, with rates kept to within a hertz.
     SoundLibrary logs;
