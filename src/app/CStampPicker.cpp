@@ -1,6 +1,8 @@
 #include "app/CStampPicker.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMainWindow>
 #include <QMenu>
@@ -283,15 +285,6 @@ void CStampPicker::replaceSnapshot(int fileType, ByteSpan data)
     }
 }
 
-Bytes CStampPicker::selectedAsStampFile()
-{
-    Bytes data;
-    ByteWriter out(&data);
-    model_.stamps().save(&out, true);
-    out.u32(0xFFFFFFFFu);
-    return data;
-}
-
 void CStampPicker::openFile()
 {
     const auto path = FileDialogs::chooser().openFile("Open", kOpenFilters, model_.folder());
@@ -326,11 +319,8 @@ void CStampPicker::exportStamps()
 
 void CStampPicker::copy()
 {
-    StampSet& stamps = model_.stamps();
-    const Sprite* first = stamps.image(stamps.current());
-    if (!first)
-        return;
-    FrameClipboard::put(selectedAsStampFile(), *first);
+    if (QMimeData* data = dragData())
+        QGuiApplication::clipboard()->setMimeData(data);
 }
 
 void CStampPicker::paste()
@@ -418,8 +408,13 @@ bool CStampPicker::picked(int, bool)
 QMimeData* CStampPicker::dragData()
 {
     StampSet& stamps = model_.stamps();
+    // The stamp file first: writing a GIF's frames moves the one picture they share.
+    Bytes file;
+    ByteWriter out(&file);
+    stamps.save(&out, true);
+    out.u32(0xFFFFFFFFu);
     const Sprite* first = stamps.image(stamps.current());
-    return first ? FrameClipboard::mimeData(selectedAsStampFile(), *first) : nullptr;
+    return first ? FrameClipboard::mimeData(file, *first) : nullptr;
 }
 
 QPixmap CStampPicker::dragPicture()

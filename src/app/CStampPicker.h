@@ -74,7 +74,6 @@ private:
     void addPictures(int fileType, ByteSpan data);
     // Pictures whose first becomes the stamp "Snapshot", in place of the last one.
     void replaceSnapshot(int fileType, ByteSpan data);
-    Bytes selectedAsStampFile();
 
     void openFile();
     void exportStamps();

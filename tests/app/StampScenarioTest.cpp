@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QFontComboBox>
@@ -26,6 +27,7 @@
 #include "film/FileType.h"
 #include "film/GraphicList.h"
 #include "gfx/Colour.h"
+#include "platform/SpriteImage.h"
 #include "base/Settings.h"
 #include "view/tools/SnapshotTool.h"
 #include "view/tools/TextTool.h"
@@ -390,6 +392,15 @@ TEST(StampScenario, StampsFromASpriteFileAndAGifAreDraggedCopiedAndSavedAsTheySh
     }
     EXPECT_EQ(back.name(0), "First tile");
     EXPECT_EQ(back.name(all), "Copied tile");
+
+    // Two GIF frames copied: other programs are given the picture of the first.
+    picker.select(PickerSelect::None, 0);
+    picker.select(PickerSelect::Select, all - 2);
+    picker.select(PickerSelect::Select, all - 1);
+    ASSERT_TRUE(picker.run(ID_STAMP_COPY));
+    const QImage copied = QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(copied, spriteToImage(*stamps.image(all - 2)).convertToFormat(QImage::Format_RGB32));
+    EXPECT_NE(copied, spriteToImage(*stamps.image(all - 1)).convertToFormat(QImage::Format_RGB32));
     EXPECT_TRUE(p.sink.shown.empty());
 }
 
