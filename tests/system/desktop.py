@@ -71,13 +71,6 @@ class Listener:
         return loud
 
 
-def _free_display():
-    for number in range(90, 200):
-        if not os.path.exists(f"/tmp/.X11-unix/X{number}") and not os.path.exists(f"/tmp/.X{number}-lock"):
-            return number
-    raise Failure("no free X display number")
-
-
 class Desktop:
     """Xvfb, openbox and the accessibility bus, for the length of a `with` block. Run the script
     under dbus-run-session so that the session bus is its own."""
@@ -99,11 +92,21 @@ class Desktop:
             raise
 
     def _start_session(self):
-        number = _free_display()
+        # Xvfb picks a free display and names it once it takes connections, so that sessions
+        # started side by side neither race for a number nor connect too early; without a reset
+        # when its first client (the accessibility bus) leaves, the next one is not turned away.
+        read, write = os.pipe()
+        self._start(["Xvfb", "-displayfd", str(write), "-screen", "0", f"{self.size[0]}x{self.size[1]}x24",
+                     "-nolisten", "tcp", "-noreset"], pass_fds=(write,))
+        os.close(write)
+        with os.fdopen(read) as named:
+            number = named.readline().strip()
+        if not number:
+            self.processes[-1].wait(10)
+            self._started("Xvfb")
+            raise Failure("Xvfb named no display")
         self.env["DISPLAY"] = f":{number}"
         os.environ["DISPLAY"] = self.env["DISPLAY"]
-        self._start(["Xvfb", f":{number}", "-screen", "0", f"{self.size[0]}x{self.size[1]}x24", "-nolisten", "tcp"])
-        wait_for("the X server", lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), timeout=60)
         self._start(["openbox", "--sm-disable"])
         self._start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"])
         wait_for("the window manager", lambda: self._started("openbox") and subprocess.run(
@@ -129,9 +132,10 @@ class Desktop:
                     p.kill()
         shutil.rmtree(self.folder, ignore_errors=True)
 
-    def _start(self, command):
+    def _start(self, command, pass_fds=()):
         log = open(os.path.join(self.folder, os.path.basename(command[0]) + ".log"), "w")
-        self.processes.append(subprocess.Popen(command, env=self.env, stdout=log, stderr=subprocess.STDOUT))
+        self.processes.append(subprocess.Popen(command, env=self.env, stdout=log, stderr=subprocess.STDOUT,
+                                               pass_fds=pass_fds))
 
     def listen(self):
         return Listener(self)
@@ -143,9 +147,10 @@ class Desktop:
 class Program:
     """The built program, started as a person starts it, on a settings file of its own."""
 
-    def __init__(self, desktop, binary, arguments=(), settings=None):
+    def __init__(self, desktop, binary, arguments=(), settings=None, home=None):
+        """A `home` of an earlier run gives this run what that one left: its recovery copies."""
         self.desktop = desktop
-        self.home = tempfile.mkdtemp(prefix="home-", dir=desktop.folder)
+        self.home = home or tempfile.mkdtemp(prefix="home-", dir=desktop.folder)
         env = dict(desktop.env)
         env.update({
             "HOME": self.home,
@@ -162,7 +167,7 @@ class Program:
             f.write("[Settings]\nSplash=0\n")
             for section, values in (settings or {}).items():
                 f.write(f"[{section}]\n" + "".join(f"{k}={v}\n" for k, v in values.items()))
-        self.log_path = os.path.join(self.home, "stderr.log")
+        self.log_path = os.path.join(self.home, f"stderr-{time.monotonic_ns()}.log")
         self.log = open(self.log_path, "w")
         self.process = subprocess.Popen([binary, *arguments], env=env, stdout=self.log, stderr=subprocess.STDOUT)
         self.app = wait_for("the program on the accessibility bus", self._find_app, timeout=60)
@@ -202,9 +207,23 @@ class Program:
                 within or self.app, lambda a: a is not None and a.name == name
                 and (role is None or a.getRoleName() == role), breadth_first=True)
         try:
-            return wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
+            found = wait_for(f'a control named "{name}"' + (f" ({role})" if role else ""), look, timeout)
         except Failure as e:
             raise Failure(f"{e}; open windows: {self.windows()}")
+        self.check_windows_fit()
+        return found
+
+    def check_windows_fit(self):
+        """Fails when a window on the screen reaches past its edges: a child cannot reach what
+        is there."""
+        width, height = self.desktop.size
+        for window in self.app:
+            if window is None or not window.getState().contains(pyatspi.STATE_SHOWING):
+                continue
+            x, y, w, h = self.extents(window)
+            if x < 0 or y < 0 or x + w > width or y + h > height:
+                raise Failure(f'the window "{window.name}" at {x},{y} sized {w}x{h} does not fit '
+                              f"the {width}x{height} screen")
 
     def press(self, name, role=None, within=None):
         """Presses a control as a screen reader does. A control that opens a modal window answers
@@ -294,12 +313,13 @@ def describe_exit(code):
     return f"exit status {code}"
 
 
-def run(scenario):
-    """Runs `scenario(desktop, binary)` in a desktop of its own; prints what failed."""
+def run(scenario, screen=(1366, 768)):
+    """Runs `scenario(desktop, binary)` in a desktop of its own, on a screen of this size; prints
+    what failed."""
     binary = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
         os.path.dirname(__file__), "..", "..", "build-test", "bin", "celvane")
     try:
-        with Desktop() as desktop:
+        with Desktop(*screen) as desktop:
             scenario(desktop, os.path.abspath(binary))
     except Failure as e:
         print(f"FAILED: {e}", file=sys.stderr)
