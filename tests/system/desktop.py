@@ -257,6 +257,13 @@ class Program:
                                                  or b.name == "Celvane"])[-1]
         self.press(button, "push button", within=box)
 
+    def save_as(self, path):
+        """Saves the film shown under a new name through the Save As dialog; the caller waits for
+        what follows (the file, or a message)."""
+        self.press("Save As...", "menu item")
+        self.find("File name:", "text", timeout=15).queryEditableText().setTextContents(path)
+        self.key("Return")
+
     def extents(self, control):
         """A control's place on the screen: x, y, width, height."""
         box = control.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)

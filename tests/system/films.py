@@ -1,6 +1,7 @@
 """Films and sounds the scenarios start from, made with the batch tool and Python's own wave
-writer."""
+writer, and what a saved film holds, read back through the batch tool's bitmaps."""
 
+import json
 import math
 import os
 import struct
@@ -27,3 +28,25 @@ def make_film(folder, tool):
         tone(sound, hertz, seconds)
         subprocess.run([tool, "sound", film, str(frame), sound, "-o", film], check=True, capture_output=True)
     return film
+
+
+def film_info(tool, film):
+    return json.loads(subprocess.run([tool, "info", "--json", film], check=True, capture_output=True).stdout)
+
+
+def frame_pictures(tool, film):
+    """Every frame of a saved film as grey levels, a byte a pixel: the batch tool writes each as a
+    bitmap and ImageMagick reads it."""
+    pictures = []
+    for frame in range(film_info(tool, film)["frames"]):
+        bitmap = f"{film}-{frame}.bmp"
+        subprocess.run([tool, "frame", film, str(frame), "-o", bitmap], check=True, capture_output=True)
+        pictures.append(subprocess.run(["convert", bitmap, "-colorspace", "Gray", "-depth", "8", "gray:-"],
+                                       check=True, capture_output=True).stdout)
+        os.remove(bitmap)
+    return pictures
+
+
+def inked(picture):
+    """How many pixels of a frame are drawn on (darker than mid grey)."""
+    return sum(1 for level in picture if level < 128)
