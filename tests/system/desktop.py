@@ -59,16 +59,27 @@ class Listener:
             data = f.read()
         self.samples.frombytes(data[: len(data) // 2 * 2])
 
+    def _loud_windows(self, threshold, first=0):
+        """Whether each 10 ms of the recording from sample `first` on was heard."""
+        window = self.RATE // 100
+        return [max(abs(v) for v in self.samples[start:start + window]) > threshold
+                for start in range(first, len(self.samples) - window + 1, window)]
+
     def sounding_ms(self, threshold=300, last_seconds=None):
         """How long something was heard, in milliseconds (10 ms windows above the threshold), in
         all or in the last seconds of the recording."""
-        window = self.RATE // 100
         first = 0 if last_seconds is None else max(0, len(self.samples) - int(last_seconds * self.RATE))
-        loud = 0
-        for start in range(first, len(self.samples) - window + 1, window):
-            if max(abs(v) for v in self.samples[start:start + window]) > threshold:
-                loud += 10
-        return loud
+        return 10 * sum(self._loud_windows(threshold, first))
+
+    def onsets_ms(self, threshold=300, quiet_ms=50):
+        """When each sound began, in milliseconds from the first: sounds are told apart by at
+        least `quiet_ms` of silence between them."""
+        starts, quiet = [], quiet_ms
+        for index, loud in enumerate(self._loud_windows(threshold)):
+            if loud and quiet >= quiet_ms:
+                starts.append(index * 10)
+            quiet = 0 if loud else quiet + 10
+        return [start - starts[0] for start in starts]
 
 
 class Desktop:

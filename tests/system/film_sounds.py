@@ -1,5 +1,5 @@
 """A film with sounds on two frames, played with the sound server recording: each sound is heard
-and the program goes on after each has ended by itself; then a frame's sound heard and deleted
+when its frame comes, within 100 ms, and the program goes on after each has ended by itself; then a frame's sound heard and deleted
 while it plays, and taken back with Undo while it plays again."""
 
 import os
@@ -20,6 +20,12 @@ def scenario(desktop, binary):
             program.live_for(3)
         if heard.sounding_ms() < 700:
             raise Failure(f"the frames' sounds were not heard ({heard.sounding_ms()} ms of sound)")
+        # Each begins with its frame, round after round: the film loops through 8 frames of 100 ms,
+        # so frame 2's sound comes every 800 ms and frame 6's 400 ms after it.
+        onsets = heard.onsets_ms()
+        if len(onsets) < 4 or any(min(t % 400, 400 - t % 400) > 100 for t in onsets):
+            raise Failure(f"the sounds began at {onsets} ms from the first, not with their frames "
+                          f"(every 400 ms)")
 
         # Frame 6's sound, heard and deleted while it plays, then brought back by Undo while it
         # plays again.
