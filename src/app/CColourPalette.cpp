@@ -18,6 +18,8 @@ namespace celvane {
 namespace {
 QRect toQRect(const Rect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
 QColor qColourOf(uint32_t rgbValue) { return QColor(redOf(rgbValue), greenOf(rgbValue), blueOf(rgbValue)); }
+constexpr int kWellSquares = 2;
+const QString kPaperAction = "Choose as paper colour";
 } // namespace
 
 // Paints what the bar says and hands it the clicks.
@@ -48,6 +50,7 @@ private:
 CColourPalette::CColourPalette(QWidget* parent) : QToolBar("Palette", parent), surface_(new Surface(*this))
 {
     setObjectName("Palette");
+    describeEntries(*surface_, windowTitle(), *this);
     addWidget(surface_);
     // The cells grow with the window the bar lies along.
     if (parent)
@@ -78,6 +81,40 @@ void CColourPalette::setActiveView(CCelvaneView* view)
         editor_->setDocument(document());
     syncLayout();
     surface_->update();
+}
+
+int CColourPalette::accessibleCount() const
+{
+    const Film* f = film();
+    return f ? kWellSquares + std::min(layout_.cellCount(), f->palette()->count()) : 0;
+}
+
+AccessibleEntries::Entry CColourPalette::accessibleEntry(int entry) const
+{
+    if (entry == 0)
+        return {"Pencil colour", toQRect(layout_.paintingSquare()), QAccessible::PushButton};
+    if (entry == 1)
+        return {"Paper colour", toQRect(layout_.paperSquare()), QAccessible::PushButton};
+    const int cell = entry - kWellSquares;
+    const Film* f = film();
+    return {QString("Colour %1").arg(cell), toQRect(layout_.cellRect(cell)), QAccessible::ListItem,
+            f && cellOfColourWord(*f->palette(), f->ink(), f->bitsPerPixel()) == cell};
+}
+
+QStringList CColourPalette::accessibleActions(int entry) const
+{
+    QStringList actions = AccessibleEntries::accessibleActions(entry);
+    if (entry >= kWellSquares)
+        actions << kPaperAction;
+    return actions;
+}
+
+void CColourPalette::doAccessibleAction(int entry, const QString& action)
+{
+    if (entry < kWellSquares)
+        openEditor(entry == 0 ? PaintingColour::Pencil : PaintingColour::Paper);
+    else
+        chooseCell(entry - kWellSquares, action == kPaperAction ? PaintingColour::Paper : PaintingColour::Pencil);
 }
 
 void CColourPalette::syncLayout()

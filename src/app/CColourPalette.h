@@ -12,6 +12,7 @@
 #include <QImage>
 
 #include "app/ColourEditor.h"
+#include "app/ScreenReader.h"
 #include "film/UpdateHint.h"
 #include "view/ActiveViewFollower.h"
 #include "view/PaletteBarLayout.h"
@@ -22,7 +23,7 @@ class CCelvaneDoc;
 class CCelvaneView;
 class Film;
 
-class CColourPalette : public QToolBar, public DocumentObserver {
+class CColourPalette : public QToolBar, public DocumentObserver, private AccessibleEntries {
     Q_OBJECT
 public:
     explicit CColourPalette(QWidget* parent = nullptr);
@@ -59,6 +60,11 @@ private:
     };
 
     Film* film() const;
+    // The well's two squares, then a cell for each colour of the palette, as read out.
+    int accessibleCount() const override;
+    Entry accessibleEntry(int entry) const override;
+    QStringList accessibleActions(int entry) const override;
+    void doAccessibleAction(int entry, const QString& action) override;
     void syncLayout();
     // How long the bar may be where it lies: the window's edge, less the bar's own frame.
     int roomAlong() const;

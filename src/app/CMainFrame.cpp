@@ -25,6 +25,7 @@
 #include "app/CelvaneApp.h"
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
+#include "app/ScreenReader.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
 #include "app/sound/CSoundTools.h"
@@ -89,7 +90,7 @@ QString withKeys(const QString& label, const QList<QKeySequence>& keys)
 // A command's menu text: its own label, or the one its state gives, with its keys.
 QString actionText(const CommandInfo& c, const std::string& label)
 {
-    return withKeys(label.empty() ? menuLabel(c.menuText ? c.menuText : c.name) : QString::fromStdString(label),
+    return withKeys(label.empty() ? menuLabel(commandText(c)) : QString::fromStdString(label),
                     keysOf(c));
 }
 
@@ -119,6 +120,7 @@ CMainFrame::CMainFrame(CelvaneApp& app, bool singleDocument)
     buildStatusBar();
     addCommands();
     restoreBars();
+    nameToolBarOverflows(*this);
     resize(800, 600);
     updateChain();
     app_.toolBox().broadcast = [this](uint32_t hint) {
@@ -150,8 +152,11 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::buildActions()
 {
+    nameMenuItemsWithoutKeys();
     for (const CommandInfo& c : allCommands()) {
         auto* action = new QAction(actionText(c, {}), this);
+        // A button is read out as its text; as Qt would make it, but without the keys after a tab.
+        action->setIconText(spokenText(QString::fromUtf8(commandText(c))).remove("..."));
         action->setShortcuts(keysOf(c));
         action->setShortcutContext(Qt::ApplicationShortcut);
         if (c.prompt)
@@ -470,7 +475,7 @@ QString CMainFrame::toolTipFor(int id, bool enabled) const
     const CommandInfo* c = findCommand(id);
     if (!c)
         return {};
-    QString tip = c->toolTip ? QString::fromUtf8(c->toolTip) : menuLabel(c->menuText ? c->menuText : c->name).remove('&');
+    QString tip = c->toolTip ? QString::fromUtf8(c->toolTip) : spokenText(QString::fromUtf8(commandText(*c)));
     if (enabled)
         return tip;
     // Greyed out: say why, so that nobody is left guessing.

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/ScreenReader.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "gfx/Colour.h"
@@ -193,7 +194,10 @@ ColourEditor::Channel ColourEditor::makeChannel(int which, const char* label, in
     c.spin = new QSpinBox(this);
     c.slider->setRange(0, maximum);
     c.spin->setRange(0, maximum);
-    c.spin->setObjectName(QString(label).remove('&').toLower());
+    const QString name = spokenText(label);
+    c.spin->setObjectName(name.toLower());
+    c.slider->setAccessibleName(name); // the label reads out the box beside it
+
     connect(c.slider, &QSlider::valueChanged, this, [this, which](int v) { channelChanged(which, v); });
     connect(c.spin, &QSpinBox::valueChanged, this, [this, which](int v) { channelChanged(which, v); });
     return c;

@@ -344,6 +344,11 @@ const CommandInfo* findCommand(int id)
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
+const char* commandText(const CommandInfo& c)
+{
+    return c.menuText ? c.menuText : c.toolTip ? c.toolTip : c.prompt;
+}
+
 std::span<const MenuEntry> menuBar() { return kMenuBar; }
 
 const char* unavailableReason(int id)

@@ -25,6 +25,8 @@ struct MenuEntry {
 std::span<const CommandInfo> allCommands();
 // The command with this number, or null.
 const CommandInfo* findCommand(int id);
+// The command's words: its menu text, or where it has none its tool tip, or its prompt.
+const char* commandText(const CommandInfo& c);
 // The menu bar, left to right; each top-level entry is a submenu.
 std::span<const MenuEntry> menuBar();
 // Why a command that is greyed out cannot be used now, as its tool tip says; null for a

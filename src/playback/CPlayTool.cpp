@@ -24,10 +24,13 @@ namespace celvane {
 
 class CPlayTool::StripWidget : public QWidget {
 public:
+    // Without a film; with one, the strip is read out as the frame it shows.
+    static constexpr const char* kName = "Film strip";
+
     explicit StripWidget(CPlayTool& bar) : QWidget(&bar), bar_(bar)
     {
         setFixedSize(86, 32);
-        setToolTip("Film strip");
+        setToolTip(kName);
         setStatusTip("Drag to change the current frame, when playing click to stop");
     }
 
@@ -168,12 +171,14 @@ CPlayTool::CPlayTool(const std::function<QAction*(int)>& action, QWidget* parent
     slider_->setRange(0, 100);
     slider_->setFixedWidth(89);
     slider_->setToolTip("Film speed");
+    slider_->setAccessibleName(slider_->toolTip());
     slider_->setStatusTip("Change the film speed (double click slider to display dialogue box)");
     grid->addWidget(slider_, 1, 3);
     // Not the action's own button: its picture follows the film's motion, not the action.
     motion_ = new QToolButton(panel);
     motion_->setObjectName("motion");
     motion_->setToolTip("Motion");
+    motion_->setAccessibleName(motion_->toolTip());
     grid->addWidget(motion_, 1, 4);
     if (QAction* cycle = action(ID_MOTION_CYCLE)) {
         connect(motion_, &QToolButton::clicked, cycle, &QAction::trigger);
@@ -195,9 +200,18 @@ QWidget* CPlayTool::stripWidget() const { return stripWidget_; }
 void CPlayTool::setActiveView(CCelvaneView* view)
 {
     follower_.follow(view, [this] { setActiveView(nullptr); });
-    strip_.follow(view ? view->currentFrame() : 0);
+    syncStrip();
     syncSlider();
     syncMotion();
+}
+
+void CPlayTool::syncStrip()
+{
+    const CCelvaneView* view = follower_.view();
+    strip_.follow(view ? view->currentFrame() : 0);
+    const QString name = view && view->film() ? view->frameText() : QString(StripWidget::kName);
+    if (stripWidget_->accessibleName() != name)
+        stripWidget_->setAccessibleName(name);
     stripWidget_->update();
 }
 
@@ -231,10 +245,8 @@ void CPlayTool::sliderMoved(int position)
 
 void CPlayTool::onDocumentUpdate(DocumentObserver*, uint32_t hint, const ChangeRecord*)
 {
-    if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::CurrentFrame | Hint::PlayState | Hint::FrameMarks)) {
-        strip_.follow(follower_.view() ? follower_.view()->currentFrame() : 0);
-        stripWidget_->update();
-    }
+    if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::CurrentFrame | Hint::PlayState | Hint::FrameMarks))
+        syncStrip();
     if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::FilmSpeed))
         syncSlider();
     if (hint & (Hint::RepaintAll | Hint::ActiveViewChanged | Hint::Motion))

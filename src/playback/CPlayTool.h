@@ -37,6 +37,8 @@ public:
 
 private:
     class StripWidget;
+    // The strip follows the current frame, and is read out as it.
+    void syncStrip();
     void syncSlider();
     // The Motion button shows the film's motion (To end with no film).
     void syncMotion();

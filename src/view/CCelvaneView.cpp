@@ -82,6 +82,8 @@ CCelvaneView::CCelvaneView(CCelvaneDoc& document, QWidget* parent)
     showOverRuns_ = settings.getFlag("Settings", "ShowOverRun", true);
     layout_.setScale(zoomToggle_.defaultScale());
     syncFrameSize();
+    setAccessibleName("Film");
+    setAccessibleDescription(frameText());
     refreshSound();
     addFrameCommands();
     addViewCommands();
@@ -244,6 +246,12 @@ void CCelvaneView::refreshToolState()
         setDrawingTool(toolSink_->drawsOnFrame());
 }
 
+QString CCelvaneView::frameText() const
+{
+    const Film* f = film();
+    return f ? QString("Frame %1 of %2").arg(std::max(currentFrame_, 0) + 1).arg(f->frameCount()) : QString();
+}
+
 void CCelvaneView::goToFrame(int frame)
 {
     Film* f = film();
@@ -326,6 +334,8 @@ void CCelvaneView::onDocumentUpdate(DocumentObserver*, uint32_t hint, const Chan
         viewport()->update();
     if (hint & (Hint::ActiveViewChanged | Hint::CurrentFrame))
         refreshSound();
+    if (hint & (Hint::RepaintAll | Hint::CurrentFrame))
+        setAccessibleDescription(frameText());
     if ((hint & Hint::RepaintRect) && change)
         repaintFrameRect(change->rect, immediate);
     if ((hint & (Hint::CurrentFrame | Hint::FrameRect)) && immediate)

@@ -35,6 +35,8 @@ public:
     Film* film() const { return document_.film(); }
 
     int currentFrame() const { return currentFrame_; }
+    // Which frame is shown, as it is read out: "Frame 3 of 8"; empty without a film.
+    QString frameText() const;
     // Makes a frame current (clamped to the film), telling every view.
     void goToFrame(int frame);
     // Runs a change to the film's frames as one step of the window's undo history, reporting a

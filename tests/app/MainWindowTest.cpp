@@ -1,13 +1,23 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QIcon>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QScrollBar>
+#include <QRegularExpression>
 #include <QTimer>
+#include <set>
 
+#include "PickerSteps.h"
 #include "QtTestSupport.h"
+#include "app/CColourPalette.h"
+#include "app/CToolPanel.h"
+#include "app/CTools.h"
+#include "app/sound/CSoundPicker.h"
+#include "gfx/Colour.h"
+#include "playback/CPlayTool.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
@@ -457,4 +467,115 @@ TEST(MainWindow, TheIconIsInstalledScalableAndAt48Pixels)
     const QImage fixed(QString::fromStdString((hicolor / "48x48/apps/celvane.png").string()));
     EXPECT_EQ(fixed.size(), QSize(48, 48));
     EXPECT_GT(fixed.pixelColor(24, 24).alpha(), 0);
+}
+
+namespace {
+// Controls a person uses, as a screen reader names them.
+bool usable(QAccessible::Role role)
+{
+    switch (role) {
+    case QAccessible::PushButton: case QAccessible::CheckBox: case QAccessible::RadioButton:
+    case QAccessible::MenuItem: case QAccessible::Slider: case QAccessible::ListItem:
+    case QAccessible::EditableText: case QAccessible::ComboBox: case QAccessible::SpinBox:
+    case QAccessible::ButtonMenu: case QAccessible::ButtonDropDown: case QAccessible::PageTab:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Every element below `a`, depth first, as a screen reader walks it.
+void walk(QAccessibleInterface* a, const std::function<void(QAccessibleInterface*)>& visit, int depth = 0)
+{
+    if (!a || !a->isValid() || depth > 30)
+        return;
+    visit(a);
+    for (int i = 0; i < a->childCount(); ++i)
+        walk(a->child(i), visit, depth + 1);
+}
+
+QAccessibleInterface* findNamed(QWidget& window, const QString& name, QAccessible::Role role)
+{
+    QAccessibleInterface* found = nullptr;
+    walk(QAccessible::queryAccessibleInterface(&window), [&](QAccessibleInterface* a) {
+        if (!found && a->role() == role && a->text(QAccessible::Name) == name)
+            found = a;
+    });
+    return found;
+}
+} // namespace
+
+// The main window, the toolbox, every tool panel and both pickers as a screen reader meets
+// them: each control has words to speak (never an object's id, a mnemonic's '&' or the keys
+// after a tab), and the painted ones (palette cells, picker entries, the film strip and the
+// film) are there with their places, so that they can be found, pressed and clicked.
+TEST(MainWindow, EveryControlHasANameAScreenReaderCanSpeak)
+{
+    Program p({.filmWidth = 160, .filmHeight = 120, .filmDepth = 8, .window = {1000, 720}});
+    p.view().film()->insertFrame(1, false);
+    p.view().goToFrame(1);
+    p.frame().show();
+    CTools& tools = *p.frame().toolbox();
+    for (int tool = 0; tool < ToolBox::kCount; ++tool)
+        if (CToolPanel* panel = tools.panel(tool))
+            panel->showAt(QPoint(0, 0));
+    p.frame().stampPicker().show(false);
+    CSoundPicker& sounds = p.frame().soundPicker();
+    sounds.window().showPicker();
+    p.frame().runCommand(ID_TOOL_SOUND); // the sound tools' bar and menu
+    p.frame().findChild<CColourPalette*>()->openEditor(PaintingColour::Pencil);
+    QApplication::processEvents();
+
+    const QRegularExpression objectId("^[A-Z][A-Z0-9]*_[A-Z0-9_]+$"), mnemonic("&\\S");
+    std::vector<std::string> unnamed;
+    std::set<std::pair<int, QString>> named;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (!window->isVisible())
+            continue;
+        walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+            const QString name = a->text(QAccessible::Name);
+            named.insert({a->role(), name});
+            if (usable(a->role())
+                && (name.trimmed().isEmpty() || name.contains(mnemonic) || name.contains('\t') || objectId.match(name).hasMatch()))
+                unnamed.push_back(window->windowTitle().toStdString() + ": role " + std::to_string(a->role())
+                                  + " named \"" + name.toStdString() + "\" ("
+                                  + (a->object() ? a->object()->metaObject()->className() : "no object") + ")");
+        });
+    }
+    EXPECT_EQ(unnamed, std::vector<std::string>{});
+    for (const auto& [role, name] :
+         std::vector<std::pair<int, QString>>{{QAccessible::PushButton, "New film"},
+                                              {QAccessible::PushButton, "Zoom in"},
+                                              {QAccessible::PushButton, "Undo"},
+                                              {QAccessible::MenuItem, "Undo"},
+                                              {QAccessible::Slider, "Film speed"},
+                                              {QAccessible::ListItem, "Colour 12"},
+                                              {QAccessible::ListItem, "Footstep"}})
+        EXPECT_TRUE(named.count({role, name})) << name.toStdString() << " (role " << role << ")";
+
+    // The strip and the film say which frame is shown.
+    QAccessibleInterface* strip = QAccessible::queryAccessibleInterface(p.frame().findChild<CPlayTool*>()->stripWidget());
+    EXPECT_EQ(strip->text(QAccessible::Name), "Frame 2 of 2");
+    QAccessibleInterface* film = QAccessible::queryAccessibleInterface(&p.view());
+    EXPECT_EQ(film->text(QAccessible::Name), "Film");
+    EXPECT_EQ(film->text(QAccessible::Description), "Frame 2 of 2");
+
+    // A picker entry is where its icon is drawn, and pressing it picks the sound.
+    QAccessibleInterface* footstep = findNamed(sounds.window(), "Footstep", QAccessible::ListItem);
+    ASSERT_NE(footstep, nullptr);
+    int entry = 0;
+    while (entry < sounds.itemCount() && sounds.describe(entry).name != "Footstep")
+        ++entry;
+    const int links = int(sounds.window().folders().links().size());
+    const QPoint icon = sounds.window().entriesWidget()->mapToGlobal(test::iconCentre(sounds.window(), links + entry));
+    EXPECT_TRUE(footstep->rect().contains(icon));
+    footstep->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(sounds.describe(entry).selected);
+    EXPECT_TRUE(footstep->state().selected);
+
+    // A palette cell chooses the pencil colour as a click does.
+    QAccessibleInterface* cell = findNamed(*p.frame().findChild<CColourPalette*>(), "Colour 12", QAccessible::ListItem);
+    ASSERT_NE(cell, nullptr);
+    cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(indexOfWord(p.view().film()->ink()), 12);
 }

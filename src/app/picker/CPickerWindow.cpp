@@ -113,6 +113,7 @@ CPickerWindow::CPickerWindow(PickerItems& items, const QString& title, QSize fir
     setWindowTitle(title);
     setFont(pickerFont());
     setCentralWidget(canvas_);
+    describeEntries(*canvas_->viewport(), title, *this);
 }
 
 CPickerWindow::~CPickerWindow() = default;
@@ -255,6 +256,25 @@ void CPickerWindow::paintLinkIcon(QPainter& painter, const PickerLink& link, con
         painter.drawPath(arrow);
     }
     painter.restore();
+}
+
+int CPickerWindow::accessibleCount() const { return grid_.entryCount(); }
+
+AccessibleEntries::Entry CPickerWindow::accessibleEntry(int entry) const
+{
+    const PickerEntryRects r = grid_.rects(entry);
+    const int links = int(folders_.links().size());
+    const QRect place = toQRect(r.icon).united(toQRect(r.name));
+    if (entry < links)
+        return {QString::fromStdString(folders_.links()[size_t(entry)].name), place};
+    const PickerLook look = items_.describe(entry - links);
+    return {QString::fromStdString(look.name), place, QAccessible::ListItem, look.selected};
+}
+
+void CPickerWindow::doAccessibleAction(int entry, const QString&)
+{
+    pressed(toQRect(grid_.rects(entry).icon).center(), Qt::NoModifier, false);
+    released();
 }
 
 void CPickerWindow::pressed(QPoint at, Qt::KeyboardModifiers keys, bool doubleClick)

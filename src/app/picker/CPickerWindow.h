@@ -10,13 +10,14 @@
 #include "app/picker/PickerFolders.h"
 #include "app/picker/PickerGrid.h"
 #include "app/picker/PickerMouse.h"
+#include "app/ScreenReader.h"
 
 namespace celvane {
 
 class PickerCanvas;
 class PickerItems;
 
-class CPickerWindow : public QMainWindow {
+class CPickerWindow : public QMainWindow, private AccessibleEntries {
     Q_OBJECT
 public:
     // `firstSize` is the size the window takes when it is first shown.
@@ -44,6 +45,10 @@ private:
     void layoutEntries();
     void paintEntries(QPainter& painter, const QRect& exposed);
     void paintLinkIcon(QPainter& painter, const PickerLink& link, const QRect& icon) const;
+    // Links and items as a screen reader reads them; pressing one clicks it.
+    int accessibleCount() const override;
+    Entry accessibleEntry(int entry) const override;
+    void doAccessibleAction(int entry, const QString& action) override;
     void pressed(QPoint at, Qt::KeyboardModifiers keys, bool doubleClick);
     void moved(QPoint at);
     void released();
