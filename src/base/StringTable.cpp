@@ -45,6 +45,8 @@ const std::unordered_map<int, const char*>& table()
         {IDS_REPLACE_FILE, "%1 already exists.\nDo you want to replace it?"},
         {IDS_NOT_A_FILM, "Not a film"},
         {IDS_NO_SOUNDS_TO_SAVE, "There are no sounds to save."},
+        {IDS_SOUND_NOT_PLAYABLE,
+         "Warning: one or more sounds in %1 cannot be played, because Celvane cannot decode the form they are in."},
         {IDS_NO_DISPLAY, "Celvane needs a display and none is set. Run it under xvfb-run -a."},
         {IDS_DELETE_CURRENT_FRAME,
          "The current frame will be deleted permanently, without being copied to the clipboard.  Are you "

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sound/SoundCodecs.h"
+#include "sound/WaveDecoder.h"
 
 namespace celvane {
 
@@ -65,6 +66,7 @@ void Sound::setData(int code, int rate, ByteSpan bytes, int sampleCount, ByteSpa
     storedCode_ = code;
     rate_ = rate;
     sampleCount_ = sampleCount;
+    decoded_.reset();
     preparePlayData();
 }
 
@@ -72,6 +74,7 @@ void Sound::replaceData(ByteSpan bytes, int sampleCount)
 {
     storedData_.assign(bytes.begin(), bytes.end());
     sampleCount_ = sampleCount;
+    decoded_.reset();
     preparePlayData();
 }
 
@@ -82,13 +85,22 @@ void Sound::clear()
     playData_ = std::make_shared<const Bytes>();
     storedData_.clear();
     formatBlock_.clear();
+    decoded_.reset();
 }
 
 PcmSamples Sound::pcm() const
 {
     if (playCode_ >= Pcm8Mono && playCode_ <= Pcm16Stereo)
         return {playCode_, playData_};
-    return {};
+    if (playCode_ != Described)
+        return {};
+    if (!decoded_) {
+        Bytes wave;
+        ByteWriter w(&wave);
+        writeWave(&w);
+        decoded_ = decodeWave(wave);
+    }
+    return *decoded_;
 }
 
 size_t PcmSamples::frames() const { return bytes->size() / frameBytesOf(code); }
@@ -104,8 +116,11 @@ void PcmSamples::frame(size_t index, int16_t& left, int16_t& right) const
 
 bool Sound::checkPlayability()
 {
-    const bool pcm = playCode_ >= Pcm8Mono && playCode_ <= Pcm16Stereo && rate_ > 0;
-    const bool ok = pcm && (!g_output || g_output->accepts(playCode_, rate_));
+    const PcmSamples samples = pcm();
+    if (playCode_ == Described && samples.frames() > 0)
+        sampleCount_ = int(samples.frames());
+    const bool pcm = playCode_ == Described ? samples.frames() > 0 : playCode_ >= Pcm8Mono && playCode_ <= Pcm16Stereo;
+    const bool ok = pcm && rate_ > 0 && (!g_output || g_output->accepts(samples.code, rate_));
     status_ = ok ? status_ & ~kUnplayable : status_ | kUnplayable;
     return ok;
 }

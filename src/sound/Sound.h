@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "base/ByteIO.h"
@@ -63,6 +64,8 @@ public:
     // New bytes in the same encoding and rate (a trimmed recording).
     void replaceData(ByteSpan bytes, int sampleCount);
     void clear();
+    // Whether the output takes the sound's PCM; a code-20 sound that decodes takes the sample
+    // count of what it decodes to.
     bool checkPlayability();
     bool playable() const { return (status_ & kUnplayable) == 0; }
 
@@ -72,7 +75,8 @@ public:
     void setRate(int rate) { rate_ = rate; }
     int sampleCount() const { return sampleCount_; }
     const Bytes& playData() const { return *playData_; }
-    // The play data as PCM; empty for an encoding that is not PCM.
+    // The sound as PCM: its play data, or what a code-20 sound decodes to (decoded when first
+    // asked for); empty when it does not decode.
     PcmSamples pcm() const;
     // The compact bytes of a logarithmic or ADPCM sound; empty for the others.
     const Bytes& storedData() const { return storedData_; }
@@ -106,6 +110,9 @@ protected:
     int sampleCount_ = 0;
 
 private:
+    // What a code-20 sound decodes to, once asked for.
+    mutable std::optional<PcmSamples> decoded_;
+
     friend class SoundPool;
     int useCount_ = 0;
 };

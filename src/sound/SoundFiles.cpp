@@ -1,10 +1,12 @@
 #include "sound/SoundFiles.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
 #include "base/Chunks.h"
 #include "base/Errors.h"
+#include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "sound/SoundPool.h"
 #include "sound/WaveFile.h"
@@ -32,26 +34,29 @@ std::string fileStem(const std::string& name)
 
 void loadSoundFile(SoundLibrary& library, const std::string& path)
 {
-    loadSounds(library, readFile(path), std::filesystem::path(path).stem().string());
+    const std::filesystem::path file(path);
+    const std::vector<int> held = loadSounds(library, readFile(path), file.stem().string());
+    // Said once for the file, not each time one of its sounds is asked to play.
+    if (std::any_of(held.begin(), held.end(), [&](int i) { return !library.sound(i)->playable(); }))
+        Reporter::message(formatMessage(IDS_SOUND_NOT_PLAYABLE, {file.filename().string()}), MessageButtons::Ok,
+                          MessageIcon::Warning);
 }
 
-void loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name)
+std::vector<int> loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name)
 {
     if (isWave(data)) {
         auto sound = readWave(data);
         sound->checkPlayability();
-        library.hold(SoundPool::shared().add(std::move(sound)), name);
-        return;
+        return {library.hold(SoundPool::shared().add(std::move(sound)), name)};
     }
     const ChunkSequence chunks(data);
     if (!chunks.chunks().empty() && chunks.chunks().front().tag == kFilm) {
-        if (const Chunk* sounds = chunks.find(kFilmSounds))
-            library.readChunkSet(sounds->payload);
-        return;
+        const Chunk* sounds = chunks.find(kFilmSounds);
+        return sounds ? library.readChunkSet(sounds->payload) : std::vector<int>{};
     }
     if (!SoundLibrary::isChunkSet(data))
         throw NotSupportedError(name + " holds no sounds", IDS_CANNOT_LOAD_TYPE);
-    library.readChunkSet(data);
+    return library.readChunkSet(data);
 }
 
 bool loadFolderSounds(SoundLibrary& library, const std::string& folder)

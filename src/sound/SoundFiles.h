@@ -10,10 +10,12 @@
 namespace celvane {
 
 // Adds the sounds of a file to `library`, by what the file holds: a sound library, a film's
-// sounds, or one wave file (named after the file). Throws NotSupportedError for other files.
+// sounds, or one wave file (named after the file). Throws NotSupportedError for other files. A
+// file with sounds that cannot be played is loaded with a warning naming it.
 void loadSoundFile(SoundLibrary& library, const std::string& path);
-// The same for a file's bytes; a wave file's sound is called `name`.
-void loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name);
+// The same for a file's bytes, without the warning; a wave file's sound is called `name`.
+// Returns where the library holds each of the file's sounds.
+std::vector<int> loadSounds(SoundLibrary& library, ByteSpan data, const std::string& name);
 
 // Adds the sounds of a folder's "data" file (".slb", no extension, or ".wav"); false when the
 // folder has none.

@@ -1,5 +1,7 @@
 #include "sound/WaveFile.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "base/Errors.h"
@@ -9,6 +11,21 @@ namespace celvane {
 namespace {
 
 constexpr uint32_t kRiff = 0x46464952, kWave = 0x45564157, kFmt = 0x20746D66, kData = 0x61746164;
+constexpr uint16_t kPcm = 1, kExtensible = 0xFFFE;
+// The sub-format of an extensible description: a format tag in the first two bytes of a GUID
+// whose other bytes are these.
+constexpr uint8_t kSubFormatTail[14] = {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80,
+                                        0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+// The encoding of a wave format description: its tag, or an extensible description's sub-format.
+uint16_t formatTag(ByteSpan format)
+{
+    const uint16_t tag = loadLE16(&format[0]);
+    if (tag == kExtensible && format.size() >= 40 && loadLE16(&format[16]) >= 22
+        && std::equal(std::begin(kSubFormatTail), std::end(kSubFormatTail), format.begin() + 26))
+        return loadLE16(&format[24]);
+    return tag;
+}
 
 // The body of the first chunk tagged `tag` among the chunks of `form`; chunks are padded to an
 // even length. A chunk that claims more than the file holds is an error.
@@ -45,7 +62,7 @@ std::unique_ptr<Sound> readWave(ByteSpan data)
     if (!samples)
         throw FileError("the wave file has no \"data\" chunk");
 
-    const uint16_t tag = loadLE16(&(*format)[0]), channels = loadLE16(&(*format)[2]);
+    const uint16_t channels = loadLE16(&(*format)[2]);
     const uint32_t rate = loadLE32(&(*format)[4]), bytesPerSecond = loadLE32(&(*format)[8]);
     const uint16_t bits = loadLE16(&(*format)[14]);
     // A rate past what sound files keep would change when the sound is saved into one.
@@ -55,7 +72,7 @@ std::unique_ptr<Sound> readWave(ByteSpan data)
     if (count > 0x7FFFFFFF)
         throw FileError("the wave file's rate is not usable");
 
-    const bool pcm = tag == 1 && (channels == 1 || channels == 2) && (bits == 8 || bits == 16);
+    const bool pcm = formatTag(*format) == kPcm && (channels == 1 || channels == 2) && (bits == 8 || bits == 16);
     auto sound = Sound::create(pcm ? (channels == 2 ? 1 : 0) + (bits == 16 ? 2 : 0) : Sound::Described);
     Bytes block;
     if (!pcm) {

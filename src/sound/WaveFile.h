@@ -1,7 +1,7 @@
 #pragma once
 // RIFF WAVE files in: the first "fmt " and "data" chunks of the WAVE form, in any order. PCM of 8
-// or 16 bits in one or two channels becomes a sound of that code; any other encoding is kept,
-// with its format description, as it came.
+// or 16 bits in one or two channels (in a plain or an extensible description) becomes a sound of
+// that code; any other encoding is kept, with its format description, as it came.
 
 #include <memory>
 #include <string>

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <filesystem>
 
+#include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "base/Chunks.h"
 #include "base/Errors.h"
@@ -20,6 +21,7 @@
 #include "sound/SoundLibrary.h"
 #include "sound/SoundPool.h"
 #include "sound/SoundSynth.h"
+#include "sound/SoundTrack.h"
 #include "sound/WaveFile.h"
 #include "sound/Waveform.h"
 
@@ -135,6 +137,98 @@ TEST(WaveFile, ReadsPcmAndKeepsOtherEncodingsAsTheyCame)
 
     // PCM of 24 bits is kept whole rather than read as 8-bit samples.
     EXPECT_EQ(readWave(waveBytes(1, 1, 8000, 24, 30))->storedCode(), Sound::Described);
+
+    // 16-bit stereo PCM in an extensible description is plain PCM, a sample frame every 4 bytes.
+    Bytes extensible{22, 0, 16, 0, 3, 0, 0, 0, 1, 0};
+    extensible.insert(extensible.end(), {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71});
+    auto wide = readWave(waveBytes(0xFFFE, 2, 44100, 16, 8960, extensible));
+    EXPECT_EQ(wide->storedCode(), Sound::Pcm16Stereo);
+    EXPECT_EQ(wide->sampleCount(), 2240);
+    EXPECT_TRUE(wide->formatBlock().empty());
+}
+
+// Wave files in the encodings real files come in are kept as they came, and heard, mixed into
+// videos and drawn as the tone they hold; a file that nothing decodes is named once as it loads.
+TEST(WaveFile, OtherEncodingsAreHeardMixedAndDrawnAsTheToneTheyHold)
+{
+    if (test::runCommand("command -v ffmpeg >/dev/null") != 0)
+        GTEST_SKIP() << "ffmpeg is not installed";
+    test::TempDir dir;
+    constexpr int kToneRate = 22050, kSamples = 11025;
+    Bytes pcm;
+    ByteWriter tone(&pcm);
+    for (int i = 0; i < kSamples; ++i)
+        tone.u16(uint16_t(int16_t(std::lround(16000 * std::sin(2 * M_PI * 441 * i / kToneRate)))));
+    auto source = Sound::create(Sound::Pcm16Mono);
+    source->setData(Sound::Pcm16Mono, kToneRate, pcm, kSamples);
+    Bytes wave;
+    ByteWriter w(&wave);
+    source->writeWave(&w);
+    test::writeBytes(dir.file("tone.wav"), wave);
+    // Level and pitch of 16-bit samples, left then right.
+    const auto measure = [](const std::vector<int16_t>& samples, int channels, int rate) {
+        double sum = 0;
+        int crossings = 0;
+        for (size_t i = size_t(channels); i < samples.size(); i += size_t(channels)) {
+            sum += double(samples[i]) * samples[i];
+            crossings += (samples[i - size_t(channels)] < 0) != (samples[i] < 0);
+        }
+        const double frames = double(samples.size() / size_t(channels));
+        return std::pair{std::sqrt(sum / frames), crossings / 2.0 / (frames / rate)};
+    };
+    const auto [level, pitch] = measure(std::vector<int16_t>(reinterpret_cast<const int16_t*>(pcm.data()),
+                                                             reinterpret_cast<const int16_t*>(pcm.data() + pcm.size())),
+                                        1, kToneRate);
+
+    for (const std::string codec : {"pcm_mulaw", "pcm_alaw", "pcm_s24le", "pcm_s32le", "pcm_f32le", "adpcm_ima_wav",
+                                     "adpcm_ms"}) {
+        const std::string file = dir.file("coded.wav");
+        ASSERT_EQ(test::runCommand("ffmpeg -v error -y -i " + dir.file("tone.wav") + " -c:a " + codec + " " + file), 0) << codec;
+        SoundLibrary library;
+        test::RecordingSink messages;
+        loadSoundFile(library, file);
+        EXPECT_TRUE(messages.shown.empty()) << codec;
+        ASSERT_EQ(library.count(), 1) << codec;
+        const Sound& sound = *library.sound(0);
+        EXPECT_EQ(sound.storedCode(), Sound::Described) << codec;
+        EXPECT_TRUE(sound.playable()) << codec;
+        // ADPCM fills out its last block with silence.
+        EXPECT_GE(sound.sampleCount(), kSamples) << codec;
+        EXPECT_LE(sound.sampleCount(), kSamples + 2048) << codec;
+        // The stored bytes are the file's.
+        const auto back = readWaveFile(file);
+        EXPECT_EQ(sound.playData(), back->playData()) << codec;
+
+        // Heard as played and as a video mixes it: the tone at its level.
+        const PcmSamples samples = sound.pcm();
+        const int channels = samples.code == Sound::Pcm16Stereo ? 2 : 1;
+        ASSERT_GE(samples.frames(), size_t(kSamples)) << codec;
+        const auto* first = reinterpret_cast<const int16_t*>(samples.bytes->data());
+        const auto [heardLevel, heardPitch] = measure({first, first + kSamples * channels}, channels, kToneRate);
+        EXPECT_NEAR(heardLevel, level, level * 0.05) << codec;
+        EXPECT_NEAR(heardPitch, pitch, 5) << codec;
+        const std::vector<int16_t> track = renderSoundTrack({{0, &sound, 0, 127, 0, 255}}, 1000 * kSamples / kToneRate, kToneRate);
+        const auto [mixedLevel, mixedPitch] = measure(track, 2, kToneRate);
+        EXPECT_NEAR(mixedLevel, level / 2, level * 0.05) << codec; // each side at half level, centred
+        EXPECT_NEAR(mixedPitch, pitch, 5) << codec;
+        // Drawn: the tone's columns reach about as far as its peaks.
+        const std::vector<WaveColumn> columns = waveformColumns(sound, 0, 100, 100, 1);
+        const auto peaks = std::count_if(columns.begin(), columns.end(),
+                                         [](const WaveColumn& c) { return std::abs(c.reach - 100 * 16000 / 65536) <= 1; });
+        EXPECT_GE(peaks, 85) << codec;
+    }
+
+    // A file in an encoding nothing decodes is loaded, kept and named once; it plays as nothing.
+    const std::string unknown = dir.file("unknown.wav");
+    test::writeBytes(unknown, waveBytes(0x7A7A, 1, 8000, 4, 400));
+    SoundLibrary library;
+    test::RecordingSink messages;
+    loadSoundFile(library, unknown);
+    ASSERT_EQ(library.count(), 1);
+    EXPECT_FALSE(library.sound(0)->playable());
+    EXPECT_EQ(messages.shown, (std::vector<std::string>{
+                                  "Warning: one or more sounds in unknown.wav cannot be played, because Celvane cannot "
+                                  "decode the form they are in."}));
 }
 
 TEST(WaveFile, LogarithmicSoundsAreWrittenAs16BitPcm)
@@ -185,6 +279,8 @@ TEST(WaveFile, CorpusFilesOpenOrAreRefused)
         try {
             auto sound = readWaveFile(path);
             EXPECT_LE(sound->playData().size(), std::filesystem::file_size(file.path)) << path;
+            // Whatever encoding FFmpeg decodes is heard; only the corpus's unsupported files are not.
+            EXPECT_EQ(sound->checkPlayability(), path.find("-unsupported") == std::string::npos) << path;
             ++opened;
         } catch (const Error&) {
             EXPECT_FALSE(shouldOpen) << path;
