@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
@@ -145,11 +146,15 @@ void CPickerWindow::showPicker()
         shown_ = true;
         resize(firstSize_);
         layoutEntries();
+        // As tall as what it holds, but never past the bottom of the screen with a title bar like
+        // the main window's (or the style's, before that one is shown), which the window manager
+        // adds once it is shown.
         const int more = grid_.contentHeight() - canvas_->viewport()->height();
-        if (more > 0) {
-            const int room = screen() ? screen()->availableGeometry().bottom() - frameGeometry().bottom() : more;
-            resize(width(), height() + std::clamp(room, 0, more));
-        }
+        const QWidget* main = parentWidget();
+        const int titleBar = std::max(main ? main->frameGeometry().height() - main->height() : 0,
+                                      style()->pixelMetric(QStyle::PM_TitleBarHeight));
+        const int room = screen() ? screen()->availableGeometry().height() - titleBar - height() : more;
+        resize(width(), std::max(height() + std::min(more, room), minimumSizeHint().height()));
     }
     show();
     raise();
