@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "app/DrawnIcons.h"
+#include "app/ScreenRoom.h"
 
 namespace celvane {
 
@@ -40,10 +41,11 @@ void CToolPanel::setPinned(bool on)
     pin_.setPinned(on);
 }
 
-void CToolPanel::showAt(const QPoint& globalTopLeft)
+void CToolPanel::showAt(const QPoint& besideButton)
 {
     hide_.stop();
     if (!isVisible()) {
+        const QPoint globalTopLeft = insideScreen(*this, besideButton);
         placing_ = true;
         move(globalTopLeft);
         show();

@@ -20,7 +20,7 @@ public:
     bool pinned() const { return pin_.pinned(); }
     void setPinned(bool on);
     // Shows the panel with its top left at a point on the screen.
-    void showAt(const QPoint& globalTopLeft);
+    void showAt(const QPoint& besideButton);
     void toggleAt(const QPoint& globalTopLeft);
     // Hides the panel soon, unless it is pinned.
     void dismiss();

@@ -10,10 +10,10 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QScrollBar>
-#include <QStyle>
 #include <QStyleOptionFocusRect>
 #include <QUrl>
 
+#include "app/ScreenRoom.h"
 #include "app/picker/FittedStamp.h"
 #include "app/picker/PickerItems.h"
 #include "base/Settings.h"
@@ -146,15 +146,9 @@ void CPickerWindow::showPicker()
         shown_ = true;
         resize(firstSize_);
         layoutEntries();
-        // As tall as what it holds, but never past the bottom of the screen with a title bar like
-        // the main window's (or the style's, before that one is shown), which the window manager
-        // adds once it is shown.
+        // As tall as what it holds, but never past the bottom of the screen.
         const int more = grid_.contentHeight() - canvas_->viewport()->height();
-        const QWidget* main = parentWidget();
-        const int titleBar = std::max(main ? main->frameGeometry().height() - main->height() : 0,
-                                      style()->pixelMetric(QStyle::PM_TitleBarHeight));
-        const int room = screen() ? screen()->availableGeometry().height() - titleBar - height() : more;
-        resize(width(), std::max(height() + std::min(more, room), minimumSizeHint().height()));
+        resize(width(), std::max(height() + std::min(more, roomBelow(*this)), minimumSizeHint().height()));
     }
     show();
     raise();
