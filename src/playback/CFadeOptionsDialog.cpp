@@ -28,6 +28,7 @@ CFadeOptionsDialog::CFadeOptionsDialog(const FrameFade& fade, bool selection, QW
     kind_->setCurrentIndex(std::clamp(fade.kind, 0, 3));
     direction_ = new QComboBox(this);
     direction_->setObjectName("direction");
+    direction_->setAccessibleName("Direction");
     if (fade.kind != FrameFade::Immediate) {
         direction_->addItems({"from left", "from right", "from top", "from bottom"});
         direction_->setCurrentIndex(std::clamp(fade.direction, 0, 3));
@@ -47,8 +48,10 @@ CFadeOptionsDialog::CFadeOptionsDialog(const FrameFade& fade, bool selection, QW
         auto* button = new QRadioButton(labels[i], column);
         button->setObjectName(QString("then%1").arg(i));
         then_->addButton(button, i);
-        if (i == Pause)
+        if (i == Pause) {
             inner->addRow(button, seconds_);
+            seconds_->setAccessibleName(button->text().remove('&')); // read out as the button beside it
+        }
         else
             inner->addRow(button);
     }

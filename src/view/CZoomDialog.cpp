@@ -42,6 +42,7 @@ CZoomDialog::CZoomDialog(int scale, QWidget* parent) : QDialog(parent), scale_(s
     }
     edit_ = new QLineEdit(QString::number(scale), this);
     edit_->setObjectName("scale");
+    edit_->setAccessibleName(group->button(other)->text().remove('&')); // read out as the button beside it
     grid->addWidget(edit_, other, 1);
     group->button(presetFor(scale))->setChecked(true);
     connect(group, &QButtonGroup::idClicked, this, [this, other](int id) {

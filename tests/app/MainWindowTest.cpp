@@ -2,6 +2,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDialog>
 #include <QIcon>
 #include <QMdiSubWindow>
 #include <QStatusBar>
@@ -15,7 +16,9 @@
 #include "app/CColourPalette.h"
 #include "app/CToolPanel.h"
 #include "app/CTools.h"
+#include "app/CommandTable.h"
 #include "app/sound/CSoundPicker.h"
+#include "app/sound/CSoundTools.h"
 #include "gfx/Colour.h"
 #include "playback/CPlayTool.h"
 #include "TestSupport.h"
@@ -529,19 +532,43 @@ TEST(MainWindow, EveryControlHasANameAScreenReaderCanSpeak)
     const QRegularExpression objectId("^[A-Z][A-Z0-9]*_[A-Z0-9_]+$"), mnemonic("&\\S");
     std::vector<std::string> unnamed;
     std::set<std::pair<int, QString>> named;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (!window->isVisible())
-            continue;
-        walk(QAccessible::queryAccessibleInterface(window), [&](QAccessibleInterface* a) {
+    const auto check = [&](QWidget& window) {
+        walk(QAccessible::queryAccessibleInterface(&window), [&](QAccessibleInterface* a) {
             const QString name = a->text(QAccessible::Name);
             named.insert({a->role(), name});
             if (usable(a->role())
                 && (name.trimmed().isEmpty() || name.contains(mnemonic) || name.contains('\t') || objectId.match(name).hasMatch()))
-                unnamed.push_back(window->windowTitle().toStdString() + ": role " + std::to_string(a->role())
+                unnamed.push_back(window.windowTitle().toStdString() + ": role " + std::to_string(a->role())
                                   + " named \"" + name.toStdString() + "\" ("
                                   + (a->object() ? a->object()->metaObject()->className() : "no object") + ")");
         });
-    }
+    };
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible())
+            check(*window);
+    // Each dialog as it comes up.
+    const auto checkDialog = [&](const char* what, const std::function<void()>& open) {
+        bool seen = false;
+        QTimer answer;
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                check(*dialog);
+                dialog->reject();
+                seen = true;
+            }
+        });
+        answer.start(0);
+        open();
+        EXPECT_TRUE(seen) << "no dialog for " << what;
+    };
+    for (int id : {ID_FILE_NEW_FILM, ID_FILE_EXPORT, ID_FILE_SUMMARY, ID_FILE_PRINT, ID_VIEW_CHOICES, ID_VIEW_ZOOM,
+                   ID_VIEW_GRID, ID_GO_TO_FRAME, ID_FADE_PAUSE, ID_FILM_SPEED})
+        checkDialog(findCommand(id)->name, [&] { p.frame().runCommand(id); });
+    checkDialog("Record", [&] { p.frame().soundTools()->record(); });
+    sounds.select(PickerSelect::Select, 0);
+    sounds.putInFrame();
+    checkDialog("Sound Effect", [&] { p.frame().soundTools()->editEffect(); });
     EXPECT_EQ(unnamed, std::vector<std::string>{});
     for (const auto& [role, name] :
          std::vector<std::pair<int, QString>>{{QAccessible::PushButton, "New film"},

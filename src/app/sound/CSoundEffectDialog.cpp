@@ -71,6 +71,7 @@ QLineEdit* CSoundEffectDialog::addTimeEdit(QGridLayout* grid, int row, QRadioBut
 {
     auto* edit = new QLineEdit;
     edit->setObjectName(mode == Mode::Frames ? "frames" : "seconds");
+    edit->setAccessibleName(radio->text()); // read out as the button beside it
     grid->addWidget(radio, row, 0);
     grid->addWidget(edit, row, 1);
     connect(radio, &QRadioButton::clicked, this, [this, mode] {
@@ -82,6 +83,7 @@ QLineEdit* CSoundEffectDialog::addTimeEdit(QGridLayout* grid, int row, QRadioBut
     for (const int direction : {1, -1}) {
         auto* arrow = new QToolButton;
         arrow->setArrowType(direction > 0 ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setAccessibleName(direction > 0 ? "Longer" : "Shorter");
         grid->addWidget(arrow, row, direction > 0 ? 2 : 3);
         connect(arrow, &QToolButton::clicked, this, [=, this] {
             const double now = edit->text().toDouble();
@@ -98,25 +100,24 @@ QWidget* CSoundEffectDialog::buildLevels()
 {
     auto* box = new QWidget;
     auto* grid = new QGridLayout(box);
-    grid->addWidget(new QLabel("Volume"), 0, 0);
-    volume_ = addLevel(grid, 0, "Quiet", "Loud", 0, 127, &SoundEffectEdit::setVolume);
-    grid->addWidget(new QLabel("Pitch"), 1, 0);
-    pitch_ = addLevel(grid, 1, "-36", "36", -36, 36, &SoundEffectEdit::setPitch);
+    volume_ = addLevel(grid, 0, "Volume", "Quiet", "Loud", 0, 127, &SoundEffectEdit::setVolume);
+    pitch_ = addLevel(grid, 1, "Pitch", "-36", "36", -36, 36, &SoundEffectEdit::setPitch);
     pitch_.slider->setTickInterval(12);
     pitch_.slider->setTickPosition(QSlider::TicksBelow);
-    grid->addWidget(new QLabel("Stereo"), 2, 0);
-    pan_ = addLevel(grid, 2, "L", "R", -127, 127, &SoundEffectEdit::setPan);
-    volume_.spin->setObjectName("volume");
-    pitch_.spin->setObjectName("pitch");
-    pan_.spin->setObjectName("stereo");
+    pan_ = addLevel(grid, 2, "Stereo", "L", "R", -127, 127, &SoundEffectEdit::setPan);
     return box;
 }
 
-CSoundEffectDialog::Level CSoundEffectDialog::addLevel(QGridLayout* grid, int row, const QString& low,
-                                                       const QString& high, int min, int max,
+CSoundEffectDialog::Level CSoundEffectDialog::addLevel(QGridLayout* grid, int row, const QString& name,
+                                                       const QString& low, const QString& high, int min, int max,
                                                        void (SoundEffectEdit::*set)(int))
 {
     Level level{new QSlider(Qt::Horizontal), new QSpinBox};
+    auto* label = new QLabel(name);
+    label->setBuddy(level.spin);
+    grid->addWidget(label, row, 0);
+    level.slider->setAccessibleName(name);
+    level.spin->setObjectName(name.toLower());
     level.slider->setRange(min, max);
     level.spin->setRange(min, max);
     grid->addWidget(new QLabel(low), row, 1);

@@ -37,8 +37,8 @@ private:
     };
     QWidget* buildDuration();
     QWidget* buildLevels();
-    // A slider with its number beside it, each moving the other.
-    Level addLevel(QGridLayout* grid, int row, const QString& low, const QString& high, int min, int max,
+    // A slider with its number beside it, each moving the other, both read out by the name shown.
+    Level addLevel(QGridLayout* grid, int row, const QString& name, const QString& low, const QString& high, int min, int max,
                    void (SoundEffectEdit::*set)(int));
     QLineEdit* addTimeEdit(QGridLayout* grid, int row, QRadioButton* radio, double step, double low,
                            double high, const char* format, SoundEffectEdit::Mode mode);
