@@ -409,7 +409,7 @@ TEST(Sound, RecordingFormatsTheirTextsAndBuffers)
     EXPECT_EQ(RecordingFormat::ofBit(0x200).rate, 44100);
 }
 
-TEST(Sound, WaveformColumnsFollowTheLoudestSampleOfEachColumn)
+TEST(Sound, WaveformColumnsFollowTheLoudestSampleOfEachColumnInAnyForm)
 {
     // Eight 8-bit samples: silence, then full swings.
     auto s = Sound::create(Sound::Pcm8Mono);
@@ -417,16 +417,33 @@ TEST(Sound, WaveformColumnsFollowTheLoudestSampleOfEachColumn)
     s->setData(Sound::Pcm8Mono, 11025, data, 8);
     // A column is drawn once the next one begins: the reach of |0 - 128| is 50 pixels of 100,
     // of |255 - 128| 49; the silent half draws nothing.
-    const auto drawn = [&](double repeat) {
+    const auto drawn = [](const Sound& sound, double repeat) {
         std::vector<std::pair<int, int>> xy;
-        for (const WaveColumn& c : waveformColumns(*s, 0, 8, 100, repeat))
+        for (const WaveColumn& c : waveformColumns(sound, 0, 8, 100, repeat))
             xy.emplace_back(c.x, c.reach);
         return xy;
     };
     using Columns = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(drawn(1), (Columns{{3, 50}, {4, 49}, {5, 50}, {6, 49}}));
+    EXPECT_EQ(drawn(*s, 1), (Columns{{3, 50}, {4, 49}, {5, 50}, {6, 49}}));
     // Twice across the same width: two samples to a column, the loud half twice.
-    EXPECT_EQ(drawn(2), (Columns{{1, 50}, {2, 50}, {3, 49}, {5, 50}, {6, 50}}));
+    EXPECT_EQ(drawn(*s, 2), (Columns{{1, 50}, {2, 50}, {3, 49}, {5, 50}, {6, 50}}));
+    // The same swings in stereo and at 16 bits reach just as high: the picker's icon and the
+    // Sound Effect dialog hold a full swing of any sound.
+    for (int code : {Sound::Pcm8Stereo, Sound::Pcm16Mono, Sound::Pcm16Stereo}) {
+        Bytes swings;
+        for (uint8_t sample : data)
+            for (int channel = 0; channel <= (code & 1); ++channel)
+                if (code & 2) {
+                    const uint16_t wide = uint16_t((sample - 128) * 256 + (sample == 255 ? 255 : 0));
+                    swings.push_back(uint8_t(wide));
+                    swings.push_back(uint8_t(wide >> 8));
+                } else {
+                    swings.push_back(sample);
+                }
+        auto wave = Sound::create(code);
+        wave->setData(code, 11025, swings, 8);
+        EXPECT_EQ(drawn(*wave, 1), drawn(*s, 1)) << code;
+    }
     EXPECT_TRUE(waveformColumns(*s, 0, 8, 100, 11).empty());
     EXPECT_TRUE(waveformColumns(*Sound::create(), 0, 8, 100, 1).empty());
 
@@ -468,7 +485,7 @@ TEST(FrameSound, EntriesKeepTheirSettingsAndPitchesComeBackWhole)
     EXPECT_EQ(settings.stored(11025, marked).words[0] & 0x00FE0000, 0x00040000u);
 }
 
-TEST(PlayPlan, PitchDurationLoopsAndLevels)
+TEST(PlayPlan, PitchDurationLoopsLevelsAndTheNextSoundCuttingIn)
 {
     auto tone = Sound::create(Sound::Pcm16Mono);
     tone->setData(Sound::Pcm16Mono, 11025, Bytes(2000, 1), 1000);
@@ -489,6 +506,19 @@ TEST(PlayPlan, PitchDurationLoopsAndLevels)
     EXPECT_NEAR(left.left, 1.0, 0.001);
     EXPECT_NEAR(left.right, 0.0, 0.001);
     EXPECT_EQ(left.bytes, 551u * 2);
+
+    // In a video's track each sound stops where the next begins: a second-long sound at 0 ms cut
+    // by a tenth of a second at 200 ms leaves silence from 300 ms, not the rest of the long one.
+    auto longSound = Sound::create(Sound::Pcm16Mono), shortSound = Sound::create(Sound::Pcm16Mono);
+    longSound->setData(Sound::Pcm16Mono, 11025, Bytes(2 * 11025, 0x20), 11025);
+    shortSound->setData(Sound::Pcm16Mono, 11025, Bytes(2 * 1103, 0x20), 1103);
+    const std::vector<int16_t> track = renderSoundTrack({{0, longSound.get()}, {200, shortSound.get()}}, 1000, 11025);
+    const auto heard = [&](int fromMs, int toMs) {
+        return std::count_if(track.begin() + fromMs * 2 * 11025 / 1000, track.begin() + toMs * 2 * 11025 / 1000,
+                             [](int16_t sample) { return sample != 0; });
+    };
+    EXPECT_EQ(heard(0, 300), 300 * 2 * 11025 / 1000);
+    EXPECT_EQ(heard(301, 1000), 0);
 }
 
 // The shipped sounds: every name has a recipe, each is a real, short, non-silent sound, and the
