@@ -611,7 +611,7 @@ TEST(Metafiles, BitmapsLandTheRightWayUpMirroredAndBlended)
     EXPECT_EQ(blended.pixel(75, 50), kBlue);
 }
 
-TEST(Metafiles, TextAlignsOnItsReferencePointAndArcsRunInTheirDirection)
+TEST(Metafiles, TextAlignsOnItsReferencePointAndArcsAndGradientsRunInTheirDirection)
 {
     test::ensureApplication();
     auto text = [](int align) {
@@ -656,6 +656,21 @@ TEST(Metafiles, TextAlignsOnItsReferencePointAndArcsRunInTheirDirection)
     EXPECT_EQ(clockwise.pixel(70, 30), kWhite);
     EXPECT_EQ(clockwise.pixel(30, 30), kRed);
     EXPECT_EQ(clockwise.pixel(70, 70), kRed);
+
+    // A gradient from red at one corner to blue at the other runs across in mode 0, down in mode 1.
+    const auto shaded = [](int mode) {
+        // Bounds, two vertices (x, y, red and green, blue and alpha), one rectangle, its corners.
+        return playedEmf(
+            EmfBuilder().record(118, {0, 0, 100, 100, 2, 1, mode, 0, 0, 0xFF00, 0, 100, 100, 0, 0xFF00, 0, 1}));
+    };
+    const auto near = [](QRgb a, QRgb b) {
+        return std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) < 12;
+    };
+    const QImage across = shaded(0), down = shaded(1);
+    EXPECT_TRUE(near(across.pixel(0, 50), kRed));
+    EXPECT_TRUE(near(across.pixel(99, 50), kBlue));
+    EXPECT_TRUE(near(down.pixel(50, 0), kRed));
+    EXPECT_TRUE(near(down.pixel(50, 99), kBlue));
 }
 
 TEST(Metafiles, MetafilesAndDrawfilesKeepTheirPicturesInAStampFile)
