@@ -69,6 +69,20 @@ TEST(UndoHistory, OldestStepsGoFirstAndTheNextUndoAlwaysStays)
     EXPECT_EQ(names(h), "-/big");
     h.redo(film);
     EXPECT_EQ(names(h), "big/-");
+    // Some undone, then a tighter step or byte bound: the one step still to undo stays.
+    for (const UndoLimits tighter : {UndoLimits{1, 1000}, UndoLimits{5, 150}}) {
+        UndoHistory some;
+        for (const char* n : {"a", "b", "c"})
+            some.push(std::make_unique<CountedStep>(n, 100, &swaps));
+        some.undo(film);
+        some.undo(film);
+        some.setLimits(tighter);
+        EXPECT_EQ(names(some), "a/-");
+        some.undo(film);
+        EXPECT_EQ(names(some), "-/a");
+        some.redo(film);
+        EXPECT_EQ(names(some), "a/-");
+    }
 
     // A new change drops what could be redone.
     h.setLimits({5, 10000});
