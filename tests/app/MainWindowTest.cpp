@@ -562,11 +562,13 @@ TEST(MainWindow, EveryControlHasANameAScreenReaderCanSpeak)
         open();
         EXPECT_TRUE(seen) << "no dialog for " << what;
     };
-    for (int id : {ID_FILE_NEW_FILM, ID_FILE_EXPORT, ID_FILE_SUMMARY, ID_FILE_PRINT, ID_VIEW_CHOICES, ID_VIEW_ZOOM,
+    for (int id : {ID_FILE_NEW_FILM, ID_FILE_IMPORT, ID_FILE_EXPORT, ID_FILE_SUMMARY, ID_FILE_PRINT, ID_VIEW_CHOICES, ID_VIEW_ZOOM,
                    ID_VIEW_GRID, ID_GO_TO_FRAME, ID_FADE_PAUSE, ID_FILM_SPEED})
         checkDialog(findCommand(id)->name, [&] { p.frame().runCommand(id); });
     checkDialog("Record", [&] { p.frame().soundTools()->record(); });
     sounds.select(PickerSelect::Select, 0);
+    checkDialog("Save Sounds", [&] { sounds.save(); });
+    checkDialog("Rename", [&] { sounds.renameSelected(); });
     sounds.putInFrame();
     checkDialog("Sound Effect", [&] { p.frame().soundTools()->editEffect(); });
     EXPECT_EQ(unnamed, std::vector<std::string>{});
