@@ -1,7 +1,7 @@
 // A child's drawing survives the program dying before it was saved: the copy made while drawing
-// is offered at the next start and gives the drawing back; a saved film leaves no copy, and a
-// clean exit none either. A round taken while the child goes on drawing holds the film as it was
-// when the round began.
+// is offered at the next start and gives the drawing back; a saved film leaves no copy until it
+// changes again, and a clean exit none either. A round taken while the child goes on drawing
+// holds the film as it was when the round began.
 
 #include <gtest/gtest.h>
 
@@ -49,12 +49,19 @@ TEST(Autosave, ACopyLeftByAProgramThatDiedIsOfferedAndGivesTheDrawingBack)
     EXPECT_TRUE(again.view().document().pathName().empty());
     EXPECT_FALSE(std::filesystem::exists(left));
 
-    // Saved: no copy is kept for it.
-    again.app.autosave()->saveNow();
-    again.app.autosave()->finishWriting();
+    // Saved: no copy is kept for it, and later rounds make none until it changes again.
+    const auto copiesAfterARound = [&] {
+        again.app.autosave()->saveNow();
+        again.app.autosave()->finishWriting();
+        return std::distance(std::filesystem::directory_iterator(Autosave::folder()), {});
+    };
+    EXPECT_EQ(copiesAfterARound(), 1);
     again.chooser.paths.push_back(again.dir.file("rescued.qfm"));
     again.frame().runCommand(ID_FILE_SAVE);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Autosave::folder()), {}), 0);
+    EXPECT_EQ(copiesAfterARound(), 0);
+    again.drawLine({20, 120}, {180, 30});
+    EXPECT_EQ(copiesAfterARound(), 1);
 }
 
 namespace {
