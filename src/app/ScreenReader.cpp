@@ -3,7 +3,6 @@
 #include <QAccessibleWidget>
 #include <QAction>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPointer>
 #include <QToolBar>
 #include <QToolButton>
@@ -29,24 +28,30 @@ AccessibleEntries* sourceOf(const QObject* widget)
     return it == sources().end() ? nullptr : it->second;
 }
 
-class EntryInterface : public QAccessibleInterface, public QAccessibleActionInterface {
+// An element without children of its own, which can be pressed.
+class PressableLeaf : public QAccessibleInterface, public QAccessibleActionInterface {
 public:
-    EntryInterface(QWidget* widget, int index) : widget_(widget), index_(index) {}
-
-    bool isValid() const override
-    {
-        const AccessibleEntries* source = sourceOf(widget_);
-        return source && index_ < source->accessibleCount();
-    }
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override { return widget_ ? widget_->window()->windowHandle() : nullptr; }
-    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(widget_); }
     QAccessibleInterface* child(int) const override { return nullptr; }
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? entry().name : QString(); }
     void setText(QAccessible::Text, const QString&) override {}
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    }
+    QStringList keyBindingsForAction(const QString&) const override { return {}; }
+};
+
+class EntryInterface : public PressableLeaf {
+public:
+    EntryInterface(QWidget* widget, int index) : widget_(widget), index_(index) {}
+
+    bool isValid() const override { return source(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override { return widget_ ? widget_->window()->windowHandle() : nullptr; }
+    QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(widget_); }
+    QString text(QAccessible::Text t) const override { return t == QAccessible::Name ? entry().name : QString(); }
     QRect rect() const override
     {
         const QRect r = entry().rect;
@@ -66,29 +71,22 @@ public:
         }
         return s;
     }
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
-    }
 
-    QStringList actionNames() const override
-    {
-        const AccessibleEntries* source = isValid() ? sourceOf(widget_) : nullptr;
-        return source ? source->accessibleActions(index_) : QStringList();
-    }
+    QStringList actionNames() const override { return source() ? source()->accessibleActions(index_) : QStringList(); }
     void doAction(const QString& action) override
     {
         if (actionNames().contains(action))
-            sourceOf(widget_)->doAccessibleAction(index_, action);
+            source()->doAccessibleAction(index_, action);
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    AccessibleEntries::Entry entry() const
+    // Null once the entry or its widget is gone.
+    AccessibleEntries* source() const
     {
-        const AccessibleEntries* source = isValid() ? sourceOf(widget_) : nullptr;
-        return source ? source->accessibleEntry(index_) : AccessibleEntries::Entry{};
+        AccessibleEntries* entries = sourceOf(widget_);
+        return entries && index_ < entries->accessibleCount() ? entries : nullptr;
     }
+    AccessibleEntries::Entry entry() const { return source() ? source()->accessibleEntry(index_) : AccessibleEntries::Entry{}; }
 
     QPointer<QWidget> widget_;
     int index_;
@@ -140,18 +138,14 @@ private:
 
 // A menu item whose action's text ends in a tab and its keys, as the menu shows them: named by
 // the words before the tab, as every other menu item is.
-class KeyedMenuItem : public QAccessibleInterface, public QAccessibleActionInterface {
+class KeyedMenuItem : public PressableLeaf {
 public:
     explicit KeyedMenuItem(QAction* action) : action_(action) {}
 
-    bool isValid() const override { return action_ && owner(); }
+    bool isValid() const override { return owner(); }
     QObject* object() const override { return action_; }
     QWindow* window() const override { return owner() ? owner()->window()->windowHandle() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(owner()); }
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QString text(QAccessible::Text t) const override
     {
         if (!action_)
@@ -163,11 +157,10 @@ public:
         default: return {};
         }
     }
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override
     {
-        auto* menu = qobject_cast<QMenu*>(owner());
-        if (!menu || !action_)
+        QMenu* menu = owner();
+        if (!menu)
             return {};
         const QRect r = menu->actionGeometry(action_);
         return QRect(menu->mapToGlobal(r.topLeft()), r.size());
@@ -176,18 +169,13 @@ public:
     QAccessible::State state() const override
     {
         QAccessible::State s;
-        QWidget* menu = owner();
-        s.invisible = !menu || !menu->isVisible() || !action_ || !action_->isVisible();
-        s.disabled = !action_ || !action_->isEnabled();
-        s.checkable = action_ && action_->isCheckable();
-        s.checked = action_ && action_->isChecked();
-        if (auto* m = qobject_cast<QMenu*>(menu))
-            s.focused = m->activeAction() == action_;
+        QMenu* menu = owner();
+        s.invisible = !menu || !menu->isVisible() || !action_->isVisible();
+        s.disabled = !menu || !action_->isEnabled();
+        s.checkable = menu && action_->isCheckable();
+        s.checked = menu && action_->isChecked();
+        s.focused = menu && menu->activeAction() == action_;
         return s;
-    }
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
     }
 
     QStringList actionNames() const override { return {pressAction()}; }
@@ -196,15 +184,15 @@ public:
         if (action == pressAction() && action_ && action_->isEnabled())
             action_->trigger();
     }
-    QStringList keyBindingsForAction(const QString&) const override { return {}; }
 
 private:
-    QWidget* owner() const
+    // The menu showing the action; null once the action is gone.
+    QMenu* owner() const
     {
         if (action_)
             for (QObject* o : action_->associatedObjects())
-                if (qobject_cast<QMenu*>(o))
-                    return static_cast<QWidget*>(o);
+                if (auto* menu = qobject_cast<QMenu*>(o))
+                    return menu;
         return nullptr;
     }
 
