@@ -153,7 +153,7 @@ public:
         switch (t) {
         case QAccessible::Name: return spokenText(action_->text());
         case QAccessible::Description: return action_->statusTip();
-        case QAccessible::Accelerator: return action_->shortcut().toString(QKeySequence::NativeText);
+        case QAccessible::Accelerator: return action_->text().section('\t', 1); // every key, as shown
         default: return {};
         }
     }
