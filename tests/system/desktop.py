@@ -205,9 +205,9 @@ class Program:
         code = self.process.poll()
         text = self.output()
         if code is not None:
-            raise Failure(f"the program ended ({describe_exit(code)}):\n{text[-6000:]}")
+            raise Failure(f"the program ended ({describe_exit(code)}):\n{report(text)}")
         if "Sanitizer" in text or "runtime error:" in text:
-            raise Failure(f"a sanitizer report:\n{text[-6000:]}")
+            raise Failure(f"a sanitizer report:\n{report(text)}")
 
     def find(self, name, role=None, timeout=10.0, within=None):
         """The first control of the program (or of the control `within`), in any window, with this
@@ -228,10 +228,13 @@ class Program:
         """Fails when a window on the screen reaches past its edges: a child cannot reach what
         is there."""
         width, height = self.desktop.size
-        for window in self.app:
-            if window is None or not window.getState().contains(pyatspi.STATE_SHOWING):
+        for window, _ in self.top_windows():
+            try:
+                if not window.getState().contains(pyatspi.STATE_SHOWING):
+                    continue
+                x, y, w, h = self.extents(window)
+            except GLib.GError:
                 continue
-            x, y, w, h = self.extents(window)
             if x < 0 or y < 0 or x + w > width or y + h > height:
                 raise Failure(f'the window "{window.name}" at {x},{y} sized {w}x{h} does not fit '
                               f"the {width}x{height} screen")
@@ -246,34 +249,53 @@ class Program:
         try:
             action.doAction(index)
         except GLib.GError as e:
-            if "Did not receive a reply" not in str(e):
+            # A control that ends the program may not live to answer.
+            if "Did not receive a reply" not in str(e) and "disconnected from message bus" not in str(e):
                 raise
         finally:
             Atspi.set_timeout(-1, -1)
+
+    def top_windows(self):
+        """The program's top-level windows; one that closes while they are counted is left out."""
+        found = []
+        for window in self.app:
+            try:
+                if window is not None:
+                    found.append((window, window.getRoleName()))
+            except GLib.GError:
+                continue
+        return found
 
     def windows(self):
         """Each open window's role, name and the names of its buttons, for failure messages."""
         def buttons(window):
             found = pyatspi.findAllDescendants(window, lambda a: a is not None and a.getRoleName() == "push button")
             return [b.name for b in found if b.name]
-        return [(w.getRoleName(), w.name, buttons(w)) for w in self.app if w is not None]
+        return [(role, w.name, buttons(w)) for w, role in self.top_windows()]
 
     def boxes(self):
         """The message boxes and dialogs open now."""
-        return [w for w in self.app if w is not None and w.getRoleName() in ("dialog", "alert")]
+        return [w for w, role in self.top_windows() if role in ("dialog", "alert")]
 
-    def answer(self, button):
-        """Presses a button of the message box that is open, once one is."""
+    def answer(self, button, timeout=10.0):
+        """Presses a button of the message box that is open, once one is; returns what it said."""
         box = wait_for("a message box", lambda: [b for b in self.boxes() if b.getRoleName() == "alert"
-                                                 or b.name == "Celvane"])[-1]
+                                                 or b.name == "Celvane"], timeout)[-1]
+        said = " ".join(label.name for label in pyatspi.findAllDescendants(
+            box, lambda a: a is not None and a.getRoleName() == "label" and a.name))
         self.press(button, "push button", within=box)
+        # Until it has gone, it takes the input meant for the window behind it.
+        wait_for("the message box to close", lambda: box not in self.boxes(), timeout)
+        return said
 
     def save_as(self, path):
         """Saves the film shown under a new name through the Save As dialog; the caller waits for
         what follows (the file, or a message)."""
         self.press("Save As...", "menu item")
         self.find("File name:", "text", timeout=15).queryEditableText().setTextContents(path)
+        dialog = self.boxes()
         self.key("Return")
+        wait_for("the Save As dialog to close", lambda: not any(box in dialog for box in self.boxes()), 15)
 
     def extents(self, control):
         """A control's place on the screen: x, y, width, height."""
@@ -288,15 +310,17 @@ class Program:
         self.check_alive()
         self.desktop.xdotool("type", "--delay", "30", text)
 
-    def drag(self, points):
-        """A pointer drag with the left button through screen points."""
+    def drag(self, points, release=True):
+        """A pointer drag with the left button through screen points; the button stays down
+        unless `release`."""
         self.check_alive()
         x, y = points[0]
         self.desktop.xdotool("mousemove", "--sync", str(x), str(y), "mousedown", "1")
         for x, y in points[1:]:
             self.desktop.xdotool("mousemove", "--sync", str(x), str(y))
             time.sleep(0.02)
-        self.desktop.xdotool("mouseup", "1")
+        if release:
+            self.desktop.xdotool("mouseup", "1")
 
     def live_for(self, seconds):
         """Lets the program run on its own, as a person pausing does, failing if it dies."""
@@ -314,13 +338,21 @@ class Program:
             raise Failure("the program did not end")
         text = self.output()
         if code != 0 or "Sanitizer" in text or "runtime error:" in text:
-            raise Failure(f"the program ended badly ({describe_exit(code)}):\n{text[-6000:]}")
+            raise Failure(f"the program ended badly ({describe_exit(code)}):\n{report(text)}")
 
     def close(self):
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
         self.log.close()
+
+
+def report(output):
+    """What the program printed, from the sanitizer's first line when it spoke: its error and the
+    first frames of its stack are what tell the fault."""
+    start = min((i for i in (output.find("ERROR: AddressSanitizer"), output.find("ERROR: LeakSanitizer"),
+                             output.find("runtime error:")) if i >= 0), default=max(0, len(output) - 6000))
+    return output[max(0, output.rfind("\n", 0, start) + 1):][:6000]
 
 
 def describe_exit(code):
