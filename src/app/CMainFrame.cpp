@@ -352,6 +352,7 @@ void CMainFrame::addView(CCelvaneView* view)
     // Owned by the view.
     new PlaybackController(*view);
     new PreviewCommands(*view);
+    describeFilm(*view);
     connect(view, &CCelvaneView::scaleChanged, this, [this, view](int scale) {
         if (view == active_)
             scalePane_->setText(QString("%1%").arg(scale));

@@ -11,21 +11,28 @@
 #include <map>
 #include <vector>
 
+#include "view/CCelvaneView.h"
+
 namespace celvane {
 
 namespace {
 
+struct Described {
+    AccessibleEntries* entries;
+    QAccessible::Role role;
+};
+
 // Which painted widget shows which entries; a source leaves as it goes, before its widgets do.
-std::map<const QObject*, AccessibleEntries*>& sources()
+std::map<const QObject*, Described>& sources()
 {
-    static std::map<const QObject*, AccessibleEntries*> map;
+    static std::map<const QObject*, Described> map;
     return map;
 }
 
 AccessibleEntries* sourceOf(const QObject* widget)
 {
     const auto it = sources().find(widget);
-    return it == sources().end() ? nullptr : it->second;
+    return it == sources().end() ? nullptr : it->second.entries;
 }
 
 // An element without children of its own, which can be pressed.
@@ -96,7 +103,7 @@ private:
 // kept while the widget lives.
 class EntriesInterface : public QAccessibleWidget {
 public:
-    explicit EntriesInterface(QWidget* widget) : QAccessibleWidget(widget, QAccessible::List) {}
+    EntriesInterface(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
     ~EntriesInterface() override
     {
         for (QAccessible::Id id : ids_)
@@ -201,8 +208,8 @@ private:
 
 QAccessibleInterface* factory(const QString&, QObject* object)
 {
-    if (auto* widget = qobject_cast<QWidget*>(object); widget && sourceOf(widget))
-        return new EntriesInterface(widget);
+    if (const auto it = sources().find(object); it != sources().end())
+        return new EntriesInterface(static_cast<QWidget*>(object), it->second.role);
     if (auto* action = qobject_cast<QAction*>(object); action && action->shortcuts().size() > 1)
         return new KeyedMenuItem(action);
     return nullptr;
@@ -231,15 +238,40 @@ QString spokenText(const QString& menuText)
 AccessibleEntries::~AccessibleEntries()
 {
     for (auto it = sources().begin(); it != sources().end();)
-        it = it->second == this ? sources().erase(it) : std::next(it);
+        it = it->second.entries == this ? sources().erase(it) : std::next(it);
 }
 
-void describeEntries(QWidget& widget, const QString& name, AccessibleEntries& entries)
+void describeEntries(QWidget& widget, const QString& name, AccessibleEntries& entries, QAccessible::Role role)
 {
     installFactory();
-    sources()[&widget] = &entries;
+    sources()[&widget] = {&entries, role};
     QObject::connect(&widget, &QObject::destroyed, [&widget] { sources().erase(&widget); });
     widget.setAccessibleName(name);
+}
+
+namespace {
+// The one entry of a film window: the frame, where it is drawn; it lives with the window.
+class FilmFrame : public QObject, public AccessibleEntries {
+public:
+    explicit FilmFrame(CCelvaneView& view) : QObject(&view), view_(view) {}
+    int accessibleCount() const override { return view_.film() ? 1 : 0; }
+    Entry accessibleEntry(int) const override
+    {
+        const Rect r = view_.layout().frameRect();
+        return {view_.frameText(), QRect(r.left, r.top, r.width(), r.height()).intersected(view_.viewport()->rect()),
+                QAccessible::Graphic};
+    }
+    QStringList accessibleActions(int) const override { return {}; }
+    void doAccessibleAction(int, const QString&) override {}
+
+private:
+    CCelvaneView& view_;
+};
+} // namespace
+
+void describeFilm(CCelvaneView& view)
+{
+    describeEntries(*view.viewport(), view.accessibleName(), *new FilmFrame(view), QAccessible::Canvas);
 }
 
 void nameToolBarOverflows(QWidget& window)

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace celvane {
 
+class CCelvaneView;
+
 // A menu text as spoken: no mnemonic '&', no keys after a tab.
 QString spokenText(const QString& menuText);
 
@@ -34,9 +36,14 @@ public:
     virtual void doAccessibleAction(int index, const QString& action) = 0;
 };
 
-// Shows `widget` to screen readers as a list called `name` whose children are `entries`; call
-// before anything asks about the widget. The entries live as long as the widget.
-void describeEntries(QWidget& widget, const QString& name, AccessibleEntries& entries);
+// Shows `widget` to screen readers as a list (or another role) called `name` whose children are
+// `entries`; call before anything asks about the widget.
+void describeEntries(QWidget& widget, const QString& name, AccessibleEntries& entries,
+                     QAccessible::Role role = QAccessible::List);
+
+// Shows the film window's drawing area with the frame in it, named as the frame it shows
+// ("Frame 3 of 8") and placed where it is drawn.
+void describeFilm(CCelvaneView& view);
 
 // Names the button by which each tool bar in `window` offers the tools it has no room for.
 void nameToolBarOverflows(QWidget& window);

@@ -588,6 +588,11 @@ TEST(MainWindow, EveryControlHasANameAScreenReaderCanSpeak)
     QAccessibleInterface* film = QAccessible::queryAccessibleInterface(&p.view());
     EXPECT_EQ(film->text(QAccessible::Name), "Film");
     EXPECT_EQ(film->text(QAccessible::Description), "Frame 2 of 2");
+    QAccessibleInterface* frame = findNamed(p.view(), "Frame 2 of 2", QAccessible::Graphic);
+    ASSERT_NE(frame, nullptr);
+    const Rect drawn = p.view().layout().frameRect();
+    EXPECT_EQ(frame->rect(), QRect(p.view().viewport()->mapToGlobal(QPoint(drawn.left, drawn.top)),
+                                   QSize(drawn.width(), drawn.height())));
 
     // A picker entry is where its icon is drawn, and pressing it picks the sound.
     QAccessibleInterface* footstep = findNamed(sounds.window(), "Footstep", QAccessible::ListItem);
