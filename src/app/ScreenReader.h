@@ -1,7 +1,8 @@
 #pragma once
 // What a screen reader is told where Qt cannot tell it by itself: the entries of the widgets we
-// paint ourselves (picker entries, palette cells) as elements with names, places and a press, and
-// the menu items of commands with several keys, whose text carries the keys after a tab.
+// paint ourselves (picker entries, palette cells, the film's frame) as elements with names and
+// places, most of which can be pressed, and the menu items of commands with several keys, whose
+// text carries the keys after a tab.
 
 #include <QAccessible>
 #include <QRect>
