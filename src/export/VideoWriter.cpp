@@ -91,7 +91,8 @@ private:
 // Sizes the coder accepts: Microsoft Video 1 wants multiples of 4, H.264 in 4:2:0 even sizes.
 int fitSide(int v, VideoKind kind) { return kind == VideoKind::Avi ? std::max(4, (v + 3) / 4 * 4) : std::max(2, (v + 1) / 2 * 2); }
 
-// The sound track of an MP4: AAC, stereo, at this rate.
+// The sound track: stereo at this rate, AAC in an MP4 and plain 16-bit PCM beside Microsoft
+// Video 1 in an AVI, which is what the players that want that coder understand.
 constexpr int kSoundRate = 44100;
 
 class Encoder {
@@ -128,7 +129,7 @@ public:
         check(avcodec_parameters_from_context(stream_->codecpar, codec_.get()), "video coder parameters");
         stream_->time_base = codec_->time_base;
         if (withSound)
-            openSound();
+            openSound(kind);
         check(avio_open(&format_->pb, path.c_str(), AVIO_FLAG_WRITE), "cannot create the video file");
         check(avformat_write_header(format_.get(), nullptr), "cannot write the video header");
 
@@ -163,16 +164,20 @@ public:
     void addSound(const std::vector<int16_t>& track)
     {
         const size_t frames = track.size() / 2;
-        const size_t chunk = size_t(std::max(sound_->frame_size, 1));
+        const size_t chunk = size_t(soundFrame_->nb_samples);
         for (size_t at = 0; at < frames; at += chunk) {
             const size_t n = std::min(chunk, frames - at);
             soundFrame_->nb_samples = int(n);
             check(av_frame_make_writable(soundFrame_.get()), "sound frame");
-            auto* left = reinterpret_cast<float*>(soundFrame_->data[0]);
-            auto* right = reinterpret_cast<float*>(soundFrame_->data[1]);
-            for (size_t i = 0; i < n; ++i) {
-                left[i] = track[2 * (at + i)] / 32768.0f;
-                right[i] = track[2 * (at + i) + 1] / 32768.0f;
+            if (sound_->sample_fmt == AV_SAMPLE_FMT_S16) {
+                std::copy_n(track.data() + 2 * at, 2 * n, reinterpret_cast<int16_t*>(soundFrame_->data[0]));
+            } else {
+                auto* left = reinterpret_cast<float*>(soundFrame_->data[0]);
+                auto* right = reinterpret_cast<float*>(soundFrame_->data[1]);
+                for (size_t i = 0; i < n; ++i) {
+                    left[i] = track[2 * (at + i)] / 32768.0f;
+                    right[i] = track[2 * (at + i) + 1] / 32768.0f;
+                }
             }
             soundFrame_->pts = int64_t(at);
             send(sound_.get(), soundStream_, soundFrame_.get());
@@ -188,9 +193,9 @@ public:
     }
 
 private:
-    void openSound()
+    void openSound(VideoKind kind)
     {
-        const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_AAC);
+        const AVCodec* codec = avcodec_find_encoder(kind == VideoKind::Avi ? AV_CODEC_ID_PCM_S16LE : AV_CODEC_ID_AAC);
         if (!codec)
             throw NotSupportedError("no sound coder for this kind of file");
         soundStream_ = avformat_new_stream(format_.get(), nullptr);
@@ -199,8 +204,9 @@ private:
             throw MemoryError("sound coder");
         sound_->sample_rate = kSoundRate;
         av_channel_layout_default(&sound_->ch_layout, 2);
-        sound_->sample_fmt = AV_SAMPLE_FMT_FLTP;
-        sound_->bit_rate = 128000;
+        sound_->sample_fmt = kind == VideoKind::Avi ? AV_SAMPLE_FMT_S16 : AV_SAMPLE_FMT_FLTP;
+        if (kind == VideoKind::Mp4)
+            sound_->bit_rate = 128000;
         sound_->time_base = AVRational{1, kSoundRate};
         if (format_->oformat->flags & AVFMT_GLOBALHEADER)
             sound_->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
@@ -212,7 +218,8 @@ private:
             throw MemoryError("sound frame");
         soundFrame_->format = sound_->sample_fmt;
         soundFrame_->sample_rate = kSoundRate;
-        soundFrame_->nb_samples = std::max(sound_->frame_size, 1);
+        // PCM takes any count; a tenth of a second keeps the AVI's chunks few.
+        soundFrame_->nb_samples = sound_->frame_size > 0 ? sound_->frame_size : kSoundRate / 10;
         check(av_channel_layout_copy(&soundFrame_->ch_layout, &sound_->ch_layout), "sound frame");
         check(av_frame_get_buffer(soundFrame_.get(), 0), "sound frame");
     }
@@ -283,8 +290,8 @@ void writeVideo(const Film& film, const std::string& path, VideoKind kind, const
     try {
         const int width = fitSide(film.width(), kind), height = fitSide(film.height(), kind);
         const std::vector<TimedFrame> timeline = videoTimeline(film, frames.empty() ? film.framesToWrite(false) : frames);
-        // AVI stays pictures only; an MP4 plays the frames' sounds as the film does.
-        const std::vector<SoundCue> cues = kind == VideoKind::Mp4 ? soundCues(film, timeline) : std::vector<SoundCue>();
+        // The video plays the frames' sounds as the film does.
+        const std::vector<SoundCue> cues = soundCues(film, timeline);
         Encoder encoder(temp.string(), kind, width, height, !cues.empty());
         RgbFrames pictures(film, width, height);
         for (size_t k = 0; k < timeline.size(); ++k) {
