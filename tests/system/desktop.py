@@ -288,14 +288,17 @@ class Program:
         wait_for("the message box to close", lambda: box not in self.boxes(), timeout)
         return said
 
-    def save_as(self, path):
-        """Saves the film shown under a new name through the Save As dialog; the caller waits for
+    def choose_file(self, path):
+        """Types a name into the file dialog that is opening and takes it; the caller waits for
         what follows (the file, or a message)."""
-        self.press("Save As...", "menu item")
         self.find("File name:", "text", timeout=15).queryEditableText().setTextContents(path)
         dialog = self.boxes()
         self.key("Return")
-        wait_for("the Save As dialog to close", lambda: not any(box in dialog for box in self.boxes()), 15)
+        wait_for("the file dialog to close", lambda: not any(box in dialog for box in self.boxes()), 15)
+
+    def save_as(self, path):
+        self.press("Save As...", "menu item")
+        self.choose_file(path)
 
     def extents(self, control):
         """A control's place on the screen: x, y, width, height."""
@@ -339,6 +342,17 @@ class Program:
         text = self.output()
         if code != 0 or "Sanitizer" in text or "runtime error:" in text:
             raise Failure(f"the program ended badly ({describe_exit(code)}):\n{report(text)}")
+
+    def exit(self):
+        """Ends the program from its File menu, as a person does, and checks that it ended well."""
+        self.press("Exit", "menu item")
+        self.wait_exit()
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
 
     def close(self):
         if self.process.poll() is None:

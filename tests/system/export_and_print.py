@@ -50,8 +50,7 @@ def print_to_pdf(program, path, replace=False):
 def scenario(desktop, binary):
     tool = os.path.join(os.path.dirname(binary), "celvane-tool")
     film = make_film(desktop.folder, tool)
-    program = Program(desktop, binary, [film])
-    try:
+    with Program(desktop, binary, [film]) as program:
         gif = os.path.join(desktop.folder, "film.gif")
         export(program, gif)
         frames = other_reader("identify", gif).strip().splitlines()
@@ -79,8 +78,6 @@ def scenario(desktop, binary):
 
         program.key("alt+F4")
         program.wait_exit()
-    finally:
-        program.close()
 
 
 if __name__ == "__main__":

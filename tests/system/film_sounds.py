@@ -11,8 +11,7 @@ from films import make_film
 def scenario(desktop, binary):
     tool = os.path.join(os.path.dirname(binary), "celvane-tool")
     film = make_film(desktop.folder, tool)
-    program = Program(desktop, binary, [film])
-    try:
+    with Program(desktop, binary, [film]) as program:
         program.find("Forwards", "push button")
         # Played to the end: both sounds heard, each ending by itself.
         with desktop.listen() as heard:
@@ -44,8 +43,6 @@ def scenario(desktop, binary):
         program.key("alt+F4")
         program.answer("No")
         program.wait_exit()
-    finally:
-        program.close()
 
 
 if __name__ == "__main__":

@@ -13,8 +13,7 @@ from films import frame_pictures, inked
 
 def scenario(desktop, binary):
     tool = os.path.join(os.path.dirname(binary), "celvane-tool")
-    program = Program(desktop, binary)
-    try:
+    with Program(desktop, binary) as program:
         # Each zoom plays its sound to the end while the program waits for the child.
         with desktop.listen() as heard:
             for key in ("F7", "F7", "F8", "F8"):
@@ -54,8 +53,7 @@ def scenario(desktop, binary):
 
         film = program.home + "/first.qfm"
         program.key("ctrl+s")
-        program.find("File name:", "text", timeout=15).queryEditableText().setTextContents(film)
-        program.key("Return")
+        program.choose_file(film)
         wait_for("the saved film", lambda: os.path.exists(film), timeout=15)
         drawn = frame_pictures(tool, film)
         pencil, rubbed, filled = (inked(p) for p in drawn) if len(drawn) == 3 else (0, 0, 0)
@@ -63,23 +61,16 @@ def scenario(desktop, binary):
             raise Failure(f"the saved film's {len(drawn)} frames are not the stroke, the stroke rubbed out "
                           f"in part and the fill (pixels drawn on: {[inked(p) for p in drawn]})")
         program.live_for(1)
-        program.press("Exit", "menu item")
-        program.wait_exit()
-    finally:
-        program.close()
+        program.exit()
 
-    again = Program(desktop, binary, [film])
-    try:
+    with Program(desktop, binary, [film]) as again:
         again.find("first.qfm - Celvane", "frame")
         copy = again.home + "/again.qfm"
         again.save_as(copy)
         wait_for("the film saved again", lambda: os.path.exists(copy), timeout=15)
         if frame_pictures(tool, copy) != drawn:
             raise Failure("the film opened again does not hold the frames drawn")
-        again.press("Exit", "menu item")
-        again.wait_exit()
-    finally:
-        again.close()
+        again.exit()
 
 
 if __name__ == "__main__":

@@ -38,8 +38,7 @@ def scenario(desktop, binary):
     tool = os.path.join(os.path.dirname(binary), "celvane-tool")
     damaged = make_film(desktop.folder, tool)
     os.truncate(damaged, 1000)
-    program = Program(desktop, binary, [damaged], settings=SETTINGS)
-    try:
+    with Program(desktop, binary, [damaged], settings=SETTINGS) as program:
         # The damaged film is refused by name, and the program goes on with a new film.
         said = program.answer("OK")
         if "corrupt" not in said or "sounds.qfm" not in said:
@@ -73,12 +72,9 @@ def scenario(desktop, binary):
         program.drag([(middle[0] - 50 + d, middle[1] + 40 - d) for d in range(0, 101, 8)], release=False)
         program.process.kill()
         desktop.xdotool("mouseup", "1")
-    finally:
-        program.close()
 
     # The next start offers the copy, which holds both strokes.
-    again = Program(desktop, binary, home=program.home, settings=SETTINGS)
-    try:
+    with Program(desktop, binary, home=program.home, settings=SETTINGS) as again:
         said = again.answer("Yes")
         if "recovered copy" not in said:
             raise Failure(f'the next start asked "{said}"')
@@ -89,10 +85,7 @@ def scenario(desktop, binary):
             raise Failure("the recovered film is not the film as its recovery copy held it")
         if glob.glob(copies):
             raise Failure(f"the recovery copy stayed after it was taken: {glob.glob(copies)}")
-        again.press("Exit", "menu item")
-        again.wait_exit()
-    finally:
-        again.close()
+        again.exit()
 
 
 if __name__ == "__main__":

@@ -14,8 +14,7 @@ def scenario(desktop, binary):
     stamps = os.path.join(desktop.folder, "stamps")
     os.makedirs(stamps)
     shutil.copy(os.path.join(CORPUS, "sprite", "desklib", "me_bw.ff9"), os.path.join(stamps, "data.ff9"))
-    program = Program(desktop, binary, settings={"Stamp Picker": {"Dir": stamps}})
-    try:
+    with Program(desktop, binary, settings={"Stamp Picker": {"Dir": stamps}}) as program:
         x, y, width, height = program.extents(program.find("AFilm1 - Celvane", "frame"))
         film_centre = (x + width // 2, y + height // 3)
 
@@ -52,8 +51,6 @@ def scenario(desktop, binary):
         program.key("alt+F4")
         program.answer("No")
         program.wait_exit()
-    finally:
-        program.close()
 
 
 if __name__ == "__main__":
