@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QIcon>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScreen>
@@ -263,10 +264,14 @@ void CelvaneApp::closeDocument(CCelvaneDoc* doc)
     if (frame_)
         for (CCelvaneView* view : frame_->views())
             if (&view->document() == doc) {
-                // In several-window mode the view sits in a window of its own, which goes too.
-                if (auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget()))
+                // In several-window mode the view sits in a window of its own, which goes too. It
+                // leaves the area's list first: the view's last notice asks the frame for its views,
+                // and the area must not hand out a window that is half gone.
+                if (auto* sub = qobject_cast<QMdiSubWindow*>(view->parentWidget())) {
+                    if (QMdiArea* area = sub->mdiArea())
+                        area->removeSubWindow(sub);
                     delete sub;
-                else
+                } else
                     delete view;
             }
     if (autosave_)
