@@ -1,5 +1,5 @@
-"""A teacher's export and print: a film with sounds exported as a GIF and as an MP4 with its sound
-track, printed to a PDF through the print dialog twice (the second time over the first file,
+"""A teacher's export and print: a film with sounds exported as a GIF, and as an MP4 and an AVI with
+its sound track, printed to a PDF through the print dialog twice (the second time over the first file,
 which it asks about), and the File Summary and Choices looked at. Every file is checked with
 another program's reader."""
 
@@ -57,11 +57,13 @@ def scenario(desktop, binary):
         if len(frames) != 8:
             raise Failure(f"the GIF has {len(frames)} frames, not 8")
 
-        mp4 = os.path.join(desktop.folder, "film.mp4")
-        export(program, mp4)
-        streams = other_reader("ffprobe", "-v", "error", "-show_entries", "stream=codec_type", "-of", "csv=p=0", mp4)
-        if sorted(streams.split()) != ["audio", "video"]:
-            raise Failure(f"the MP4 holds {streams.split()}, not a picture and a sound track")
+        for kind in ("mp4", "avi"):
+            video = os.path.join(desktop.folder, f"film.{kind}")
+            export(program, video)
+            streams = other_reader("ffprobe", "-v", "error", "-show_entries", "stream=codec_type", "-of", "csv=p=0",
+                                   video)
+            if sorted(streams.split()) != ["audio", "video"]:
+                raise Failure(f"the {kind.upper()} holds {streams.split()}, not a picture and a sound track")
 
         pdf = os.path.join(desktop.folder, "sheet.pdf")
         print_to_pdf(program, pdf)
