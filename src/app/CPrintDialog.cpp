@@ -118,10 +118,13 @@ QHBoxLayout* CPrintDialog::layoutGroups()
     flickBook_->setObjectName("flickBook");
     cropMarks_ = new QCheckBox("Crop &marks");
     cropMarks_->setObjectName("cropMarks");
+    frameNumbers_ = new QCheckBox("Frame &numbers");
+    frameNumbers_->setObjectName("frameNumbers");
     auto* special = new QGroupBox("Special");
     auto* specialColumn = new QVBoxLayout(special);
     specialColumn->addWidget(flickBook_);
     specialColumn->addWidget(cropMarks_);
+    specialColumn->addWidget(frameNumbers_);
 
     auto* groups = new QHBoxLayout;
     groups->addWidget(layoutBox);
@@ -137,6 +140,7 @@ QHBoxLayout* CPrintDialog::layoutGroups()
         layout_.setCropMarks(on);
         showLayout();
     });
+    connect(frameNumbers_, &QCheckBox::toggled, this, [this](bool on) { layout_.setFrameNumbers(on); });
     return groups;
 }
 
@@ -192,9 +196,11 @@ void CPrintDialog::framesPerPageChanged(int count)
 void CPrintDialog::showLayout()
 {
     {
-        const QSignalBlocker quiet(scale_), quietToo(framesPerPage_);
+        const QSignalBlocker quiet(scale_), quietToo(framesPerPage_), quietNumbers(frameNumbers_);
         scale_->setValue(layout_.scalePercent());
         framesPerPage_->setValue(std::max(1, layout_.framesPerPage()));
+        // A flick book brings its numbers with it.
+        frameNumbers_->setChecked(layout_.has(PrintLayout::FrameNumbers));
     }
     shownFramesPerPage_ = framesPerPage_->value();
 

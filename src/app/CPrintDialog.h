@@ -1,7 +1,7 @@
 #pragma once
 // The Print dialog: the printer (or a PDF file), the pages and copies, and how the frames go onto
-// the paper: by scale or by frames per page, as a flick book, with crop marks. The page count
-// and page range follow the layout as it changes.
+// the paper: by scale or by frames per page, as a flick book, with crop marks, with the frames'
+// numbers. The page count and page range follow the layout as it changes.
 
 #include <QDialog>
 #include <QPrinter>
@@ -70,6 +70,7 @@ private:
     QSpinBox* framesPerPage_ = nullptr;
     QCheckBox* flickBook_ = nullptr;
     QCheckBox* cropMarks_ = nullptr;
+    QCheckBox* frameNumbers_ = nullptr;
     QLabel* pages_ = nullptr;
 };
 

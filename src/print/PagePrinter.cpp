@@ -1,5 +1,6 @@
 #include "print/PagePrinter.h"
 
+#include <QFontMetricsF>
 #include <algorithm>
 
 #include "base/Errors.h"
@@ -56,6 +57,18 @@ QImage PagePrinter::frameImage(int frame) const
     return spriteToImage(picture_);
 }
 
+void PagePrinter::drawText(QPainter& painter, const QRectF& box, const QString& text, double height)
+{
+    QFont font("Arial");
+    font.setPixelSize(std::max(1, int(std::min(height, box.height()))));
+    // Narrow boxes (a binding strip) take the text smaller rather than cut.
+    const double wide = QFontMetricsF(font).horizontalAdvance(text);
+    if (wide > box.width())
+        font.setPixelSize(std::max(1, int(font.pixelSize() * box.width() / wide)));
+    painter.setFont(font);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
 void PagePrinter::drawPage(QPainter& painter, const QRectF& sheet, int page) const
 {
     const PagePlan plan = planPage(layout_, page, frames_);
@@ -77,6 +90,8 @@ void PagePrinter::drawPage(QPainter& painter, const QRectF& sheet, int page) con
         painter.drawRect(rectOf(border));
     for (const PageLine& line : plan.lines)
         painter.drawLine(toDevice(line.x1, line.y1), toDevice(line.x2, line.y2));
+    for (const PageText& text : plan.texts)
+        drawText(painter, rectOf(text.box), QString::fromStdString(text.text), kPageTextHeight * k);
     painter.restore();
 }
 

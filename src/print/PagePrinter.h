@@ -1,7 +1,7 @@
 #pragma once
 // Puts a film's frames onto paper as its print layout plans them: onto a printer, a PDF file or
 // a preview. Pictures are stretched without smoothing so that every pixel stays sharp; borders
-// and marks are the thinnest black line the device draws.
+// and marks are the thinnest black line the device draws; numbers are small black text.
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -38,6 +38,8 @@ public:
 
 private:
     QImage frameImage(int frame) const;
+    // `text` centred in `box`, at most `height` tall and never wider than the box.
+    static void drawText(QPainter& painter, const QRectF& box, const QString& text, double height);
 
     const Film& film_;
     const PrintLayout& layout_;

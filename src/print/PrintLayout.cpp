@@ -173,8 +173,14 @@ void PrintLayout::changeFramesPerPage(int from, int to)
 
 void PrintLayout::setFlickBook(bool on)
 {
-    flags_ = on ? flags_ | FlickBook : flags_ & ~FlickBook;
+    flags_ = on ? flags_ | FlickBook | FrameNumbers : flags_ & ~(FlickBook | FrameNumbers);
     layOut();
+}
+
+void PrintLayout::setFrameNumbers(bool on)
+{
+    // The numbers take no room of their own: the grid stays as it is.
+    flags_ = on ? flags_ | FrameNumbers : flags_ & ~FrameNumbers;
 }
 
 void PrintLayout::setCropMarks(bool on)

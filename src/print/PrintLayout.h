@@ -20,6 +20,8 @@ public:
         FramesPerPageMode = 0x08,
         CropMarks = 0x10,
         FlickBook = 0x20,
+        // Each frame's number printed beside it, so that cut-out frames can be put in order.
+        FrameNumbers = 0x40,
     };
     static constexpr int kMargin = 150;
     // Screen pixels are taken to be 90 to the inch.
@@ -46,8 +48,10 @@ public:
     // Stepping down from `from` to `to` moves to the next larger scale with fewer frames;
     // stepping up finds the largest scale giving at least `to` frames.
     void changeFramesPerPage(int from, int to);
+    // Frame numbers come with a flick book and go with it, until chosen otherwise.
     void setFlickBook(bool on);
     void setCropMarks(bool on);
+    void setFrameNumbers(bool on);
 
     int flags() const { return flags_; }
     bool has(Flag flag) const { return (flags_ & flag) != 0; }

@@ -203,6 +203,25 @@ TEST(PagePlan, FlickBookCrossesSitInTheStripAtThirdsOfThePicture)
     EXPECT_GT(across.x1, picture.left - picture.width() / 10 - 1);
     // Border about strip and picture, and about the picture.
     EXPECT_EQ(plan.borders.size(), 4u);
+    // Each frame's number in its strip under the lower cross, and the page's at its foot.
+    ASSERT_EQ(plan.texts.size(), 3u);
+    EXPECT_EQ(plan.texts[1].text, "2");
+    EXPECT_EQ(plan.texts[1].box.right, plan.pictures[1].place.left);
+    EXPECT_GT(plan.texts[1].box.top, plan.lines[6].y1);
+    EXPECT_EQ(plan.texts[2].text, "Page 1 of 1");
+    EXPECT_GT(plan.texts[2].box.top, layout.pageHeight() - layout.bottom() + 25);
+    EXPECT_LT(plan.texts[2].box.bottom, layout.pageHeight());
+
+    // Small frames: the strip stays 10 mm wide to bind, and the picture gives way in its shape.
+    layout = layoutFor(320, 200, 40);
+    layout.setFlickBook(true);
+    layout.layOut(40);
+    const int cellWidth = (layout.pageWidth() - layout.left() - layout.right()) / layout.columns();
+    ASSERT_LT(cellWidth / 10, 100); // the tenth of the cell a strip had been
+    for (const PagePicture& small : planPage(layout, 1, allFrames(40)).pictures) {
+        EXPECT_GE(cellWidth - small.place.width(), 100);
+        EXPECT_NEAR(double(small.place.width()) / small.place.height(), 1.6, 0.02);
+    }
 }
 
 TEST(PagePlan, CropMarksReplaceBordersAndStayOutsideTheGrid)
@@ -223,4 +242,16 @@ TEST(PagePlan, CropMarksReplaceBordersAndStayOutsideTheGrid)
     }
     // Rows' ends: two marks at each cell's top and bottom; columns: two at each edge.
     EXPECT_EQ(plan.lines.size(), size_t(layout.rows() * 4 + layout.columns() * 4));
+
+    // A last page holding one frame of four: marks about that frame's cell alone.
+    ASSERT_EQ(layout.framesPerPage(), 4);
+    const PagePlan last = planPage(layout, 2, allFrames(5));
+    ASSERT_EQ(last.pictures.size(), 1u);
+    const Rect cell = last.pictures[0].place;
+    EXPECT_EQ(last.lines.size(), 8u);
+    for (const PageLine& line : last.lines) {
+        const bool nearCell = std::min(line.x1, line.x2) >= cell.left - 25 && std::max(line.x1, line.x2) <= cell.right + 25
+                           && std::min(line.y1, line.y2) >= cell.top - 25 && std::max(line.y1, line.y2) <= cell.bottom + 25;
+        EXPECT_TRUE(nearCell) << line.x1 << "," << line.y1 << " " << line.x2 << "," << line.y2;
+    }
 }

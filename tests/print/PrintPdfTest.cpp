@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QLineEdit>
@@ -159,6 +160,12 @@ TEST(PrintPdf, FlickBookCrossesCropMarksAndTheSelection)
     }
     const Rect first = plan.pictures[0].place;
     EXPECT_EQ(image.pixel(dotAt(first.right + 8, (first.top + first.bottom) / 2.0)), qRgb(255, 255, 255));
+    // The frames' own numbers, to put the cut pages in order, and the page's number.
+    std::string text;
+    ASSERT_EQ(test::runCommand("pdftotext -raw '" + pdf + "' -", &text), 0);
+    for (const char* number : {"3", "4", "5", "Page 1 of 1"})
+        EXPECT_NE(text.find(number), std::string::npos) << number << " in " << text;
+    EXPECT_EQ(text.find("2"), std::string::npos) << text;
 }
 
 TEST(PrintPdf, ToolRefusesWhatItCannotDo)
@@ -207,6 +214,14 @@ TEST(PrintDialog, PageCountAndRangeFollowTheLayout)
     scale->setValue(300);
     EXPECT_FALSE(dialog.layout().has(PrintLayout::FramesPerPageMode));
     EXPECT_EQ(to->maximum(), dialog.layout().pageCount());
+
+    // A flick book numbers its frames unless told not to.
+    auto* numbers = dialog.findChild<QCheckBox*>("frameNumbers");
+    EXPECT_FALSE(numbers->isChecked());
+    dialog.findChild<QCheckBox*>("flickBook")->setChecked(true);
+    EXPECT_TRUE(numbers->isChecked());
+    numbers->setChecked(false);
+    EXPECT_FALSE(dialog.layout().has(PrintLayout::FrameNumbers));
 }
 
 TEST(PrintDialog, ATeacherPrintsTheMarkedFramesToPdfAndTheChoicesAreKept)
