@@ -12,6 +12,7 @@
 #include "base/Reporter.h"
 #include "base/Settings.h"
 #include "film/CelvaneDoc.h"
+#include "film/FileType.h"
 #include "film/Film.h"
 
 namespace celvane {
@@ -30,6 +31,41 @@ pid_t ownerOf(const std::filesystem::path& copy)
 
 bool running(pid_t pid) { return pid > 0 && (pid == ::getpid() || ::kill(pid, 0) == 0); }
 
+// The film a copy was made of is named in a file beside it.
+std::filesystem::path nameOf(std::filesystem::path copy) { return copy.replace_extension(".name"); }
+
+constexpr size_t kLongestName = 64 * 1024;
+
+Bytes nameFile(const std::string& title, const std::string& path)
+{
+    Bytes bytes(title.begin(), title.end());
+    bytes.push_back('\n');
+    bytes.insert(bytes.end(), path.begin(), path.end());
+    return bytes;
+}
+
+// A name that cannot be read, or is not one, leaves the copy nameless and unsaved.
+void readName(Autosave::LeftCopy& left)
+{
+    std::error_code error;
+    const std::filesystem::path name = nameOf(left.copy);
+    const auto size = std::filesystem::file_size(name, error);
+    if (error || size > kLongestName)
+        return;
+    std::string text;
+    try {
+        const Bytes bytes = readFile(name.string());
+        text.assign(bytes.begin(), bytes.end());
+    } catch (const std::exception&) {
+        return;
+    }
+    const size_t end = text.find('\n');
+    if (end == std::string::npos)
+        return;
+    left.title = text.substr(0, end);
+    left.path = text.substr(end + 1);
+}
+
 } // namespace
 
 Autosave::Autosave(Documents documents) : documents_(std::move(documents))
@@ -41,10 +77,8 @@ Autosave::Autosave(Documents documents) : documents_(std::move(documents))
 Autosave::~Autosave()
 {
     finishWriting();
-    for (const auto& [doc, copy] : copies_) {
-        std::error_code ignored;
-        std::filesystem::remove(copy, ignored);
-    }
+    for (const auto& [doc, copy] : copies_)
+        remove(copy);
 }
 
 std::filesystem::path Autosave::folder()
@@ -56,18 +90,27 @@ std::filesystem::path Autosave::folder()
     return base / "celvane" / "recovery";
 }
 
-std::vector<std::filesystem::path> Autosave::leftBehind()
+std::vector<Autosave::LeftCopy> Autosave::leftBehind()
 {
-    std::vector<std::filesystem::path> left;
+    std::vector<LeftCopy> left;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(folder(), error))
-        if (entry.path().extension() == ".qfm" && !running(ownerOf(entry.path())))
-            left.push_back(entry.path());
-    std::sort(left.begin(), left.end(), [](const auto& a, const auto& b) {
+        if (entry.path().extension() == ".qfm" && !running(ownerOf(entry.path()))) {
+            left.push_back({entry.path(), {}, {}});
+            readName(left.back());
+        }
+    std::sort(left.begin(), left.end(), [](const LeftCopy& a, const LeftCopy& b) {
         std::error_code e;
-        return std::filesystem::last_write_time(a, e) < std::filesystem::last_write_time(b, e);
+        return std::filesystem::last_write_time(a.copy, e) < std::filesystem::last_write_time(b.copy, e);
     });
     return left;
+}
+
+void Autosave::remove(const std::filesystem::path& copy)
+{
+    std::error_code ignored;
+    std::filesystem::remove(copy, ignored);
+    std::filesystem::remove(nameOf(copy), ignored);
 }
 
 void Autosave::applySettings()
@@ -99,10 +142,17 @@ void Autosave::saveNow()
     }
     // The window's thread only takes snapshots; coding the drawn-on frame and putting the file
     // together happen on the worker, which touches nothing the films still use.
-    std::vector<std::pair<std::filesystem::path, FilmSnapshot>> round;
-    for (CCelvaneDoc* doc : documents_())
+    struct Copy {
+        std::filesystem::path path;
+        Bytes name;
+        FilmSnapshot snapshot;
+    };
+    std::vector<Copy> round;
+    for (const auto& [doc, title] : documents_())
         if (const Film* film = doc->isModified() ? doc->film() : nullptr)
-            round.emplace_back(copyOf(doc), film->snapshot());
+            // A film read from another kind of file was never saved as the film it is now.
+            round.push_back({copyOf(doc), nameFile(title, doc->fileType() == FileType::Film ? doc->pathName() : ""),
+                             film->snapshot()});
     if (round.empty())
         return;
     writing_ = std::async(std::launch::async, [round = std::move(round)]() mutable -> std::string {
@@ -113,8 +163,10 @@ void Autosave::saveNow()
         ::setpriority(PRIO_PROCESS, id_t(::gettid()), kWorkerNice);
         try {
             std::filesystem::create_directories(folder());
-            for (auto& [path, snapshot] : written) {
+            for (auto& [path, name, snapshot] : written) {
                 const Bytes file = std::exchange(snapshot, {}).fileBytes();
+                // The name first: a copy is never there without it.
+                writeFileAtomically(nameOf(path).string(), name);
                 writeFileAtomically(path.string(), file);
             }
         } catch (const std::exception& e) {
@@ -136,8 +188,7 @@ void Autosave::forget(const CCelvaneDoc* doc)
     if (it == copies_.end())
         return;
     finishWriting();
-    std::error_code ignored;
-    std::filesystem::remove(it->second, ignored);
+    remove(it->second);
     copies_.erase(it);
 }
 

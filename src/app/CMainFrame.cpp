@@ -635,7 +635,6 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         return;
     }
     saveBars();
-    app_.exit();
     event->accept();
 }
 

@@ -110,10 +110,10 @@ bool CelvaneApp::start(const QStringList& arguments)
     if (singleDocument_)
         frame_->fitWindowToFilm();
     autosave_ = std::make_unique<Autosave>([this] {
-        std::vector<CCelvaneDoc*> docs;
+        std::vector<Autosave::OpenFilm> films;
         for (const auto& d : documents_)
-            docs.push_back(&d->document());
-        return docs;
+            films.push_back({&d->document(), d->title()});
+        return films;
     });
     offerRecovered();
     return true;
@@ -121,26 +121,29 @@ bool CelvaneApp::start(const QStringList& arguments)
 
 void CelvaneApp::offerRecovered()
 {
-    for (const std::filesystem::path& copy : Autosave::leftBehind()) {
-        const QDateTime made = QFileInfo(QString::fromStdString(copy.string())).lastModified();
-        const std::string question = "Celvane closed before this film was saved. Open the recovered copy?\n(Copied "
-            + made.toString("d MMMM yyyy, hh:mm").toStdString() + ")";
+    for (const Autosave::LeftCopy& left : Autosave::leftBehind()) {
+        const QDateTime made = QFileInfo(QString::fromStdString(left.copy.string())).lastModified();
+        const QString time = made.date() == QDate::currentDate() ? made.toString("hh:mm")
+                                                                  : made.toString("d MMMM yyyy, hh:mm");
+        const std::string film = left.title.empty() ? std::string() : left.title + ", ";
+        const std::string question = "Celvane closed before this film was saved: " + film + time.toStdString()
+            + ". Open the recovered copy?";
         if (Reporter::message(question, MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes) {
             auto doc = std::make_unique<CCelvaneDoc>(Settings::instance());
             try {
-                doc->open(copy.string());
+                doc->open(left.copy.string());
             } catch (const std::exception& e) {
-                Reporter::reportException(e, true, copy.string());
+                Reporter::reportException(e, true, left.copy.string());
                 continue;
             }
-            // Untitled and unsaved: saving asks where it goes.
-            doc->setPathName("");
+            // Back under its own file, so that Save brings the file up to date; a film never
+            // saved is a new untitled film. Either way it is not saved yet.
+            doc->setPathName(left.path);
             doc->setModified(true);
             if (makeRoomForDocument())
-                adopt(std::move(doc), "Recovered");
+                adopt(std::move(doc), left.path.empty() ? nextUntitledName() : "");
         }
-        std::error_code ignored;
-        std::filesystem::remove(copy, ignored);
+        Autosave::remove(left.copy);
     }
 }
 
@@ -178,8 +181,6 @@ void CelvaneApp::takeHandedOver()
     handingOver_ = false;
 }
 
-void CelvaneApp::exit() { recent_.save(Settings::instance()); }
-
 CCelvaneDoc* CelvaneApp::adopt(std::unique_ptr<CCelvaneDoc> doc, const std::string& untitledName)
 {
     auto commands = std::make_unique<DocumentCommands>(*this, std::move(doc), untitledName);
@@ -189,6 +190,8 @@ CCelvaneDoc* CelvaneApp::adopt(std::unique_ptr<CCelvaneDoc> doc, const std::stri
         frame_->addView(new CCelvaneView(*raw));
     return raw;
 }
+
+std::string CelvaneApp::nextUntitledName() { return "AFilm" + std::to_string(++untitledCount_); }
 
 bool CelvaneApp::makeRoomForDocument()
 {
@@ -206,7 +209,7 @@ CCelvaneDoc* CelvaneApp::newDocument(const ImageInfo& description)
         Reporter::reportException(e, true);
         return nullptr;
     }
-    return adopt(std::move(doc), "AFilm" + std::to_string(++untitledCount_));
+    return adopt(std::move(doc), nextUntitledName());
 }
 
 CCelvaneDoc* CelvaneApp::openDocument(const std::string& path)

@@ -1,6 +1,6 @@
 #pragma once
 // The application: start-up in its fixed order, the open films and their windows, the
-// application-wide commands (new, open, recent files, exit) and shut-down.
+// application-wide commands (new, open, recent files, exit).
 
 #include <QApplication>
 #include <QObject>
@@ -42,8 +42,6 @@ public:
 
     // Start-up; false ends the program. `arguments` are the command line after the program.
     bool start(const QStringList& arguments);
-    // Shut-down: the settings that are kept between runs.
-    void exit();
 
     CMainFrame* mainFrame() const { return frame_.get(); }
     bool singleDocument() const { return singleDocument_; }
@@ -77,6 +75,8 @@ private:
     void addCommands();
     void newFilmFromDialog();
     CCelvaneDoc* adopt(std::unique_ptr<CCelvaneDoc> doc, const std::string& untitledName);
+    // "AFilm1", "AFilm2", ... in the order untitled films come.
+    std::string nextUntitledName();
     void closeDocument(CCelvaneDoc* doc);
     // In single-document mode the open film makes way for the next; false when the user kept it.
     bool makeRoomForDocument();

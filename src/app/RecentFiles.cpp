@@ -11,8 +11,9 @@ const char* kSection = "Recent File List";
 std::string entryName(int i) { return "File" + std::to_string(i + 1); }
 } // namespace
 
-void RecentFiles::load(const Settings& settings)
+void RecentFiles::load(Settings& settings)
 {
+    settings_ = &settings;
     paths_.clear();
     for (int i = 0; i < kEntries; ++i) {
         const std::string path = settings.getString(kSection, entryName(i), "");
@@ -21,10 +22,12 @@ void RecentFiles::load(const Settings& settings)
     }
 }
 
-void RecentFiles::save(Settings& settings) const
+void RecentFiles::save() const
 {
+    if (!settings_)
+        return;
     for (int i = 0; i < kEntries; ++i)
-        settings.writeString(kSection, entryName(i), i < int(paths_.size()) ? paths_[size_t(i)] : "");
+        settings_->writeString(kSection, entryName(i), i < int(paths_.size()) ? paths_[size_t(i)] : "");
 }
 
 void RecentFiles::add(std::string path)
@@ -33,9 +36,14 @@ void RecentFiles::add(std::string path)
     paths_.insert(paths_.begin(), std::move(path));
     if (paths_.size() > size_t(kEntries))
         paths_.resize(kEntries);
+    save();
 }
 
-void RecentFiles::remove(std::string path) { std::erase(paths_, path); }
+void RecentFiles::remove(std::string path)
+{
+    if (std::erase(paths_, path) > 0)
+        save();
+}
 
 std::string filmWindowTitle(const std::string& documentTitle, int windowNumber, int windowCount, bool modified)
 {

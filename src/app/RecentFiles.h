@@ -1,5 +1,6 @@
 #pragma once
-// The most recently used files, newest first, kept in the settings file.
+// The most recently used files, newest first, kept in the settings file: written as each file
+// is opened or saved, so that a program that dies keeps them too.
 
 #include <string>
 #include <vector>
@@ -12,14 +13,17 @@ class RecentFiles {
 public:
     static constexpr int kEntries = 4;
 
-    void load(const Settings& settings);
-    void save(Settings& settings) const;
+    // Reads the list, and writes each change to it from now on into `settings`.
+    void load(Settings& settings);
     // Puts a path first (once).
     void add(std::string path);
     void remove(std::string path);
     const std::vector<std::string>& paths() const { return paths_; }
 
 private:
+    void save() const;
+
+    Settings* settings_ = nullptr;
     std::vector<std::string> paths_;
 };
 

@@ -1,68 +1,24 @@
-// A child's drawing survives the program dying before it was saved: the copy made while drawing
-// is offered at the next start and gives the drawing back; a saved film leaves no copy until it
-// changes again, and a clean exit none either. A round taken while the child goes on drawing
-// holds the film as it was when the round began.
+// A child's drawing survives the program dying before it was saved: the copies made while drawing
+// are offered at the next start by the films' names and give the drawing back, a film saved before
+// under its own file; a saved film leaves no copy until it changes again, and a clean exit none
+// either. A round taken while the child goes on drawing holds the film as it was when the round
+// began.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
+#include <set>
+
+#include <QDateTime>
 
 #include "DrawingProgram.h"
 #include "app/Autosave.h"
+#include "app/CMainFrame.h"
 #include "base/CommandIds.h"
 #include "film/FileType.h"
 
 using namespace celvane;
-
-TEST(Autosave, ACopyLeftByAProgramThatDiedIsOfferedAndGivesTheDrawingBack)
-{
-    test::TempDir kept;
-    const std::filesystem::path state = kept.path() / "state", settings = kept.path() / "celvane.ini";
-    std::filesystem::path left;
-    int drawn = 0;
-    {
-        test::DrawingProgram p({.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700},
-                                .settingsFile = settings, .stateFolder = state});
-        p.drawLine({20, 30}, {180, 120});
-        drawn = p.inked();
-        p.app.autosave()->saveNow();
-        p.app.autosave()->finishWriting();
-        const auto copies = std::vector<std::filesystem::path>(
-            std::filesystem::directory_iterator(Autosave::folder()), std::filesystem::directory_iterator());
-        ASSERT_EQ(copies.size(), 1u);
-        // As if the program had died: the copy is renamed after a process that has gone.
-        left = copies[0].parent_path() / "999999-1.qfm";
-        std::filesystem::copy_file(copies[0], left);
-    }
-    // The clean exit took its own copy away; the dead one's stays.
-    ASSERT_TRUE(std::filesystem::exists(left));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(left.parent_path()), {}), 1);
-
-    test::DrawingProgram again({.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700},
-                                .settingsFile = settings, .stateFolder = state});
-    ASSERT_EQ(again.sink.shown.size(), 1u);
-    EXPECT_EQ(again.sink.shown[0].rfind("Celvane closed before this film was saved. Open the recovered copy?", 0), 0u);
-    EXPECT_EQ(again.inked(), drawn);
-    EXPECT_TRUE(again.view().document().isModified());
-    EXPECT_TRUE(again.view().document().pathName().empty());
-    EXPECT_FALSE(std::filesystem::exists(left));
-
-    // Saved: no copy is kept for it, and later rounds make none until it changes again.
-    const auto copiesAfterARound = [&] {
-        again.app.autosave()->saveNow();
-        again.app.autosave()->finishWriting();
-        return std::distance(std::filesystem::directory_iterator(Autosave::folder()), {});
-    };
-    EXPECT_EQ(copiesAfterARound(), 1);
-    again.chooser.paths.push_back(again.dir.file("rescued.qfm"));
-    again.frame().runCommand(ID_FILE_SAVE);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Autosave::folder()), {}), 0);
-    EXPECT_EQ(copiesAfterARound(), 0);
-    again.drawLine({20, 120}, {180, 30});
-    EXPECT_EQ(copiesAfterARound(), 1);
-}
 
 namespace {
 
@@ -84,6 +40,91 @@ std::vector<int> inkPerFrame(const Film& film)
 }
 
 } // namespace
+
+TEST(Autosave, FilmsLeftByAProgramThatDiedAreOfferedByNameAndComeBackUnderTheirOwnFiles)
+{
+    test::TempDir kept;
+    const std::filesystem::path state = kept.path() / "state", settings = kept.path() / "celvane.ini";
+    const test::ProgramOptions options{.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700},
+                                       .singleDocument = false, .settingsFile = settings, .stateFolder = state};
+    const std::string bounce = (kept.path() / "bounce.qfm").string();
+    Bytes savedBefore;
+    std::vector<int> drawn;
+    {
+        // One film saved and drawn on again, one never saved.
+        test::DrawingProgram p(options);
+        p.drawLine({20, 30}, {180, 120});
+        p.chooser.paths.push_back(bounce);
+        p.frame().runCommand(ID_FILE_SAVE);
+        savedBefore = readFile(bounce);
+        p.drawLine({20, 120}, {180, 30});
+        drawn = inkPerFrame(p.film());
+        p.frame().runCommand(ID_FILE_NEW);
+        p.drawLine({100, 10}, {100, 140});
+        p.app.autosave()->saveNow();
+        p.app.autosave()->finishWriting();
+        // As if the program had died: the copies and their names go under a process that has gone.
+        const std::vector<std::filesystem::path> made(std::filesystem::directory_iterator(Autosave::folder()), {});
+        for (const std::filesystem::path& file : made) {
+            const std::string name = file.filename().string();
+            std::filesystem::copy_file(file, file.parent_path() / ("999999" + name.substr(name.find('-'))));
+        }
+    }
+    // The clean exit took its own copies away; the dead one's stay.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Autosave::folder()), {}), 4);
+
+    test::DrawingProgram again(options);
+    ASSERT_EQ(again.sink.shown.size(), 2u);
+    const QString now = QDateTime::currentDateTime().toString("hh:");
+    std::set<std::string> named;
+    for (const std::string& offer : again.sink.shown) {
+        const std::string start = "Celvane closed before this film was saved: ";
+        ASSERT_EQ(offer.rfind(start, 0), 0u) << offer;
+        named.insert(offer.substr(start.size(), offer.find(',') - start.size()));
+        EXPECT_NE(offer.find(", " + now.toStdString()), std::string::npos) << offer;
+        EXPECT_NE(offer.find(". Open the recovered copy?"), std::string::npos) << offer;
+    }
+    EXPECT_EQ(named, (std::set<std::string>{"bounce.qfm", "AFilm2"}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Autosave::folder()), {}), 0);
+
+    // The saved film is back under its own file, changed; the other is a new untitled film.
+    CCelvaneView* back = nullptr;
+    int untitled = 0;
+    for (CCelvaneView* view : again.frame().views()) {
+        const CCelvaneDoc& doc = view->document();
+        if (doc.pathName() == bounce)
+            back = view;
+        else if (doc.isModified())
+            untitled += doc.pathName().empty();
+    }
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->document().isModified());
+    EXPECT_EQ(untitled, 1);
+    emit back->activated(back); // the window brought to the front
+    EXPECT_EQ(again.frame().windowTitle().toStdString(), "bounce.qfm * - Celvane");
+    EXPECT_EQ(inkPerFrame(*back->film()), drawn);
+
+    // Save writes the film's own file, asking nothing; no copy is kept for it, and later rounds
+    // make none until it changes again.
+    const auto copiesAfterARound = [&] {
+        again.app.autosave()->saveNow();
+        again.app.autosave()->finishWriting();
+        return std::distance(std::filesystem::directory_iterator(Autosave::folder()), {});
+    };
+    EXPECT_EQ(copiesAfterARound(), 4);
+    again.frame().runCommand(ID_FILE_SAVE);
+    EXPECT_EQ(again.sink.shown.size(), 2u);
+    EXPECT_NE(readFile(bounce), savedBefore);
+    Film reread;
+    const Bytes file = readFile(bounce);
+    const ByteSpan span(file);
+    reread.load(0, nullptr, &span, FileType::Film);
+    EXPECT_EQ(inkPerFrame(reread), drawn);
+    EXPECT_EQ(copiesAfterARound(), 2);
+    again.drawLine({100, 10}, {10, 100});
+    EXPECT_EQ(copiesAfterARound(), 4);
+}
+
 
 TEST(Autosave, ARoundTakenWhileDrawingGoesOnHoldsTheFilmAsItWasThen)
 {
@@ -107,11 +148,12 @@ TEST(Autosave, ARoundTakenWhileDrawingGoesOnHoldsTheFilmAsItWasThen)
     p.drawLine({100, 5}, {100, 145});
     p.app.autosave()->finishWriting();
 
-    const auto copies = std::vector<std::filesystem::path>(std::filesystem::directory_iterator(Autosave::folder()),
-                                                           std::filesystem::directory_iterator());
+    std::vector<std::filesystem::path> copies;
+    for (const auto& entry : std::filesystem::directory_iterator(Autosave::folder()))
+        if (entry.path().extension() == ".qfm")
+            copies.push_back(entry.path());
     ASSERT_EQ(copies.size(), 1u);
-    std::ifstream in(copies[0], std::ios::binary);
-    const Bytes data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const Bytes data = readFile(copies[0].string());
     Film recovered;
     const ByteSpan span(data);
     recovered.load(0, nullptr, &span, FileType::Film);
