@@ -54,6 +54,12 @@ const std::unordered_map<int, const char*>& table()
         {IDS_DELETE_SELECTED_FRAMES,
          "The selected frames will be deleted permanently, without being copied to the clipboard.  Are you "
          "sure you want to do this?"},
+        {IDS_DELETE_CURRENT_FRAME_UNDOABLE,
+         "The current frame will be deleted, without being copied to the clipboard. Undo brings it back.  Do "
+         "you want to delete it?"},
+        {IDS_DELETE_SELECTED_FRAMES_UNDOABLE,
+         "The selected frames will be deleted, without being copied to the clipboard. Undo brings them back.  "
+         "Do you want to delete them?"},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
         {IDS_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
     };

@@ -133,19 +133,22 @@ void Film::applyPaletteRecord(const PaletteRecord& record)
         palette_->setIndexMap(std::move(logicalToStored));
     }
     prepareWorkingImage();
-    const auto colourOf = [&](int number) {
-        int stored = number;
-        if (!palette_->indexMap().empty() && number >= 0 && number < n)
-            stored = palette_->indexMap()[size_t(number)];
-        if (stored < 0 || stored >= n)
-            stored = 0;
-        const uint32_t colour = palette_->entry(stored);
-        return bitsPerPixel_ <= 8 ? colour | uint32_t(number & 0xFF) : colour;
-    };
     inkNumber_ = std::clamp(record.inkNumber, 0, n - 1);
     paperNumber_ = std::clamp(record.paperNumber, 0, n - 1);
-    ink_ = colourOf(inkNumber_);
-    paper_ = colourOf(paperNumber_);
+    ink_ = colourOfNumber(inkNumber_);
+    paper_ = colourOfNumber(paperNumber_);
+}
+
+uint32_t Film::colourOfNumber(int number) const
+{
+    const int n = palette_->count();
+    int stored = number;
+    if (!palette_->indexMap().empty() && number >= 0 && number < n)
+        stored = palette_->indexMap()[size_t(number)];
+    if (stored < 0 || stored >= n)
+        stored = 0;
+    const uint32_t colour = palette_->entry(stored);
+    return bitsPerPixel_ <= 8 ? colour | uint32_t(number & 0xFF) : colour;
 }
 
 void Film::createNew(const ImageInfo& description)
@@ -493,24 +496,22 @@ void Film::setFade(int frame, const FrameFade& fade, int fields)
 
 FilmSettings Film::settings() const
 {
-    FilmSettings s{ink_, paper_, inkNumber_, paperNumber_, period_, motion(), {}, fades_};
-    s.colours.reserve(size_t(palette_->count()));
-    for (int i = 0; i < palette_->count(); ++i)
-        s.colours.push_back(palette_->entry(i));
+    FilmSettings s{period_, motion(), {}, fades_};
+    if (bitsPerPixel_ <= 8) {
+        s.colours.reserve(size_t(palette_->count()));
+        for (int i = 0; i < palette_->count(); ++i)
+            s.colours.push_back(palette_->entry(i));
+    }
     return s;
 }
 
 void Film::setSettings(const FilmSettings& s)
 {
-    if (s.colours.size() != size_t(palette_->count()) || s.fades.size() != fades_.size())
+    if (s.colours.size() != (bitsPerPixel_ <= 8 ? size_t(palette_->count()) : 0) || s.fades.size() != fades_.size())
         throw NotSupportedError("the film no longer has the colours or frames its settings were taken from");
-    for (int i = 0; i < palette_->count(); ++i)
-        if (palette_->entry(i) != s.colours[size_t(i)])
-            palette_->setEntry(i, s.colours[size_t(i)]);
-    ink_ = s.ink;
-    paper_ = s.paper;
-    inkNumber_ = s.inkNumber;
-    paperNumber_ = s.paperNumber;
+    for (size_t i = 0; i < s.colours.size(); ++i)
+        if (palette_->entry(int(i)) != s.colours[i])
+            palette_->setEntry(int(i), s.colours[i]);
     period_ = s.period;
     // The header is shared with any snapshot taken: only a changed word is worth a copy.
     if (const uint32_t flags = (headerFlags_ & ~0xCu) | (uint32_t(s.motion & 3) << 2); flags != headerFlags_) {
@@ -519,6 +520,41 @@ void Film::setSettings(const FilmSettings& s)
     }
     fades_ = s.fades;
     changed_ = true;
+}
+
+PaintingChoice Film::paintingChoice() const
+{
+    const int n = palette_ ? palette_->count() : 0;
+    const auto entry = [&](int number) { return bitsPerPixel_ > 8 && number < n ? palette_->entry(number) : 0u; };
+    return {ink_, paper_, inkNumber_, paperNumber_, entry(inkNumber_), entry(paperNumber_)};
+}
+
+void Film::setPaintingChoice(const PaintingChoice& choice)
+{
+    const PaintingChoice before = paintingChoice();
+    const int n = palette_ ? palette_->count() : 0;
+    if (n == 0)
+        return; // a film with nothing read into it yet
+    inkNumber_ = std::clamp(choice.inkNumber, 0, n - 1);
+    paperNumber_ = std::clamp(choice.paperNumber, 0, n - 1);
+    if (bitsPerPixel_ <= 8) {
+        ink_ = colourOfNumber(inkNumber_);
+        paper_ = colourOfNumber(paperNumber_);
+    } else {
+        ink_ = choice.ink;
+        paper_ = choice.paper;
+        palette_->setEntry(inkNumber_, choice.inkEntry);
+        palette_->setEntry(paperNumber_, choice.paperEntry);
+    }
+    changed_ = changed_ || paintingChoice() != before;
+}
+
+void Film::markSaved()
+{
+    if (currentModified_ && !empty_)
+        storeCurrentFrame();
+    currentModified_ = false;
+    changed_ = false;
 }
 
 bool Film::soundEntry(int frame, int k, FrameSoundEntry& entry) const

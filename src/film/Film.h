@@ -19,15 +19,22 @@
 
 namespace celvane {
 
-// What a film keeps besides its frames and sounds: speed and motion, painting and paper colours,
-// the palette's colours and each frame's transition, as one value for taking back a change.
+// What a film keeps besides its frames and sounds: speed and motion, a palette film's colours
+// and each frame's transition, as one value for taking back a change.
 struct FilmSettings {
-    uint32_t ink = 0, paper = 0;
-    int inkNumber = 0, paperNumber = 0;
     int period = 0, motion = 0;
-    std::vector<uint32_t> colours;
+    std::vector<uint32_t> colours; // empty for a deep film, whose pixels need no palette
     std::vector<FrameFade> fades;
     bool operator==(const FilmSettings&) const = default;
+};
+
+// The painting and paper colours as chosen: a choice, which taking back a change leaves alone.
+struct PaintingChoice {
+    uint32_t ink = 0, paper = 0;
+    int inkNumber = 0, paperNumber = 0;
+    // A deep film keeps the chosen colours in these entries of its colour table too.
+    uint32_t inkEntry = 0, paperEntry = 0;
+    bool operator==(const PaintingChoice&) const = default;
 };
 
 class Film : public Graphic {
@@ -89,6 +96,13 @@ public:
     // Puts back settings taken from this film; NotSupportedError, changing nothing, when its
     // palette or its frames are no longer counted as they were then.
     void setSettings(const FilmSettings& settings);
+    PaintingChoice paintingChoice() const;
+    // Chooses again after the film was read anew or its colours were put back: a palette film's
+    // colours are those its palette now has at the chosen numbers.
+    void setPaintingChoice(const PaintingChoice& choice);
+    // The film holds what its file holds again (its changes were taken back to where it was
+    // saved): the current frame is stored and nothing is left to save.
+    void markSaved();
 
     // Frames, including the one blank virtual frame of an empty film.
     int frameCount() const { return empty_ ? 1 : block_.frameCount(); }
@@ -160,6 +174,8 @@ private:
     void writeAfterBlock(ByteWriter& out, bool selectionOnly) const;
     bool validFrame(int frame) const { return frame >= 0 && frame < frameCount(); }
     int paletteNumberOf(uint32_t colourWord) const;
+    // The colour word for palette number `number`, as the film's painting colours hold it.
+    uint32_t colourOfNumber(int number) const;
 
     FilmBlock block_;
     bool changed_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Settings.h"
+#include "film/Film.h"
 
 namespace celvane {
 
@@ -30,10 +31,8 @@ void UndoHistory::setLimits(UndoLimits limits)
 
 void UndoHistory::push(std::unique_ptr<UndoStep> step)
 {
-    while (steps_.size() > done_) {
-        bytes_ -= steps_.back()->bytes();
-        steps_.pop_back();
-    }
+    while (steps_.size() > done_)
+        dropBack();
     bytes_ += step->bytes();
     steps_.push_back(std::move(step));
     done_ = steps_.size();
@@ -70,8 +69,10 @@ int UndoHistory::redo(Film& film)
 int UndoHistory::swap(Film& film, UndoStep& step)
 {
     const size_t before = step.bytes();
+    const PaintingChoice chosen = film.paintingChoice();
     try {
         const int frame = step.swap(film);
+        film.setPaintingChoice(chosen);
         bytes_ = bytes_ - before + step.bytes();
         return frame;
     } catch (...) {
@@ -85,6 +86,23 @@ void UndoHistory::clear()
     steps_.clear();
     done_ = 0;
     bytes_ = 0;
+    clean_ = kNowhere;
+}
+
+void UndoHistory::dropFront()
+{
+    bytes_ -= steps_.front()->bytes();
+    steps_.pop_front();
+    --done_;
+    clean_ = clean_ == 0 || clean_ == kNowhere ? kNowhere : clean_ - 1;
+}
+
+void UndoHistory::dropBack()
+{
+    bytes_ -= steps_.back()->bytes();
+    steps_.pop_back();
+    if (clean_ != kNowhere && clean_ > steps_.size())
+        clean_ = kNowhere;
 }
 
 // The oldest step that can be undone goes first, then the step furthest to redo. The step Undo
@@ -92,14 +110,10 @@ void UndoHistory::clear()
 void UndoHistory::trim()
 {
     while (steps_.size() > 1 && (steps_.size() > size_t(limits_.steps) || bytes_ > limits_.bytes)) {
-        if (done_ > 1) {
-            bytes_ -= steps_.front()->bytes();
-            steps_.pop_front();
-            --done_;
-        } else {
-            bytes_ -= steps_.back()->bytes();
-            steps_.pop_back();
-        }
+        if (done_ > 1)
+            dropFront();
+        else
+            dropBack();
     }
 }
 

@@ -2,7 +2,8 @@
 // A film window's way back through what was done to the film: the steps from the oldest the
 // limits keep to the newest. Each step can swap the film between its state before and after the
 // change, keeping the state it leaves, so that undoing and redoing a step are the same swap run
-// from either side.
+// from either side. The painting and paper colours chosen are no part of any step: a swap leaves
+// them as they are. One place in the history may be marked clean, where the film is as saved.
 
 #include <cstddef>
 #include <deque>
@@ -66,18 +67,29 @@ public:
     int undo(Film& film);
     int redo(Film& film);
 
+    // Forgets every step, and where the history was clean: the film has changed without them.
     void clear();
     size_t size() const { return steps_.size(); }
     size_t bytes() const { return bytes_; }
 
+    // The film is as saved at the history's place now.
+    void setClean() { clean_ = done_; }
+    // Undo and redo have come back to the place marked clean; false once the steps that lead
+    // there are gone.
+    bool isClean() const { return clean_ == done_; }
+
 private:
+    static constexpr size_t kNowhere = size_t(-1);
     int swap(Film& film, UndoStep& step);
+    void dropFront();
+    void dropBack();
     void trim();
 
     UndoLimits limits_;
     std::deque<std::unique_ptr<UndoStep>> steps_; // oldest first
     size_t done_ = 0;                             // steps_[0, done_) can be undone, the rest redone
     size_t bytes_ = 0;
+    size_t clean_ = kNowhere; // the value of done_ where the film is as saved
 };
 
 } // namespace celvane

@@ -622,9 +622,14 @@ void CCelvaneView::addFrameCommands()
 
 void CCelvaneView::deleteFrames()
 {
-    const int question = FrameEditing::anyMarked(*film()) ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME;
+    const bool marked = FrameEditing::anyMarked(*film());
+    // Said only when true: a history of one step does not take frame commands back.
+    ViewTools* tools = ViewTools::of(this);
+    const int question = tools && tools->undo().keepsHistory()
+        ? (marked ? IDS_DELETE_SELECTED_FRAMES_UNDOABLE : IDS_DELETE_CURRENT_FRAME_UNDOABLE)
+        : (marked ? IDS_DELETE_SELECTED_FRAMES : IDS_DELETE_CURRENT_FRAME);
     if (Reporter::message(question, MessageButtons::OkCancel, MessageIcon::Warning) == MessageAnswer::Ok)
-        removeSelection(FrameEditing::anyMarked(*film()) ? "Delete Frames" : "Delete Frame");
+        removeSelection(marked ? "Delete Frames" : "Delete Frame");
 }
 
 void CCelvaneView::removeSelection(const char* stepName)

@@ -33,6 +33,8 @@
 #include "base/Settings.h"
 #include "playback/PlaybackController.h"
 #include "view/CCelvaneView.h"
+#include "view/tools/FrameUndo.h"
+#include "view/tools/ViewTools.h"
 
 using namespace celvane;
 
@@ -77,6 +79,11 @@ TEST(MainWindow, SaveAsOpenAndRecentFiles)
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(p.title(), "walk.qfm - Celvane");
     EXPECT_TRUE(p.frame().commandState(ID_FILE_MRU_FILE1).enabled);
+    // The list is in the settings file at once, and again after each open: a program that dies
+    // keeps it too.
+    const auto firstRecent = [] { return Settings(Settings::instance().path()).getString("Recent File List", "File1", ""); };
+    EXPECT_EQ(firstRecent(), path);
+    Settings(Settings::instance().path()).writeString("Recent File List", "File1", "");
 
     // Zooming does not change the film; a modified film asks before it is replaced.
     p.view().film()->markCurrentModified();
@@ -92,6 +99,7 @@ TEST(MainWindow, SaveAsOpenAndRecentFiles)
 
     p.frame().runCommand(ID_FILE_MRU_FILE1);
     EXPECT_EQ(p.title(), "walk.qfm - Celvane");
+    EXPECT_EQ(firstRecent(), path);
 
     // A file that cannot be read is reported and leaves the open film alone.
     const std::string bad = p.dir.file("bad.qfm");
@@ -127,7 +135,8 @@ TEST(MainWindow, FrameCommandsAddDeleteCopyPasteAndMark)
     // Delete asks first; cancelling keeps the frame.
     p.sink.answers.push_back(MessageAnswer::Cancel);
     f.runCommand(ID_FRAME_DELETE);
-    EXPECT_EQ(p.sink.shown.back().rfind("The current frame will be deleted permanently", 0), 0u);
+    EXPECT_EQ(p.sink.shown.back(), "The current frame will be deleted, without being copied to the clipboard. Undo "
+                                   "brings it back.  Do you want to delete it?");
     EXPECT_EQ(film->frameCount(), 3);
 
     f.runCommand(ID_FRAME_MARK);
@@ -143,10 +152,20 @@ TEST(MainWindow, FrameCommandsAddDeleteCopyPasteAndMark)
     EXPECT_FALSE(f.commandState(ID_SELECT_ALL).enabled);
     p.sink.answers.push_back(MessageAnswer::Ok);
     f.runCommand(ID_FRAME_DELETE);
-    EXPECT_EQ(p.sink.shown.back().rfind("The selected frames will be deleted permanently", 0), 0u);
+    EXPECT_NE(p.sink.shown.back().find("Undo brings them back."), std::string::npos);
     EXPECT_TRUE(film->isEmpty());
     EXPECT_EQ(p.view().currentFrame(), 0);
     EXPECT_NE(p.title().find(" *"), std::string::npos);
+    f.runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(film->frameCount(), 4);
+
+    // A history of one step cannot bring frames back, and the question says so.
+    ViewTools::of(&p.view())->undo().setLimits(UndoLimits{.steps = 1});
+    f.runCommand(ID_SELECT_ALL);
+    p.sink.answers.push_back(MessageAnswer::Ok);
+    f.runCommand(ID_FRAME_DELETE);
+    EXPECT_EQ(p.sink.shown.back().rfind("The selected frames will be deleted permanently", 0), 0u);
+    EXPECT_TRUE(film->isEmpty());
 }
 
 TEST(MainWindow, AFailureInAnEventHandlerIsReportedAndTheProgramGoesOn)

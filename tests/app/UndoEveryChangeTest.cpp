@@ -1,4 +1,5 @@
-// Every tool and command a child changes a film with, each one step of the window's history:
+// Every tool and command a child changes a film with, each one step of the window's history
+// (choosing colours is none):
 // Undo gives back the film as it was, byte for byte, Redo the film as it became, the Edit menu
 // names the step, and the window says the film changed whenever it differs from its file.
 
@@ -214,7 +215,7 @@ TEST(UndoEveryChange, FrameCommandsPastesImportsAndSounds)
     walk.backAndForth();
 }
 
-TEST(UndoEveryChange, SpeedTransitionsAndColoursAreStepsOfTheirOwn)
+TEST(UndoEveryChange, SpeedTransitionsAndPaletteEditsAreStepsOfTheirOwn)
 {
     DrawingProgram p;
     CColourPalette& bar = *p.app.mainFrame()->findChild<CColourPalette*>();
@@ -231,11 +232,6 @@ TEST(UndoEveryChange, SpeedTransitionsAndColoursAreStepsOfTheirOwn)
         p.frame().runCommand(ID_FADE_PAUSE);
     });
     walk.step("Motion", [&] { p.frame().runCommand(ID_TOGGLE_YOYO); });
-    // Picking pencil and paper one after the other is one change of colours.
-    walk.step("Colour", [&] {
-        bar.chooseCell(40, PaintingColour::Pencil);
-        bar.chooseCell(50, PaintingColour::Paper);
-    });
     walk.step("Pencil", [&] { p.drawLine({20, 75}, {180, 75}); });
     // So is every number typed into the colour editor, until something else is done.
     walk.step("Colour", [&] {
@@ -245,15 +241,74 @@ TEST(UndoEveryChange, SpeedTransitionsAndColoursAreStepsOfTheirOwn)
             editor.findChild<QSpinBox*>(channel)->setValue(200);
         editor.close();
     });
-    EXPECT_EQ(p.film().palette()->colourOfIndex(40) & 0xFFFFFF, 0xC8C8C8u);
-    walk.step("Pipette", [&] {
-        p.app.toolBox().select(ToolBox::Pipette, true);
-        p.drag({5, 5}, {6, 5});
-    });
-    EXPECT_EQ(uint32_t(indexOfWord(p.film().ink())), p.image().pixelAt(5, 5));
+    EXPECT_EQ(p.film().palette()->colourOfIndex(indexOfWord(p.film().ink())) & 0xFFFFFF, 0xC8C8C8u);
     walk.step("Speed", [&] { p.frame().runCommand(ID_DELAY_1 + 5); });
     walk.step("Duplicate Frame", [&] { p.frame().runCommand(ID_FRAME_DUPLICATE); });
     walk.backAndForth();
+}
+
+// Choosing the pencil or paper colour, from the bar or with the pipette, is a choice and no step:
+// Undo and Redo go past it and leave it as chosen, on palette films (whose chosen colours follow
+// the palette as its edits are taken back) and deep films alike.
+TEST(UndoEveryChange, ChoosingColoursIsNoStepAndUndoLeavesThemAlone)
+{
+    DrawingProgram p;
+    CColourPalette& bar = *p.app.mainFrame()->findChild<CColourPalette*>();
+    const auto pipette = [](DrawingProgram& on, Point at) {
+        on.app.toolBox().select(ToolBox::Pipette, true);
+        on.drag(at, at);
+    };
+    p.drawLine({20, 75}, {180, 75});
+    p.frame().runCommand(ID_DELAY_1 + 2);
+    p.frame().runCommand(ID_FRAME_NEW);
+    const uint32_t blank = p.image().pixelAt(5, 5);
+    bar.chooseCell(40, PaintingColour::Pencil);
+    bar.chooseCell(50, PaintingColour::Paper);
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo New Frame");
+    pipette(p, {5, 5});
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo New Frame");
+    const PaintingChoice chosen = p.film().paintingChoice();
+    EXPECT_EQ(uint32_t(indexOfWord(p.film().ink())), blank);
+    EXPECT_EQ(indexOfWord(p.film().paper()), 50);
+
+    for (const char* step : {"New Frame", "Speed", "Pencil"}) {
+        EXPECT_EQ(p.menuText(ID_EDIT_UNDO), std::string("&Undo ") + step);
+        p.frame().runCommand(ID_EDIT_UNDO);
+        EXPECT_EQ(p.film().paintingChoice(), chosen) << step;
+    }
+    EXPECT_FALSE(p.enabled(ID_EDIT_UNDO));
+    for (int k = 0; k < 3; ++k)
+        p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(p.film().frameCount(), 2);
+    EXPECT_EQ(p.film().paintingChoice(), chosen);
+
+    // An edit of the palette is a step: taken back, the pencil keeps its place in the palette and
+    // shows what the palette holds there again, and a paper chosen since stays.
+    const uint32_t before = p.film().palette()->colourOfIndex(int(blank)) & 0xFFFFFF;
+    bar.openEditor(PaintingColour::Pencil);
+    bar.editor()->findChild<QSpinBox*>("red")->setValue(200);
+    bar.editor()->close();
+    EXPECT_EQ(p.menuText(ID_EDIT_UNDO), "&Undo Colour");
+    bar.chooseCell(60, PaintingColour::Paper);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(uint32_t(indexOfWord(p.film().ink())), blank);
+    EXPECT_EQ(rgbOfWord(p.film().ink()), before);
+    EXPECT_EQ(indexOfWord(p.film().paper()), 60);
+
+    // A deep film keeps the colour picked as it is saved.
+    DrawingProgram deep({.filmWidth = 200, .filmHeight = 150, .filmDepth = 24, .scale = 200, .window = {900, 700}});
+    deep.drawLine({20, 75}, {180, 75});
+    deep.frame().runCommand(ID_FRAME_NEW);
+    pipette(deep, {100, 20});
+    ASSERT_EQ(rgbOfWord(deep.film().ink()), 0xFFFFFFu);
+    deep.frame().runCommand(ID_EDIT_UNDO);
+    deep.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_FALSE(deep.enabled(ID_EDIT_UNDO));
+    Film reread;
+    const Bytes file = deep.filmFile();
+    const ByteSpan span(file);
+    reread.load(0, nullptr, &span, FileType::Film);
+    EXPECT_EQ(rgbOfWord(reread.ink()), 0xFFFFFFu);
 }
 
 TEST(UndoEveryChange, SpeedUndoneAloneLeavesTheNewFrame)

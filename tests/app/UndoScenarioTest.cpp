@@ -1,5 +1,6 @@
-// Undo as a child uses it: again and again, across frames and frame commands, after saving, and
-// as far back as the Choices allow.
+// Undo as a child uses it: again and again, across frames and frame commands, after saving (the
+// title's mark coming and going as the film leaves and comes back to its file), and as far back
+// as the Choices allow.
 
 #include <gtest/gtest.h>
 
@@ -7,6 +8,8 @@
 #include <filesystem>
 
 #include "DrawingProgram.h"
+#include "app/CColourPalette.h"
+#include "app/CMainFrame.h"
 #include "app/CelvaneApp.h"
 #include "app/FilmImport.h"
 #include "base/CommandIds.h"
@@ -15,6 +18,7 @@
 #include "film/FileType.h"
 #include "film/Merge.h"
 #include "film/UpdateHint.h"
+#include "view/PaletteBarLayout.h"
 
 using namespace celvane;
 using test::DrawingProgram;
@@ -44,6 +48,8 @@ void importNoise(DrawingProgram& p)
     background.asBackground = true;
     p.app.filmImport().importFile(p.view(), png, background);
 }
+
+std::string title(DrawingProgram& p) { return p.frame().windowTitle().toStdString(); }
 
 } // namespace
 
@@ -132,8 +138,37 @@ TEST(UndoScenario, SavingCopyingExportingGhostingAndPlayingKeepTheWayBack)
     EXPECT_TRUE(p.view().document().isModified());
     EXPECT_EQ(readFile(path), saved);
     p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(title(p), "steps.qfm * - Celvane");
     p.frame().runCommand(ID_EDIT_REDO);
     EXPECT_GT(p.inked(), one);
+    // Back where it was saved, the film is as its file: the title loses its mark, and closing it
+    // asks nothing.
+    EXPECT_FALSE(p.view().document().isModified());
+    EXPECT_EQ(title(p), "steps.qfm - Celvane");
+
+    // So across a frame command; a colour chosen on the way keeps the mark until the colour the
+    // film was saved with is chosen again.
+    CColourPalette& bar = *p.app.mainFrame()->findChild<CColourPalette*>();
+    const int savedInk = cellOfColourWord(*p.film().palette(), p.film().ink(), p.film().bitsPerPixel());
+    p.frame().runCommand(ID_FRAME_NEW);
+    EXPECT_EQ(title(p), "steps.qfm * - Celvane");
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(title(p), "steps.qfm - Celvane");
+    bar.chooseCell(savedInk + 7, PaintingColour::Pencil);
+    EXPECT_TRUE(p.view().document().isModified());
+    p.frame().runCommand(ID_EDIT_REDO);
+    p.frame().runCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(title(p), "steps.qfm * - Celvane");
+    bar.chooseCell(savedInk, PaintingColour::Pencil);
+    EXPECT_FALSE(p.view().document().isModified());
+    EXPECT_EQ(p.filmFile(), saved);
+
+    // A change made after undoing past the save leaves no way back to it.
+    p.frame().runCommand(ID_EDIT_UNDO);
+    p.drawLine({100, 100}, {120, 120});
+    p.frame().runCommand(ID_EDIT_UNDO);
+    p.frame().runCommand(ID_EDIT_REDO);
+    EXPECT_EQ(title(p), "steps.qfm * - Celvane");
 }
 
 // A new film's blank frame is taken by the first picture brought in; undone, the film is new again.

@@ -110,6 +110,7 @@ void FrameUndo::take(const std::string& name, bool notify)
     if (!f)
         return;
     settle();
+    noteIfSaved();
     keepOriginal();
     copyFrame(before_, host_.frame());
     changing_ = host_.currentFrame();
@@ -129,6 +130,7 @@ void FrameUndo::step(bool back)
         return;
     try {
         settle();
+        noteIfSaved();
         const UndoStep* next = back ? history_.nextUndo() : history_.nextRedo();
         if (!next)
             return;
@@ -137,11 +139,13 @@ void FrameUndo::step(bool back)
             frameList_ = f->frameListVersion();
             original_.reset();
             frameChanged_ = false;
+            unmodifiedIfClean();
             host_.framesReplaced(shown);
             return;
         }
         if (next->frame() < 0) {
             back ? history_.undo(*f) : history_.redo(*f);
+            unmodifiedIfClean();
             announceSettings();
             return;
         }
@@ -151,6 +155,7 @@ void FrameUndo::step(bool back)
         back ? history_.undo(*f) : history_.redo(*f);
         frameChanged_ = !samePixels(host_.frame(), original_);
         syncModified();
+        unmodifiedIfClean();
         announce();
     } catch (const std::exception& e) {
         Reporter::reportException(e, true);
@@ -205,6 +210,7 @@ void FrameUndo::beforeFilmChange(const std::string& name)
     if (!f || !keepsHistory())
         return;
     settle();
+    noteIfSaved();
     filmBefore_ = std::make_unique<FilmChangeStep>(name, *f);
 }
 
@@ -233,10 +239,14 @@ void FrameUndo::changeSettings(const std::string& name, const std::function<void
         return;
     }
     settle();
+    noteIfSaved();
     auto step = std::make_unique<FilmSettingsStep>(name, *f);
     change();
-    if (step->unchanged(*f))
+    if (step->unchanged(*f)) {
+        // Only colours chosen, perhaps those the film was saved with.
+        unmodifiedIfClean();
         return;
+    }
     // The step already taken holds the settings from before the whole run.
     const UndoStep* last = history_.nextUndo();
     if (!history_.canRedo() && last && last->name() == name && dynamic_cast<const FilmSettingsStep*>(last))
@@ -253,6 +263,21 @@ void FrameUndo::syncModified()
         f->markCurrentModified();
     else
         f->currentRestored();
+}
+
+void FrameUndo::noteIfSaved()
+{
+    if (host_.document().isModified())
+        return;
+    history_.setClean();
+    savedChoice_ = film()->paintingChoice();
+}
+
+void FrameUndo::unmodifiedIfClean()
+{
+    Film* f = film();
+    if (f && history_.isClean() && f->paintingChoice() == savedChoice_)
+        f->markSaved();
 }
 
 void FrameUndo::announce()

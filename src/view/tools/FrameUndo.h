@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "film/Film.h"
 #include "film/UndoHistory.h"
 #include "gfx/Sprite.h"
 
@@ -26,6 +27,8 @@ public:
 
     void setLimits(UndoLimits limits);
     const UndoHistory& history() const { return history_; }
+    // More than one step: frame commands and the film's settings are taken back too.
+    bool keepsHistory() const { return history_.limits().steps > 1; }
 
     bool canUndo() const;
     bool canRedo() const;
@@ -54,11 +57,11 @@ public:
     void afterFilmChange();
     // Makes `change` to the film's settings (speed, colours, transitions) the step `name`; a run
     // of changes to one setting with nothing else between them (a slider dragged) is one step.
+    // Choosing the painting or paper colour changes no setting and is no step.
     void changeSettings(const std::string& name, const std::function<void()>& change);
 
 private:
     Film* film() const;
-    bool keepsHistory() const { return history_.limits().steps > 1; }
     // The steps belong to the frames as they were numbered: frames added or deleted by anything
     // but this history's own steps leave nothing to go back to.
     bool current() const;
@@ -70,6 +73,10 @@ private:
     void keepOriginal();
     // The film's modified state follows the frame after a swap or a restore.
     void syncModified();
+    // Before a change: a film with nothing to save is as saved, here in the history.
+    void noteIfSaved();
+    // After undo, redo or a choice of colours: back where it was saved, the film is unmodified.
+    void unmodifiedIfClean();
     void announce();
     void announceSettings();
 
@@ -86,6 +93,7 @@ private:
     std::unique_ptr<FilmChangeStep> filmBefore_;
     Sprite original_;
     bool frameChanged_ = false;
+    PaintingChoice savedChoice_; // the colours chosen where the history is clean
 };
 
 } // namespace celvane
