@@ -99,6 +99,35 @@ TEST(UndoHistory, OldestStepsGoFirstAndTheNextUndoAlwaysStays)
     EXPECT_EQ(h.bytes(), 0u);
 }
 
+// Where the film was saved stays with the steps that lead there as older ones go, and is lost
+// with them when a new change drops them.
+TEST(UndoHistory, TheCleanPlaceFollowsTheStepsThatLeadThere)
+{
+    Film film;
+    int swaps = 0;
+    UndoHistory h;
+    h.setLimits({3, 1000});
+    const auto push = [&](const char* name) { h.push(std::make_unique<CountedStep>(name, 10, &swaps)); };
+    push("a");
+    push("b");
+    h.setClean();
+    push("c");
+    push("d"); // a goes
+    EXPECT_FALSE(h.isClean());
+    h.undo(film);
+    EXPECT_FALSE(h.isClean());
+    h.undo(film);
+    EXPECT_TRUE(h.isClean());
+    h.redo(film);
+    EXPECT_FALSE(h.isClean());
+    h.undo(film);
+    h.undo(film);
+    push("e");
+    h.undo(film);
+    h.redo(film);
+    EXPECT_FALSE(h.isClean());
+}
+
 // A drawing step keeps only the touched rectangle, at every depth a film can have, and swaps the
 // frame between before and after exactly.
 TEST(UndoHistory, DrawingStepsKeepTheTouchedRectangleAtEveryDepth)
