@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QMimeData>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "PickerSteps.h"
 #include "QtTestSupport.h"
@@ -71,6 +73,15 @@ TEST(SoundPicker, PickedSoundsGoIntoFramesAndOutToFiles)
     ASSERT_GE(shipped, 30);
     window.showPicker();
     ASSERT_TRUE(window.isVisible());
+    // At its first size every button of its tool bar is in reach, none behind an overflow arrow.
+    auto* tools = window.findChild<QToolBar*>("SoundPickerTools");
+    ASSERT_NE(tools, nullptr);
+    QApplication::processEvents();
+    for (QAction* a : tools->actions())
+        if (!a->isSeparator())
+            EXPECT_TRUE(tools->widgetForAction(a) && tools->widgetForAction(a)->isVisible()) << a->text().toStdString();
+    for (QToolButton* b : tools->findChildren<QToolButton*>("qt_toolbar_ext_button"))
+        EXPECT_FALSE(b->isVisible()) << tools->width() << " of " << tools->sizeHint().width();
 
     // A click picks the third sound; the picker stays; it goes into the frame.
     QTest::mouseClick(window.entriesWidget(), Qt::LeftButton, {}, test::iconCentre(window, 2));

@@ -110,7 +110,16 @@ void CSoundPicker::buildMenus()
     }
     QToolBar* bar = window_->addToolBar("Sounds");
     bar->setObjectName("SoundPickerTools");
-    bar->addActions({open, save, cut, copy, paste, del});
+    // Pictures for the file and edit buttons, and no handle, leave room for the sound buttons'
+    // words at the picker's first width.
+    bar->setIconSize(QSize(16, 16));
+    bar->setMovable(false);
+    const std::pair<QAction*, const char*> pictured[] = {{open, "open"}, {save, "save"}, {cut, "cut"},
+                                                         {copy, "copy"}, {paste, "paste"}, {del, "delete"}};
+    for (const auto& [a, icon] : pictured) {
+        a->setIcon(QIcon(QString(":/icons/colour/%1.svg").arg(icon)));
+        bar->addAction(a);
+    }
     bar->addSeparator();
     bar->addAction(action("Hear", &CSoundPicker::hear, "Hear this sound effect"));
     bar->addAction(action("Record", &CSoundPicker::record, "Record a new sound effect for this frame"));
