@@ -190,6 +190,7 @@ void CMainFrame::settingsChanged(uint32_t flags)
         toolTips_ = settings.getFlag("Settings", "ToolTips", true);
         toolbox_->applySettings();
         soundPicker_->settingsChanged();
+        sound_.settingsChanged();
         if (app_.autosave())
             app_.autosave()->applySettings();
         stamps_->settingsChanged();
@@ -283,19 +284,19 @@ void CMainFrame::buildToolBars()
     palette_ = new CColourPalette(this);
     addToolBar(Qt::BottomToolBarArea, palette_);
     addToolBarBreak(Qt::BottomToolBarArea);
+    // The bars that show the program's own commands take their actions from here.
+    const auto actionOf = [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; };
     soundPicker_ = new CSoundPicker(sound_.library(), [this] { return active_; }, this);
     soundPicker_->start();
-    soundTools_ = new CSoundTools(*soundPicker_, this);
+    soundTools_ = new CSoundTools(*soundPicker_, actionOf, this);
     addToolBar(Qt::BottomToolBarArea, soundTools_);
     soundTools_->hide();
     soundTools_->menu()->addSeparator();
     soundTools_->menu()->addAction("Sound &Picker", this, [this] { soundPicker_->window().showPicker(); });
-    playTool_ = new CPlayTool([this](int id) { return actions_.count(id) ? actions_[id] : nullptr; }, this);
+    playTool_ = new CPlayTool(actionOf, this);
     playTool_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
     addToolBar(Qt::BottomToolBarArea, playTool_);
-    toolbox_ = new CTools(
-        app_.toolBox(), [this](int id) { return actions_.count(id) ? actions_[id] : nullptr; },
-        [this](int id) { return runCommand(id); }, this);
+    toolbox_ = new CTools(app_.toolBox(), actionOf, [this](int id) { return runCommand(id); }, this);
     addToolBar(Qt::LeftToolBarArea, toolbox_);
     stamps_ = std::make_unique<CStampPicker>(*this, [this](uint32_t hint) { tellEveryFilm(hint); });
     app_.toolBox().stamp().setPicker(&stamps_->model());

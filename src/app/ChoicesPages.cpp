@@ -87,8 +87,16 @@ CChoicesMisc::CChoicesMisc(const Settings& settings)
     xSpacing_->setObjectName("xSpacing");
 
     auto* layout = new QVBoxLayout(this);
-    for (QCheckBox* b : {splash_, overRun_, singleDoc_, toolTips_, statusBar_, blackWhite_})
+    for (QCheckBox* b : {splash_, overRun_, singleDoc_, toolTips_, statusBar_, blackWhite_}) {
         layout->addWidget(b);
+        // Every other choice takes effect on OK; the windows' arrangement is made at start-up.
+        if (b == singleDoc_) {
+            auto* note = new QLabel("(takes effect when Celvane next starts)");
+            note->setObjectName("restartNote");
+            note->setContentsMargins(24, 0, 0, 0);
+            layout->addWidget(note);
+        }
+    }
     auto* grid = new QGroupBox("Default Grid Settings");
     auto* gridForm = new QFormLayout(grid);
     gridForm->addRow(gridShown_);

@@ -83,9 +83,9 @@ constexpr CommandInfo kCommands[] = {
     {CMD(ID_VIEW_GRID), "G&rid...", nullptr, "Show a grid over the frame and snap to it",
      nullptr, nullptr},
     {CMD(ID_VIEW_CHOICES), "&Choices...", nullptr, "Edit the program choices", nullptr, nullptr},
-    {CMD(ID_FILM_SOUNDS), nullptr, nullptr, "Turn film sounds on/off", "Film sounds on/off",
+    {CMD(ID_FILM_SOUNDS), "Fil&m sounds", nullptr, "Turn film sounds on/off", "Film sounds on/off",
      "film-sounds"},
-    {CMD(ID_ACTION_SOUNDS), nullptr, nullptr, "Turn sound effects on/off",
+    {CMD(ID_ACTION_SOUNDS), "S&ound effects", nullptr, "Turn sound effects on/off",
      "Sound effects on/off", "action-sounds"},
 
     // Frames
@@ -315,6 +315,9 @@ constexpr MenuEntry kToolsMenu[] = {
     item(ID_TOOL_ZOOM),
     kSeparator,
     item(ID_GHOSTING), item(ID_INBETWEENING),
+    kSeparator,
+    // Also on the Sound bar and its menu; here they can be switched whatever the tool.
+    item(ID_FILM_SOUNDS), item(ID_ACTION_SOUNDS),
     kSeparator,
     submenu("&Full screen", kFullScreenMenu),
 };

@@ -46,21 +46,38 @@ SoundCommands::~SoundCommands()
     SoundPlayer::setCurrent(nullptr);
 }
 
-void SoundCommands::loadActionSounds()
+std::string SoundCommands::actionSoundsFolder()
 {
     const Settings& settings = Settings::instance();
     if (!settings.getInt("Settings", "ActionSoundsOn", 1, 0, 1))
+        return {};
+    return settings.getString("Settings", "ActionSoundsDir", (dataFolder() / "Sounds" / "Actions").string());
+}
+
+void SoundCommands::loadActionSounds()
+{
+    actions_.clear();
+    actionFolder_ = actionSoundsFolder();
+    if (actionFolder_.empty())
         return;
-    const std::string folder =
-        settings.getString("Settings", "ActionSoundsDir", (dataFolder() / "Sounds" / "Actions").string());
     try {
-        if (!actions_.load(folder))
-            Reporter::message(formatMessage(IDS_ACTION_SOUNDS_MISSING, {folder}), MessageButtons::Ok,
+        if (!actions_.load(actionFolder_))
+            Reporter::message(formatMessage(IDS_ACTION_SOUNDS_MISSING, {actionFolder_}), MessageButtons::Ok,
                               MessageIcon::Warning);
     } catch (const std::exception& e) {
         actions_.clear();
         Reporter::reportException(e, true);
     }
+}
+
+void SoundCommands::settingsChanged()
+{
+    if (actionSoundsFolder() == actionFolder_)
+        return;
+    // No sound of the library about to go may still be playing.
+    player_.stop(true);
+    player_.poll();
+    loadActionSounds();
 }
 
 void SoundCommands::toggleFilmSounds()

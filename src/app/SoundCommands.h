@@ -4,6 +4,7 @@
 // bar: film sounds and sound effects.
 
 #include <QTimer>
+#include <string>
 
 #include "base/Command.h"
 #include "platform/QtSoundPlayer.h"
@@ -21,9 +22,14 @@ public:
     const ActionSoundLibrary& actionSounds() const { return actions_; }
     // The sound picker's library: recorded and loaded sounds the child can put on frames.
     SoundLibrary& library() { return library_; }
+    // The Choices sheet was accepted: action sounds switched on, off or to another folder
+    // follow at once.
+    void settingsChanged();
 
 private:
-    // The action sounds of the folder the settings name; a warning when it has none.
+    // The folder the settings name for action sounds; empty when they are off.
+    static std::string actionSoundsFolder();
+    // The action sounds of that folder; a warning when it has none.
     void loadActionSounds();
     void toggleFilmSounds();
     void toggleSoundEffects();
@@ -31,6 +37,7 @@ private:
     QtSoundPlayer player_;
     ActionSoundLibrary actions_;
     SoundLibrary library_;
+    std::string actionFolder_;
     QTimer poll_;
 };
 

@@ -12,6 +12,9 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QHelpEvent>
+#include <QLabel>
+#include <QAudioDevice>
+#include <QMediaDevices>
 
 #include "QtTestSupport.h"
 #include "app/CChoices.h"
@@ -19,6 +22,7 @@
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "film/UpdateHint.h"
+#include "sound/SoundPlayer.h"
 #include "view/CCelvaneView.h"
 #include "base/Settings.h"
 
@@ -241,4 +245,38 @@ TEST(ChoicesScenario, ToolTipsOffSilencesEveryToolBarAtOnce)
     Settings::instance().writeInt("Settings", "ToolTips", 0);
     p.frame().settingsChanged(Hint::SettingsChanged);
     EXPECT_FALSE(tipShown());
+}
+
+// Activity sounds switched on in the sheet are heard at once, and off again at once; the one
+// choice that waits for the next start says so.
+TEST(ChoicesScenario, ActivitySoundsFollowTheSheetAtOnce)
+{
+    test::ProgramOptions options;
+    options.settings = [](Settings& s) { s.writeInt("Settings", "ActionSoundsOn", 0); };
+    test::StartedProgram p(options);
+    if (QMediaDevices::defaultAudioOutput().isNull())
+        GTEST_SKIP() << "no sound server";
+    const auto zoomIsHeard = [&] {
+        SoundPlayer::current()->stop(true);
+        p.frame().runCommand(ID_ZOOM_IN);
+        return SoundPlayer::current()->playing() != nullptr;
+    };
+    ASSERT_FALSE(zoomIsHeard());
+    const auto choose = [&](bool on) {
+        QTimer::singleShot(0, [&, on] {
+            auto* sheet = qobject_cast<CChoices*>(QApplication::activeModalWidget());
+            ASSERT_NE(sheet, nullptr);
+            auto* note = sheet->findChild<QLabel*>("restartNote");
+            ASSERT_NE(note, nullptr);
+            EXPECT_TRUE(note->text().contains("next start"));
+            button(*sheet, "&Enable activity sounds")->setChecked(on);
+            sheet->accept();
+        });
+        p.frame().runCommand(ID_VIEW_CHOICES);
+    };
+    choose(true);
+    EXPECT_TRUE(zoomIsHeard());
+    EXPECT_TRUE(p.sink.shown.empty());
+    choose(false);
+    EXPECT_FALSE(zoomIsHeard());
 }

@@ -1,7 +1,8 @@
 // The sound tool as a child uses it: choosing it brings the Sound bar and the Sounds menu; the
 // bar's name button opens the Sound Effect dialog, whose settings the saved film keeps; the
-// sound comes off the frame again; choosing the pencil puts the bar and menu away. A sound
-// recorded for a frame is in the sound picker at once.
+// sound comes off the frame again; choosing the pencil puts the bar and menu away. Film sounds
+// and sound effects are switched off and on from the bar and the menu, which show how they
+// stand. A sound recorded for a frame is in the sound picker at once.
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,7 @@
 #include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
+#include "sound/SoundPlayer.h"
 #include "platform/SoundRecorder.h"
 #include "sound/SoundPool.h"
 #include "view/CCelvaneView.h"
@@ -65,6 +67,14 @@ TEST(SoundTools, TheSoundToolEditsAFrameSoundThatTheSavedFilmKeeps)
     auto* name = bar.findChild<QToolButton*>("soundName");
     ASSERT_NE(name, nullptr);
     EXPECT_EQ(name->text().toStdString(), "Beep");
+    // Record is greyed out and its tip says why.
+    const bool microphone = !SoundRecorder::deviceNames().empty();
+    QAction* record = bar.menu()->actions().value(1);
+    ASSERT_EQ(record->text().toStdString(), "Record");
+    EXPECT_FALSE(record->isEnabled());
+    EXPECT_EQ(bar.widgetForAction(record)->toolTip().toStdString(),
+              microphone ? "This frame has a sound already: delete it to record another"
+                         : "No suitable sound-recording device is installed.");
 
     // Ten frames at a higher pitch, through the dialog the name button opens.
     QTimer::singleShot(0, [&] {
@@ -100,6 +110,29 @@ TEST(SoundTools, TheSoundToolEditsAFrameSoundThatTheSavedFilmKeeps)
     bar.deleteSound();
     EXPECT_TRUE(p.view().film()->playedSounds(0).empty());
     EXPECT_EQ(name->text().toStdString(), "(no sound)");
+    EXPECT_EQ(record->isEnabled(), microphone);
+
+    // The two switches, on the bar as pressed buttons and in the menu with their check marks.
+    for (const auto& [id, on] : {std::pair{ID_FILM_SOUNDS, &SoundSwitches::filmSounds},
+                                 std::pair{ID_ACTION_SOUNDS, &SoundSwitches::soundEffects}}) {
+        QAction* toggle = nullptr;
+        for (QAction* a : bar.menu()->actions())
+            if (a->statusTip() == QString(id == ID_FILM_SOUNDS ? "Turn film sounds on/off" : "Turn sound effects on/off"))
+                toggle = a;
+        ASSERT_NE(toggle, nullptr) << id;
+        auto* button = qobject_cast<QToolButton*>(bar.widgetForAction(toggle));
+        ASSERT_NE(button, nullptr) << id;
+        EXPECT_TRUE(toggle->isCheckable());
+        EXPECT_TRUE(button->isChecked());
+        toggle->trigger();
+        EXPECT_FALSE(*on);
+        EXPECT_FALSE(button->isChecked());
+        // However it is switched, both show it.
+        p.frame().runCommand(id);
+        EXPECT_TRUE(*on);
+        EXPECT_TRUE(toggle->isChecked());
+        EXPECT_TRUE(button->isChecked());
+    }
 
     p.frame().runCommand(ID_TOOL_PENCIL);
     EXPECT_TRUE(bar.isHidden());

@@ -7,6 +7,7 @@
 #include "app/sound/CRecordDialog.h"
 #include "app/sound/CSoundEffectDialog.h"
 #include "app/sound/CSoundPicker.h"
+#include "base/CommandIds.h"
 #include "film/CelvaneDoc.h"
 #include "film/Film.h"
 #include "platform/SoundRecorder.h"
@@ -14,7 +15,7 @@
 
 namespace celvane {
 
-CSoundTools::CSoundTools(CSoundPicker& picker, QWidget* parent)
+CSoundTools::CSoundTools(CSoundPicker& picker, const std::function<QAction*(int)>& command, QWidget* parent)
     : QToolBar("Sound", parent), picker_(picker), menu_(new QMenu("&Sounds", this))
 {
     setObjectName("Sound");
@@ -36,6 +37,14 @@ CSoundTools::CSoundTools(CSoundPicker& picker, QWidget* parent)
     addWidget(name_);
     for (QAction* a : {hear_, record_, effect_, delete_})
         menu_->addAction(a);
+    // Sounds can be silenced from where they are worked on, at any time.
+    addSeparator();
+    menu_->addSeparator();
+    for (const int id : {ID_FILM_SOUNDS, ID_ACTION_SOUNDS})
+        if (QAction* a = command(id)) {
+            addAction(a);
+            menu_->addAction(a);
+        }
     // Without a microphone the Record button is greyed out and says why.
     auto* devices = new QMediaDevices(this);
     const auto lookForInputs = [this] {
@@ -71,8 +80,10 @@ void CSoundTools::refresh()
     const bool has = f && f->soundEntry(frame(), 0, entry);
     hear_->setEnabled(has);
     record_->setEnabled(f && !has && canRecord_);
-    record_->setToolTip(canRecord_ ? "Record a new sound effect for this frame"
-                                   : "No suitable sound-recording device is installed.");
+    // Greyed out, it says why.
+    record_->setToolTip(!canRecord_ ? "No suitable sound-recording device is installed."
+                        : has       ? "This frame has a sound already: delete it to record another"
+                                    : "Record a new sound effect for this frame");
     delete_->setEnabled(has);
     effect_->setEnabled(has && FilmSoundTable::namesASound(entry));
     // The button always shows the name, even greyed out; the action's own text stays for the menu.

@@ -1,8 +1,9 @@
 #pragma once
 // The Sound bar: hear the current frame's sound, record one for a frame that has none, take the
-// sound off the frame, and a wide button with the sound's name that opens the Sound Effect
-// dialog. Its actions also make the Sounds menu shown while the sound tool is chosen. It follows
-// the active film window as one of its document's observers.
+// sound off the frame, a wide button with the sound's name that opens the Sound Effect dialog,
+// and the switches for film sounds and sound effects. Its actions also make the Sounds menu
+// shown while the sound tool is chosen. It follows the active film window as one of its
+// document's observers.
 
 #include <QToolBar>
 #include <functional>
@@ -22,8 +23,9 @@ class Film;
 class CSoundTools : public QToolBar, public DocumentObserver {
     Q_OBJECT
 public:
-    // Recorded sounds also join the sound picker.
-    CSoundTools(CSoundPicker& picker, QWidget* parent = nullptr);
+    // Recorded sounds also join the sound picker; `command` gives the program's action for a
+    // command (the two switches), which shows its state.
+    CSoundTools(CSoundPicker& picker, const std::function<QAction*(int)>& command, QWidget* parent = nullptr);
     ~CSoundTools() override;
 
     void setActiveView(CCelvaneView* view);
