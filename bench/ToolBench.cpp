@@ -247,7 +247,7 @@ void AutosaveHd100(benchmark::State& state)
     ToolBox tools;
     ToolEngine engine(host, tools);
     PenTool& pencil = tools.pencil();
-    Autosave autosave([&] { return std::vector<CCelvaneDoc*>{&host.doc}; });
+    Autosave autosave([&] { return std::vector<Autosave::OpenFilm>{{&host.doc, "HD film"}}; });
     int64_t i = 0;
     // The slowest of `moves` pencil moves, or of those made while `going` holds.
     const auto worstMove = [&](int moves, const std::function<bool()>& going) {
