@@ -4,6 +4,7 @@
 
 #include "gfx/PlotRequest.h"
 #include "base/Settings.h"
+#include "view/PreviewMode.h"
 
 namespace celvane {
 
@@ -18,7 +19,8 @@ constexpr Switch kSwitches[] = {
     {"Settings", "Splash", &GeneralChoices::splash},       {"Settings", "ShowOverRun", &GeneralChoices::showOverRun},
     {"Settings", "SingleDoc", &GeneralChoices::singleDoc},  {"ToolBox", "PinOnInitialMove", &GeneralChoices::pinOnInitialMove},
     {"ToolBox", "BigButtons", &GeneralChoices::bigButtons}, {"Settings", "ToolTips", &GeneralChoices::toolTips},
-    {"Settings", "StatusBar", &GeneralChoices::statusBar},  {"Settings", "BlackWhite", &GeneralChoices::blackWhite}};
+    {"Settings", "StatusBar", &GeneralChoices::statusBar},  {"Settings", "BlackWhite", &GeneralChoices::blackWhite},
+    {PreviewMode::kWhilePlayingSection, PreviewMode::kWhilePlayingName, &GeneralChoices::ghostsWhilePlaying}};
 } // namespace
 
 GeneralChoices GeneralChoices::load(const Settings& s)

@@ -25,6 +25,7 @@ struct GeneralChoices {
     bool toolTips = true;
     bool statusBar = false;
     bool blackWhite = false;
+    bool ghostsWhilePlaying = false;
 
     static GeneralChoices load(const Settings& settings);
     void save(Settings& settings) const;

@@ -84,6 +84,7 @@ CChoicesMisc::CChoicesMisc(const Settings& settings)
     yDivisions_ = numberField(GridSettings::kMinDivisions, GridSettings::kMaxDivisions, w.grid.ySubDivs);
     ghosting_ = list({"Previous frame", "Previous 2 frames", "Previous 3 frames"}, w.ghosting);
     inBetweening_ = list({"Previous and next frames", "2 previous and 1 next", "2 previous and 2 next"}, w.inBetweening);
+    ghostsWhilePlaying_ = checkBox("Show ghosts while &playing", g.ghostsWhilePlaying);
     xSpacing_->setObjectName("xSpacing");
 
     auto* layout = new QVBoxLayout(this);
@@ -109,6 +110,7 @@ CChoicesMisc::CChoicesMisc(const Settings& settings)
     auto* preview = new QFormLayout;
     preview->addRow("&Ghosting:", ghosting_);
     preview->addRow("&In-betweening:", inBetweening_);
+    preview->addRow(ghostsWhilePlaying_);
     layout->addLayout(preview);
     layout->addStretch();
 }
@@ -123,6 +125,7 @@ void CChoicesMisc::save(Settings& settings) const
     g.toolTips = toolTips_->isChecked();
     g.statusBar = statusBar_->isChecked();
     g.blackWhite = blackWhite_->isChecked();
+    g.ghostsWhilePlaying = ghostsWhilePlaying_->isChecked();
     g.save(settings);
     WindowDefaults w;
     w.grid.show = gridShown_->isChecked();

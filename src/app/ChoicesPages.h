@@ -52,6 +52,7 @@ private:
     QSpinBox* yDivisions_;
     QComboBox* ghosting_;
     QComboBox* inBetweening_;
+    QCheckBox* ghostsWhilePlaying_;
 };
 
 // "Tools": the toolbox kind and button size, and which tools a custom toolbox shows.

@@ -3,6 +3,7 @@
 #include <QScreen>
 
 #include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "film/Film.h"
 #include "film/FrameEditing.h"
 #include "film/FrameMarks.h"
@@ -115,7 +116,18 @@ void PlaybackController::playSounds(int frame)
         f->playSounds(frame);
 }
 
-void PlaybackController::notify(uint32_t hint) { view_.document().updateAllViews(nullptr, hint); }
+void PlaybackController::notify(uint32_t hint)
+{
+    // Ghosts behind a playing film look like trails: they wait until it stops, unless the
+    // teacher asked for them.
+    if (hint & Hint::PlayState) {
+        const bool hidden = playback_.playing()
+            && !Settings::instance().getFlag(PreviewMode::kWhilePlayingSection, PreviewMode::kWhilePlayingName, false);
+        if (view_.preview().hide(hidden))
+            view_.viewport()->update();
+    }
+    view_.document().updateAllViews(nullptr, hint);
+}
 
 void PlaybackController::actionSound(const char* name, bool force) { ActionSounds::play(name, force); }
 

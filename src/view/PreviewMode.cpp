@@ -31,6 +31,15 @@ PreviewMode::Switch PreviewMode::request(int mode)
     return result;
 }
 
+bool PreviewMode::hide(bool hidden)
+{
+    if (hidden == hidden_)
+        return false;
+    hidden_ = hidden;
+    dirtyAll();
+    return mode_ != None;
+}
+
 void PreviewMode::onHint(uint32_t hint, const ChangeRecord* change)
 {
     if (hint & Hint::CurrentFrame)

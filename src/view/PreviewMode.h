@@ -20,9 +20,17 @@ public:
     // The "Preview" settings: ghosting 0 ... 2 and in-betweening 0 ... 2.
     void setLevels(int ghosting, int inBetweening);
 
+    // The settings switch that keeps the blend shown while the film plays; off, a played film
+    // shows clean frames rather than trails.
+    static constexpr const char* kWhilePlayingSection = "Preview";
+    static constexpr const char* kWhilePlayingName = "WhilePlaying";
+
     int mode() const { return mode_; }
     int level() const { return level_; }
-    bool on() const { return mode_ != None; }
+    // The window shows the blend: a mode is on and the film is not playing with it hidden.
+    bool on() const { return mode_ != None && !hidden_; }
+    // Hides the blend while the film plays, or shows it again; true when what is shown changed.
+    bool hide(bool hidden);
 
     struct Switch {
         bool changed = false;
@@ -45,6 +53,7 @@ private:
     int inBetweening_ = 0;
     int mode_ = None;
     int level_ = -1;
+    bool hidden_ = false;
     unsigned explained_ = 0;
     PreviewCache cache_;
     Rect dirty_;

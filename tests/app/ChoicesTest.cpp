@@ -8,6 +8,7 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -16,6 +17,7 @@
 #include <QAudioDevice>
 #include <QMediaDevices>
 
+#include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "app/CChoices.h"
 #include "app/CTools.h"
@@ -82,7 +84,8 @@ TEST(Choices, AcceptingWithNoSettingsWritesEveryDefault)
         {"Settings", "LimitDepth", 1},     {"Default", "Width", 640},        {"Default", "Height", 512},
         {"Default", "Depth", 8},           {"Default", "Compressed", 1},     {"Settings", "ActionSoundsOn", 1},
         {"Settings", "Fast2", 1},          {"Settings", "Fast16", 1},        {"Settings", "Fast256", 1},
-        {"Settings", "AutosaveMinutes", 1}, {"Settings", "UndoSteps", 100},  {"Settings", "UndoMemory", 64}};
+        {"Settings", "AutosaveMinutes", 1}, {"Settings", "UndoSteps", 100},  {"Settings", "UndoMemory", 64},
+        {"Preview", "WhilePlaying", 0}};
     for (const auto& [section, name, value] : ints)
         EXPECT_EQ(s.getInt(section, name, -1, -1000, 100000), value) << section << "/" << name;
     EXPECT_EQ(s.getString("Stamp Picker", "Dir", ""), "/opt/celvane/Stamps");
@@ -103,7 +106,7 @@ TEST(Choices, StoredValuesComeBackUnchangedAndYDivisionsHaveTheirOwnName)
         {"Default", "Width", 300},        {"Default", "Height", 200},     {"Default", "Depth", 1},
         {"Default", "Compressed", 0},     {"Settings", "ActionSoundsOn", 0}, {"Settings", "Fast2", 0},
         {"Settings", "Fast16", 0},        {"Settings", "Fast256", 0},     {"Settings", "AutosaveMinutes", 0},
-        {"Settings", "UndoSteps", 1},     {"Settings", "UndoMemory", 8}};
+        {"Settings", "UndoSteps", 1},     {"Settings", "UndoMemory", 8},  {"Preview", "WhilePlaying", 1}};
     for (const auto& [section, name, value] : stored)
         f.settings.writeInt(section, name, value);
     f.settings.writeString("Stamp Picker", "Dir", "/gone/stamps"); // missing, but left as it was
@@ -279,4 +282,50 @@ TEST(ChoicesScenario, ActivitySoundsFollowTheSheetAtOnce)
     EXPECT_TRUE(p.sink.shown.empty());
     choose(false);
     EXPECT_FALSE(zoomIsHeard());
+}
+
+// A played film with ghosting on shows clean frames, not trails; the ghosts are back when it
+// stops, and the sheet's box keeps them while it plays.
+TEST(ChoicesScenario, GhostsWaitWhileTheFilmPlaysUnlessTheSheetAsksForThem)
+{
+    test::DrawingProgram p;
+    p.frame().runCommand(ID_MOTION_LOOP); // each frame has the other behind it
+    p.drawLine({20, 20}, {60, 20});
+    p.frame().runCommand(ID_FRAME_NEW);
+    p.drawLine({20, 60}, {60, 60});
+    p.frame().runCommand(ID_GHOSTING);
+    constexpr uint32_t kWhite = 0xFFFFFF;
+    // What the window shows of the line of the frame that is not current, over some steps.
+    const auto otherLines = [&] {
+        std::vector<uint32_t> seen;
+        for (int step = 0; step < 4; ++step) {
+            const uint32_t first = p.shown({40, 20});
+            const uint32_t second = p.shown({40, 60});
+            seen.push_back(p.view().currentFrame() == 0 ? second : first);
+            QTest::qWait(60);
+        }
+        return seen;
+    };
+    ASSERT_NE(otherLines()[0], kWhite);
+
+    p.frame().runCommand(ID_PLAY_FORWARDS);
+    ASSERT_TRUE(p.frame().commandState(ID_PLAY_FORWARDS).checked);
+    for (uint32_t shown : otherLines())
+        EXPECT_EQ(shown, kWhite);
+    EXPECT_TRUE(p.frame().commandState(ID_GHOSTING).checked);
+    p.frame().runCommand(ID_PLAY_STOP);
+    for (uint32_t shown : otherLines())
+        EXPECT_NE(shown, kWhite);
+
+    QTimer::singleShot(0, [&] {
+        auto* sheet = qobject_cast<CChoices*>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        button(*sheet, "Show ghosts while &playing")->click();
+        sheet->accept();
+    });
+    p.frame().runCommand(ID_VIEW_CHOICES);
+    p.frame().runCommand(ID_PLAY_FORWARDS);
+    for (uint32_t shown : otherLines())
+        EXPECT_NE(shown, kWhite);
+    p.frame().runCommand(ID_PLAY_STOP);
 }
