@@ -149,6 +149,7 @@ CChoicesTools::CChoicesTools(const Settings& settings)
     kind_ = radios("Toolbox", {"Standard", "Junior", "Custom..."}, g.group, kinds, this);
     auto* sizes = new QVBoxLayout;
     size_ = radios("Buttons", {"Small Buttons", "Large Buttons"}, g.bigButtons ? 1 : 0, sizes, this);
+    sizes_ = size_->buttons().front()->parentWidget();
     pinOnMove_ = checkBox("Pin modifers on move", g.pinOnInitialMove);
     sizes->addWidget(pinOnMove_);
     top->addLayout(kinds);
@@ -171,7 +172,12 @@ CChoicesTools::CChoicesTools(const Settings& settings)
     connect(kind_, &QButtonGroup::idClicked, this, &CChoicesTools::follow);
 }
 
-void CChoicesTools::follow() { custom_->setEnabled(kind_->checkedId() == ToolBoxGroup::kCustom); }
+void CChoicesTools::follow()
+{
+    custom_->setEnabled(kind_->checkedId() == ToolBoxGroup::kCustom);
+    // The Junior toolbox always has large buttons.
+    sizes_->setEnabled(kind_->checkedId() != ToolBoxGroup::kJunior);
+}
 
 void CChoicesTools::save(Settings& settings) const
 {

@@ -67,6 +67,7 @@ private:
 
     QButtonGroup* kind_;
     QButtonGroup* size_;
+    QWidget* sizes_;
     QCheckBox* pinOnMove_;
     QGroupBox* custom_;
     std::array<QCheckBox*, ToolBoxGroup::kEntries> shown_{};

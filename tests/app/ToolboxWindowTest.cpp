@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
+#include "app/CChoices.h"
 #include "app/CToolPanel.h"
 #include "app/CTools.h"
 #include "app/CelvaneApp.h"
@@ -182,4 +184,53 @@ TEST(ToolboxWindow, APanelChosenFromTheMenuOpensBesideTheToolboxAndNotOverTheFil
     EXPECT_FALSE(placed.intersects(film)) << "over the film";
     EXPECT_EQ(placed.left(), button.right() + 1) << "not beside the toolbox";
     EXPECT_FALSE(panel.pinned()) << "the window system's placing counted as the user's move";
+}
+
+// A teacher who keeps small buttons chooses the Junior toolbox for a class of young children:
+// six tools on large buttons, while the menus still choose every tool.
+TEST(ToolboxWindow, TheJuniorToolboxHasSixToolsOnLargeButtonsAndTheMenusKeepTheRest)
+{
+    Toolbox t([](Settings& s) { s.writeInt("ToolBox", "BigButtons", 0); });
+    ASSERT_EQ(t.tools().button(0)->size(), QSize(24, 22));
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* sheet = qobject_cast<CChoices*>(QApplication::activeModalWidget());
+        ASSERT_NE(sheet, nullptr);
+        QRadioButton* small = t.child<QRadioButton>(*sheet, "Small Buttons");
+        EXPECT_TRUE(small->isChecked());
+        t.child<QRadioButton>(*sheet, "Junior")->click();
+        EXPECT_FALSE(small->isEnabledTo(sheet)) << "Junior buttons are always large";
+        sheet->accept();
+        answered = true;
+    });
+    t.frame().runCommand(ID_VIEW_CHOICES);
+    ASSERT_TRUE(answered);
+    t.settle();
+
+    const std::vector<std::pair<int, int>> shown = {{0, ToolBox::Pencil}, {1, ToolBox::Eraser},
+                                                    {3, ToolBox::Stamp},  {5, ToolBox::FloodFill},
+                                                    {6, ToolBox::Sound},  {7, ToolBox::Text}};
+    EXPECT_EQ(t.tools().buttonCount(), int(shown.size()));
+    for (const auto& [entry, tool] : shown) {
+        QToolButton* b = t.tools().button(entry);
+        ASSERT_TRUE(b) << "entry " << entry;
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_EQ(b->size(), QSize(40, 40));
+        if (tool == ToolBox::Stamp)
+            continue; // its panel is the stamp picker
+        b->click();
+        EXPECT_EQ(t.app.toolBox().currentNumber(), tool) << "entry " << entry;
+    }
+    EXPECT_TRUE(t.panel(ToolBox::Text).isVisible()) << "the text panel opens at once, as in Standard";
+    for (int entry : {2, 4, 8, 9, 10, 11})
+        EXPECT_FALSE(t.tools().button(entry)) << "entry " << entry;
+    EXPECT_LE(t.tools().width(), 2 * 40 + 20) << "two to a row down the side";
+
+    for (const auto& [command, tool] : {std::pair{ID_TOOL_SNAPSHOT, ToolBox::Snapshot},
+                                        {ID_TOOL_PIPETTE, ToolBox::Pipette}, {ID_TOOL_ZOOM, ToolBox::Zoom}}) {
+        EXPECT_TRUE(t.frame().runCommand(command));
+        EXPECT_EQ(t.app.toolBox().currentNumber(), tool);
+    }
+    EXPECT_TRUE(t.frame().runCommand(ID_GHOSTING));
+    EXPECT_TRUE(t.frame().commandState(ID_GHOSTING).checked);
 }

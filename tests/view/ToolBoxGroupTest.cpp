@@ -20,16 +20,22 @@ TEST(ToolBoxGroup, LoadsTheGroupInUseAndWritesTheCustomGroupBack)
     EXPECT_TRUE(standard.bigButtons);
     EXPECT_TRUE(standard.pinOnInitialMove);
 
+    // Junior: six tools in a row, on large buttons whatever the size chosen.
     s.writeInt("ToolBox", "Group", 1);
-    s.writeInt("ToolBox 1", "HorzPerRow", 0); // would leave the bar no room: reads as the default
     s.writeInt("ToolBox", "BigButtons", 0);
+    ToolBoxGroup junior = ToolBoxGroup::load(s);
+    EXPECT_EQ(junior.group, 1);
+    EXPECT_EQ(junior.shownEntries(), (std::vector<int>{0, 1, 3, 5, 6, 7}));
+    EXPECT_EQ(junior.horzPerRow, 6);
+    EXPECT_TRUE(junior.bigButtons);
+    EXPECT_FALSE(ToolBoxGroup::load(s, 0).bigButtons);
+    // A group's stored entries and rows are its own.
+    s.writeInt("ToolBox 1", "HorzPerRow", 0); // would leave the bar no room: reads as the default
     for (int i = 0; i < 12; ++i)
         s.writeInt("ToolBox 1", "Tool" + std::to_string(i), 0);
     s.writeInt("ToolBox 1", "Tool11", 3);
-    ToolBoxGroup junior = ToolBoxGroup::load(s);
-    EXPECT_EQ(junior.group, 1);
-    EXPECT_EQ(junior.horzPerRow, 12);
-    EXPECT_FALSE(junior.bigButtons);
+    junior = ToolBoxGroup::load(s);
+    EXPECT_EQ(junior.horzPerRow, 6);
     EXPECT_EQ(junior.shownEntries(), std::vector<int>{11});
     EXPECT_EQ(ToolBoxGroup::entryOfCommand(ID_TOOL_ZOOM), 11);
     EXPECT_EQ(ToolBoxGroup::entryOfCommand(ID_FILE_OPEN), -1);

@@ -25,13 +25,18 @@ ToolBoxGroup ToolBoxGroup::load(const Settings& settings, int group)
 {
     ToolBoxGroup g;
     g.group = group;
+    if (group == kJunior) {
+        g.entries = kJuniorEntries;
+        g.horzPerRow = int(g.shownEntries().size());
+    }
     const std::string section = sectionOf(g.group);
     // A row of no buttons would leave the bar nowhere to put them.
     g.horzPerRow = settings.getInt(section, "HorzPerRow", g.horzPerRow, 1, kEntries);
     g.vertPerRow = settings.getInt(section, "VertPerRow", g.vertPerRow, 1, kEntries);
     for (int i = 0; i < kEntries; ++i)
         g.entries[size_t(i)] = settings.getInt(section, "Tool" + std::to_string(i), g.entries[size_t(i)], 0, Shown | OpenOnFirstClick);
-    g.bigButtons = settings.getFlag("ToolBox", "BigButtons", true);
+    // Small buttons are too fiddly for the youngest.
+    g.bigButtons = group == kJunior || settings.getFlag("ToolBox", "BigButtons", true);
     g.pinOnInitialMove = settings.getFlag("ToolBox", "PinOnInitialMove", true);
     return g;
 }

@@ -16,7 +16,11 @@ struct ToolBoxGroup {
     // The command of each entry, in the toolbox's fixed order.
     static const std::array<int, kEntries> kCommands;
     enum : int { Shown = 1, OpenOnFirstClick = 2 };
+    static constexpr int kJunior = 1;
     static constexpr int kCustom = 2;
+    // What the Junior group shows unless its settings say otherwise: the pencil, eraser, stamp,
+    // fill, sound and text, in one row or three rows of two, always with large buttons.
+    static constexpr std::array<int, kEntries> kJuniorEntries{3, 3, 0, 1, 0, 3, 3, 3, 0, 0, 0, 0};
 
     int group = 0;
     int horzPerRow = 12;
