@@ -17,6 +17,7 @@
 
 #include "app/DrawnIcons.h"
 #include "base/Reporter.h"
+#include "base/Settings.h"
 #include "view/tools/FloodFillTool.h"
 #include "view/tools/PenSizeText.h"
 #include "view/tools/PenTool.h"
@@ -29,6 +30,8 @@ constexpr const char* kShapeNames[] = {"Dots",          "Freehand",       "Line"
                                        "Circle",        "Ellipse",        "Square",         "Rectangle",
                                        "Filled circle", "Filled ellipse", "Filled square",  "Filled rectangle"};
 constexpr int kPresetSides[] = {1, 2, 4, 8, 16};
+constexpr const char* kTextSection = "Text";
+constexpr int kMaxPoints = 999;
 
 QToolButton* smallButton(const QIcon& picture, const QString& tip, QWidget* parent)
 {
@@ -213,20 +216,22 @@ QString shownText(const std::string& text)
 
 TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(tool)
 {
+    const Settings& settings = Settings::instance();
+    const std::string kept = settings.getString(kTextSection, "Font", "");
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     family_ = new QFontComboBox(this);
     family_->setObjectName("font");
-    family_->setCurrentFont(QFont(QString::fromStdString(tool.font().face)));
+    family_->setCurrentFont(QFont(QString::fromStdString(kept.empty() ? tool.font().face : kept)));
     style_ = new QComboBox(this);
     style_->setObjectName("style");
     size_ = new QComboBox(this);
     size_->setObjectName("size");
     size_->setEditable(true);
-    size_->setValidator(new QIntValidator(1, 999, size_));
+    size_->setValidator(new QIntValidator(1, kMaxPoints, size_));
     strikeOut_ = new QCheckBox("Stri&keout", this);
     underline_ = new QCheckBox("&Underline", this);
-    auto* shadow = new QCheckBox("&Shadow", this);
+    shadow_ = new QCheckBox("&Shadow", this);
     text_ = new QPlainTextEdit(this);
     text_->setObjectName("text");
     text_->setMaximumHeight(60);
@@ -239,21 +244,37 @@ TextPanel::TextPanel(TextTool& tool, QWidget* parent) : QWidget(parent), tool_(t
         layout->addWidget(field, row++, 1);
     }
     layout->addWidget(text_, row++, 0, 1, 2);
-    for (QCheckBox* box : {strikeOut_, underline_, shadow})
+    for (QCheckBox* box : {strikeOut_, underline_, shadow_})
         layout->addWidget(box, row++, 0, 1, 2);
-    style_->addItem("Regular"); // the style chosen first, where the family has it
-    size_->setCurrentText(QString::number(tool.font().points));
+    // The style kept from the last start, where the family still has it.
+    if (const std::string style = settings.getString(kTextSection, "Style", ""); !style.empty())
+        style_->addItem(QString::fromStdString(style));
+    size_->setCurrentText(QString::number(settings.getInt(kTextSection, "Size", tool.font().points, 1, kMaxPoints)));
+    strikeOut_->setChecked(settings.getFlag(kTextSection, "Strikeout", false));
+    underline_->setChecked(settings.getFlag(kTextSection, "Underline", false));
+    shadow_->setChecked(settings.getFlag(kTextSection, "Shadow", false));
     listFamily();
-
-    connect(family_, &QFontComboBox::currentFontChanged, this, [this] {
-        listFamily();
+    if (!kept.empty()) {
         applyFont();
+        tool_.setShadow(shadow_->isChecked());
+    }
+
+    const auto chosen = [this] {
+        applyFont();
+        remember();
+    };
+    connect(family_, &QFontComboBox::currentFontChanged, this, [this, chosen] {
+        listFamily();
+        chosen();
     });
-    connect(style_, &QComboBox::currentIndexChanged, this, &TextPanel::applyFont);
-    connect(size_, &QComboBox::currentTextChanged, this, &TextPanel::applyFont);
+    connect(style_, &QComboBox::currentIndexChanged, this, chosen);
+    connect(size_, &QComboBox::currentTextChanged, this, chosen);
     for (QCheckBox* box : {strikeOut_, underline_})
-        connect(box, &QCheckBox::toggled, this, &TextPanel::applyFont);
-    connect(shadow, &QCheckBox::toggled, this, [this](bool on) { tool_.setShadow(on); });
+        connect(box, &QCheckBox::toggled, this, chosen);
+    connect(shadow_, &QCheckBox::toggled, this, [this](bool on) {
+        tool_.setShadow(on);
+        remember();
+    });
     connect(text_, &QPlainTextEdit::textChanged, this, [this] {
         if (text_->toPlainText() == shownText(tool_.text()))
             return;
@@ -276,7 +297,8 @@ void TextPanel::listFamily()
         style_->addItem(QString::fromStdString(choice.name));
     if (styles_.empty())
         style_->addItem("<No styles>");
-    style_->setCurrentIndex(std::max(style_->findText(style), 0));
+    const int kept = style_->findText(style);
+    style_->setCurrentIndex(kept >= 0 ? kept : regularStyle(styles_, faces_));
     size_->clear();
     for (int points : fontSizes(faces_))
         size_->addItem(QString::number(points));
@@ -298,6 +320,18 @@ void TextPanel::applyFont()
     font.strikeOut = strikeOut_->isChecked();
     font.underline = underline_->isChecked();
     tool_.setFont(font);
+}
+
+void TextPanel::remember() const
+{
+    Settings& settings = Settings::instance();
+    settings.writeString(kTextSection, "Font", family_->currentFont().family().toStdString());
+    // "<No styles>" is no style to look for next time.
+    settings.writeString(kTextSection, "Style", styles_.empty() ? "" : style_->currentText().toStdString());
+    settings.writeInt(kTextSection, "Size", tool_.font().points);
+    settings.writeInt(kTextSection, "Strikeout", strikeOut_->isChecked());
+    settings.writeInt(kTextSection, "Underline", underline_->isChecked());
+    settings.writeInt(kTextSection, "Shadow", shadow_->isChecked());
 }
 
 void TextPanel::sync()

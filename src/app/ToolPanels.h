@@ -73,7 +73,8 @@ public:
                         QWidget* parent = nullptr);
 };
 
-// The text tool's font, size, style, text and shadow; each change goes to the tool at once.
+// The text tool's font, size, style, text and shadow; each change goes to the tool at once, and
+// all but the text are as they were left at the last start.
 class TextPanel : public QWidget {
     Q_OBJECT
 public:
@@ -86,6 +87,8 @@ private:
     // Fills the style and size lists for the family chosen, keeping the choices where it can.
     void listFamily();
     void applyFont();
+    // Keeps the panel's choices in the settings for the next start.
+    void remember() const;
 
     TextTool& tool_;
     QFontComboBox* family_;
@@ -93,6 +96,7 @@ private:
     QComboBox* size_;
     QCheckBox* strikeOut_;
     QCheckBox* underline_;
+    QCheckBox* shadow_;
     QPlainTextEdit* text_;
     std::vector<FontFace> faces_;
     std::vector<FontStyleChoice> styles_;

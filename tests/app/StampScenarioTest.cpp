@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDropEvent>
@@ -591,6 +592,54 @@ TEST(StampScenario, TheTextPanelListsTheFamilysStylesAndSizesOrSaysItHasNone)
     EXPECT_EQ(font.weight, 400);
     EXPECT_EQ(font.points, 36);
     EXPECT_GT(inkedWith("<No styles>"), 50);
+}
+
+// A family chosen in the text panel starts at its plain face, whatever the font database lists
+// first; the panel's font, style, size and effects are as they were left at the next start.
+TEST(StampScenario, ANewFamilyStartsAtItsRegularFaceAndTheTextPanelIsAsLeftAtTheNextStart)
+{
+    test::TempDir kept;
+    const test::ProgramOptions options{.filmWidth = 200, .filmHeight = 150, .scale = 200, .window = {900, 700},
+                                       .settingsFile = kept.path() / "celvane.ini"};
+    const auto panelOf = [](DrawingProgram& p) {
+        p.frame().runCommand(ID_TOOL_TEXT);
+        return p.frame().toolbox()->panel(ToolBox::Text);
+    };
+    {
+        DrawingProgram p(options);
+        QWidget* panel = panelOf(p);
+        auto* family = panel->findChild<QFontComboBox*>("font");
+        auto* style = panel->findChild<QComboBox*>("style");
+        ASSERT_TRUE(family && style);
+        family->setCurrentFont(QFont("Liberation Serif"));
+        EXPECT_EQ(style->currentText(), "Regular");
+        family->setCurrentFont(QFont("DejaVu Serif"));
+        ASSERT_EQ(family->currentFont().family(), "DejaVu Serif");
+        EXPECT_EQ(style->currentText(), "Book");
+        const TextTool::Font& font = p.app.toolBox().text().font();
+        EXPECT_EQ(font.weight, 400);
+        EXPECT_FALSE(font.italic);
+        style->setCurrentIndex(style->findText("Bold"));
+        panel->findChild<QComboBox*>("size")->setCurrentText("28");
+        for (QCheckBox* box : panel->findChildren<QCheckBox*>())
+            if (box->text() == "&Underline" || box->text() == "&Shadow")
+                box->click();
+    }
+    DrawingProgram p(options);
+    QWidget* panel = panelOf(p);
+    EXPECT_EQ(panel->findChild<QFontComboBox*>("font")->currentFont().family(), "DejaVu Serif");
+    EXPECT_EQ(panel->findChild<QComboBox*>("style")->currentText(), "Bold");
+    EXPECT_EQ(panel->findChild<QComboBox*>("size")->currentText(), "28");
+    for (QCheckBox* box : panel->findChildren<QCheckBox*>())
+        EXPECT_EQ(box->isChecked(), box->text() != "Stri&keout") << box->text().toStdString();
+    // What is typed is drawn so, before the panel is touched.
+    const TextTool& text = p.app.toolBox().text();
+    EXPECT_EQ(text.font().face, "DejaVu Serif");
+    EXPECT_EQ(text.font().weight, 700);
+    EXPECT_EQ(text.font().points, 28);
+    EXPECT_TRUE(text.font().underline);
+    EXPECT_FALSE(text.font().strikeOut);
+    EXPECT_TRUE(text.shadow());
 }
 
 } // namespace

@@ -30,6 +30,15 @@ TEST(FontFaces, OutlineFacesKeepTheirNamesAndMissingStylesAreMadeFromPresentOnes
     // A light face keeps its own weight unless made bold.
     const std::vector<FontFace> light = {{"Light", 300, false, true, {}}};
     EXPECT_EQ(styledFont({}, "Thin", light, &fontStyles(light)[0]).weight, 300);
+    // A new family starts at the face it gives when no style is asked for, else its first plain
+    // face as it is.
+    std::vector<FontFace> serif = {{"Condensed Italic", 400, true, true, {}}, {"Condensed", 400, false, true, {}},
+                                   {"Bold", 700, false, true, {}}, {"Book", 400, false, true, {}}};
+    serif[3].regular = true;
+    EXPECT_EQ(fontStyles(serif)[size_t(regularStyle(fontStyles(serif), serif))].name, "Book");
+    serif[3].regular = false;
+    EXPECT_EQ(fontStyles(serif)[size_t(regularStyle(fontStyles(serif), serif))].name, "Condensed");
+    EXPECT_EQ(regularStyle({}, {}), 0);
     EXPECT_EQ(fontSizes(plain).size(), 16u);
     EXPECT_EQ(fontSizes(plain).front(), 8);
     EXPECT_EQ(fontSizes(plain).back(), 72);

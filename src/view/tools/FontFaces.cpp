@@ -1,6 +1,7 @@
 #include "view/tools/FontFaces.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QList>
 #include <QStringList>
 #include <algorithm>
@@ -18,9 +19,11 @@ int styleOf(const FontFace& face) { return (face.italic ? kItalic : 0) | (face.w
 std::vector<FontFace> fontFaces(const QString& family)
 {
     std::vector<FontFace> faces;
+    const QString regular = QFontInfo(QFont(family)).styleName();
     for (const QString& style : QFontDatabase::styles(family)) {
         FontFace face;
         face.style = style.toStdString();
+        face.regular = style == regular;
         face.weight = QFontDatabase::weight(family, style);
         face.italic = QFontDatabase::italic(family, style);
         face.outline = QFontDatabase::isSmoothlyScalable(family, style);
@@ -52,6 +55,21 @@ std::vector<FontStyleChoice> fontStyles(const std::vector<FontFace>& faces)
             if (faceOfStyle[i | j] < 0)
                 add(kStyleNames[i | j], faceOfStyle[i], i | j);
     return choices;
+}
+
+int regularStyle(const std::vector<FontStyleChoice>& styles, const std::vector<FontFace>& faces)
+{
+    int plain = -1;
+    for (size_t i = 0; i < styles.size(); ++i) {
+        const FontStyleChoice& c = styles[i];
+        if (c.face < 0 || c.face >= int(faces.size()) || c.style != styleOf(faces[size_t(c.face)]))
+            continue; // slanted or thickened from another face
+        if (faces[size_t(c.face)].regular)
+            return int(i);
+        if (plain < 0 && c.style == 0)
+            plain = int(i);
+    }
+    return std::max(plain, 0);
 }
 
 std::vector<int> fontSizes(const std::vector<FontFace>& faces)

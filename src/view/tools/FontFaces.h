@@ -18,6 +18,7 @@ struct FontFace {
     bool italic = false;
     bool outline = true;     // scalable: names its own style
     std::vector<int> points; // the sizes of a bitmap face
+    bool regular = false;    // the face the family gives when no style is asked for
 };
 
 // One entry of the style list.
@@ -31,6 +32,9 @@ struct FontStyleChoice {
 std::vector<FontFace> fontFaces(const QString& family);
 // The style list; empty when the family has no faces ("<No styles>").
 std::vector<FontStyleChoice> fontStyles(const std::vector<FontFace>& faces);
+// The entry of the style list a newly chosen family starts with: its regular face as it is (not
+// "Condensed Italic" because the font database lists that first), else its first plain style.
+int regularStyle(const std::vector<FontStyleChoice>& styles, const std::vector<FontFace>& faces);
 // The size list in points; empty when none can be listed ("<No sizes>").
 std::vector<int> fontSizes(const std::vector<FontFace>& faces);
 
