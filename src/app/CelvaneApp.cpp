@@ -102,6 +102,7 @@ bool CelvaneApp::start(const QStringList& arguments)
 
     frame_ = std::make_unique<CMainFrame>(*this, singleDocument_);
     import_.setWindow(frame_.get());
+    Help::answerF1(*frame_);
     if (path.empty() || !openDocument(path))
         newDocument(defaultFilmDescription(screen(), settings));
     frame_->show();
@@ -342,7 +343,7 @@ void CelvaneApp::addCommands()
         {ID_FILE_NEW, [this] { newDocument(defaultFilmDescription(screen(), Settings::instance())); }, alwaysEnabled},
         {ID_FILE_NEW_FILM, [this] { newFilmFromDialog(); }, alwaysEnabled},
         {ID_FILE_OPEN, [this] { promptOpen(); }, alwaysEnabled},
-        {ID_HELP_CONTENTS, [] { Help::openGuide(); }, alwaysEnabled},
+        {ID_HELP_CONTENTS, [this] { Help::openGuide(frame_.get()); }, alwaysEnabled},
         {ID_APP_ABOUT, [this] { Help::showAbout(frame_.get()); }, alwaysEnabled},
         {ID_APP_EXIT, [this] { frame_->close(); }, [this] { return enabledWhen(frame_ != nullptr); }},
     });

@@ -1,24 +1,37 @@
-// celvane-guide: writes the illustrated guide that Help > Contents opens. The pictures are the
-// program's own windows, drawn offscreen while the guide plays a person making a short film.
+// celvane-guide: writes the illustrated guide that Help > Contents opens: a contents page and a
+// page for each topic. The texts are the pages in guide/pages/; the pictures are the program's
+// own windows, drawn offscreen while the guide plays a person making a short film.
 //
 //     celvane-guide <folder>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cmath>
 #include <cstdio>
 
+#include "app/CChoices.h"
 #include "app/CMainFrame.h"
+#include "app/CPrintDialog.h"
+#include "app/CStampPicker.h"
+#include "app/CTools.h"
+#include "app/CToolPanel.h"
 #include "app/CelvaneApp.h"
 #include "app/ExportDialog.h"
+#include "app/Help.h"
+#include "app/ImportOptionsDialog.h"
+#include "app/picker/CPickerWindow.h"
+#include "app/sound/CSoundPicker.h"
 #include "base/CommandIds.h"
 #include "base/Settings.h"
+#include "platform/DataFolder.h"
 #include "playback/CPlayTool.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/PenTool.h"
@@ -27,44 +40,6 @@
 using namespace celvane;
 
 namespace {
-
-struct Section {
-    const char* id;
-    const char* title;
-    const char* text; // HTML
-};
-
-constexpr Section kSections[] = {
-    {"making", "Making a film",
-     "<p>Celvane starts with a new film of one blank frame. A film is a row of frames that are "
-     "played one after another, like the pages of a flick book.</p>"
-     "<p><b>File &gt; New</b> starts a film, choosing its size and its colours. "
-     "<b>Frames &gt; New frame</b> (or the <b>Insert</b> key) adds a blank frame after the one you "
-     "are drawing on; <b>Duplicate frame</b> adds a copy of it, so that you only change what "
-     "moves.</p>"},
-    {"drawing", "Drawing",
-     "<p>Choose the pencil in the toolbox on the left and draw on the frame with the mouse. Click a "
-     "colour in the palette along the bottom with the left button for the pencil, with the right "
-     "button for the paper. Click the pencil again for its pen shapes and sizes.</p>"
-     "<p>Made a mistake? <b>Edit &gt; Undo</b> (Ctrl+Z) takes it back and <b>Redo</b> (Ctrl+A or "
-     "Ctrl+Shift+Z) puts it back again.</p>"},
-    {"ghosting", "Ghosting",
-     "<p>With <b>Tools &gt; Ghosting</b> on, the frames before the one you are drawing show faintly "
-     "behind it, as if through tracing paper. Draw the next position a little further on and the "
-     "film will move smoothly. <b>In-betweening</b> shows the frames on both sides, to draw one "
-     "that goes between them.</p>"},
-    {"playing", "Playing",
-     "<p>The play tools at the bottom play the film forwards or backwards. Drag the film strip to "
-     "move through the frames, and the slider to make the film faster or slower. The last button "
-     "chooses whether the film plays in a loop, to and fro, or once to the end.</p>"},
-    {"saving", "Saving",
-     "<p><b>File &gt; Save</b> (Ctrl+S) keeps the film in a Celvane film file (<i>.qfm</i>) that "
-     "you can open again later to go on working. <b>Save As</b> keeps it under a new name.</p>"},
-    {"exporting", "Exporting",
-     "<p><b>File &gt; Export</b> makes a copy of the film that other programs can show: an animated "
-     "GIF for a web page, a video, or a numbered series of pictures. Tick <b>Current Selection</b> to "
-     "export only the frames you marked.</p>"},
-};
 
 class GuideMaker {
 public:
@@ -91,20 +66,36 @@ public:
         app_.toolBox().pencil().setPen({1, true, 4, 4});
         drawBall(60, 60);
         ok = shoot("drawing", frame) && ok;
+        ok = shootMenu("undo", frame, 1) && ok;
         frame.runCommand(ID_FRAME_NEW);
         frame.runCommand(ID_GHOSTING);
         drawBall(120, 90);
         ok = shoot("ghosting", frame) && ok;
         ok = shoot("playing", *frame.findChild<CPlayTool*>()) && ok;
-        if (QMenu* file = frame.menuBar()->actions().value(0) ? frame.menuBar()->actions().value(0)->menu() : nullptr) {
-            frame.refreshCommandStates();
-            file->adjustSize();
-            ok = shoot("saving", *file) && ok;
+        ok = shootMenu("saving", frame, 0) && ok;
+
+        frame.stampPicker().show(false);
+        ok = shoot("stamps", frame.stampPicker().window()) && ok;
+        frame.soundPicker().window().showPicker();
+        ok = shoot("sounds", frame.soundPicker().window()) && ok;
+        app_.toolBox().select(ToolBox::Text, true);
+        if (CToolPanel* text = frame.toolbox()->panel(ToolBox::Text)) {
+            text->adjustSize();
+            ok = shoot("text", *text) && ok;
         }
+
+        ImportOptionsDialog importing(ImportOptions{}, &frame);
+        ok = shootDialog("importing", importing) && ok;
         ExportDialog exporting("ball.gif", ExportOffer::forFilm(), false, &frame);
-        exporting.adjustSize();
-        ok = shoot("exporting", exporting) && ok;
-        return writePage() && ok;
+        ok = shootDialog("exporting", exporting) && ok;
+        QPrinter printer;
+        CPrintDialog printing(*frame.activeView()->film(), printer, "ball.pdf", &frame);
+        if (auto* flickBook = printing.findChild<QCheckBox*>("flickBook"))
+            flickBook->setChecked(true);
+        ok = shootDialog("printing", printing) && ok;
+        CChoices choices(s, app_.screen(), dataFolder(), &frame);
+        ok = shootDialog("choices", choices) && ok;
+        return writePages() && ok;
     }
 
 private:
@@ -139,27 +130,71 @@ private:
         return false;
     }
 
-    bool writePage()
+    bool shootDialog(const char* name, QWidget& dialog)
     {
-        QFile page(folder_ + "/index.html");
-        if (!page.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-            std::fprintf(stderr, "celvane-guide: could not write %s\n", qPrintable(page.fileName()));
+        dialog.adjustSize();
+        return shoot(name, dialog);
+    }
+
+    // One of the main window's menus, as it drops down.
+    bool shootMenu(const char* name, CMainFrame& frame, int index)
+    {
+        QAction* title = frame.menuBar()->actions().value(index);
+        QMenu* menu = title ? title->menu() : nullptr;
+        if (!menu) {
+            std::fprintf(stderr, "celvane-guide: no menu %d for %s\n", index, name);
             return false;
         }
-        QTextStream out(&page);
-        out << "<!DOCTYPE html>\n<html lang=\"en-GB\">\n<head>\n<meta charset=\"utf-8\">\n"
-               "<title>Celvane guide</title>\n<style>\n"
+        frame.refreshCommandStates();
+        menu->adjustSize();
+        return shoot(name, *menu);
+    }
+
+    bool writeFile(const QString& name, const QString& title, const QString& body)
+    {
+        QFile file(folder_ + "/" + name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+            std::fprintf(stderr, "celvane-guide: could not write %s\n", qPrintable(file.fileName()));
+            return false;
+        }
+        QTextStream out(&file);
+        out << "<!DOCTYPE html>\n<html lang=\"en-GB\">\n<head>\n<meta charset=\"utf-8\">\n<title>" << title
+            << "</title>\n<style>\n"
                "body { font-family: sans-serif; max-width: 48em; margin: 2em auto; line-height: 1.5; }\n"
                "img { display: block; margin: 1em 0; border: 1px solid #888; max-width: 100%; }\n"
-               "</style>\n</head>\n<body>\n<h1>Making films with Celvane</h1>\n<ol>\n";
-        for (const Section& s : kSections)
-            out << "<li><a href=\"#" << s.id << "\">" << s.title << "</a></li>\n";
-        out << "</ol>\n";
-        for (const Section& s : kSections)
-            out << "<h2 id=\"" << s.id << "\">" << s.title << "</h2>\n" << s.text << "\n<img src=\"" << s.id
-                << ".png\" alt=\"" << s.title << "\">\n";
-        out << "</body>\n</html>\n";
+               "p.turn { margin-top: 2em; }\n"
+               "</style>\n</head>\n<body>\n"
+            << body << "</body>\n</html>\n";
         return out.status() == QTextStream::Ok;
+    }
+
+    bool writePages()
+    {
+        const auto topics = Help::topics();
+        QString contents = "<h1>Making films with Celvane</h1>\n"
+                           "<p>Press <b>F1</b> in any window of Celvane to read about it here.</p>\n<ol>\n";
+        for (const Help::Topic& topic : topics)
+            contents += QString("<li><a href=\"%1.html\">%2</a></li>\n").arg(topic.page, topic.title);
+        bool ok = writeFile("index.html", "Celvane guide", contents + "</ol>\n");
+        for (size_t i = 0; i < topics.size(); ++i) {
+            const Help::Topic& topic = topics[i];
+            QFile source(QString(":/guide/%1.html").arg(topic.page));
+            if (!source.open(QIODevice::ReadOnly)) {
+                std::fprintf(stderr, "celvane-guide: no text for %s\n", topic.page);
+                ok = false;
+                continue;
+            }
+            QString turn = "<p class=\"turn\"><a href=\"index.html\">Contents</a>";
+            if (i > 0)
+                turn += QString(" | Back: <a href=\"%1.html\">%2</a>").arg(topics[i - 1].page, topics[i - 1].title);
+            if (i + 1 < topics.size())
+                turn += QString(" | Next: <a href=\"%1.html\">%2</a>").arg(topics[i + 1].page, topics[i + 1].title);
+            const QString body = QString("<h1>%1</h1>\n").arg(topic.title) + QString::fromUtf8(source.readAll()) +
+                                 QString("<img src=\"%1.png\" alt=\"%2\">\n").arg(topic.page, topic.title) + turn +
+                                 "</p>\n";
+            ok = writeFile(QString(topic.page) + ".html", topic.title, body) && ok;
+        }
+        return ok;
     }
 
     QString folder_;

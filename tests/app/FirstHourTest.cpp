@@ -7,6 +7,9 @@
 #include <QBuffer>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTextBrowser>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <set>
@@ -26,11 +29,14 @@
 #include "DrawingProgram.h"
 #include "QtTestSupport.h"
 #include "app/CColourPalette.h"
+#include "app/CStampPicker.h"
 #include "app/CToolPanel.h"
 #include "app/CTools.h"
 #include "app/ExportDialog.h"
 #include "app/Help.h"
+#include "app/HelpWindow.h"
 #include "app/ImportOptionsDialog.h"
+#include "app/picker/CPickerWindow.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
 #include "gfx/Colour.h"
@@ -360,30 +366,106 @@ public slots:
     void open(const QUrl& url) { opened << url; }
 };
 
-TEST(FirstHour, HelpShowsTheGuideAndWhatTheProgramIsMadeOf)
+// Every page of the guide is there with its picture, and every link and picture in any page leads
+// to something that is there.
+void expectWholeGuide()
+{
+    QStringList pages{"index"};
+    for (const Help::Topic& topic : Help::topics())
+        pages << topic.page;
+    const QDir folder(QString::fromStdString(Help::guideFolder().string()));
+    const QRegularExpression links("(href|src)=\"([^\"]+)\"");
+    for (const QString& name : pages) {
+        SCOPED_TRACE(name.toStdString());
+        QFile file(folder.filePath(name + ".html"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString html = QString::fromUtf8(file.readAll());
+        if (name != "index") {
+            EXPECT_GT(QImage(folder.filePath(name + ".png")).width(), 50);
+            EXPECT_TRUE(html.contains("src=\"" + name + ".png\""));
+        }
+        for (const auto& link : links.globalMatch(html)) {
+            const QString target = link.captured(2);
+            const QString path = target.section('#', 0, 0);
+            const QString anchor = target.section('#', 1);
+            ASSERT_TRUE(folder.exists(path)) << target.toStdString();
+            if (!anchor.isEmpty()) {
+                QFile linked(folder.filePath(path));
+                ASSERT_TRUE(linked.open(QIODevice::ReadOnly));
+                EXPECT_TRUE(linked.readAll().contains(("id=\"" + anchor + "\"").toUtf8())) << target.toStdString();
+            }
+        }
+    }
+}
+
+TEST(FirstHour, HelpOpensInsideTheProgramOnThePageOfTheWindowInFront)
 {
     test::StartedProgram p({.filmWidth = 40, .filmHeight = 30});
+    expectWholeGuide();
+    CMainFrame& frame = p.frame();
+    // With no browser on the machine, F1 opens the guide all the same.
     Browser browser;
     QDesktopServices::setUrlHandler("file", &browser, "open");
-    p.frame().runCommand(ID_HELP_CONTENTS);
-    QDesktopServices::unsetUrlHandler("file");
+    QApplication::setActiveWindow(&frame);
+    QTest::keyClick(&frame, Qt::Key_F1);
+    auto* help = frame.findChild<HelpWindow*>();
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->page(), "index");
+    EXPECT_TRUE(browser.opened.empty());
+
+    // Contents, back and forward, and words found in the page.
+    auto* contents = help->findChild<QListWidget*>();
+    ASSERT_EQ(contents->count(), int(Help::topics().size()));
+    contents->setCurrentRow(3);
+    EXPECT_EQ(help->page(), Help::topics()[3].page);
+    help->browser()->setSource(help->browser()->source().resolved(QUrl("undo.html"))); // a link followed
+    EXPECT_EQ(contents->currentItem()->text(), "Undo and recovery copies");
+    help->browser()->backward();
+    EXPECT_EQ(help->page(), Help::topics()[3].page);
+    help->browser()->forward();
+    EXPECT_EQ(help->page(), "undo");
+    auto* find = help->findChild<QLineEdit*>();
+    find->setText("recovery copy");
+    EXPECT_TRUE(help->findNext());
+    EXPECT_TRUE(help->findNext()); // round to the first again
+    EXPECT_EQ(help->browser()->textCursor().selectedText(), "recovery copy");
+    find->setText("giraffe");
+    EXPECT_FALSE(help->findNext());
+    // The desktop's browser stays a choice.
+    for (QAction* a : help->findChildren<QAction*>())
+        if (a->text() == "Open in web browser")
+            a->trigger();
     ASSERT_EQ(browser.opened.size(), 1);
-    const QString page = browser.opened.front().toLocalFile();
-    EXPECT_TRUE(page.endsWith("share/celvane/help/index.html")) << page.toStdString();
-    QFile file(page);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
-    for (const char* topic : {"Making a film", "Drawing", "Ghosting", "Playing", "Saving", "Exporting"})
-        EXPECT_TRUE(html.contains(topic)) << topic;
-    // Every picture it shows is there, and is a picture.
-    QRegularExpression images("src=\"([^\"]+)\"");
-    int shown = 0;
-    for (const auto& match : images.globalMatch(html)) {
-        const QImage picture(QFileInfo(page).dir().filePath(match.captured(1)));
-        EXPECT_GT(picture.width(), 50) << match.captured(1).toStdString();
-        ++shown;
-    }
-    EXPECT_EQ(shown, 6);
+    EXPECT_EQ(QFileInfo(browser.opened.front().toLocalFile()).fileName(), "undo.html");
+    QDesktopServices::unsetUrlHandler("file");
+
+    // F1 in a picker or a tool panel opens its page.
+    frame.stampPicker().show(false);
+    QTest::keyClick(&frame.stampPicker().window(), Qt::Key_F1);
+    EXPECT_EQ(help->page(), "stamps");
+    frame.toolbox()->panel(ToolBox::Text)->show();
+    QTest::keyClick(frame.toolbox()->panel(ToolBox::Text), Qt::Key_F1);
+    EXPECT_EQ(help->page(), "text");
+    // F1 in a dialog waiting for an answer opens its page in a window that takes clicks meanwhile.
+    QString seen;
+    bool usable = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
+        if (auto* inside = dialog->findChild<HelpWindow*>()) {
+            seen = inside->page();
+            usable = inside->isVisible(); // and inside the dialog, so not shut out by it
+        }
+        dialog->close();
+    });
+    frame.runCommand(ID_VIEW_CHOICES);
+    EXPECT_EQ(seen, "choices");
+    EXPECT_TRUE(usable);
+    frame.runCommand(ID_HELP_CONTENTS);
+    EXPECT_EQ(help->page(), "index");
     EXPECT_TRUE(p.sink.shown.empty());
 
     const QString about = Help::aboutText();
