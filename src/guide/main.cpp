@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -80,6 +81,8 @@ public:
         ok = shoot("sounds", frame.soundPicker().window()) && ok;
         app_.toolBox().select(ToolBox::Text, true);
         if (CToolPanel* text = frame.toolbox()->panel(ToolBox::Text)) {
+            if (auto* words = text->findChild<QPlainTextEdit*>())
+                words->setPlainText("Boing!");
             text->adjustSize();
             ok = shoot("text", *text) && ok;
         }
