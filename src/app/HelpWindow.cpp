@@ -18,7 +18,6 @@ namespace celvane {
 HelpWindow::HelpWindow(QWidget* parent) : QMainWindow(parent, Qt::Window)
 {
     setWindowTitle("Celvane Help");
-    setAttribute(Qt::WA_DeleteOnClose, false);
     browser_ = new QTextBrowser;
     browser_->setAccessibleName("Help page");
     contents_ = new QListWidget;
