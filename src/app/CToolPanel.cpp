@@ -2,16 +2,15 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
-#include <QMoveEvent>
 #include <QToolButton>
 
 #include "app/DrawnIcons.h"
-#include "app/ScreenRoom.h"
 
 namespace celvane {
 
 CToolPanel::CToolPanel(const QString& title, QWidget* content, bool pinOnInitialMove, QWidget* parent)
-    : QWidget(parent, Qt::Tool), pinButton_(new QToolButton(this)), pin_(pinOnInitialMove)
+    : QWidget(parent, Qt::Tool), pinButton_(new QToolButton(this)), pin_(pinOnInitialMove),
+      placing_(new WindowPlacing(*this))
 {
     setWindowTitle(title);
     setObjectName(title);
@@ -33,6 +32,10 @@ CToolPanel::CToolPanel(const QString& title, QWidget* content, bool pinOnInitial
         if (QWidget* main = parentWidget())
             main->activateWindow();
     });
+    placing_->movedByUser = [this] {
+        pin_.movedByUser();
+        pinButton_->setChecked(pin_.pinned());
+    };
 }
 
 void CToolPanel::setPinned(bool on)
@@ -45,17 +48,8 @@ void CToolPanel::showAt(const QPoint& besideButton)
 {
     hide_.stop();
     if (!isVisible()) {
-        const QPoint globalTopLeft = insideScreen(*this, besideButton);
-        placing_ = true;
-        move(globalTopLeft);
-        show();
+        placing_->show(besideButton);
         pin_.shown();
-        // A window manager may place a window it maps where it likes; the panel goes back
-        // beside its button once it is up, and that move is not the user's.
-        QTimer::singleShot(0, this, [this, globalTopLeft] {
-            move(globalTopLeft);
-            placing_ = false;
-        });
     }
     raise();
 }
@@ -72,16 +66,6 @@ void CToolPanel::dismiss()
 {
     if (isVisible() && pin_.hidesWhenDismissed())
         hide_.start();
-}
-
-void CToolPanel::moveEvent(QMoveEvent* event)
-{
-    QWidget::moveEvent(event);
-    // Only the user's moves count; the window system's own placing does not.
-    if (placing_ || !isVisible() || !event->spontaneous())
-        return;
-    pin_.movedByUser();
-    pinButton_->setChecked(pin_.pinned());
 }
 
 } // namespace celvane

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "app/ScreenRoom.h"
 #include "view/tools/PanelPin.h"
 
 class QToolButton;
@@ -19,20 +20,17 @@ public:
 
     bool pinned() const { return pin_.pinned(); }
     void setPinned(bool on);
-    // Shows the panel with its top left at a point on the screen.
+    // Shows the panel with its top left at a point on the screen, or where the user last put it.
     void showAt(const QPoint& besideButton);
     void toggleAt(const QPoint& globalTopLeft);
     // Hides the panel soon, unless it is pinned.
     void dismiss();
 
-protected:
-    void moveEvent(QMoveEvent* event) override;
-
 private:
     QToolButton* pinButton_;
     QTimer hide_;
     PanelPin pin_;
-    bool placing_ = false;
+    WindowPlacing* placing_;
 };
 
 } // namespace celvane

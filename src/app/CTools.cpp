@@ -3,10 +3,10 @@
 #include <QAction>
 #include <QEvent>
 #include <QGridLayout>
-#include <QScreen>
 #include <QToolButton>
 
 #include "app/CToolPanel.h"
+#include "app/ScreenRoom.h"
 #include "app/ToolPanels.h"
 #include "base/CommandIds.h"
 #include "base/Settings.h"
@@ -159,35 +159,11 @@ CToolPanel* CTools::panel(int tool) const
     return tool >= 0 && tool < ToolBox::kCount ? panels_[size_t(tool)] : nullptr;
 }
 
-QPoint CTools::panelPlace(int entry, const QSize& panelSize) const
+QPoint CTools::panelPlace(int entry, const CToolPanel& panel) const
 {
-    const QWidget* anchor = button(entry);
-    if (!anchor || !anchor->isVisible())
-        anchor = isVisible() ? static_cast<const QWidget*>(this) : parentWidget();
-    const QRect at(anchor->mapToGlobal(QPoint(0, 0)), anchor->size());
-    const QRect bar = isVisible() ? QRect(mapToGlobal(QPoint(0, 0)), size()) : at;
-    const QRect clear = keepClear_ ? keepClear_() : QRect();
-    // Beside the button: below it on a horizontal bar, to its right on a vertical one; else on
-    // the toolbox's other side; else still along the toolbox, but past the film's ends.
-    std::vector<QPoint> places;
-    if (orientation() == Qt::Horizontal) {
-        const int y = at.bottom() + 1;
-        places = {{at.left(), y}, {at.left(), bar.top() - panelSize.height()}};
-        if (!clear.isEmpty())
-            places.insert(places.end(), {{clear.right() + 1, y}, {clear.left() - panelSize.width(), y}});
-    } else {
-        const int x = at.right() + 1;
-        places = {{x, at.top()}, {bar.left() - panelSize.width(), at.top()}};
-        if (!clear.isEmpty())
-            places.insert(places.end(), {{x, clear.bottom() + 1}, {x, clear.top() - panelSize.height()}});
-    }
-    const QScreen* screen = anchor->screen();
-    for (const QPoint& place : places) {
-        const QRect panel(place, panelSize);
-        if (!panel.intersects(clear) && (!screen || screen->availableGeometry().contains(panel)))
-            return place;
-    }
-    return places.front();
+    const QToolButton* by = button(entry);
+    const QRect at = by && by->isVisible() ? QRect(by->mapToGlobal(QPoint(0, 0)), by->size()) : QRect();
+    return placed(panel, [at](const WindowPlace& place, QSize frame) { return place.panel(frame, at); });
 }
 
 ToolBox::Selected CTools::choose(int tool, bool quiet)
@@ -208,7 +184,8 @@ ToolBox::Selected CTools::choose(int tool, bool quiet)
         eraserPanel_->sync();
         snapshotPanel_->sync();
         textPanel_->sync();
-        const QPoint place = panelPlace(entry, p->sizeHint().expandedTo(p->size()));
+        p->resize(p->sizeHint().expandedTo(p->size()));
+        const QPoint place = panelPlace(entry, *p);
         if (selected == ToolBox::Selected::Again)
             p->toggleAt(place);
         else

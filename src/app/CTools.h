@@ -44,6 +44,7 @@ public:
     // Where on the screen the film being drawn is: panels open beside the toolbox but never
     // over it.
     void setKeepClear(std::function<QRect()> area) { keepClear_ = std::move(area); }
+    QRect filmShown() const { return keepClear_ ? keepClear_() : QRect(); }
     // The stamp tool's panel is the stamp picker: shown when the tool is chosen, toggled when
     // it is chosen again.
     std::function<void(bool toggle)> showStampPicker;
@@ -57,7 +58,7 @@ private:
     void makeButtons();
     void layOut();
     void makePanels(const std::function<bool(int)>& run);
-    QPoint panelPlace(int entry, const QSize& panelSize) const;
+    QPoint panelPlace(int entry, const CToolPanel& panel) const;
 
     ToolBox& box_;
     std::function<QAction*(int)> action_;

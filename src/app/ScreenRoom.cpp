@@ -1,10 +1,17 @@
 #include "app/ScreenRoom.h"
 
+#include <QEvent>
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QStyle>
+#include <QToolBar>
 #include <QWidget>
 #include <algorithm>
+#include <climits>
+
+#include "app/CTools.h"
+#include "base/Settings.h"
 
 namespace celvane {
 
@@ -14,6 +21,11 @@ const QWidget* mainWindowOf(const QWidget& window)
     const QWidget* main = window.parentWidget();
     return main ? main->window() : nullptr;
 }
+
+QRect onScreen(const QWidget& widget) { return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size()); }
+
+// The window's frame: its client area with the title bar above it.
+QSize frameSize(const QWidget& window) { return window.size() + QSize(0, titleBarHeight(window)); }
 } // namespace
 
 int titleBarHeight(const QWidget& window)
@@ -29,18 +41,81 @@ int roomBelow(const QWidget& window)
     return screen ? screen->availableGeometry().height() - titleBarHeight(window) - window.height() : 0;
 }
 
-QPoint insideScreen(const QWidget& window, QPoint topLeft)
+ScreenLayout screenLayout(const QWidget& window)
 {
-    const QScreen* screen = QGuiApplication::screenAt(topLeft);
-    if (!screen)
-        screen = window.screen();
-    if (!screen)
-        return topLeft;
-    const QRect free = screen->availableGeometry();
-    const int title = titleBarHeight(window);
-    // The client area's top left; the title bar sits above it.
-    return {std::clamp(topLeft.x(), free.left(), std::max(free.left(), free.right() + 1 - window.width())),
-            std::clamp(topLeft.y(), free.top() + title, std::max(free.top() + title, free.bottom() + 1 - window.height()))};
+    ScreenLayout layout;
+    if (const QScreen* screen = window.screen())
+        layout.screen = screen->availableGeometry();
+    const QWidget* main = mainWindowOf(window);
+    if (!main || !main->isVisible())
+        return layout;
+    layout.main = main->frameGeometry();
+    for (const QToolBar* bar : main->findChildren<QToolBar*>()) {
+        if (!bar->isVisible())
+            continue;
+        // The toolbox counts wherever it floats; the other bars while docked.
+        if (const auto* tools = qobject_cast<const CTools*>(bar)) {
+            layout.toolbox = onScreen(*tools);
+            layout.film = tools->filmShown();
+        } else if (bar->window() == main) {
+            layout.bars.push_back(onScreen(*bar));
+        }
+    }
+    return layout;
+}
+
+QPoint placed(const QWidget& window, const std::function<QPoint(const WindowPlace&, QSize)>& place)
+{
+    return place(WindowPlace(screenLayout(window)), frameSize(window));
+}
+
+WindowPlacing::WindowPlacing(QWidget& window) : QObject(&window), window_(window)
+{
+    window.installEventFilter(this);
+    remember_.setSingleShot(true);
+    remember_.setInterval(500);
+    connect(&remember_, &QTimer::timeout, this, [this] {
+        Settings& s = Settings::instance();
+        const QPoint at = window_.pos();
+        s.writeInt("Windows", key() + "Left", at.x());
+        s.writeInt("Windows", key() + "Top", at.y());
+    });
+}
+
+std::string WindowPlacing::key() const { return window_.windowTitle().remove(' ').toStdString(); }
+
+void WindowPlacing::show(QPoint topLeft)
+{
+    const Settings& s = Settings::instance();
+    const int x = s.getInt("Windows", key() + "Left", INT_MIN, INT_MIN, INT_MAX);
+    const int y = s.getInt("Windows", key() + "Top", INT_MIN, INT_MIN, INT_MAX);
+    const QPoint wanted = x == INT_MIN || y == INT_MIN ? topLeft : QPoint(x, y);
+    // The screen the place is on: the user may have put the window on another one.
+    ScreenLayout free;
+    const QScreen* screen = QGuiApplication::screenAt(wanted);
+    if (screen || (screen = window_.screen()))
+        free.screen = screen->availableGeometry();
+    const QPoint at = WindowPlace(free).inside(wanted, frameSize(window_));
+    placing_ = true;
+    window_.move(at);
+    window_.show();
+    // A window manager may place a window it maps where it likes; it goes back once it is up,
+    // and that move is not the user's.
+    QTimer::singleShot(0, this, [this, at] {
+        window_.move(at);
+        placing_ = false;
+    });
+}
+
+bool WindowPlacing::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &window_ && event->type() == QEvent::Move && event->spontaneous() && !placing_ &&
+        window_.isVisible()) {
+        remember_.start();
+        if (movedByUser)
+            movedByUser();
+    }
+    return false;
 }
 
 } // namespace celvane

@@ -2,10 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractScrollArea>
+#include <QScreen>
 #include <QTest>
 #include <set>
 
 #include "QtTestSupport.h"
+#include "app/CColourPalette.h"
+#include "app/CMainFrame.h"
+#include "app/CStampPicker.h"
+#include "app/CTools.h"
+#include "app/sound/CSoundPicker.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
+#include "playback/CPlayTool.h"
+#include "view/CCelvaneView.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/picker/PickerFolders.h"
 #include "app/picker/PickerGrid.h"
@@ -322,4 +333,59 @@ TEST(PickerFolders, ASpriteFileOfAnotherProgramServesAsTheIconsFile)
 }
 
 } // namespace
+} // namespace celvane
+
+namespace celvane {
+namespace {
+QRect onScreen(const QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); }
+long long area(const QRect& r) { return r.isEmpty() ? 0 : (long long)r.width() * r.height(); }
+} // namespace
+
+// Both pickers open at their stored width, as tall as what they hold (within the screen),
+// beside the main window and off the bars and the film, and where the user last put them.
+TEST(PickerWindow, PickersOpenAtTheirOwnSizeOutOfTheWayOrWhereTheyWereLeft)
+{
+    test::StartedProgram p({.filmWidth = 320, .filmHeight = 240, .window = {500, 520}, .settings = [](Settings& s) {
+                                s.writeInt("Settings", "StampPickerWidth", 280);
+                                s.writeInt("Settings", "StampPickerHeight", 120);
+                                s.writeInt("Windows", "SoundPickerLeft", 30);
+                                s.writeInt("Windows", "SoundPickerTop", 40);
+                            }});
+    CMainFrame& frame = p.frame();
+    frame.move(0, 0);
+    frame.show();
+    QApplication::processEvents();
+    const QRect screen = frame.screen()->availableGeometry();
+    const CCelvaneView& view = p.view();
+    const Rect f = view.layout().frameRect();
+    const QRect film(view.viewport()->mapToGlobal(QPoint(f.left, f.top)), QSize(f.width(), f.height()));
+    const std::vector<QRect> bars = {onScreen(*frame.findChild<CColourPalette*>()),
+                                     onScreen(*frame.findChild<CPlayTool*>()), onScreen(*frame.toolbox())};
+
+    frame.runCommand(ID_TOOL_STAMP);
+    CPickerWindow& stamps = frame.stampPicker().window();
+    ASSERT_TRUE(stamps.isVisible());
+    test::waitUntil([] { return false; }, 50);
+    const auto* entries = qobject_cast<const QAbstractScrollArea*>(stamps.entriesWidget()->parentWidget());
+    ASSERT_TRUE(entries);
+    const int content = stamps.grid().contentHeight();
+    const int shown = entries->viewport()->height();
+    EXPECT_EQ(stamps.width(), 280) << "the stored width";
+    EXPECT_GT(content, 120) << "the shipped folders need more than the stored height";
+    EXPECT_LE(shown, content) << "taller than what it holds";
+    EXPECT_TRUE(shown == content || stamps.frameGeometry().bottom() == screen.bottom())
+        << "not grown to fit: " << shown << " of " << content;
+    EXPECT_LE(stamps.frameGeometry().bottom(), screen.bottom());
+    for (const QRect& bar : bars)
+        EXPECT_FALSE(stamps.frameGeometry().intersects(bar)) << "over a bar";
+    EXPECT_LE(area(stamps.frameGeometry().intersected(film)), area(film) / 4) << "over the film";
+
+    // The sound picker goes back where the user left it.
+    CPickerWindow& sounds = frame.soundPicker().window();
+    sounds.showPicker();
+    test::waitUntil([] { return false; }, 50);
+    EXPECT_EQ(sounds.width(), 370);
+    EXPECT_EQ(sounds.pos(), QPoint(30, 40));
+}
+
 } // namespace celvane

@@ -6,17 +6,20 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QToolButton>
 
 #include "QtTestSupport.h"
 #include "TestSupport.h"
 #include "app/CMainFrame.h"
 #include "app/CChoices.h"
+#include "app/CColourPalette.h"
 #include "app/CToolPanel.h"
 #include "app/CTools.h"
 #include "app/CelvaneApp.h"
 #include "base/CommandIds.h"
 #include "film/Film.h"
+#include "playback/CPlayTool.h"
 #include "base/Settings.h"
 #include "view/CCelvaneView.h"
 #include "view/tools/FloodFillTool.h"
@@ -163,27 +166,52 @@ TEST(ToolboxWindow, TheSnapshotPanelOffersOnlyWhatCanBeDone)
     EXPECT_TRUE(t.app.toolBox().snapshot().toStamps());
 }
 
-TEST(ToolboxWindow, APanelChosenFromTheMenuOpensBesideTheToolboxAndNotOverTheFilm)
+// Every panel opens beside the toolbox, off the film, the palette and the play bar, or where
+// the user last put it.
+TEST(ToolboxWindow, PanelsOpenBesideTheToolboxOffTheFilmAndTheBarsOrWhereTheyWereLeft)
 {
-    test::StartedProgram p({.filmWidth = 300, .filmHeight = 200, .window = {780, 560}});
+    test::StartedProgram p({.filmWidth = 300, .filmHeight = 200, .window = {780, 520}, .settings = [](Settings& s) {
+                                s.writeInt("Windows", "SnapShotLeft", 420);
+                                s.writeInt("Windows", "SnapShotTop", 400);
+                            }});
+    p.frame().move(0, 0);
     p.frame().show();
     QApplication::processEvents();
     CCelvaneView& view = p.view();
     const Rect f = view.layout().frameRect();
     const QRect film(view.viewport()->mapToGlobal(QPoint(f.left, f.top)), QSize(f.width(), f.height()));
-    QToolButton* fill = p.frame().toolbox()->button(5);
-    const QRect button(fill->mapToGlobal(QPoint(0, 0)), fill->size());
+    const auto onScreen = [](const QWidget& w) { return QRect(w.mapToGlobal(QPoint(0, 0)), w.size()); };
+    const QRect tools = onScreen(*p.frame().toolbox());
+    const QRect palette = onScreen(*p.frame().findChild<CColourPalette*>());
+    const QRect play = onScreen(*p.frame().findChild<CPlayTool*>());
+    const QRect screen = p.frame().screen()->availableGeometry();
 
-    // Chosen from the Tools menu; a window manager puts the new window in the middle of the film.
-    p.frame().runCommand(ID_TOOL_FILL);
-    CToolPanel& panel = *p.frame().toolbox()->panel(ToolBox::FloodFill);
-    ASSERT_TRUE(panel.isVisible());
-    panel.move(film.center() - panel.rect().center());
-    test::waitUntil([] { return false; }, 50);
-    const QRect placed = panel.frameGeometry();
-    EXPECT_FALSE(placed.intersects(film)) << "over the film";
-    EXPECT_EQ(placed.left(), button.right() + 1) << "not beside the toolbox";
-    EXPECT_FALSE(panel.pinned()) << "the window system's placing counted as the user's move";
+    for (const auto& [command, tool] : {std::pair{ID_TOOL_FILL, ToolBox::FloodFill}, {ID_TOOL_PENCIL, ToolBox::Pencil},
+                                        {ID_TOOL_ERASER, ToolBox::Eraser}, {ID_TOOL_TEXT, ToolBox::Text}}) {
+        // Chosen from the Tools menu (twice for a panel that waits for the second choice); a
+        // window manager puts the new window in the middle of the film.
+        CToolPanel& panel = *p.frame().toolbox()->panel(tool);
+        p.frame().runCommand(command);
+        if (!panel.isVisible())
+            p.frame().runCommand(command);
+        ASSERT_TRUE(panel.isVisible()) << panel.windowTitle().toStdString();
+        panel.move(film.center() - panel.rect().center());
+        test::waitUntil([] { return false; }, 50);
+        const QRect placed = panel.frameGeometry();
+        SCOPED_TRACE(panel.windowTitle().toStdString());
+        EXPECT_FALSE(placed.intersects(film)) << "over the film";
+        EXPECT_FALSE(placed.intersects(palette)) << "over the palette";
+        EXPECT_FALSE(placed.intersects(play)) << "over the play bar";
+        EXPECT_FALSE(placed.intersects(tools)) << "over the toolbox";
+        EXPECT_TRUE(screen.contains(placed)) << "off the screen";
+        if (tool == ToolBox::FloodFill)
+            EXPECT_EQ(placed.left(), tools.right() + 1) << "not beside the toolbox";
+        EXPECT_FALSE(panel.pinned()) << "the window system's placing counted as the user's move";
+        panel.hide();
+    }
+    p.frame().runCommand(ID_TOOL_SNAPSHOT);
+    p.frame().runCommand(ID_TOOL_SNAPSHOT);
+    EXPECT_EQ(p.frame().toolbox()->panel(ToolBox::Snapshot)->pos(), QPoint(420, 400));
 }
 
 // A teacher who keeps small buttons chooses the Junior toolbox for a class of young children:

@@ -4,6 +4,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QLayout>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -58,7 +59,7 @@ protected:
         QPainter painter(viewport());
         window_.paintEntries(painter, event->rect());
     }
-    void resizeEvent(QResizeEvent*) override { window_.layoutEntries(); }
+    void resizeEvent(QResizeEvent*) override { window_.layoutEntries(viewport()->size()); }
     void mousePressEvent(QMouseEvent* e) override
     {
         if (e->button() == Qt::LeftButton)
@@ -109,7 +110,7 @@ private:
 CPickerWindow::CPickerWindow(PickerItems& items, const QString& title, QSize firstSize, QWidget* parent)
     : QMainWindow(parent, Qt::Tool), items_(items), folders_(items),
       mouse_(grid_, items, Settings::instance().dragMinDistance()), canvas_(new PickerCanvas(*this)),
-      firstSize_(firstSize)
+      firstSize_(firstSize), placing_(new WindowPlacing(*this))
 {
     setWindowTitle(title);
     setFont(pickerFont());
@@ -136,25 +137,30 @@ void CPickerWindow::setLarge(bool large)
 
 void CPickerWindow::refresh()
 {
-    layoutEntries();
+    layoutEntries(canvas_->viewport()->size());
     canvas_->viewport()->update();
 }
 
 void CPickerWindow::showPicker()
 {
-    if (!shown_) {
-        shown_ = true;
-        resize(firstSize_);
-        layoutEntries();
-        // As tall as what it holds, but never past the bottom of the screen.
-        const int more = grid_.contentHeight() - canvas_->viewport()->height();
-        resize(width(), std::max(height() + std::min(more, roomBelow(*this)), minimumSizeHint().height()));
+    if (!isVisible()) {
+        if (!shown_) {
+            shown_ = true;
+            resize(firstSize_);
+            // The entries' room at this size: the scroll area is laid out only once shown.
+            layout()->activate();
+            const QSize room = canvas_->maximumViewportSize();
+            layoutEntries(room);
+            // As tall as what it holds, but never past the bottom of the screen.
+            const int more = std::min(grid_.contentHeight() - room.height(), roomBelow(*this));
+            resize(width(), std::max(height() + more, minimumSizeHint().height()));
+        }
+        placing_->show(placed(*this, [](const WindowPlace& place, QSize frame) { return place.picker(frame); }));
     }
-    show();
     raise();
 }
 
-void CPickerWindow::layoutEntries()
+void CPickerWindow::layoutEntries(QSize room)
 {
     const QFontMetrics metrics(font());
     const int linkIcon = large_ ? 32 : 16;
@@ -168,12 +174,11 @@ void CPickerWindow::layoutEntries()
                          metrics.horizontalAdvance(QString::fromStdString(look.name)), metrics.height(),
                          look.large});
     }
-    const QWidget* port = canvas_->viewport();
     const int columns = grid_.columns();
-    grid_.layout(sizes, port->width(), port->height());
+    grid_.layout(sizes, room.width(), room.height());
     QScrollBar* bar = canvas_->verticalScrollBar();
     bar->setRange(0, grid_.scrollMax());
-    bar->setPageStep(port->height());
+    bar->setPageStep(room.height());
     bar->setValue(grid_.scroll());
     if (columns != grid_.columns())
         canvas_->viewport()->update();

@@ -11,6 +11,7 @@
 #include "app/picker/PickerGrid.h"
 #include "app/picker/PickerMouse.h"
 #include "app/ScreenReader.h"
+#include "app/ScreenRoom.h"
 
 namespace celvane {
 
@@ -37,12 +38,14 @@ public:
     // The items, their names or their selection changed: lays the entries out again and
     // repaints them.
     void refresh();
-    // Shows the window; the first time at its first size, grown to fit its content.
+    // Shows the window out of the way, or where the user last put it; the first time at its
+    // first size, grown or shrunk to fit its content within the screen.
     void showPicker();
 
 private:
     friend class PickerCanvas;
-    void layoutEntries();
+    // Lays the entries out in `room`, the size of the area that shows them.
+    void layoutEntries(QSize room);
     void paintEntries(QPainter& painter, const QRect& exposed);
     void paintLinkIcon(QPainter& painter, const PickerLink& link, const QRect& icon) const;
     // Links and items as a screen reader reads them; pressing one clicks it.
@@ -59,6 +62,7 @@ private:
     PickerMouse mouse_;
     PickerCanvas* canvas_;
     QSize firstSize_;
+    WindowPlacing* placing_;
     bool shown_ = false;
     bool large_ = false;
     // A pick that sends the picker away waits for the button to come up (a drag may follow).
