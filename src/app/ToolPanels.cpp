@@ -57,8 +57,10 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
                 Pen pen = tool_.pen();
                 pen.shape = shape;
                 tool_.setPen(pen);
+                sync();
                 done_();
             });
+            addChoice(b, [shape](const Pen& pen) { return pen.shape == shape; });
             layout->addWidget(b, shape / 6, shape % 6);
         }
         row = 2;
@@ -66,6 +68,9 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
             auto* b = smallButton(DrawnIcons::penTip(true, kPresetSides[i]),
                                   QString("Round pen, %1 pixels").arg(kPresetSides[i]), this);
             connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(true, kPresetSides[i]); });
+            addChoice(b, [side = kPresetSides[i]](const Pen& pen) {
+                return pen.round && pen.width == side && pen.height == side;
+            });
             layout->addWidget(b, row, i);
         }
         ++row;
@@ -76,6 +81,9 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
         auto* b = smallButton(DrawnIcons::penTip(false, kPresetSides[i]),
                               QString("Square pen, %1 pixels").arg(kPresetSides[i]), this);
         connect(b, &QToolButton::clicked, this, [this, i] { choosePreset(false, kPresetSides[i]); });
+        addChoice(b, [side = kPresetSides[i]](const Pen& pen) {
+            return !pen.round && pen.width == side && pen.height == side;
+        });
         layout->addWidget(b, row, i);
     }
     ++row;
@@ -85,9 +93,17 @@ PenPanel::PenPanel(PenTool& tool, std::function<void()> done, QWidget* parent)
     sync();
 }
 
+void PenPanel::addChoice(QToolButton* button, std::function<bool(const Pen&)> shows)
+{
+    button->setCheckable(true);
+    choices_.emplace_back(button, std::move(shows));
+}
+
 void PenPanel::sync()
 {
     size_->setText(QString::fromStdString(penSizeText({tool_.pen().width, tool_.pen().height})));
+    for (const auto& [button, shows] : choices_)
+        button->setChecked(shows(tool_.pen()));
 }
 
 void PenPanel::choosePreset(bool round, int side)
@@ -112,6 +128,7 @@ void PenPanel::typedSize()
     pen.width = size->width;
     pen.height = size->height;
     tool_.setPen(pen);
+    sync();
     done_();
 }
 

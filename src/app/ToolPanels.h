@@ -4,6 +4,7 @@
 
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 #include "view/tools/FontFaces.h"
 #include "view/tools/TextTool.h"
@@ -13,11 +14,13 @@ class QComboBox;
 class QFontComboBox;
 class QLineEdit;
 class QPlainTextEdit;
+class QToolButton;
 
 namespace celvane {
 
 class FloodFillTool;
 class PenTool;
+struct Pen;
 class SnapshotTool;
 
 // Shapes (pencil only), round presets C1 to C5 (pencil only), square presets and the size field.
@@ -33,9 +36,13 @@ private:
     void choosePreset(bool round, int side);
     void typedSize();
 
+    // A shape or preset button with the pens it stands for: it is checked while the pen is one.
+    void addChoice(QToolButton* button, std::function<bool(const Pen&)> shows);
+
     PenTool& tool_;
     std::function<void()> done_;
     QLineEdit* size_;
+    std::vector<std::pair<QToolButton*, std::function<bool(const Pen&)>>> choices_;
 };
 
 // "Pour paint": the flood fill's three modes.

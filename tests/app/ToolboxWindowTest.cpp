@@ -120,6 +120,34 @@ TEST(ToolboxWindow, ButtonsChooseToolsAndOpenTheirPanels)
     EXPECT_EQ(t.app.toolBox().pencil().pen().height, 9);
     t.settle();
     EXPECT_FALSE(pencil.isVisible());
+
+    // The pencil's and the eraser's panels show the pen as chosen, its shape and its preset checked.
+    t.tools().button(0)->click();
+    ASSERT_TRUE(pencil.isVisible());
+    EXPECT_TRUE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
+    EXPECT_FALSE(t.child<QToolButton>(pencil, "Line")->isChecked());
+    EXPECT_FALSE(t.child<QToolButton>(pencil, "Round pen, 16 pixels")->isChecked()) << "the pen is 5x9";
+    t.child<QToolButton>(pencil, "Square pen, 4 pixels")->click();
+    t.settle();
+    t.tools().button(0)->click();
+    ASSERT_TRUE(pencil.isVisible());
+    EXPECT_TRUE(t.child<QToolButton>(pencil, "Square pen, 4 pixels")->isChecked());
+    EXPECT_FALSE(t.child<QToolButton>(pencil, "Round pen, 4 pixels")->isChecked());
+    EXPECT_TRUE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
+    t.child<QToolButton>(pencil, "Line")->click();
+    t.settle();
+    t.tools().button(0)->click();
+    EXPECT_TRUE(t.child<QToolButton>(pencil, "Line")->isChecked());
+    EXPECT_FALSE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
+    t.tools().button(1)->click();
+    CToolPanel& eraser = t.panel(ToolBox::Eraser);
+    ASSERT_TRUE(eraser.isVisible());
+    t.child<QToolButton>(eraser, "Square pen, 2 pixels")->click();
+    t.settle();
+    t.tools().button(1)->click();
+    ASSERT_TRUE(eraser.isVisible());
+    EXPECT_TRUE(t.child<QToolButton>(eraser, "Square pen, 2 pixels")->isChecked());
+    EXPECT_FALSE(t.child<QToolButton>(eraser, "Square pen, 4 pixels")->isChecked());
 }
 
 TEST(ToolboxWindow, EraserActionsGoBackToThePreviousToolAndAnEmptyGroupStillHasTheMenus)
