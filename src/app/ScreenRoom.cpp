@@ -82,6 +82,10 @@ WindowPlacing::WindowPlacing(QWidget& window) : QObject(&window), window_(window
     });
 }
 
+namespace {
+constexpr int kSettling = 500; // ms
+} // namespace
+
 std::string WindowPlacing::key() const { return window_.windowTitle().remove(' ').toStdString(); }
 
 void WindowPlacing::show(QPoint topLeft)
@@ -99,12 +103,10 @@ void WindowPlacing::show(QPoint topLeft)
     placing_ = true;
     window_.move(at);
     window_.show();
-    // A window manager may place a window it maps where it likes; it goes back once it is up,
-    // and that move is not the user's.
-    QTimer::singleShot(0, this, [this, at] {
-        window_.move(at);
-        placing_ = false;
-    });
+    // A window manager may place a window it maps where it likes, and tells of its frame later
+    // still; the window goes back once it is up, and those moves are not the user's.
+    QTimer::singleShot(0, this, [this, at] { window_.move(at); });
+    QTimer::singleShot(kSettling, this, [this] { placing_ = false; });
 }
 
 bool WindowPlacing::eventFilter(QObject* watched, QEvent* event)
