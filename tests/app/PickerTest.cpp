@@ -380,12 +380,14 @@ TEST(PickerWindow, PickersOpenAtTheirOwnSizeOutOfTheWayOrWhereTheyWereLeft)
         EXPECT_FALSE(stamps.frameGeometry().intersects(bar)) << "over a bar";
     EXPECT_LE(area(stamps.frameGeometry().intersected(film)), area(film) / 4) << "over the film";
 
-    // The sound picker goes back where the user left it.
+    // The sound picker goes back where the user left it, as far as its height lets it.
     CPickerWindow& sounds = frame.soundPicker().window();
     sounds.showPicker();
     test::waitUntil([] { return false; }, 50);
     EXPECT_EQ(sounds.width(), 370);
-    EXPECT_EQ(sounds.pos(), QPoint(30, 40));
+    EXPECT_EQ(sounds.pos().x(), 30);
+    EXPECT_LE(sounds.pos().y(), 40);
+    EXPECT_LE(sounds.frameGeometry().bottom(), screen.bottom());
 }
 
 } // namespace celvane

@@ -147,13 +147,20 @@ void CPickerWindow::showPicker()
         if (!shown_) {
             shown_ = true;
             resize(firstSize_);
-            // The entries' room at this size: the scroll area is laid out only once shown.
-            layout()->activate();
-            const QSize room = canvas_->maximumViewportSize();
-            layoutEntries(room);
-            // As tall as what it holds, but never past the bottom of the screen.
-            const int more = std::min(grid_.contentHeight() - room.height(), roomBelow(*this));
-            resize(width(), std::max(height() + more, minimumSizeHint().height()));
+            // A window is laid out only when shown: unseen first, to learn what its bars take
+            // and whether its entries, laid out again at the new height, still need the scroll bar.
+            setAttribute(Qt::WA_DontShowOnScreen);
+            show();
+            for (int round = 0; round < 3; ++round) {
+                // As tall as what it holds, but never past the bottom of the screen.
+                const int more = std::min(grid_.contentHeight() - canvas_->viewport()->height(), roomBelow(*this));
+                const int height = std::max(this->height() + more, minimumSizeHint().height());
+                if (height == this->height())
+                    break;
+                resize(width(), height);
+            }
+            hide();
+            setAttribute(Qt::WA_DontShowOnScreen, false);
         }
         placing_->show(placed(*this, [](const WindowPlace& place, QSize frame) { return place.picker(frame); }));
     }
