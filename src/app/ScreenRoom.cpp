@@ -101,12 +101,17 @@ void WindowPlacing::show(QPoint topLeft)
         free.screen = screen->availableGeometry();
     const QPoint at = WindowPlace(free).inside(wanted, frameSize(window_));
     placing_ = true;
-    window_.move(at);
+    // Until the window manager has framed the window once, a move places its client area.
+    const bool framed = window_.frameGeometry() != window_.geometry();
+    window_.move(framed ? at : at + QPoint(0, titleBarHeight(window_)));
     window_.show();
     // A window manager may place a window it maps where it likes, and tells of its frame later
-    // still; the window goes back once it is up, and those moves are not the user's.
-    QTimer::singleShot(0, this, [this, at] { window_.move(at); });
-    QTimer::singleShot(kSettling, this, [this] { placing_ = false; });
+    // still; the window goes back once its frame is known, and those moves are not the user's.
+    QTimer::singleShot(kSettling, this, [this, at] {
+        if (window_.pos() != at)
+            window_.move(at);
+        QTimer::singleShot(kSettling, this, [this] { placing_ = false; });
+    });
 }
 
 bool WindowPlacing::eventFilter(QObject* watched, QEvent* event)

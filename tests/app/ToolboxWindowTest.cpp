@@ -223,8 +223,9 @@ TEST(ToolboxWindow, PanelsOpenBesideTheToolboxOffTheFilmAndTheBarsOrWhereTheyWer
         if (!panel.isVisible())
             p.frame().runCommand(command);
         ASSERT_TRUE(panel.isVisible()) << panel.windowTitle().toStdString();
-        panel.move(film.center() - panel.rect().center());
-        test::waitUntil([] { return false; }, 50);
+        const QPoint wanted = film.center() - panel.rect().center();
+        panel.move(wanted);
+        test::waitUntil([&] { return panel.pos() != wanted; }, 3000);
         const QRect placed = panel.frameGeometry();
         SCOPED_TRACE(panel.windowTitle().toStdString());
         EXPECT_FALSE(placed.intersects(film)) << "over the film";
@@ -239,7 +240,9 @@ TEST(ToolboxWindow, PanelsOpenBesideTheToolboxOffTheFilmAndTheBarsOrWhereTheyWer
     }
     p.frame().runCommand(ID_TOOL_SNAPSHOT);
     p.frame().runCommand(ID_TOOL_SNAPSHOT);
-    EXPECT_EQ(p.frame().toolbox()->panel(ToolBox::Snapshot)->pos(), QPoint(420, 400));
+    const CToolPanel& snapshot = *p.frame().toolbox()->panel(ToolBox::Snapshot);
+    test::waitUntil([&] { return snapshot.pos() == QPoint(420, 400); }, 3000);
+    EXPECT_EQ(snapshot.pos(), QPoint(420, 400));
 }
 
 // A teacher who keeps small buttons chooses the Junior toolbox for a class of young children:
