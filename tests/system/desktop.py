@@ -257,8 +257,13 @@ class Program:
 
     def top_windows(self):
         """The program's top-level windows; one that closes while they are counted is left out."""
+        try:
+            children = list(self.app)
+        except GLib.GError:
+            self.check_alive()
+            raise
         found = []
-        for window in self.app:
+        for window in children:
             try:
                 if window is not None:
                     found.append((window, window.getRoleName()))

@@ -39,7 +39,9 @@ def scenario(desktop, binary):
         program.key("ctrl+z")
         program.live_for(1.5)
 
-        # Closed as a person closes a window; the unsaved film asks first.
+        # Changed again, and closed as a person closes a window: the unsaved film asks first.
+        program.press("Delete sound", "push button")
+        program.find("sounds.qfm * - Celvane", "frame")
         program.key("alt+F4")
         program.answer("No")
         program.wait_exit()
