@@ -60,6 +60,9 @@ const std::unordered_map<int, const char*>& table()
         {IDS_DELETE_SELECTED_FRAMES_UNDOABLE,
          "The selected frames will be deleted, without being copied to the clipboard. Undo brings them back.  "
          "Do you want to delete them?"},
+        {IDS_FILM_END_DAMAGED,
+         "Warning: the end of this film is damaged, so what it held there (such as its sounds) could "
+         "not be read. The frames that could be read are shown."},
         {IDS_FAILED_TO_OPEN, "Failed to open document."},
         {IDS_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
     };

@@ -41,6 +41,7 @@ enum StringId : int {
     // The Delete Frame questions when Undo brings the frames back.
     IDS_DELETE_CURRENT_FRAME_UNDOABLE = 3022,
     IDS_DELETE_SELECTED_FRAMES_UNDOABLE = 3023,
+    IDS_FILM_END_DAMAGED = 3024,
     IDS_DELETE_CURRENT_FRAME = 32800,
     IDS_DELETE_SELECTED_FRAMES = 32801,
     IDS_FAILED_TO_OPEN = 61697,

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <limits>
 
+#include "base/Reporter.h"
 #include "base/StringTable.h"
 #include "film/FileType.h"
 #include "film/FrameCodec.h"
@@ -106,6 +107,9 @@ void Film::loadFile(ByteSpan data)
         clearToPaper();
         current_ = 0;
     }
+    // What could be read opens; the user hears that the rest is missing before saving over it.
+    if (parts.damaged)
+        Reporter::message(IDS_FILM_END_DAMAGED, MessageButtons::Ok, MessageIcon::Warning);
 }
 
 void Film::applyPaletteRecord(const PaletteRecord& record)

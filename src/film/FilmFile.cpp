@@ -67,6 +67,7 @@ FilmFileParts splitFilmFile(ByteSpan data)
     }
     if (const Chunk* fade = chunks.find(FilmChunk::Fades))
         parts.fades = fade->payload;
+    parts.damaged = chunks.damaged();
     return parts;
 }
 

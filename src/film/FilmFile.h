@@ -44,6 +44,8 @@ struct FilmFileParts {
     std::optional<ByteSpan> soundRecords;
     std::optional<ByteSpan> soundLibrary;
     std::optional<ByteSpan> fades;
+    // The chunks did not end cleanly: what came after the damage is missing.
+    bool damaged = false;
 };
 
 // Splits film file data into its parts; throws ArchiveError with the "format not understood"

@@ -11,8 +11,10 @@
 #include "../film/FilmTestSupport.h"
 #include "DrawingProgram.h"
 #include "app/CColourPalette.h"
+#include "base/ByteIO.h"
 #include "base/CommandIds.h"
 #include "base/Settings.h"
+#include "base/StringTable.h"
 #include "film/CelvaneDoc.h"
 #include "gfx/Colour.h"
 #include "view/tools/SnapshotTool.h"
@@ -286,4 +288,23 @@ TEST(FilmScenario, AFilmFromAFewColourGifOffersEveryColourOfItsDepth)
                       Qt::NoModifier);
     QApplication::sendEvent(bar.surface(), &press);
     EXPECT_EQ(indexOfWord(p.film().ink()), 200);
+}
+
+TEST(FilmScenario, AFilmCutShortInItsSoundsOpensItsFramesAndSaysTheRestIsMissing)
+{
+    test::TempDir dir;
+    const std::string whole = dir.file("whole.qfm"), cut = dir.file("cut.qfm");
+    ASSERT_EQ(test::runTool("new --width 40 --height 30 --depth 8 --frames 3 " + whole).status, 0);
+    ASSERT_EQ(test::runTool("sound " + whole + " 1 " + std::string(CELVANE_CORPUS)
+                            + "/wav/wavefile-valid/mono_pcm_16_44100.wav -o " + whole).status, 0);
+    // Cut inside the sounds, which follow the frames.
+    Bytes data = readFile(whole);
+    data.resize(data.size() - 200);
+    writeFileAtomically(cut, data);
+
+    test::StartedProgram p({.arguments = {QString::fromStdString(cut)}});
+    ASSERT_EQ(p.sink.shown.size(), 1u);
+    EXPECT_EQ(p.sink.shown[0], loadString(IDS_FILM_END_DAMAGED));
+    EXPECT_EQ(p.view().film()->frameCount(), 3);
+    EXPECT_EQ(p.frame().windowTitle().toStdString().find("cut.qfm"), 0u);
 }
