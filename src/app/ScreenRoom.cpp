@@ -24,8 +24,15 @@ const QWidget* mainWindowOf(const QWidget& window)
 
 QRect onScreen(const QWidget& widget) { return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size()); }
 
-// The window's frame: its client area with the title bar above it.
-QSize frameSize(const QWidget& window) { return window.size() + QSize(0, titleBarHeight(window)); }
+// The window manager's side borders of a window, measured on the main window once it is up.
+int sideBorders(const QWidget& window)
+{
+    const QWidget* main = mainWindowOf(window);
+    return main && main->isVisible() ? main->frameGeometry().width() - main->width() : 0;
+}
+
+// The window's frame: its client area with the borders beside it and the title bar above it.
+QSize frameSize(const QWidget& window) { return window.size() + QSize(sideBorders(window), titleBarHeight(window)); }
 } // namespace
 
 int titleBarHeight(const QWidget& window)
@@ -103,7 +110,7 @@ void WindowPlacing::show(QPoint topLeft)
     placing_ = true;
     // Until the window manager has framed the window once, a move places its client area.
     const bool framed = window_.frameGeometry() != window_.geometry();
-    window_.move(framed ? at : at + QPoint(0, titleBarHeight(window_)));
+    window_.move(framed ? at : at + QPoint(sideBorders(window_) / 2, titleBarHeight(window_)));
     window_.show();
     // A window manager may place a window it maps where it likes, and tells of its frame later
     // still; the window goes back once its frame is known, and those moves are not the user's.
