@@ -292,11 +292,12 @@ TEST(FilmScenario, AFilmFromAFewColourGifOffersEveryColourOfItsDepth)
 
 TEST(FilmScenario, AFilmCutShortInItsSoundsOpensItsFramesAndSaysTheRestIsMissing)
 {
+    const auto waves = test::corpusDir("wav") / "wavefile-valid";
+    CELVANE_REQUIRE_CORPUS(waves);
     test::TempDir dir;
     const std::string whole = dir.file("whole.qfm"), cut = dir.file("cut.qfm");
     ASSERT_EQ(test::runTool("new --width 40 --height 30 --depth 8 --frames 3 " + whole).status, 0);
-    ASSERT_EQ(test::runTool("sound " + whole + " 1 " + std::string(CELVANE_CORPUS)
-                            + "/wav/wavefile-valid/mono_pcm_16_44100.wav -o " + whole).status, 0);
+    ASSERT_EQ(test::runTool("sound " + whole + " 1 " + (waves / "mono_pcm_16_44100.wav").string() + " -o " + whole).status, 0);
     // Cut inside the sounds, which follow the frames.
     Bytes data = readFile(whole);
     data.resize(data.size() - 200);

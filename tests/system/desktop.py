@@ -21,6 +21,18 @@ class Failure(Exception):
     pass
 
 
+# What a scenario exits with when it cannot run here (ctest counts it as skipped).
+SKIPPED = 77
+
+
+def require_file(path):
+    """Skips the scenario when a sample file it starts from is not beside the checkout."""
+    if not os.path.exists(path):
+        print(f"skipped: no sample file at {path}")
+        sys.exit(SKIPPED)
+    return path
+
+
 def wait_for(what, check, timeout=10.0, step=0.05):
     """Returns check()'s first true value, or fails naming `what` once the time is up."""
     end = time.monotonic() + timeout

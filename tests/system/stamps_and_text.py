@@ -5,7 +5,7 @@ text tool, with Delete and Backspace editing the text rather than the film."""
 import os
 import shutil
 
-from desktop import Failure, Program, run, wait_for
+from desktop import Failure, Program, require_file, run, wait_for
 
 CORPUS = os.path.join(os.path.dirname(__file__), "..", "..", "..", "shared", "corpus")
 
@@ -13,7 +13,7 @@ CORPUS = os.path.join(os.path.dirname(__file__), "..", "..", "..", "shared", "co
 def scenario(desktop, binary):
     stamps = os.path.join(desktop.folder, "stamps")
     os.makedirs(stamps)
-    shutil.copy(os.path.join(CORPUS, "sprite", "desklib", "me_bw.ff9"), os.path.join(stamps, "data.ff9"))
+    shutil.copy(require_file(os.path.join(CORPUS, "sprite", "desklib", "me_bw.ff9")), os.path.join(stamps, "data.ff9"))
     with Program(desktop, binary, settings={"Stamp Picker": {"Dir": stamps}}) as program:
         x, y, width, height = program.extents(program.find("AFilm1 - Celvane", "frame"))
         film_centre = (x + width // 2, y + height // 3)
