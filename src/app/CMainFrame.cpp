@@ -26,6 +26,7 @@
 #include "app/CommandTable.h"
 #include "app/DocumentCommands.h"
 #include "app/ScreenReader.h"
+#include "app/WindowPlace.h"
 #include "app/picker/CPickerWindow.h"
 #include "app/sound/CSoundPicker.h"
 #include "app/sound/CSoundTools.h"
@@ -544,9 +545,7 @@ void CMainFrame::fitWindowToFilm()
         // Never larger than the screen: a bigger film scrolls, and every bar stays in sight.
         const QRect screen = availableScreenArea();
         fit(this, screen.size() - (frameGeometry().size() - size()));
-        const QRect placed = frameGeometry();
-        move(std::clamp(placed.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - placed.width())),
-             std::clamp(placed.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - placed.height())));
+        move(WindowPlace({.screen = screen}).inside(frameGeometry().topLeft(), frameGeometry().size()));
     } else {
         fit(filmWindow, mdi_->viewport()->size());
     }

@@ -22,6 +22,15 @@ const QWidget* mainWindowOf(const QWidget& window)
     return main ? main->window() : nullptr;
 }
 
+// The height of the title bar the window manager adds: the main window's, or the style's before
+// the main window is up.
+int titleBarHeight(const QWidget& window)
+{
+    const QWidget* main = mainWindowOf(window);
+    const int mains = main && main->isVisible() ? main->frameGeometry().height() - main->height() : 0;
+    return std::max(mains, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
+}
+
 QRect onScreen(const QWidget& widget) { return QRect(widget.mapToGlobal(QPoint(0, 0)), widget.size()); }
 
 // The window manager's side borders of a window, measured on the main window once it is up.
@@ -34,13 +43,6 @@ int sideBorders(const QWidget& window)
 // The window's frame: its client area with the borders beside it and the title bar above it.
 QSize frameSize(const QWidget& window) { return window.size() + QSize(sideBorders(window), titleBarHeight(window)); }
 } // namespace
-
-int titleBarHeight(const QWidget& window)
-{
-    const QWidget* main = mainWindowOf(window);
-    const int mains = main && main->isVisible() ? main->frameGeometry().height() - main->height() : 0;
-    return std::max(mains, window.style()->pixelMetric(QStyle::PM_TitleBarHeight));
-}
 
 int roomBelow(const QWidget& window)
 {

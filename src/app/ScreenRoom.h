@@ -14,10 +14,6 @@ class QWidget;
 
 namespace celvane {
 
-// The height of the title bar the window manager adds: the main window's, or the style's before
-// the main window is up.
-int titleBarHeight(const QWidget& window);
-
 // How much taller `window` may grow from where it is now sized and still fit the screen's free
 // area with its title bar (negative when it is too tall already).
 int roomBelow(const QWidget& window);

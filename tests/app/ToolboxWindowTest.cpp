@@ -127,24 +127,24 @@ TEST(ToolboxWindow, ButtonsChooseToolsAndOpenTheirPanels)
     EXPECT_TRUE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
     EXPECT_FALSE(t.child<QToolButton>(pencil, "Line")->isChecked());
     EXPECT_FALSE(t.child<QToolButton>(pencil, "Round pen, 16 pixels")->isChecked()) << "the pen is 5x9";
-    t.child<QToolButton>(pencil, "Square pen, 4 pixels")->click();
-    t.settle();
-    t.tools().button(0)->click();
+    // A choice made, the panel closes; opened again by its tool's button, it shows the choice.
+    const auto chooseAndReopen = [&](CToolPanel& panel, const char* choice, int tool) {
+        t.child<QToolButton>(panel, choice)->click();
+        t.settle();
+        t.tools().button(tool)->click();
+    };
+    chooseAndReopen(pencil, "Square pen, 4 pixels", 0);
     ASSERT_TRUE(pencil.isVisible());
     EXPECT_TRUE(t.child<QToolButton>(pencil, "Square pen, 4 pixels")->isChecked());
     EXPECT_FALSE(t.child<QToolButton>(pencil, "Round pen, 4 pixels")->isChecked());
     EXPECT_TRUE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
-    t.child<QToolButton>(pencil, "Line")->click();
-    t.settle();
-    t.tools().button(0)->click();
+    chooseAndReopen(pencil, "Line", 0);
     EXPECT_TRUE(t.child<QToolButton>(pencil, "Line")->isChecked());
     EXPECT_FALSE(t.child<QToolButton>(pencil, "Freehand")->isChecked());
     t.tools().button(1)->click();
     CToolPanel& eraser = t.panel(ToolBox::Eraser);
     ASSERT_TRUE(eraser.isVisible());
-    t.child<QToolButton>(eraser, "Square pen, 2 pixels")->click();
-    t.settle();
-    t.tools().button(1)->click();
+    chooseAndReopen(eraser, "Square pen, 2 pixels", 1);
     ASSERT_TRUE(eraser.isVisible());
     EXPECT_TRUE(t.child<QToolButton>(eraser, "Square pen, 2 pixels")->isChecked());
     EXPECT_FALSE(t.child<QToolButton>(eraser, "Square pen, 4 pixels")->isChecked());
